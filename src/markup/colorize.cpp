@@ -1,0 +1,45 @@
+#include "colorize.h"
+
+#include "colortable.h"
+#include "markupscan.h"
+
+#include <algorithm>
+
+namespace markup
+{
+
+std::variant<QString, RegExpError> markTagsAndCommentsWithRegExp(const QString &rtf)
+{
+    RegExp re;
+    re.Global = true;
+    re.IgnoreCase = false;
+    QString r = rtf;
+    for (const MarkupReplacement &step : kMarkupReplacements) {
+        re.Pattern = step.pattern.toString();
+        auto result = re.Replace(r, step.replacement.toString());
+        if (auto *error = std::get_if<RegExpError>(&result))
+            return *error;
+        r = std::get<QString>(std::move(result));
+    }
+    return r;
+}
+
+std::variant<QString, RegExpError> ColorizeRtf(const QString &rtf, quint32 fontColor,
+                                               quint32 tagColor, quint32 commentColor)
+{
+    const QString table = makeColorTableGroup(fontColor, tagColor, commentColor);
+    const TableSpan span = findColorTable(rtf);
+    if (span.length == 0)
+        return markTagsAndComments(rtf);
+    // The editor's table holds only control words, so it can be swapped while marking; an odd
+    // table with markup characters in it is replaced first, at the cost of one more copy.
+    const QStringView old = QStringView(rtf).mid(span.position, span.length);
+    const bool plain = std::none_of(old.begin(), old.end(), [](QChar c) {
+        return c == u'<' || c == u'>' || c == u'!' || c == u'-' || c == u'/';
+    });
+    if (!plain)
+        return markTagsAndComments(replaceColorTable(rtf, table));
+    return markTagsAndComments(rtf, Splice{span.position, span.length, table});
+}
+
+} // namespace markup

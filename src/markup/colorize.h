@@ -1,0 +1,35 @@
+#pragma once
+
+#include "markupscan.h"
+#include "regexp.h"
+
+#include <QString>
+
+#include <variant>
+
+namespace markup
+{
+
+// The three replacements that put colour switches into the RTF, applied in this order with
+// Global set and IgnoreCase clear: tag starts ("\cf1 "), tag ends ("\cf0 "), comments ("\cf2 ").
+struct MarkupReplacement {
+    QStringView pattern;
+    QStringView replacement;
+};
+inline constexpr MarkupReplacement kMarkupReplacements[3] = {
+    {u"<([^(!--)])", u"\\cf1 <$1"},
+    {u"([^(--)])>", u"$1>\\cf0 "},
+    {u"<!--([\\s\\S]*?)(//|)-->", u"\\cf2 <!--$1\\cf2 $2-->\\cf0 "},
+};
+
+// The three replacements done by the regular-expression object.
+std::variant<QString, RegExpError> markTagsAndCommentsWithRegExp(const QString &rtf);
+
+// markTagsAndComments (markupscan.h) gives the same result by direct scanning, in linear time.
+
+// The colouring of an RTF document: its colour table replaced by the text, tag and comment
+// colours (0x00BBGGRR), then the colour switches put around tags and comments.
+std::variant<QString, RegExpError> ColorizeRtf(const QString &rtf, quint32 fontColor,
+                                               quint32 tagColor, quint32 commentColor);
+
+} // namespace markup

@@ -1,0 +1,213 @@
+#include "markupscan.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace markup
+{
+
+namespace
+{
+
+constexpr QStringView kTextSwitch = u"\\cf0 ";
+constexpr QStringView kTagSwitch = u"\\cf1 ";
+constexpr QStringView kCommentSwitch = u"\\cf2 ";
+
+// Texts to insert before the characters at the given positions; entry i inserts
+// texts[i % texts.size()] and replaces the skip characters from its position on.
+struct Insertions {
+    std::vector<QStringView> texts;
+    std::vector<qsizetype> positions;
+    qsizetype skip = 0;
+
+    bool empty() const { return positions.empty(); }
+    std::size_t size() const { return positions.size(); }
+    QStringView textAt(std::size_t i) const { return texts[i % texts.size()]; }
+};
+
+// The first c at or after from, or -1. memchr looks for the low byte; RTF is nearly all ASCII,
+// so hits that are not the whole code unit are rare.
+qsizetype find(QStringView s, char16_t c, qsizetype from)
+{
+    const auto *bytes = reinterpret_cast<const unsigned char *>(s.utf16());
+    const std::size_t end = std::size_t(s.size()) * 2;
+    std::size_t at = std::size_t(from) * 2;
+    while (at < end) {
+        const void *hit = std::memchr(bytes + at, c & 0xFF, end - at);
+        if (!hit)
+            return -1;
+        const std::size_t offset = std::size_t(static_cast<const unsigned char *>(hit) - bytes);
+        if (offset % 2 == 0 && s[qsizetype(offset / 2)] == QChar(c))
+            return qsizetype(offset / 2);
+        at = offset + 1;
+    }
+    return -1;
+}
+
+bool inRange(QChar c, char16_t low, char16_t high)
+{
+    return c.unicode() >= low && c.unicode() <= high;
+}
+
+// "<" followed by a character outside "!".."-"; the match takes both characters.
+Insertions tagStarts(QStringView s)
+{
+    Insertions found{{kTagSwitch}, {}};
+    qsizetype pos = 0;
+    for (;;) {
+        const qsizetype lt = find(s, u'<', pos);
+        if (lt < 0 || lt + 1 >= s.size())
+            break;
+        if (inRange(s[lt + 1], u'!', u'-')) {
+            pos = lt + 1;
+            continue;
+        }
+        found.positions.push_back(lt);
+        pos = lt + 2;
+    }
+    return found;
+}
+
+// ">" preceded by a character outside "(".."-"; the match takes both characters.
+Insertions tagEnds(QStringView s)
+{
+    Insertions found{{kTextSwitch}, {}};
+    qsizetype pos = 0; // where the next match may start
+    for (;;) {
+        const qsizetype gt = find(s, u'>', pos + 1);
+        if (gt < 0)
+            break;
+        if (inRange(s[gt - 1], u'(', u'-')) {
+            pos = gt; // a match could still start at this ">"
+            continue;
+        }
+        found.positions.push_back(gt + 1);
+        pos = gt + 1;
+    }
+    return found;
+}
+
+// The first "<!--" at or after from ("!" is rare in RTF, so look for it first).
+qsizetype findCommentOpen(QStringView s, qsizetype from)
+{
+    for (qsizetype i = find(s, u'!', from + 1); i >= 0; i = find(s, u'!', i + 1)) {
+        if (s[i - 1] == u'<' && i + 2 < s.size() && s[i + 1] == u'-' && s[i + 2] == u'-')
+            return i - 1;
+    }
+    return -1;
+}
+
+// The first "-->" at or after from.
+qsizetype findCommentClose(QStringView s, qsizetype from)
+{
+    for (qsizetype i = find(s, u'-', from); i >= 0; i = find(s, u'-', i + 1)) {
+        if (i + 2 < s.size() && s[i + 1] == u'-' && s[i + 2] == u'>')
+            return i;
+    }
+    return -1;
+}
+
+// "<!--", the shortest body, then "//-->" or "-->".
+Insertions comments(QStringView s)
+{
+    Insertions found{{kCommentSwitch, kCommentSwitch, kTextSwitch}, {}};
+    qsizetype pos = 0;
+    for (;;) {
+        const qsizetype open = findCommentOpen(s, pos);
+        if (open < 0)
+            break;
+        const qsizetype close = findCommentClose(s, open + 4);
+        if (close < 0)
+            break; // no later "<!--" can find a closing "-->" either
+        qsizetype closing = close;
+        if (close - 2 >= open + 4 && s[close - 2] == u'/' && s[close - 1] == u'/')
+            closing = close - 2; // the shortest body stops before a "//" in front of "-->"
+        found.positions.insert(found.positions.end(), {open, closing, close + 3});
+        pos = close + 3;
+    }
+    return found;
+}
+
+// text with the insertions of several lists in place. Each list is in text order; where
+// insertions of different lists meet at one position, the earlier list's go first. The
+// result is written into one buffer of its final size.
+QString insertAll(const QString &text, std::initializer_list<const Insertions *> lists)
+{
+    qsizetype length = text.size();
+    for (const Insertions *list : lists)
+        for (std::size_t i = 0; i < list->size(); ++i)
+            length += list->textAt(i).size() - list->skip;
+    if (std::all_of(lists.begin(), lists.end(), [](auto *list) { return list->empty(); }))
+        return text;
+
+    QString result(length, Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(result.data());
+    const char16_t *in = reinterpret_cast<const char16_t *>(text.constData());
+    const auto put = [&out](const char16_t *from, qsizetype n) {
+        std::memcpy(out, from, std::size_t(n) * sizeof(char16_t));
+        out += n;
+    };
+    std::vector<std::size_t> next(lists.size(), 0);
+    qsizetype copied = 0;
+    for (;;) {
+        const Insertions *pick = nullptr;
+        std::size_t pickList = 0;
+        qsizetype position = 0;
+        std::size_t l = 0;
+        for (const Insertions *list : lists) {
+            if (next[l] < list->size() && (!pick || list->positions[next[l]] < position)) {
+                pick = list;
+                pickList = l;
+                position = list->positions[next[l]];
+            }
+            ++l;
+        }
+        if (!pick)
+            break;
+        const QStringView insert = pick->textAt(next[pickList]++);
+        put(in + copied, position - copied);
+        put(reinterpret_cast<const char16_t *>(insert.utf16()), insert.size());
+        copied = position + pick->skip;
+    }
+    put(in + copied, text.size() - copied);
+    return result;
+}
+
+} // namespace
+
+QString markTagStarts(const QString &text)
+{
+    const Insertions found = tagStarts(text);
+    return insertAll(text, {&found});
+}
+
+QString markTagEnds(const QString &text)
+{
+    const Insertions found = tagEnds(text);
+    return insertAll(text, {&found});
+}
+
+QString markComments(const QString &text)
+{
+    const Insertions found = comments(text);
+    return insertAll(text, {&found});
+}
+
+QString markTagsAndComments(const QString &text, const std::optional<Splice> &splice)
+{
+    // The insertions of one step never create or split what the other steps look for, so all
+    // three can be found on the original text. Where they meet at one position, the order is
+    // that of applying them one after another: a switch after ">" was in place before the
+    // comment's, and a comment's closing switch precedes the "\cf1 " that was already in front
+    // of the "<" that follows it.
+    const Insertions ends = tagEnds(text);
+    const Insertions notes = comments(text);
+    const Insertions starts = tagStarts(text);
+    Insertions spliced;
+    if (splice)
+        spliced = {{splice->text}, {splice->position}, splice->length};
+    return insertAll(text, {&ends, &notes, &starts, &spliced});
+}
+
+} // namespace markup
