@@ -1,0 +1,74 @@
+#include "tagsets/tagsetfolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+// The shipped tag sets live in the resources of the core library, which a static link keeps only
+// when something refers to them.
+static void initTagSetResources()
+{
+    Q_INIT_RESOURCE(tagsets);
+}
+
+namespace tagsets
+{
+
+namespace
+{
+
+const QString shippedFolder = QStringLiteral(":/tagsets");
+
+// Creates path with bytes; false, leaving nothing behind, when the file exists or a write fails.
+bool createNewFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return false;
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.close();
+        file.remove();
+        return false;
+    }
+    file.close();
+    return file.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
+QStringList seedShippedTagSets(const QString &folder)
+{
+    initTagSetResources();
+    QStringList copied;
+    const QStringList names = QDir(shippedFolder).entryList(QDir::Files, QDir::Name);
+    for (const QString &name : names) {
+        QFile shipped(shippedFolder + u'/' + name);
+        if (!shipped.open(QIODevice::ReadOnly))
+            continue;
+        if (createNewFile(folder + u'/' + name, shipped.readAll()))
+            copied << name;
+    }
+    return copied;
+}
+
+QString resolveTagSetFolder(const QString &programFolder, const QString &dataFolder)
+{
+    const QFileInfo program(programFolder);
+    const QString base = program.isDir() && program.isWritable() ? programFolder : dataFolder;
+    const QString folder = base + QStringLiteral("/TagSets");
+    if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
+        seedShippedTagSets(folder);
+    return folder;
+}
+
+QString tagSetFolder()
+{
+    return resolveTagSetFolder(
+        QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+            QStringLiteral("/Tavlen"));
+}
+
+} // namespace tagsets
