@@ -1,7 +1,52 @@
+#include "app/commondialog.h"
+#include "app/frmmain.h"
+#include "app/prompter.h"
+#include "app/shellopen.h"
+#include "settings/inisettingsstore.h"
+
 #include <QApplication>
+#include <cstdio>
+
+namespace {
+
+// Qt aborts with a platform-plugin error when there is no display; say so plainly instead.
+bool haveDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+           !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    if (!haveDisplay()) {
+        std::fputs("たぶれん: 画面（ディスプレイ）が見つかりません。デスクトップから起動してください。\n"
+                   "Tavlen: no display found (DISPLAY and WAYLAND_DISPLAY are empty). Start it "
+                   "from a desktop session, or under xvfb-run.\n",
+                   stderr);
+        return 2;
+    }
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tavlen"));
+    QApplication::setApplicationDisplayName(QStringLiteral("たぶれん"));
+    QApplication::setDesktopFileName(QStringLiteral("tavlen"));
+
+    // The command line is the program's arguments joined by single spaces, so a path with
+    // spaces opens whether it was quoted or not.
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    const QString commandLine = arguments.join(QLatin1Char(' '));
+
+    app::QtPrompter prompter;
+    app::QtDialogBackend dialogs;
+    app::DesktopShellOpener shell;
+    settings::IniSettingsStore store;
+    app::Platform platform{prompter, dialogs, shell, store};
+
+    app::frmMain window(platform);
+    window.Form_Load(commandLine);
+    window.show();
+    return application.exec();
 }

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Tavlen needs to build, run and test, skipping those already there.
+# Usage: scripts/deps.sh [run|test]   (test adds the tools the tests and benchmarks use)
+set -euo pipefail
+
+build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-webengine-dev
+            libpcre2-dev libgl-dev fonts-noto-cjk xvfb xauth)
+test_pkgs=(nkf libglib2.0-bin desktop-file-utils poppler-utils xdg-utils shared-mime-info
+           appstream)
+
+wanted=("${build_pkgs[@]}")
+if [ "${1:-run}" = test ]; then
+    wanted+=("${test_pkgs[@]}")
+fi
+
+missing=()
+for p in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Tavlen: installing Debian packages: ${missing[*]}"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "Tavlen: run as root or install sudo to install: ${missing[*]}" >&2; exit 1; }
+    sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Tavlen with its tests and runs every test headless.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh test
+cmake --preset dev
+cmake --build --preset dev
+ctest --preset dev

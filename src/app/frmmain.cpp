@@ -1,0 +1,418 @@
+#include "app/frmmain.h"
+
+#include "app/coolbar.h"
+#include "app/mainstatusbar.h"
+#include "app/maintoolbar.h"
+#include "app/previewbrowser.h"
+#include "app/prompter.h"
+#include "app/richtextbox.h"
+#include "app/shellopen.h"
+#include "app/sizetext.h"
+#include "settings/settings.h"
+#include "version.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <cmath>
+
+namespace app {
+
+namespace {
+const QString NewCaption = QStringLiteral("新規ファイル - たぶれん");
+const QString CaptionSuffix = QStringLiteral(" - たぶれん");
+constexpr int MinWidthPx = 400;
+constexpr int MinHeightPx = 160;
+} // namespace
+
+frmMain::frmMain(Platform &platform, QWidget *parent)
+    : QMainWindow(parent), cdlFile(platform.dialogs, this), cdlPrint(platform.dialogs, this),
+      m_platform(platform)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    cdlFile.props.Filter = QStringLiteral("HTMLﾌｧｲﾙ(*.htm;*.html;*.shtml)|*.htm;*.html;*.shtml");
+    buildWindow();
+    connectHandlers();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildWindow()
+{
+    setWindowTitle(NewCaption);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/tavlen.svg")));
+    menu = buildMainMenu(menuBar());
+
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(m_client);
+    clbMain = new CoolBar(m_client);
+    tlbMain = clbMain->tlbMain;
+    rtbMain = new RichTextBox(m_client);
+    brwPreview = new PreviewBrowser(m_client);
+    brwPreview->hide();
+    stbMain = new MainStatusBar(this);
+    setStatusBar(stbMain);
+
+    const float tppX = twipsPerPixelX(this);
+    const float tppY = twipsPerPixelY(this);
+    stbMain->setFixedHeight(toPixels({0, 0, 0, 285}, tppX, tppY).height());
+    setMinimumSize(MinWidthPx, MinHeightPx);
+    // The designed client area is 9435 x 6945 twips below the menu bar, status bar included.
+    const QRect client = toPixels({0, 0, 9435, 6945}, tppX, tppY);
+    resize(client.width(), client.height() + menuBar()->sizeHint().height());
+    applyChildGeometry();
+}
+
+void frmMain::connectHandlers()
+{
+    connect(menu.mnuNewFile, &QAction::triggered, this, &frmMain::mnuNewFile_Click);
+    connect(menu.mnuOpenFile, &QAction::triggered, this, &frmMain::mnuOpenFile_Click);
+    for (int k = 0; k < 10; ++k)
+        connect(menu.mnuRList[size_t(k)], &QAction::triggered, this,
+                [this, k] { mnuRList_Click(k); });
+    connect(menu.mnuSaveFile, &QAction::triggered, this, &frmMain::mnuSaveFile_Click);
+    connect(menu.mnuSaveAs, &QAction::triggered, this, &frmMain::mnuSaveAs_Click);
+    connect(menu.mnuPrint, &QAction::triggered, this, &frmMain::mnuPrint_Click);
+    connect(menu.mnuPrinterConfig, &QAction::triggered, this, &frmMain::mnuPrinterConfig_Click);
+    connect(menu.mnuQuit, &QAction::triggered, this, &frmMain::mnuQuit_Click);
+    connect(menu.mnhEdit, &QMenu::aboutToShow, this, &frmMain::mnhEdit_Click);
+    connect(menu.mnuCut, &QAction::triggered, this, &frmMain::mnuCut_Click);
+    connect(menu.mnuCopy, &QAction::triggered, this, &frmMain::mnuCopy_Click);
+    connect(menu.mnuPaste, &QAction::triggered, this, &frmMain::mnuPaste_Click);
+    connect(menu.mnuFind, &QAction::triggered, this, &frmMain::mnuFind_Click);
+    connect(menu.mnuFindNext, &QAction::triggered, this, &frmMain::mnuFindNext_Click);
+    connect(menu.mnuReplace, &QAction::triggered, this, &frmMain::mnuReplace_Click);
+    connect(menu.mnuToolbar, &QAction::triggered, this, &frmMain::mnuToolbar_Click);
+    connect(menu.mnuStatbar, &QAction::triggered, this, &frmMain::mnuStatbar_Click);
+    connect(menu.mnuPreview, &QAction::triggered, this, &frmMain::mnuPreview_Click);
+    connect(menu.mnuDecorate, &QAction::triggered, this, &frmMain::mnuDecorate_Click);
+    connect(menu.mnuTSEdit, &QAction::triggered, this, &frmMain::mnuTSEdit_Click);
+    connect(menu.mnuOption, &QAction::triggered, this, &frmMain::mnuOption_Click);
+    connect(menu.mnuHelp, &QAction::triggered, this, &frmMain::mnuHelp_Click);
+    connect(menu.mnuAuthWeb, &QAction::triggered, this, &frmMain::mnuAuthWeb_Click);
+    connect(menu.mnuVersion, &QAction::triggered, this, &frmMain::mnuVersion_Click);
+    connect(tlbMain, &MainToolBar::ButtonClick, this, &frmMain::tlbMain_ButtonClick);
+    connect(rtbMain, &RichTextBox::Change, this, &frmMain::rtbMain_Change);
+    connect(rtbMain, &RichTextBox::SelChange, this, &frmMain::rtbMain_SelChange);
+    connect(rtbMain, &RichTextBox::OLEDragDrop, this, &frmMain::rtbMain_OLEDragDrop);
+}
+
+float frmMain::windowWidthTwips() const
+{
+    return float(width()) * twipsPerPixelX(this);
+}
+
+float frmMain::windowHeightTwips() const
+{
+    return float(height()) * twipsPerPixelY(this);
+}
+
+void frmMain::Form_Load(const QString &commandLine)
+{
+    settings::WriteUpdateInfo(m_platform.store, buildinfo::VersionMajor, buildinfo::VersionMinor,
+                              buildinfo::VersionRevision, QCoreApplication::applicationDirPath());
+    m_platform.store.flush();
+    m_layout.measure(windowWidthTwips(), windowHeightTwips());
+    restorePlacement();
+    settings::LoadSettings(m_platform.store, AppSettings);
+    ApplySettings();
+    if (!commandLine.isEmpty())
+        OpenDocument(commandLine);
+    brwPreview->Navigate2(QUrl(QStringLiteral("about:blank")));
+    state.bolEditing = false;
+    m_loaded = true;
+    Form_Resize();
+}
+
+void frmMain::restorePlacement()
+{
+    const settings::WindowPlacement p = settings::ReadWindowPlacement(m_platform.store);
+    if (p.Maximized) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+        return;
+    }
+    const float tppX = twipsPerPixelX(this);
+    const float tppY = twipsPerPixelY(this);
+    QRect target = frameGeometry();
+    if (p.Left >= 0)
+        target.moveLeft(int(std::lround(p.Left / tppX)));
+    if (p.Top >= 0)
+        target.moveTop(int(std::lround(p.Top / tppY)));
+    QSize size = this->size();
+    if (p.Width >= 0)
+        size.setWidth(int(std::lround(p.Width / tppX)));
+    if (p.Height >= 0)
+        size.setHeight(int(std::lround(p.Height / tppY)));
+    target.setSize(size);
+    // A position that lies entirely off every screen keeps the designed position.
+    bool onScreen = false;
+    for (const QScreen *screen : QGuiApplication::screens())
+        onScreen = onScreen || screen->availableGeometry().intersects(target);
+    if (onScreen && (p.Left >= 0 || p.Top >= 0))
+        move(target.topLeft());
+    resize(size.expandedTo(QSize(MinWidthPx, MinHeightPx)));
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmMain::Form_Resize()
+{
+    if (isMinimized() || m_layout.baseWindowWidth <= 0)
+        return;
+    if (width() < MinWidthPx || height() < MinHeightPx) {
+        resize(std::max(width(), MinWidthPx), std::max(height(), MinHeightPx));
+        return; // the nested resize runs the same rule
+    }
+    m_layout.resize(windowWidthTwips(), windowHeightTwips());
+    applyChildGeometry();
+}
+
+void frmMain::applyChildGeometry()
+{
+    const float tppX = twipsPerPixelX(this);
+    const float tppY = twipsPerPixelY(this);
+    clbMain->setGeometry(toPixels(m_layout.coolBar, tppX, tppY));
+    rtbMain->setGeometry(toPixels(m_layout.editor, tppX, tppY));
+    brwPreview->setGeometry(toPixels(m_layout.browser, tppX, tppY));
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (Form_Unload())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool frmMain::Form_Unload()
+{
+    if (ConfirmSave())
+        return false;
+    settings::WindowState ws = settings::WindowState::Normal;
+    if (isMinimized())
+        ws = settings::WindowState::Minimized;
+    else if (isMaximized())
+        ws = settings::WindowState::Maximized;
+    const float tppX = twipsPerPixelX(this);
+    const float tppY = twipsPerPixelY(this);
+    settings::WriteWindowPlacement(m_platform.store, ws, float(pos().x()) * tppX,
+                                   float(pos().y()) * tppY, windowWidthTwips(),
+                                   windowHeightTwips());
+    m_platform.store.flush();
+    return true;
+}
+
+void frmMain::mnuQuit_Click()
+{
+    close();
+}
+
+void frmMain::mnuToolbar_Click()
+{
+    const bool checked = menu.mnuToolbar->isChecked(); // the action has already toggled
+    m_layout.toolbarToggled(checked, m_layout.coolBar.Height);
+    applyChildGeometry();
+    clbMain->setVisible(checked);
+}
+
+void frmMain::mnuStatbar_Click()
+{
+    const bool checked = menu.mnuStatbar->isChecked();
+    m_layout.statusbarToggled(checked, float(stbMain->height()) * twipsPerPixelY(this));
+    applyChildGeometry();
+    stbMain->setVisible(checked);
+}
+
+void frmMain::tlbMain_ButtonClick(const QString &key)
+{
+    if (key == QLatin1String("New"))
+        mnuNewFile_Click();
+    else if (key == QLatin1String("Open"))
+        mnuOpenFile_Click();
+    else if (key == QLatin1String("Save"))
+        mnuSaveFile_Click();
+    else if (key == QLatin1String("Print"))
+        mnuPrint_Click();
+    else if (key == QLatin1String("Cut"))
+        mnuCut_Click();
+    else if (key == QLatin1String("Copy"))
+        mnuCopy_Click();
+    else if (key == QLatin1String("Paste"))
+        mnuPaste_Click();
+    else if (key == QLatin1String("Find"))
+        state.strFind.isEmpty() ? mnuFind_Click() : mnuFindNext_Click();
+    else if (key == QLatin1String("Preview")) {
+        menu.mnuPreview->setChecked(tlbMain->Buttons(key)->isChecked());
+        mnuPreview_Click();
+    } else if (key == QLatin1String("Decorate"))
+        mnuDecorate_Click();
+    else if (key == QLatin1String("Editor"))
+        mnuTSEdit_Click();
+    else if (key == QLatin1String("Option"))
+        mnuOption_Click();
+    else if (key == QLatin1String("Help"))
+        mnuHelp_Click();
+}
+
+void frmMain::rtbMain_Change()
+{
+    state.bolEditing = true;
+    stbMain->Panels(QStringLiteral("Size"))->setText(sizePanelText(rtbMain->byteCount()));
+}
+
+void frmMain::rtbMain_SelChange()
+{
+    if (state.bolBusy)
+        return;
+    const bool s = rtbMain->SelLength() > 0;
+    menu.mnuCut->setEnabled(s);
+    menu.mnuCopy->setEnabled(s);
+    tlbMain->Buttons(QStringLiteral("Cut"))->setEnabled(s);
+    tlbMain->Buttons(QStringLiteral("Copy"))->setEnabled(s);
+}
+
+void frmMain::mnhEdit_Click()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    menu.mnuPaste->setEnabled(data && data->hasText());
+    menu.mnuFindNext->setEnabled(!state.strFind.isEmpty());
+}
+
+void frmMain::mnuCut_Click()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(rtbMain->SelText());
+    rtbMain->setSelText(QString());
+}
+
+void frmMain::mnuCopy_Click()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(rtbMain->SelText());
+}
+
+void frmMain::mnuPaste_Click()
+{
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !data->hasText()) {
+        m_platform.prompter.message(
+            this, QStringLiteral("クリップボードにあるデータの形式が、テキストではありません。"),
+            QStringLiteral("エラー"), MsgIcon::Exclamation, MsgButtons::Ok);
+        return;
+    }
+    rtbMain->setSelText(data->text());
+}
+
+void frmMain::mnuDecorate_Click()
+{
+    DecorateText();
+}
+
+void frmMain::mnuHelp_Click()
+{
+    m_platform.shell.open(QCoreApplication::applicationDirPath() + QStringLiteral("/Tavlen.chm"));
+}
+
+void frmMain::mnuAuthWeb_Click() {}
+
+void frmMain::mnuNewFile_Click() {}
+void frmMain::mnuOpenFile_Click() {}
+void frmMain::mnuRList_Click(int) {}
+void frmMain::mnuSaveFile_Click() {}
+void frmMain::mnuSaveAs_Click() {}
+void frmMain::mnuPrint_Click() {}
+void frmMain::mnuPrinterConfig_Click() {}
+void frmMain::mnuFind_Click() {}
+void frmMain::mnuFindNext_Click() {}
+void frmMain::mnuReplace_Click() {}
+void frmMain::mnuPreview_Click() {}
+void frmMain::mnuTSEdit_Click() {}
+void frmMain::mnuOption_Click() {}
+void frmMain::mnuVersion_Click() {}
+void frmMain::rtbMain_OLEDragDrop(const QMimeData *) {}
+
+void frmMain::OpenDocument(const QString &path)
+{
+    state.bolBusy = true;
+    QString reason;
+    const bool loaded = rtbMain->LoadFile(path, 1, &reason);
+    state.bolBusy = false;
+    if (!loaded) {
+        m_platform.prompter.message(
+            this, QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n%2").arg(path, reason),
+            QStringLiteral("エラー"), MsgIcon::Exclamation, MsgButtons::Ok);
+        return;
+    }
+    DecorateText();
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    state.strFileFolder = slash < 0 ? QString() : path.left(slash);
+    state.strFilePath = path;
+    setWindowTitle(path + CaptionSuffix);
+    state.bolEditing = false;
+    menu.mnuSaveFile->setEnabled(true);
+    tlbMain->Buttons(QStringLiteral("Save"))->setEnabled(true);
+}
+
+bool frmMain::ConfirmSave()
+{
+    if (!state.bolEditing)
+        return false;
+    const MsgAnswer answer = m_platform.prompter.message(
+        this, QStringLiteral("このファイルは内容が変更されています。\r\n変更をファイルに保存しますか？"),
+        QStringLiteral("確認"), MsgIcon::Question, MsgButtons::YesNoCancel);
+    return answer == MsgAnswer::Cancel;
+}
+
+void frmMain::DecorateText() {}
+
+void frmMain::ApplySettings()
+{
+    QLabel *message = stbMain->Panels(QStringLiteral("Message"));
+    message->setText(QStringLiteral("設定の反映処理中..."));
+    state.bolBusy = true;
+    const int selStart = rtbMain->SelStart();
+    const int selLength = rtbMain->SelLength();
+    const settings::FontDescriptor &f = AppSettings.Font;
+    rtbMain->setSelFontName(f.Name);
+    rtbMain->setSelFontSize(f.Size);
+    rtbMain->setSelBold(f.Bold);
+    rtbMain->setSelItalic(f.Italic);
+    rtbMain->setSelUnderline(f.Underline);
+    rtbMain->setSelStrikeThru(f.Strikethrough);
+    rtbMain->setSelStart(selStart);
+    rtbMain->setSelLength(selLength);
+    rtbMain->setBackColor(AppSettings.BgColor);
+    state.bolBusy = false;
+    DecorateText();
+    const QString sjis = QStringLiteral("SJIS");
+    const QString euc = QStringLiteral("EUC");
+    stbMain->Panels(QStringLiteral("ReadCode"))->setText(AppSettings.ReadCode == 0 ? sjis : euc);
+    stbMain->Panels(QStringLiteral("WriteCode"))->setText(AppSettings.WriteCode == 0 ? sjis : euc);
+    RefreshRecentMenu();
+    message->clear();
+}
+
+void frmMain::RefreshRecentMenu()
+{
+    for (int k = 0; k < 10; ++k) {
+        const QString &e = AppSettings.RecentFiles[size_t(k)];
+        QAction *entry = menu.mnuRList[size_t(k)];
+        entry->setText(e.isEmpty() ? QStringLiteral("(なし)") : e);
+        entry->setEnabled(!e.isEmpty());
+        entry->setVisible(k == 0 || !e.isEmpty());
+    }
+}
+
+} // namespace app

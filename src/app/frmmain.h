@@ -1,0 +1,108 @@
+#pragma once
+
+#include "app/commondialog.h"
+#include "app/mainlayout.h"
+#include "app/mainmenu.h"
+#include "app/platform.h"
+#include "app/sharedstate.h"
+#include "settings/appsettings.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class QMimeData;
+
+namespace app {
+
+class CoolBar;
+class MainStatusBar;
+class MainToolBar;
+class PreviewBrowser;
+class RichTextBox;
+
+// The main window: owns the editor, the browser, the bars and the document state, and forwards
+// every command to the part of the program that does the work.
+class frmMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit frmMain(Platform &platform, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // Start-up, run once before the window is first shown. commandLine: the program's arguments
+    // joined by single spaces; a non-empty one is opened as a document.
+    void Form_Load(const QString &commandLine);
+
+    SharedState state;
+    settings::AppSettings AppSettings;
+
+    RichTextBox *rtbMain = nullptr;
+    PreviewBrowser *brwPreview = nullptr;
+    CoolBar *clbMain = nullptr;
+    MainToolBar *tlbMain = nullptr;
+    MainStatusBar *stbMain = nullptr;
+    MainMenu menu;
+    CommonDialog cdlFile;
+    CommonDialog cdlPrint;
+
+    // Document procedures used by several commands.
+    void OpenDocument(const QString &path);
+    bool ConfirmSave();
+    void DecorateText();
+    void ApplySettings();
+    void RefreshRecentMenu();
+
+    const MainLayout &layoutBase() const { return m_layout; }
+    Platform &platform() { return m_platform; }
+
+    // Handlers of the menus, the tool bar and the editor.
+    void mnuNewFile_Click();
+    void mnuOpenFile_Click();
+    void mnuRList_Click(int index);
+    void mnuSaveFile_Click();
+    void mnuSaveAs_Click();
+    void mnuPrint_Click();
+    void mnuPrinterConfig_Click();
+    void mnuQuit_Click();
+    void mnhEdit_Click();
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    void mnuFind_Click();
+    void mnuFindNext_Click();
+    void mnuReplace_Click();
+    void mnuToolbar_Click();
+    void mnuStatbar_Click();
+    void mnuPreview_Click();
+    void mnuDecorate_Click();
+    void mnuTSEdit_Click();
+    void mnuOption_Click();
+    void mnuHelp_Click();
+    void mnuAuthWeb_Click();
+    void mnuVersion_Click();
+    void tlbMain_ButtonClick(const QString &key);
+    void rtbMain_Change();
+    void rtbMain_SelChange();
+    void rtbMain_OLEDragDrop(const QMimeData *data);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Form_Resize();
+    bool Form_Unload();
+    void buildWindow();
+    void connectHandlers();
+    void restorePlacement();
+    void applyChildGeometry();
+    float windowWidthTwips() const;
+    float windowHeightTwips() const;
+
+    Platform &m_platform;
+    MainLayout m_layout;
+    QWidget *m_client = nullptr;
+    bool m_loaded = false;
+};
+
+} // namespace app

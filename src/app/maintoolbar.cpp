@@ -1,0 +1,54 @@
+#include "app/maintoolbar.h"
+
+#include <QAction>
+#include <QIcon>
+
+namespace app {
+
+MainToolBar::MainToolBar(QWidget *parent) : QToolBar(parent)
+{
+    setObjectName(QStringLiteral("tlbMain"));
+    setIconSize(QSize(16, 16));
+    setMovable(false);
+    setFloatable(false);
+    addButton(QStringLiteral("New"), QStringLiteral("新規作成"), QStringLiteral("new"), false);
+    addButton(QStringLiteral("Open"), QStringLiteral("開く"), QStringLiteral("open"), false);
+    addButton(QStringLiteral("Save"), QStringLiteral("上書き保存"), QStringLiteral("save"), false);
+    addButton(QStringLiteral("Print"), QStringLiteral("印刷"), QStringLiteral("print"), false);
+    addSeparator();
+    addButton(QStringLiteral("Cut"), QStringLiteral("切り取り"), QStringLiteral("cut"), false);
+    addButton(QStringLiteral("Copy"), QStringLiteral("コピー"), QStringLiteral("copy"), false);
+    addButton(QStringLiteral("Paste"), QStringLiteral("貼り付け"), QStringLiteral("paste"), false);
+    addButton(QStringLiteral("Find"), QStringLiteral("検索"), QStringLiteral("find"), false);
+    addSeparator();
+    addButton(QStringLiteral("Preview"), QStringLiteral("プレビュー"), QStringLiteral("preview"),
+              true);
+    addButton(QStringLiteral("Decorate"), QStringLiteral("色分け"), QStringLiteral("decorate"),
+              false);
+    addSeparator();
+    addButton(QStringLiteral("Editor"), QStringLiteral("タグセットエディタ"),
+              QStringLiteral("editor"), false);
+    addButton(QStringLiteral("Option"), QStringLiteral("オプション"), QStringLiteral("option"),
+              false);
+    addSeparator();
+    addButton(QStringLiteral("Help"), QStringLiteral("ヘルプ"), QStringLiteral("help"), false);
+    // Save starts disabled with its menu item; Cut and Copy follow the selection.
+    m_buttons.value(QStringLiteral("Save"))->setEnabled(false);
+    m_buttons.value(QStringLiteral("Cut"))->setEnabled(false);
+    m_buttons.value(QStringLiteral("Copy"))->setEnabled(false);
+}
+
+void MainToolBar::addButton(const QString &key, const QString &tip, const QString &icon,
+                            bool checkable)
+{
+    QAction *action = addAction(QIcon(QStringLiteral(":/icons/%1.svg").arg(icon)), tip);
+    action->setObjectName(QStringLiteral("tlb") + key);
+    action->setData(key);
+    action->setToolTip(tip);
+    action->setCheckable(checkable);
+    connect(action, &QAction::triggered, this, [this, key] { Q_EMIT ButtonClick(key); });
+    m_buttons.insert(key, action);
+    m_order.append(key);
+}
+
+} // namespace app

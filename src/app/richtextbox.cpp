@@ -1,0 +1,397 @@
+#include "app/richtextbox.h"
+
+#include "app/bytecount.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDragEnterEvent>
+#include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <algorithm>
+#include <utility>
+
+namespace app {
+
+namespace {
+
+constexpr char16_t ParagraphSeparator = 0x2029;
+
+// Larger insertions are taken from the document in one piece instead of character by character.
+constexpr int IncrementalLimit = 4096;
+
+QString toCrLf(QString raw)
+{
+    return raw.replace(QChar(ParagraphSeparator), QStringLiteral("\r\n"));
+}
+
+} // namespace
+
+RichTextBox::RichTextBox(QWidget *parent) : QPlainTextEdit(parent)
+{
+    setObjectName(QStringLiteral("rtbMain"));
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setTabChangesFocus(false);
+    m_font = font();
+    m_font.setStyleHint(QFont::TypeWriter);
+    connect(document(), &QTextDocument::contentsChange, this, &RichTextBox::onContentsChange);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &RichTextBox::onSelectionMoved);
+    connect(this, &QPlainTextEdit::selectionChanged, this, &RichTextBox::onSelectionMoved);
+}
+
+QString RichTextBox::Text() const
+{
+    return toCrLf(m_shadow);
+}
+
+void RichTextBox::setText(const QString &text)
+{
+    m_runs.clear();
+    m_forceChange = true; // setting the text counts as a change even when it stays the same
+    setPlainText(text);
+    m_forceChange = false;
+}
+
+QString RichTextBox::TextRTF() const
+{
+    return rtf::write(m_shadow, m_runs, defaultTextColor(), m_font.family(),
+                      m_font.pointSizeF() > 0 ? m_font.pointSizeF() : 10.5);
+}
+
+void RichTextBox::setTextRTF(const QString &rtfText)
+{
+    rtf::Document doc = rtf::read(rtfText, defaultTextColor());
+    if (doc.text != m_shadow)
+        setPlainText(doc.text);
+    m_runs = std::move(doc.runs);
+    viewport()->update();
+}
+
+QRgb RichTextBox::defaultTextColor() const
+{
+    return palette().color(QPalette::Text).rgb();
+}
+
+void RichTextBox::clearColors()
+{
+    m_runs.clear();
+    viewport()->update();
+}
+
+int RichTextBox::SelStart() const
+{
+    return textCursor().selectionStart();
+}
+
+void RichTextBox::setSelStart(int start)
+{
+    QTextCursor c = textCursor();
+    const int end = int(m_shadow.size());
+    c.setPosition(std::clamp(start, 0, end));
+    setTextCursor(c);
+}
+
+int RichTextBox::SelLength() const
+{
+    const QTextCursor c = textCursor();
+    return c.selectionEnd() - c.selectionStart();
+}
+
+void RichTextBox::setSelLength(int length)
+{
+    QTextCursor c = textCursor();
+    const int start = c.selectionStart();
+    const int end = int(m_shadow.size());
+    c.setPosition(start);
+    c.setPosition(std::clamp(start + std::max(length, 0), 0, end), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+}
+
+QString RichTextBox::SelText() const
+{
+    return toCrLf(textCursor().selectedText());
+}
+
+void RichTextBox::setSelText(const QString &text)
+{
+    QTextCursor c = textCursor();
+    c.insertText(text);
+    setTextCursor(c);
+}
+
+void RichTextBox::setSelFontName(const QString &name)
+{
+    m_font.setFamilies({name});
+    applyFont();
+}
+
+void RichTextBox::setSelFontSize(double points)
+{
+    if (points > 0)
+        m_font.setPointSizeF(points);
+    applyFont();
+}
+
+void RichTextBox::setSelBold(bool on)
+{
+    m_font.setBold(on);
+    applyFont();
+}
+
+void RichTextBox::setSelItalic(bool on)
+{
+    m_font.setItalic(on);
+    applyFont();
+}
+
+void RichTextBox::setSelUnderline(bool on)
+{
+    m_font.setUnderline(on);
+    applyFont();
+}
+
+void RichTextBox::setSelStrikeThru(bool on)
+{
+    m_font.setStrikeOut(on);
+    applyFont();
+}
+
+void RichTextBox::applyFont()
+{
+    QFont shown = m_font;
+    shown.setStyleHint(QFont::TypeWriter);
+    setFont(shown);
+}
+
+void RichTextBox::setBackColor(quint32 bgr)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Base, QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF),
+                                      int((bgr >> 16) & 0xFF)));
+    setPalette(p);
+}
+
+void RichTextBox::Find(const QString &text, int start)
+{
+    if (text.isEmpty())
+        return;
+    const QTextCursor found = document()->find(text, std::max(start, 0));
+    if (!found.isNull())
+        setTextCursor(found);
+}
+
+bool RichTextBox::LoadFile(const QString &path, int type, QString *reason)
+{
+    Q_UNUSED(type);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (reason)
+            *reason = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (reason)
+            *reason = file.errorString();
+        return false;
+    }
+    QStringDecoder decoder("Shift_JIS");
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError()) {
+        if (reason)
+            *reason = QStringLiteral("Shift_JIS として読めないバイトがあります。");
+        return false;
+    }
+    setText(text);
+    return true;
+}
+
+bool RichTextBox::SaveFile(const QString &path, int type, QString *reason)
+{
+    Q_UNUSED(type);
+    QStringEncoder encoder("Shift_JIS");
+    const QByteArray bytes = encoder.encode(Text());
+    if (encoder.hasError()) {
+        if (reason)
+            *reason = QStringLiteral("Shift_JIS で書けない文字があります。");
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() || !file.flush()) {
+        if (reason)
+            *reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+void RichTextBox::onContentsChange(int position, int removed, int added)
+{
+    // The document may report a wider range than what really changed (an input method commit
+    // reports its whole block): narrow it to the characters that differ.
+    qsizetype pos = position;
+    QString oldPart;
+    QString newPart;
+    const qsizetype docLength = document()->characterCount() - 1;
+    if (pos + removed > m_shadow.size() || added > IncrementalLimit ||
+        docLength != m_shadow.size() - removed + added) {
+        const QString full = document()->toRawText();
+        pos = 0;
+        oldPart = m_shadow;
+        newPart = full;
+    } else {
+        oldPart = m_shadow.mid(pos, removed);
+        newPart.reserve(added);
+        for (int i = 0; i < added; ++i)
+            newPart.append(document()->characterAt(position + i));
+    }
+    qsizetype prefix = 0;
+    const qsizetype shorter = std::min(oldPart.size(), newPart.size());
+    while (prefix < shorter && oldPart[prefix] == newPart[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix &&
+           oldPart[oldPart.size() - 1 - suffix] == newPart[newPart.size() - 1 - suffix])
+        ++suffix;
+    const qsizetype removedChars = oldPart.size() - prefix - suffix;
+    const qsizetype addedChars = newPart.size() - prefix - suffix;
+    const bool forced = std::exchange(m_forceChange, false);
+    if (removedChars == 0 && addedChars == 0) {
+        if (forced)
+            Q_EMIT Change();
+        return; // only formatting changed
+    }
+    const QStringView gone = QStringView(oldPart).mid(prefix, removedChars);
+    const QStringView come = QStringView(newPart).mid(prefix, addedChars);
+    m_byteCount += cp932ByteCount(come) - cp932ByteCount(gone);
+    m_shadow.replace(pos + prefix, removedChars, come.data(), addedChars);
+    shiftRuns(pos + prefix, removedChars, addedChars);
+    Q_EMIT Change();
+}
+
+void RichTextBox::shiftRuns(qsizetype position, qsizetype removed, qsizetype added)
+{
+    if (m_runs.empty())
+        return;
+    const qsizetype delta = added - removed;
+    const qsizetype removedEnd = position + removed;
+    // First run that ends after the change position.
+    auto it = std::lower_bound(m_runs.begin(), m_runs.end(), position,
+                               [](const rtf::ColorRun &r, qsizetype p) {
+                                   return r.start + r.length <= p;
+                               });
+    // Typed text takes the colour of the character before it; text that replaces a selection
+    // takes the colour of the selection's first character.
+    if (removed == 0 && added > 0 && it != m_runs.begin()) {
+        auto prev = std::prev(it);
+        if (prev->start + prev->length == position)
+            prev->length += added;
+    }
+    auto out = it;
+    for (auto r = it; r != m_runs.end(); ++r) {
+        rtf::ColorRun run = *r;
+        if (run.start >= removedEnd && !(removed > 0 && run.start == position)) {
+            run.start += delta;
+        } else {
+            // The run overlaps the replaced range: keep what lies outside it.
+            const qsizetype runEnd = run.start + run.length;
+            const qsizetype keepBefore = std::max<qsizetype>(0, position - run.start);
+            const qsizetype keepAfter = std::max<qsizetype>(0, runEnd - removedEnd);
+            if (run.start <= position && (keepBefore > 0 || removed > 0)) {
+                run.length = keepBefore + added + keepAfter;
+            } else {
+                run.start = position + added;
+                run.length = keepAfter;
+            }
+            if (run.length == 0)
+                continue;
+        }
+        *out++ = run;
+    }
+    m_runs.erase(out, m_runs.end());
+}
+
+void RichTextBox::onSelectionMoved()
+{
+    const QTextCursor c = textCursor();
+    if (c.anchor() == m_lastAnchor && c.position() == m_lastPosition)
+        return;
+    m_lastAnchor = c.anchor();
+    m_lastPosition = c.position();
+    Q_EMIT SelChange();
+}
+
+void RichTextBox::paintEvent(QPaintEvent *event)
+{
+    applyVisibleColors();
+    QPlainTextEdit::paintEvent(event);
+}
+
+void RichTextBox::applyVisibleColors()
+{
+    QTextBlock block = firstVisibleBlock();
+    qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+    const qreal bottom = viewport()->height();
+    const QRgb fallback = defaultTextColor();
+    while (block.isValid() && top <= bottom) {
+        const qsizetype start = block.position();
+        const qsizetype end = start + block.length() - 1;
+        QList<QTextLayout::FormatRange> wanted;
+        auto it = std::lower_bound(m_runs.begin(), m_runs.end(), start,
+                                   [](const rtf::ColorRun &r, qsizetype p) {
+                                       return r.start + r.length <= p;
+                                   });
+        for (; it != m_runs.end() && it->start < end; ++it) {
+            if (it->color == fallback)
+                continue;
+            const qsizetype from = std::max(it->start, start);
+            const qsizetype to = std::min(it->start + it->length, end);
+            if (to <= from)
+                continue;
+            QTextLayout::FormatRange range;
+            range.start = int(from - start);
+            range.length = int(to - from);
+            range.format.setForeground(QColor::fromRgb(it->color));
+            wanted.append(range);
+        }
+        QTextLayout *layout = block.layout();
+        if (layout && layout->formats() != wanted) {
+            layout->setFormats(wanted);
+            document()->markContentsDirty(block.position(), block.length());
+        }
+        top += blockBoundingRect(block).height();
+        block = block.next();
+    }
+}
+
+void RichTextBox::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls() || event->mimeData()->hasText())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void RichTextBox::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (event->mimeData()->hasUrls() || event->mimeData()->hasText())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void RichTextBox::dropEvent(QDropEvent *event)
+{
+    event->acceptProposedAction();
+    Q_EMIT OLEDragDrop(event->mimeData());
+}
+
+} // namespace app

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "app/rtf/rtf.h"
+
+#include <QPlainTextEdit>
+#include <vector>
+
+class QMimeData;
+
+namespace app {
+
+// The editor control: plain text edited in a QPlainTextEdit, with the operations the rest of the
+// program uses (Text, TextRTF, the selection, Find, LoadFile/SaveFile) and the Change, SelChange
+// and OLEDragDrop notifications. Colour lives in a run list beside the text and is painted only
+// into the blocks on screen, so it never enters the undo history and never changes the text.
+class RichTextBox : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    explicit RichTextBox(QWidget *parent = nullptr);
+
+    // The whole content, line breaks as CR LF. Setting it replaces everything and fires Change.
+    QString Text() const;
+    void setText(const QString &text);
+
+    // The whole content as one RTF document with its colour table. Setting it replaces content
+    // and colours together; when the text stays the same only the colours change (no Change).
+    QString TextRTF() const;
+    void setTextRTF(const QString &rtf);
+
+    int SelStart() const;
+    void setSelStart(int start);
+    int SelLength() const;
+    void setSelLength(int length);
+    // The selected text with CR LF line breaks; setting replaces the selection (or inserts at the
+    // caret) and leaves the caret after the inserted text.
+    QString SelText() const;
+    void setSelText(const QString &text);
+
+    // The editor shows one font for the whole text; these set that font's attributes.
+    void setSelFontName(const QString &name);
+    void setSelFontSize(double points);
+    void setSelBold(bool on);
+    void setSelItalic(bool on);
+    void setSelUnderline(bool on);
+    void setSelStrikeThru(bool on);
+    void setBackColor(quint32 bgr);
+
+    // Case-insensitive search from start to the end; selects the first occurrence, if any.
+    void Find(const QString &text, int start);
+
+    // Plain-text file in Shift_JIS (type 1). False, with a reason, when the file cannot be used.
+    bool LoadFile(const QString &path, int type, QString *reason = nullptr);
+    bool SaveFile(const QString &path, int type, QString *reason = nullptr);
+
+    // The raw text (U+2029 between lines) and its CP932 byte count (line breaks count two),
+    // both kept up to date on every change.
+    const QString &rawText() const { return m_shadow; }
+    qint64 byteCount() const { return m_byteCount; }
+    const std::vector<rtf::ColorRun> &colorRuns() const { return m_runs; }
+    void clearColors();
+    QRgb defaultTextColor() const;
+
+Q_SIGNALS:
+    void Change();
+    void SelChange();
+    void OLEDragDrop(const QMimeData *data);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void onContentsChange(int position, int removed, int added);
+    void onSelectionMoved();
+    void shiftRuns(qsizetype position, qsizetype removed, qsizetype added);
+    void applyVisibleColors();
+    void applyFont();
+
+    QString m_shadow;
+    qint64 m_byteCount = 0;
+    std::vector<rtf::ColorRun> m_runs;
+    QFont m_font;
+    bool m_forceChange = false;
+    int m_lastAnchor = 0;
+    int m_lastPosition = 0;
+};
+
+} // namespace app

@@ -1,0 +1,15 @@
+#include "app/shellopen.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace app {
+
+bool DesktopShellOpener::open(const QString &fileOrUrl)
+{
+    const QUrl url = fileOrUrl.contains(QLatin1String("://")) ? QUrl(fileOrUrl)
+                                                             : QUrl::fromLocalFile(fileOrUrl);
+    return QDesktopServices::openUrl(url);
+}
+
+} // namespace app

@@ -1,0 +1,233 @@
+#include "app/bytecount.h"
+#include "app/richtextbox.h"
+#include "testenv.h"
+
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+using app::RichTextBox;
+using app::rtf::ColorRun;
+
+namespace QTest {
+template <>
+char *toString(const std::vector<ColorRun> &runs)
+{
+    QString text;
+    for (const ColorRun &r : runs)
+        text += QStringLiteral("(%1,%2,%3) ").arg(r.start).arg(r.length).arg(r.color, 0, 16);
+    return qstrdup(text.toUtf8().constData());
+}
+} // namespace QTest
+
+namespace {
+const QRgb Red = qRgb(255, 0, 0);
+const QRgb Blue = qRgb(0, 0, 255);
+
+// Types text through the input method so that non-Latin-1 text works too.
+void typeText(QWidget *w, const QString &text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QCoreApplication::sendEvent(w, &event);
+}
+} // namespace
+
+class TestRichTextBox : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void textUsesCrLfAndKeepsSpecialCharacters()
+    {
+        RichTextBox box;
+        const QString text = QStringLiteral("a\r\nb\u00A0c\u2028d\r\n\r\n日本語😀");
+        box.setText(text);
+        QCOMPARE(box.Text(), text);
+        QCOMPARE(box.rawText(), QString(text).replace(QStringLiteral("\r\n"), QChar(0x2029)));
+    }
+
+    void settingTextFiresChangeEvenWhenEqual()
+    {
+        RichTextBox box;
+        box.setText(QStringLiteral("x"));
+        QSignalSpy spy(&box, &RichTextBox::Change);
+        box.setText(QStringLiteral("x"));
+        QVERIFY(spy.count() >= 1);
+    }
+
+    void selectionPropertiesFollowTheCaret()
+    {
+        RichTextBox box;
+        box.setText(QStringLiteral("hello\r\nworld"));
+        box.setSelStart(3);
+        QCOMPARE(box.SelStart(), 3);
+        QCOMPARE(box.SelLength(), 0);
+        box.setSelLength(5);
+        QCOMPARE(box.SelLength(), 5);
+        QCOMPARE(box.SelText(), QStringLiteral("lo\r\nwo"));
+        box.setSelText(QStringLiteral("[x]"));
+        QCOMPARE(box.Text(), QStringLiteral("hel[x]rld"));
+        QCOMPARE(box.SelStart(), 6);
+        QCOMPARE(box.SelLength(), 0);
+        box.setSelStart(1000); // beyond the end: clamped
+        QCOMPARE(box.SelStart(), 9);
+    }
+
+    void selChangeFiresOncePerMove()
+    {
+        RichTextBox box;
+        box.setText(QStringLiteral("abcdef"));
+        QSignalSpy spy(&box, &RichTextBox::SelChange);
+        box.setSelStart(2);
+        QCOMPARE(spy.count(), 1);
+        box.setSelStart(2);
+        QCOMPARE(spy.count(), 1);
+        box.setSelLength(2);
+        QCOMPARE(spy.count(), 2);
+    }
+
+    void findIgnoresCaseAndStopsAtTheEnd()
+    {
+        RichTextBox box;
+        box.setText(QStringLiteral("Alpha beta ALPHA"));
+        box.Find(QStringLiteral("alpha"), 1);
+        QCOMPARE(box.SelStart(), 11);
+        QCOMPARE(box.SelLength(), 5);
+        box.Find(QStringLiteral("alpha"), 12); // none after: nothing changes
+        QCOMPARE(box.SelStart(), 11);
+        QCOMPARE(box.SelLength(), 5);
+    }
+
+    void byteCountFollowsEveryEdit()
+    {
+        RichTextBox box;
+        box.show();
+        box.setText(QStringLiteral("漢字\r\nab"));
+        QCOMPARE(box.byteCount(), qint64(4 + 2 + 2));
+        box.setSelStart(2);
+        typeText(&box, QStringLiteral("ｶﾅかな"));
+        QCOMPARE(box.byteCount(), qint64(8 + 2 + 4));
+        box.setSelStart(0);
+        box.setSelLength(3);
+        box.setSelText(QString());
+        QCOMPARE(box.byteCount(), app::cp932ByteCount(box.rawText()));
+        box.document()->undo();
+        QCOMPARE(box.rawText(), box.document()->toRawText());
+        QCOMPARE(box.byteCount(), app::cp932ByteCount(box.rawText()));
+    }
+
+    void textRtfRoundTripAndColourOnlyChangeIsNotAnEdit()
+    {
+        RichTextBox box;
+        box.setText(QStringLiteral("<p>hi</p>"));
+        const QString rtf = box.TextRTF();
+        QVERIFY(rtf.contains(QLatin1String("{\\colortbl")));
+        // Same text, new colours: no Change, no undo step, the colours are there.
+        QString coloured = rtf;
+        coloured.replace(QLatin1String("{\\colortbl"),
+                         QLatin1String("{\\colortbl\\red255\\green0\\blue0;\\red0\\green0\\blue255;"));
+        coloured.replace(QLatin1String("<p>"), QLatin1String("\\cf1 <p>\\cf2 "));
+        const int undoSteps = box.document()->availableUndoSteps();
+        QSignalSpy spy(&box, &RichTextBox::Change);
+        box.setTextRTF(coloured);
+        QCOMPARE(spy.count(), 0);
+        QCOMPARE(box.document()->availableUndoSteps(), undoSteps);
+        QCOMPARE(box.Text(), QStringLiteral("<p>hi</p>"));
+        bool sawBlue = false;
+        for (const ColorRun &r : box.colorRuns())
+            sawBlue = sawBlue || (r.start == 0 && r.length == 3 && r.color == qRgb(0, 0, 255));
+        QVERIFY(sawBlue);
+        // New text through RTF is an edit.
+        box.setTextRTF(QStringLiteral("{\\rtf1 other}"));
+        QVERIFY(spy.count() >= 1);
+        QCOMPARE(box.Text(), QStringLiteral("other"));
+    }
+
+    void coloursShiftWithEditsAndTypingContinuesARun()
+    {
+        RichTextBox box;
+        box.show();
+        box.setTextRTF(QStringLiteral(
+            "{\\rtf1{\\colortbl\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\\cf0 ab\\cf1 cd}"));
+        QCOMPARE(box.Text(), QStringLiteral("abcd"));
+        // Typing at the end of the red run makes it longer and moves the blue one.
+        box.setSelStart(2);
+        typeText(&box, QStringLiteral("XY"));
+        QCOMPARE(box.Text(), QStringLiteral("abXYcd"));
+        for (auto r : box.colorRuns()) qDebug() << r.start << r.length << Qt::hex << r.color;
+        std::vector<ColorRun> expected{{0, 4, Red}, {4, 2, Blue}};
+        QCOMPARE(box.colorRuns(), expected);
+        // Deleting across the boundary keeps what is outside the deleted range.
+        box.setSelStart(3);
+        box.setSelLength(2);
+        box.setSelText(QString());
+        QCOMPARE(box.Text(), QStringLiteral("abXd"));
+        expected = {{0, 3, Red}, {3, 1, Blue}};
+        QCOMPARE(box.colorRuns(), expected);
+        // Replacing text at the start of a run: the new text goes to the run before it.
+        box.setSelStart(0);
+        box.setSelLength(1);
+        box.setSelText(QStringLiteral("ZZ"));
+        QCOMPARE(box.Text(), QStringLiteral("ZZbXd"));
+        expected = {{0, 4, Red}, {4, 1, Blue}};
+        QCOMPARE(box.colorRuns(), expected);
+    }
+
+    void visibleBlocksArePaintedInTheirColours()
+    {
+        RichTextBox box;
+        box.resize(300, 200);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        box.setTextRTF(QStringLiteral(
+            "{\\rtf1{\\colortbl\\red0\\green0\\blue0;\\red0\\green0\\blue255;}ab\\cf1 cd}"));
+        box.repaint();
+        const QList<QTextLayout::FormatRange> formats =
+            box.document()->firstBlock().layout()->formats();
+        QCOMPARE(formats.size(), 1);
+        QCOMPARE(formats[0].start, 2);
+        QCOMPARE(formats[0].length, 2);
+        QCOMPARE(formats[0].format.foreground().color(), QColor(Blue));
+        QCOMPARE(box.document()->availableUndoSteps(), 0);
+    }
+
+    void dropIsReportedNotInserted()
+    {
+        struct DropTarget : RichTextBox {
+            using RichTextBox::dropEvent;
+        } box;
+        box.setText(QStringLiteral("abc"));
+        QSignalSpy spy(&box, &RichTextBox::OLEDragDrop);
+        QMimeData data;
+        data.setText(QStringLiteral("dropped"));
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        box.dropEvent(&drop);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(box.Text(), QStringLiteral("abc"));
+    }
+
+    void loadAndSaveUseShiftJis()
+    {
+        const QString path = testsupport::home().path() + QStringLiteral("/sjis.html");
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("\x93\xfa\x96\x7b\r\n<p>");
+        out.close();
+        RichTextBox box;
+        QVERIFY(box.LoadFile(path, 1));
+        QCOMPARE(box.Text(), QStringLiteral("日本\r\n<p>"));
+        QVERIFY(box.SaveFile(path, 1));
+        QFile in(path);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QCOMPARE(in.readAll(), QByteArray("\x93\xfa\x96\x7b\r\n<p>"));
+        QString reason;
+        QVERIFY(!box.LoadFile(path + QStringLiteral(".missing"), 1, &reason));
+        QVERIFY(!reason.isEmpty());
+    }
+};
+
+TAVLEN_TEST_MAIN(TestRichTextBox)
+#include "test_richtextbox.moc"
+
