@@ -1,0 +1,147 @@
+// bench_convert [megabytes]: converter and codec throughput on the generated Japanese page (10 MB
+// by default), next to Debian's iconv and nkf on the same bytes. Prints the best of five runs.
+#include "corpus.h"
+#include "document/cp932.h"
+#include "document/eucjp.h"
+#include "document/nkf.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <functional>
+
+namespace
+{
+
+QTextStream out(stdout);
+constexpr int kRuns = 5;
+
+// Best wall time in milliseconds of kRuns calls.
+double bestMs(const std::function<void()> &work)
+{
+    double best = 1e300;
+    for (int i = 0; i < kRuns; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        best = std::min(best, double(timer.nsecsElapsed()) / 1e6);
+    }
+    return best;
+}
+
+void report(const QString &what, qsizetype bytes, double ms)
+{
+    out << qSetFieldWidth(44) << Qt::left << what << qSetFieldWidth(0) << Qt::right
+        << QString::number(ms, 'f', 1) << " ms  " << QString::number(bytes / ms / 1e3, 'f', 0)
+        << " MB/s\n";
+    out.flush();
+}
+
+// Best time of a command reading file and writing to a file; -1 when it cannot run.
+double toolMs(const QString &program, const QStringList &args, const QString &input,
+              const QString &output)
+{
+    if (QStandardPaths::findExecutable(program).isEmpty())
+        return -1;
+    bool failed = false;
+    const double ms = bestMs([&] {
+        QProcess p;
+        p.setStandardInputFile(input);
+        p.setStandardOutputFile(output);
+        p.start(program, args);
+        failed |= !p.waitForFinished(120000) || p.exitCode() != 0;
+    });
+    return failed ? -1 : ms;
+}
+
+void compareTool(const QString &label, double ours, double theirs)
+{
+    if (theirs < 0) {
+        out << "  " << label << ": not available\n";
+        return;
+    }
+    out << "  " << label << ": " << QString::number(theirs, 'f', 1) << " ms, ours is "
+        << QString::number(theirs / ours, 'f', 1) << "x as fast\n";
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const qsizetype megabytes = argc > 1 ? QByteArray(argv[1]).toLongLong() : 10;
+    const QByteArray sjis = benchcorpus::makeCorpusCp932(megabytes << 20);
+    QByteArray sjisLf = sjis;
+    sjisLf.replace("\r\n", "\n");
+    const QByteArray euc = document::convertCp932ToEucJp(sjisLf).bytes;
+    out << "corpus: " << sjis.size() << " bytes CP932 (CR LF), " << euc.size()
+        << " bytes EUC-JP (LF)\n";
+
+    QByteArray sink;
+    const double toEuc = bestMs([&] { sink = document::convertCp932ToEucJp(sjisLf).bytes; });
+    report(QStringLiteral("CP932 -> EUC-JP (option e)"), sjisLf.size(), toEuc);
+    const double toSjis = bestMs([&] { sink = document::convertToCp932(euc).bytes; });
+    report(QStringLiteral("EUC-JP -> CP932 with detection (option s)"), euc.size(), toSjis);
+    report(QStringLiteral("EUC-JP -> CP932 without detection"), euc.size(),
+           bestMs([&] { sink = document::convertEucJpToCp932(euc).bytes; }));
+    if (sink != sjisLf)
+        out << "WARNING: EUC-JP -> CP932 did not give the corpus back\n";
+
+    QByteArray area(4 * euc.size() + 1, '\0');
+    report(QStringLiteral("NkfConvert s into a 4n+1 area"), euc.size(), bestMs([&] {
+               document::SetNkfOption("s");
+               document::NkfConvert(area.data(), euc.constData());
+           }));
+
+    QString text;
+    report(QStringLiteral("decodeCp932"), sjis.size(),
+           bestMs([&] { text = document::decodeCp932(sjis).text; }));
+    report(QStringLiteral("encodeCp932"), sjis.size(),
+           bestMs([&] { sink = document::encodeCp932(text).bytes; }));
+    report(QStringLiteral("  for reference: bare ICU decode"), sjis.size(), bestMs([&] {
+               QStringDecoder decoder("Shift_JIS", QStringConverter::Flag::Stateless);
+               text = decoder.decode(sjis);
+           }));
+    report(QStringLiteral("  for reference: bare ICU encode"), sjis.size(), bestMs([&] {
+               QStringEncoder encoder("Shift_JIS", QStringConverter::Flag::Stateless);
+               sink = encoder.encode(text);
+           }));
+
+    QTemporaryDir dir;
+    const QString sjisPath = dir.filePath(QStringLiteral("corpus.sjis.html"));
+    const QString eucPath = dir.filePath(QStringLiteral("corpus.euc.html"));
+    const QString outPath = dir.filePath(QStringLiteral("out"));
+    if (!writeFile(sjisPath, sjisLf) || !writeFile(eucPath, euc)) {
+        out << "cannot write the corpus files\n";
+        return 1;
+    }
+    out << "same files through external tools (process start and file I/O included):\n";
+    const QString iconv = QStringLiteral("iconv");
+    const QString nkf = QStringLiteral("nkf");
+    compareTool(QStringLiteral("iconv -f CP932 -t EUC-JP-MS"), toEuc,
+                toolMs(iconv,
+                       {QStringLiteral("-f"), QStringLiteral("CP932"), QStringLiteral("-t"),
+                        QStringLiteral("EUC-JP-MS")},
+                       sjisPath, outPath));
+    compareTool(QStringLiteral("iconv -f EUC-JP-MS -t CP932"), toSjis,
+                toolMs(iconv,
+                       {QStringLiteral("-f"), QStringLiteral("EUC-JP-MS"), QStringLiteral("-t"),
+                        QStringLiteral("CP932")},
+                       eucPath, outPath));
+    compareTool(QStringLiteral("nkf -e (from CP932)"), toEuc,
+                toolMs(nkf, {QStringLiteral("-e")}, sjisPath, outPath));
+    compareTool(QStringLiteral("nkf -s (from EUC-JP, detecting)"), toSjis,
+                toolMs(nkf, {QStringLiteral("-s")}, eucPath, outPath));
+    return 0;
+}

@@ -1,0 +1,187 @@
+#include "document/eucjp.h"
+
+#include "document/cp932scan.h"
+#include "document/cp932table.h"
+#include "document/eucjpscan.h"
+#include "document/ibmeuc.h"
+
+#include <array>
+#include <memory>
+
+namespace document
+{
+namespace
+{
+
+constexpr char kCp932Geta[] = "\x81\xAC"; // 〓
+constexpr char kEucGeta[] = "\xA2\xAE";   // 〓
+
+// EUC-JP bytes of one character packed as (length << 24) | bytes, first byte highest; 0 = none.
+constexpr quint32 pack2(int b1, int b2)
+{
+    return 2u << 24 | quint32(b1) << 8 | quint32(b2);
+}
+constexpr quint32 pack3(int b1, int b2, int b3)
+{
+    return 3u << 24 | quint32(b1) << 16 | quint32(b2) << 8 | quint32(b3);
+}
+
+constexpr int kLeadCount = 0xFC - 0x81 + 1;
+using cp932::kTrailSpan;
+
+struct Tables {
+    std::array<quint32, kLeadCount * kTrailSpan>
+        eucByCp932{}; // (lead - 0x81) * span + trail - 0x40
+    std::array<quint16, 94 * 94> cp932ByJis0208{};
+    std::array<quint16, 94 * 94> cp932ByJis0212{};
+};
+
+// The EUC-JP code of a canonical CP932 double-byte code.
+quint32 eucOfCanonical(quint16 code)
+{
+    const cp932::RowCell rc = cp932::rowCell(uchar(code >> 8), uchar(code));
+    if (rc.row <= 94)
+        return pack2(rc.row + 0xA0, rc.cell + 0xA0);
+    if (rc.row <= 104) // user-defined, first half: EUC rows 85-94
+        return pack2(rc.row - 10 + 0xA0, rc.cell + 0xA0);
+    if (rc.row <= 114) // user-defined, second half: EUC rows 85-94 after 0x8F
+        return pack3(0x8F, rc.row - 20 + 0xA0, rc.cell + 0xA0);
+    const quint16 euc = eucjp::kIbmEuc[cp932::ibmIndex(uchar(code >> 8), uchar(code))];
+    return pack3(0x8F, euc >> 8, euc & 0xFF);
+}
+
+std::unique_ptr<Tables> buildTables()
+{
+    auto t = std::make_unique<Tables>();
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            if (!cp932::isLeadByte(uchar(lead)) || !cp932::isMapped(uchar(lead), uchar(trail)))
+                continue;
+            const quint16 canonical = cp932::canonicalCode(quint16(lead << 8 | trail));
+            t->eucByCp932[(lead - 0x81) * kTrailSpan + trail - 0x40] = eucOfCanonical(canonical);
+        }
+    }
+    auto jisIndex = [](int row, int cell) { return (row - 1) * 94 + cell - 1; };
+    for (int row = 1; row <= 94; ++row) {
+        for (int cell = 1; cell <= 94; ++cell) {
+            // JIS X 0208 rows 1-84 are CP932 rows 1-84; EUC rows 85-94 are the user-defined area.
+            const int cp932Row = row <= 84 ? row : row + 10;
+            const quint16 code = cp932::codeAt(cp932Row, cell);
+            if (cp932::isMapped(uchar(code >> 8), uchar(code)))
+                t->cp932ByJis0208[jisIndex(row, cell)] = cp932::canonicalCode(code);
+            if (row >= 85)
+                t->cp932ByJis0212[jisIndex(row, cell)] = cp932::codeAt(row + 20, cell);
+        }
+    }
+    for (int i = 0; i < cp932::kIbmCount; ++i) {
+        const quint16 euc = eucjp::kIbmEuc[i];
+        if (euc)
+            t->cp932ByJis0212[jisIndex((euc >> 8) - 0xA0, (euc & 0xFF) - 0xA0)] =
+                cp932::canonicalCode(cp932::ibmCodeAt(i));
+    }
+    // JIS X 0212 tilde and numero sign, which CP932 holds as FULLWIDTH TILDE and in row 13.
+    t->cp932ByJis0212[jisIndex(2, 23)] = 0x8160;
+    t->cp932ByJis0212[jisIndex(2, 81)] = 0x8782;
+    return t;
+}
+
+const Tables &tables()
+{
+    static const std::unique_ptr<Tables> t = buildTables();
+    return *t;
+}
+
+void noteFirst(ConversionResult &result, qsizetype position)
+{
+    if (result.firstUnconvertible < 0)
+        result.firstUnconvertible = position;
+}
+
+} // namespace
+
+namespace eucjp
+{
+
+const quint16 *cp932ByJis(bool supplementary)
+{
+    return supplementary ? tables().cp932ByJis0212.data() : tables().cp932ByJis0208.data();
+}
+
+quint16 jisToCp932(int row, int cell, bool supplementary)
+{
+    if (row < 1 || row > 94 || cell < 1 || cell > 94)
+        return 0;
+    return cp932ByJis(supplementary)[(row - 1) * 94 + cell - 1];
+}
+
+} // namespace eucjp
+
+ConversionResult convertCp932ToEucJp(QByteArrayView cp932)
+{
+    ConversionResult result;
+    result.detected = DetectedEncoding::ShiftJis;
+    result.bytes.resize(cp932.size() * 2); // at most two output bytes per input byte
+    char *out = result.bytes.data();
+    const auto *in = reinterpret_cast<const uchar *>(cp932.data());
+    const quint32 *eucByCp932 = tables().eucByCp932.data();
+    cp932::scan(cp932, [&](const cp932::Unit &unit, qsizetype i) {
+        const uchar b = in[i];
+        switch (unit.kind) {
+        case cp932::Unit::Ascii:
+            *out++ = char(b);
+            break;
+        case cp932::Unit::HalfWidth:
+            *out++ = char(0x8E);
+            *out++ = char(b);
+            break;
+        case cp932::Unit::Double: {
+            // A double-byte code gives two or three bytes: within two per input byte.
+            const quint32 euc = eucByCp932[(b - 0x81) * kTrailSpan + in[i + 1] - 0x40];
+            if (euc >> 24 == 3)
+                *out++ = char(euc >> 16);
+            *out++ = char(euc >> 8);
+            *out++ = char(euc);
+            break;
+        }
+        case cp932::Unit::Invalid:
+            noteFirst(result, i);
+            *out++ = kEucGeta[0];
+            *out++ = kEucGeta[1];
+            break;
+        }
+        return true;
+    });
+    result.bytes.truncate(out - result.bytes.constData());
+    return result;
+}
+
+ConversionResult convertEucJpToCp932(QByteArrayView euc)
+{
+    ConversionResult result;
+    result.detected = DetectedEncoding::EucJp;
+    result.bytes.resize(euc.size() * 2); // 〓 for a one-byte invalid unit is the widest case
+    char *out = result.bytes.data();
+    eucjp::scan(euc, [&](const eucjp::Unit &unit, qsizetype i) {
+        switch (unit.kind) {
+        case eucjp::Unit::Ascii:
+        case eucjp::Unit::HalfWidth:
+            *out++ = char(unit.cp932);
+            break;
+        case eucjp::Unit::Double:
+        case eucjp::Unit::Triple:
+            *out++ = char(unit.cp932 >> 8);
+            *out++ = char(unit.cp932);
+            break;
+        case eucjp::Unit::Invalid:
+            noteFirst(result, i);
+            *out++ = kCp932Geta[0];
+            *out++ = kCp932Geta[1];
+            break;
+        }
+        return true;
+    });
+    result.bytes.truncate(out - result.bytes.constData());
+    return result;
+}
+
+} // namespace document

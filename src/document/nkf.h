@@ -1,0 +1,51 @@
+#pragma once
+
+#include "document/conversion.h"
+#include "document/eucjp.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+// The code converter: reading converts any Japanese encoding it detects to CP932 (option "s"),
+// writing converts CP932 to EUC-JP (option "e").
+namespace document
+{
+
+// Detects the encoding of input (see detectEncoding) and converts it to CP932:
+// - ASCII and Shift_JIS pass through unchanged; a byte sequence that is no CP932 character stays
+//   as it is and is reported.
+// - EUC-JP and ISO-2022-JP: an unconvertible sequence becomes "〓" (0x81AC) and is reported.
+// - UTF-8: the byte order mark is dropped; a character CP932 cannot hold becomes a decimal HTML
+//   numeric character reference ("&#233;") and a malformed byte "〓"; both are reported.
+// Output size: at most 4 bytes per input byte (see NkfConvert).
+ConversionResult convertToCp932(QByteArrayView input);
+
+// convertCp932ToEucJp (eucjp.h) is the sized form of option "e".
+
+// Makes options the option set of the following NkfConvert calls: "s" converts to Shift_JIS
+// (CP932), detecting the input's encoding; "e" converts CP932 to EUC-JP. Of several of these
+// letters the last counts; other letters are ignored. Before the first call the set is "s".
+void SetNkfOption(const char *options);
+
+// Converts the zero-terminated input under the current options and writes the result, followed by
+// a zero byte, to output. The caller provides output; the converter never writes past the size
+// the caller gives it under this contract:
+// - "s", input of n bytes, area of 4n + 1 bytes. Output is at most 4n bytes: ASCII and Shift_JIS
+//   copy byte for byte; EUC-JP and ISO-2022-JP give at most 2 bytes per input byte (a character
+//   of 2 or 3 bytes gives 1 or 2, a kana of 2 bytes gives 1, an escape gives none, an invalid
+//   sequence of 1 or more bytes gives the 2 bytes of "〓"); UTF-8 gives at most 4 bytes per input
+//   byte (a character of k = 1..4 bytes gives 1..2 CP932 bytes or a reference of at most 1, 7,
+//   8, 10 bytes for k = 1, 2, 3, 4; a malformed byte gives 2; the byte order mark gives none).
+// - "e", CP932 input made from a text of c UTF-16 units by encodeCp932, area of 8c + 2 bytes.
+//   Each unit yields either 1-2 CP932 bytes, giving at most 3 EUC-JP bytes, or an ASCII stand-in
+//   of at most 8 bytes, which stays the same length in EUC-JP; output is at most 8c bytes. In
+//   general "e" writes at most 2 bytes per input byte (a half-width kana of 1 byte gives 2, a
+//   double-byte character gives 2 or 3, an invalid sequence of 1 or 2 bytes gives "〓").
+void NkfConvert(char *output, const char *input);
+
+// Shortens buffer to the bytes before its first pair of consecutive zero bytes. The buffer is
+// taken to be followed by zero bytes, so a buffer without such a pair loses only a zero byte at
+// its very end.
+void TrimAtDoubleNul(QByteArray &buffer);
+
+} // namespace document
