@@ -8,6 +8,8 @@
 #include "app/richtextbox.h"
 #include "app/shellopen.h"
 #include "app/sizetext.h"
+#include "markup/decoratetext.h"
+#include "tagsets/tagsetlist.h"
 #include "settings/settings.h"
 #include "version.h"
 
@@ -32,7 +34,7 @@ constexpr int MinHeightPx = 160;
 
 frmMain::frmMain(Platform &platform, QWidget *parent)
     : QMainWindow(parent), cdlFile(platform.dialogs, this), cdlPrint(platform.dialogs, this),
-      m_platform(platform)
+      m_platform(platform), m_colorizer(markup::defaultColorizer())
 {
     setObjectName(QStringLiteral("frmMain"));
     cdlFile.props.Filter = QStringLiteral("HTMLﾌｧｲﾙ(*.htm;*.html;*.shtml)|*.htm;*.html;*.shtml");
@@ -119,6 +121,7 @@ void frmMain::Form_Load(const QString &commandLine)
                               buildinfo::VersionRevision, QCoreApplication::applicationDirPath());
     m_platform.store.flush();
     m_layout.measure(windowWidthTwips(), windowHeightTwips());
+    tagsets::ListTagSets(*clbMain->cboTagSet);
     restorePlacement();
     settings::LoadSettings(m_platform.store, AppSettings);
     ApplySettings();
@@ -126,7 +129,6 @@ void frmMain::Form_Load(const QString &commandLine)
         OpenDocument(commandLine);
     brwPreview->Navigate2(QUrl(QStringLiteral("about:blank")));
     state.bolEditing = false;
-    m_loaded = true;
     Form_Resize();
 }
 
@@ -375,7 +377,23 @@ bool frmMain::ConfirmSave()
     return answer == MsgAnswer::Cancel;
 }
 
-void frmMain::DecorateText() {}
+void frmMain::DecorateText()
+{
+    if (state.bolBusy)
+        return;
+    state.bolBusy = true;
+    setEnabled(false);
+    QLabel *message = stbMain->Panels(QStringLiteral("Message"));
+    message->setText(QStringLiteral("文字色分け処理中..."));
+    const std::optional<QString> failure = markup::colourEditor(
+        *rtbMain, {AppSettings.FontColor, AppSettings.TagColor, AppSettings.CommentColor},
+        m_colorizer);
+    message->clear();
+    setEnabled(true);
+    state.bolBusy = false;
+    if (failure)
+        stbMain->showMessage(QStringLiteral("色分けできませんでした: ") + *failure, 10000);
+}
 
 void frmMain::ApplySettings()
 {

@@ -5,6 +5,7 @@
 #include "app/mainmenu.h"
 #include "app/platform.h"
 #include "app/sharedstate.h"
+#include "markup/decoratetext.h"
 #include "settings/appsettings.h"
 
 #include <QMainWindow>
@@ -53,6 +54,8 @@ public:
     void RefreshRecentMenu();
 
     const MainLayout &layoutBase() const { return m_layout; }
+    // What turns the RTF into coloured RTF (tests put a failing one here).
+    void setColorizer(markup::Colorizer colorizer) { m_colorizer = std::move(colorizer); }
     Platform &platform() { return m_platform; }
 
     // Handlers of the menus, the tool bar and the editor.
@@ -102,7 +105,7 @@ private:
     Platform &m_platform;
     MainLayout m_layout;
     QWidget *m_client = nullptr;
-    bool m_loaded = false;
+    markup::Colorizer m_colorizer;
 };
 
 } // namespace app

@@ -4,6 +4,7 @@
 #include "app/previewbrowser.h"
 #include "app/richtextbox.h"
 #include "mainwindowfixture.h"
+#include "markup/decoratetext.h"
 #include "testenv.h"
 
 #include <QClipboard>
@@ -290,6 +291,62 @@ private Q_SLOTS:
         QVERIFY(w.windowState() & Qt::WindowMaximized);
     }
 
+    void decorateColoursWithoutMakingAnEdit()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.rtbMain->setText(QStringLiteral("<p>hello</p>"));
+        w.state.bolEditing = false;
+        w.rtbMain->setSelStart(4);
+        w.rtbMain->setSelLength(3);
+        const int undoSteps = w.rtbMain->document()->availableUndoSteps();
+        w.menu.mnuDecorate->trigger();
+        const QRgb tag = qRgb(0, 0, 128);
+        bool tagColoured = false;
+        for (const app::rtf::ColorRun &r : w.rtbMain->colorRuns())
+            tagColoured = tagColoured || (r.start == 0 && r.length == 3 && r.color == tag);
+        QVERIFY(tagColoured);
+        QVERIFY(!w.state.bolEditing);
+        QCOMPARE(w.rtbMain->document()->availableUndoSteps(), undoSteps);
+        QCOMPARE(w.rtbMain->SelStart(), 4);
+        QCOMPARE(w.rtbMain->SelLength(), 3);
+        QVERIFY(w.isEnabled());
+        QVERIFY(panel(w, "Message").isEmpty());
+        QVERIFY(w.close()); // nothing to ask about
+        QCOMPARE(f.prompter.shown.size(), 0);
+    }
+
+    void decorateWhileBusyDoesNothing()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.rtbMain->setText(QStringLiteral("<p>x</p>"));
+        w.state.bolBusy = true;
+        w.DecorateText();
+        QVERIFY(w.rtbMain->colorRuns().empty());
+        QVERIFY(w.state.bolBusy);
+    }
+
+    void aFailingEngineLeavesTheWindowUsable()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.rtbMain->setText(QStringLiteral("<p>x</p>"));
+        w.DecorateText();
+        QVERIFY(!w.rtbMain->colorRuns().empty());
+        w.setColorizer([](const QString &, const markup::MarkupColours &) {
+            return std::variant<QString, markup::RegExpError>(
+                markup::RegExpError{QStringLiteral("match limit exceeded")});
+        });
+        w.DecorateText();
+        QCOMPARE(w.rtbMain->Text(), QStringLiteral("<p>x</p>"));
+        QVERIFY(w.rtbMain->colorRuns().empty());
+        QVERIFY(w.isEnabled());
+        QVERIFY(!w.state.bolBusy);
+        QVERIFY(panel(w, "Message").isEmpty());
+        QVERIFY(w.stbMain->currentMessage().contains(QLatin1String("match limit exceeded")));
+    }
+
     void commandLineOpensTheDocument()
     {
         const QString path = testsupport::home().path() + QStringLiteral("/a b.html");
@@ -300,6 +357,7 @@ private Q_SLOTS:
         MainWindowFixture f;
         app::frmMain &w = f.start(path);
         QCOMPARE(w.rtbMain->Text(), QStringLiteral("<p>x</p>"));
+        QVERIFY(!w.rtbMain->colorRuns().empty()); // opened documents are coloured
         QCOMPARE(w.windowTitle(), path + QStringLiteral(" - たぶれん"));
         QCOMPARE(w.state.strFilePath, path);
         QVERIFY(!w.state.bolEditing);
