@@ -6,7 +6,7 @@ set -euo pipefail
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-webengine-dev
             libpcre2-dev libgl-dev fonts-noto-cjk xvfb xauth)
 test_pkgs=(nkf libglib2.0-bin desktop-file-utils poppler-utils xdg-utils shared-mime-info
-           appstream)
+           appstream xdotool x11-utils)
 
 wanted=("${build_pkgs[@]}")
 if [ "${1:-run}" = test ]; then

@@ -1,0 +1,186 @@
+// Times the editor as a user meets it: TextRTF get and set, the colouring pass from the call until
+// the screen is painted in colour (with its split), and typing in a coloured document, on the 1 MB
+// and 10 MB Japanese pages of the bench corpus.
+// Usage: bench_editor [repetitions]
+
+#include "app/frmmain.h"
+#include "app/mainstatusbar.h"
+#include "app/richtextbox.h"
+#include "app/commondialog.h"
+#include "app/prompter.h"
+#include "app/shellopen.h"
+#include "corpus.h"
+#include "document/cp932.h"
+#include "markup/colorize.h"
+#include "settings/memorysettingsstore.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+// Nobody answers: the bench never asks anything.
+class SilentPrompter final : public app::Prompter
+{
+public:
+    app::MsgAnswer message(QWidget *, const QString &, const QString &, app::MsgIcon,
+                           app::MsgButtons) override
+    {
+        return app::MsgAnswer::Cancel;
+    }
+    std::optional<QString> input(QWidget *, const QString &, const QString &,
+                                 const QString &) override
+    {
+        return std::nullopt;
+    }
+};
+
+class NoDialogs final : public app::DialogBackend
+{
+public:
+    app::DialogOutcome showOpen(QWidget *, app::DialogProperties &) override { return no(); }
+    app::DialogOutcome showSave(QWidget *, app::DialogProperties &) override { return no(); }
+    app::DialogOutcome showPrinter(QWidget *, app::DialogProperties &, QPrinter &) override
+    {
+        return no();
+    }
+    app::DialogOutcome showFont(QWidget *, app::DialogProperties &) override { return no(); }
+    app::DialogOutcome showColor(QWidget *, app::DialogProperties &) override { return no(); }
+
+private:
+    static app::DialogOutcome no() { return app::DialogOutcome::Cancelled; }
+};
+
+class NoShell final : public app::ShellOpener
+{
+public:
+    bool open(const QString &) override { return false; }
+};
+
+// Median of several timings of f, in milliseconds.
+double medianMs(int repetitions, const std::function<void()> &f)
+{
+    std::vector<double> times;
+    for (int i = 0; i < repetitions; ++i) {
+        QElapsedTimer t;
+        t.start();
+        f();
+        times.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+QString corpusText(qsizetype bytes)
+{
+    return document::decodeCp932(benchcorpus::makeCorpusCp932(bytes)).text;
+}
+
+void benchSize(app::frmMain &w, qsizetype bytes, int repetitions)
+{
+    const QString text = corpusText(bytes);
+    app::RichTextBox &box = *w.rtbMain;
+    box.setText(text);
+    w.DecorateText();
+    std::printf("\n== %.1f MB page: %lld characters, %zu colour runs\n", double(bytes) / 1e6,
+                static_cast<long long>(text.size()), box.colorRuns().size());
+
+    QString rtf;
+    const double get = medianMs(repetitions, [&] { rtf = box.TextRTF(); });
+    std::printf("TextRTF get:                          %8.1f ms (%lld RTF characters)\n", get,
+                static_cast<long long>(rtf.size()));
+    const double setSame = medianMs(repetitions, [&] { box.setTextRTF(rtf); });
+    std::printf("TextRTF set, same text (colours only): %7.1f ms\n", setSame);
+    QString other = rtf;
+    other.replace(other.lastIndexOf(QLatin1String("\\par")), 4, QLatin1String("x\\par"));
+    bool flip = false;
+    const double setNew = medianMs(repetitions, [&] {
+        box.setTextRTF(flip ? rtf : other);
+        flip = !flip;
+    });
+    std::printf("TextRTF set, new text:                %8.1f ms\n", setNew);
+    box.setText(text);
+
+    // The colouring pass, end to end and split into its steps.
+    const double decorate = medianMs(repetitions, [&] {
+        w.DecorateText();
+        box.viewport()->repaint();
+    });
+    QString plainRtf;
+    const double rtfOut = medianMs(repetitions, [&] {
+        box.clearColors();
+        plainRtf = box.TextRTF();
+    });
+    QString coloured;
+    const double replace = medianMs(repetitions, [&] {
+        coloured = std::get<QString>(markup::ColorizeRtf(plainRtf, 0, 0x800000, 0x8000));
+    });
+    const double rtfIn = medianMs(repetitions, [&] {
+        box.clearColors();
+        box.setTextRTF(coloured);
+    });
+    const double paint = medianMs(repetitions, [&] {
+        box.clearColors();
+        box.viewport()->repaint();
+        box.setTextRTF(coloured);
+        box.viewport()->repaint();
+    }) - medianMs(repetitions, [&] {
+        box.clearColors();
+        box.viewport()->repaint();
+        box.setTextRTF(coloured);
+    });
+    std::printf("DecorateText to coloured screen:      %8.1f ms\n", decorate);
+    std::printf("  RTF out %.1f ms, three replacements %.1f ms, RTF in %.1f ms, painting %.1f ms\n",
+                rtfOut, replace, rtfIn, paint);
+
+    // Typing in the middle of the coloured page, status bar included.
+    w.DecorateText();
+    box.setSelStart(int(text.size() / 2));
+    const double key = medianMs(std::max(repetitions, 21), [&] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QCoreApplication::sendEvent(&box, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QCoreApplication::sendEvent(&box, &release);
+        box.viewport()->repaint();
+    });
+    std::printf("Keystroke (edit, Size panel, repaint): %7.1f ms\n", key);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+
+    SilentPrompter prompter;
+    NoDialogs dialogs;
+    NoShell shell;
+    settings::MemorySettingsStore store;
+    app::Platform platform{prompter, dialogs, shell, store};
+    app::frmMain w(platform);
+    w.Form_Load(QString());
+    w.resize(1000, 800);
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w))
+        std::fputs("the window was not exposed\n", stderr);
+    std::printf("median of %d runs\n", repetitions);
+    benchSize(w, 1'000'000, repetitions);
+    benchSize(w, 10'000'000, repetitions);
+    w.state.bolEditing = false;
+    return 0;
+}
