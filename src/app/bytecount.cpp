@@ -1,6 +1,6 @@
 #include "app/bytecount.h"
 
-#include "app/rtf/cp932tables.h"
+#include "document/cp932chartables.h"
 
 namespace app {
 
@@ -10,7 +10,7 @@ int cp932ByteLength(char16_t c)
         return 1;
     if (c == 0x2029)
         return 2; // a line break is CR LF
-    const int length = int(rtf::cp932::tables().encode[c] & 0xFF);
+    const int length = int(document::cp932::charTables().encode[c] & 0xFF);
     return length == 0 ? 1 : length; // a character CP932 cannot hold stands as one byte
 }
 

@@ -1,12 +1,14 @@
 #include "app/richtextbox.h"
 
 #include "app/bytecount.h"
+#include "document/atomicwrite.h"
+#include "document/cp932.h"
+#include "document/documentfile.h"
+#include "settings/fontfallback.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDragEnterEvent>
 #include <QFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
@@ -128,7 +130,8 @@ void RichTextBox::setSelText(const QString &text)
 
 void RichTextBox::setSelFontName(const QString &name)
 {
-    m_font.setFamilies({name});
+    // The name stays first (it is the font's name); a stand-in follows when it is not installed.
+    m_font.setFamilies(settings::displayFamilies(name));
     applyFont();
 }
 
@@ -190,47 +193,49 @@ void RichTextBox::Find(const QString &text, int start)
 bool RichTextBox::LoadFile(const QString &path, int type, QString *reason)
 {
     Q_UNUSED(type);
+    QString failure;
     QFile file(path);
+    QByteArray bytes;
     if (!file.open(QIODevice::ReadOnly)) {
+        failure = file.errorString();
+    } else {
+        bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            failure = file.errorString();
+    }
+    document::Cp932Decoded decoded;
+    if (failure.isEmpty()) {
+        decoded = document::decodeCp932(bytes);
+        if (decoded.firstInvalid >= 0)
+            failure = QStringLiteral("%1 行目に Shift_JIS として読めないバイトがあります。")
+                          .arg(document::lineOfByte(bytes, decoded.firstInvalid));
+    }
+    if (!failure.isEmpty()) {
         if (reason)
-            *reason = file.errorString();
+            *reason = failure;
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (reason)
-            *reason = file.errorString();
-        return false;
-    }
-    QStringDecoder decoder("Shift_JIS");
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError()) {
-        if (reason)
-            *reason = QStringLiteral("Shift_JIS として読めないバイトがあります。");
-        return false;
-    }
-    setText(text);
+    setText(decoded.text);
     return true;
 }
 
 bool RichTextBox::SaveFile(const QString &path, int type, QString *reason)
 {
     Q_UNUSED(type);
-    QStringEncoder encoder("Shift_JIS");
-    const QByteArray bytes = encoder.encode(Text());
-    if (encoder.hasError()) {
-        if (reason)
-            *reason = QStringLiteral("Shift_JIS で書けない文字があります。");
-        return false;
+    const QString text = Text();
+    const document::Cp932Encoded encoded = document::encodeCp932(text);
+    std::optional<QString> failure;
+    if (encoded.firstUnmappable >= 0) {
+        const document::TextPosition at = document::positionOf(text, encoded.firstUnmappable);
+        failure = QStringLiteral("%1 行 %2 列目に Shift_JIS で表せない文字があります。")
+                      .arg(at.line)
+                      .arg(at.column);
+    } else {
+        failure = document::writeFileAtomically(path, encoded.bytes);
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size() || !file.flush()) {
-        if (reason)
-            *reason = file.errorString();
-        return false;
-    }
-    return true;
+    if (failure && reason)
+        *reason = *failure;
+    return !failure;
 }
 
 void RichTextBox::onContentsChange(int position, int removed, int added)

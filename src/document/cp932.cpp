@@ -47,8 +47,8 @@ bool hasSpecialChar(QStringView text)
 
 void appendReference(QByteArray &out, char32_t codePoint)
 {
-    out += "&#";
-    out += QByteArray::number(uint(codePoint));
+    out += "&#x";
+    out += QByteArray::number(uint(codePoint), 16).toUpper();
     out += ';';
 }
 

@@ -24,10 +24,10 @@ struct Cp932Encoded {
     qsizetype firstUnmappable = -1; // UTF-16 index of the first character CP932 cannot hold
 };
 
-// Encodes text as CP932. A character CP932 cannot hold is reported and written as a decimal HTML
-// numeric character reference ("&#233;", "&#128512;"), which a browser shows as the character; a
-// lone surrogate is written as "&#65533;". Stand-ins are ASCII and take at most 8 bytes per UTF-16
-// unit; a character CP932 holds takes 1 or 2 bytes.
+// Encodes text as CP932. A character CP932 cannot hold is reported and written as a hexadecimal
+// HTML numeric character reference ("&#xE9;", "&#x1F600;"), which a browser shows as the
+// character; a lone surrogate is written as "&#xFFFD;". Stand-ins are ASCII and take at most 8
+// bytes per UTF-16 unit; a character CP932 holds takes 1 or 2 bytes.
 Cp932Encoded encodeCp932(QStringView text);
 
 } // namespace document

@@ -15,8 +15,8 @@ namespace document
 // - ASCII and Shift_JIS pass through unchanged; a byte sequence that is no CP932 character stays
 //   as it is and is reported.
 // - EUC-JP and ISO-2022-JP: an unconvertible sequence becomes "〓" (0x81AC) and is reported.
-// - UTF-8: the byte order mark is dropped; a character CP932 cannot hold becomes a decimal HTML
-//   numeric character reference ("&#233;") and a malformed byte "〓"; both are reported.
+// - UTF-8: the byte order mark is dropped; a character CP932 cannot hold becomes a hexadecimal
+//   HTML numeric character reference ("&#xE9;") and a malformed byte "〓"; both are reported.
 // Output size: at most 4 bytes per input byte (see NkfConvert).
 ConversionResult convertToCp932(QByteArrayView input);
 

@@ -1,12 +1,12 @@
 #include "tagsets/tagsetfile.h"
 
-#include "tagsets/cp932.h"
+#include "document/atomicwrite.h"
+#include "document/cp932.h"
 #include "tagsets/placeholders.h"
 #include "tagsets/tagsetfolder.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <unistd.h>
 
 namespace tagsets
 {
@@ -47,6 +47,23 @@ QString withCrLf(const QString &text)
         result += text.at(i);
     }
     return result;
+}
+
+// The distinct characters of text that code page 932 cannot hold, in order of appearance.
+QStringList unencodableCharacters(const QString &text, qsizetype from)
+{
+    QStringList found;
+    for (qsizetype i = from; i < text.size();) {
+        const qsizetype length =
+            (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+                ? 2
+                : 1;
+        const QString character = text.mid(i, length);
+        if (document::encodeCp932(character).firstUnmappable >= 0 && !found.contains(character))
+            found.append(character);
+        i += length;
+    }
+    return found;
 }
 
 QString describeCharacters(const QStringList &characters)
@@ -102,17 +119,13 @@ ReadResult ReadTagSet(const QString &folder, const QString &name, bool expand, i
         return error(Kind::Unreadable, QStringLiteral("ファイルが大きすぎます。"));
     file.close();
 
-    const Cp932Decoded decoded = decodeCp932(bytes);
-    switch (decoded.status) {
-    case Cp932Decoded::Status::Ok:
-        break;
-    case Cp932Decoded::Status::NoConverter:
-        return error(Kind::Unreadable,
-                     QStringLiteral("Shift_JIS の文字コード変換を利用できません。"));
-    case Cp932Decoded::Status::InvalidBytes:
-        return error(Kind::InvalidBytes,
-                     QStringLiteral("%1 行目に Shift_JIS として読めないバイトがあります。")
-                         .arg(decoded.badLine));
+    const document::Cp932Decoded decoded = document::decodeCp932(bytes);
+    if (decoded.firstInvalid >= 0) {
+        // A line feed byte is never part of a two-byte character, so counting them is exact.
+        const qsizetype badLine = QByteArrayView(bytes).first(decoded.firstInvalid).count('\n') + 1;
+        return error(
+            Kind::InvalidBytes,
+            QStringLiteral("%1 行目に Shift_JIS として読めないバイトがあります。").arg(badLine));
     }
     return splitTagSet(expand ? ExpandPlaceholders(decoded.text, writeCode, now) : decoded.text);
 }
@@ -128,32 +141,20 @@ WriteResult WriteTagSet(const QString &folder, const QString &name, const QStrin
     using Kind = TagSetError::Kind;
     if (name.isEmpty() || !isUsableName(name))
         return error(Kind::InvalidName, QStringLiteral("名前に使えない文字が含まれています。"));
-    const Cp932Encoded encoded = encodeCp932(withCrLf(before) + Separator.toString() +
-                                             withCrLf(after) + QStringLiteral("\r\n"));
-    if (!encoded.ok) {
-        if (encoded.unencodable.isEmpty())
-            return error(Kind::WriteFailed,
-                         QStringLiteral("Shift_JIS の文字コード変換を利用できません。"));
+    const QString text =
+        withCrLf(before) + Separator.toString() + withCrLf(after) + QStringLiteral("\r\n");
+    const document::Cp932Encoded encoded = document::encodeCp932(text);
+    if (encoded.firstUnmappable >= 0)
         return error(Kind::Unencodable,
                      QStringLiteral("Shift_JIS で表せない文字が含まれています：") +
-                         describeCharacters(encoded.unencodable));
-    }
+                         describeCharacters(unencodableCharacters(text, encoded.firstUnmappable)));
     if (!QFileInfo(folder).isDir())
         return error(Kind::WriteFailed, QStringLiteral("タグセットのフォルダーがありません。"));
 
     const QString path = TagSetPath(folder, name);
-    // The new content goes to a temporary file beside the old one, which replaces it only once
-    // everything is on disk; QSaveFile removes the temporary file on every failure.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return error(Kind::WriteFailed, QStringLiteral("ファイルを作成できません。"));
-    if (file.write(encoded.bytes) != encoded.bytes.size() || !file.flush() ||
-        ::fsync(file.handle()) != 0) {
-        file.cancelWriting();
-        return error(Kind::WriteFailed, QStringLiteral("ファイルを書き込めません。"));
-    }
-    if (!file.commit())
-        return error(Kind::WriteFailed, QStringLiteral("ファイルを保存できません。"));
+    if (const std::optional<QString> failure = document::writeFileAtomically(path, encoded.bytes))
+        return error(Kind::WriteFailed,
+                     QStringLiteral("ファイルを保存できません（%1）。").arg(*failure));
     return path;
 }
 

@@ -180,7 +180,7 @@ private Q_SLOTS:
         QCOMPARE(back.detected, document::DetectedEncoding::EucJp);
         QCOMPARE(back.bytes, cp932);
         QCOMPARE(document::decodeCp932(back.bytes).text,
-                 u"<p>日本語①髙ｶﾅ</p>\n<!-- &#233; -->\n"_s);
+                 u"<p>日本語①髙ｶﾅ</p>\n<!-- &#xE9; -->\n"_s);
     }
 
     void trimAtDoubleNul_data()

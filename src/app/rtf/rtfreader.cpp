@@ -1,6 +1,6 @@
-#include "app/rtf/cp932tables.h"
 #include "app/rtf/rtf.h"
 #include "app/rtf/rtfkeywords.h"
+#include "document/cp932chartables.h"
 
 #include <algorithm>
 #include <climits>
@@ -58,7 +58,7 @@ class Reader
 public:
     Reader(QStringView rtf, QRgb defaultColor)
         : m_p(rtf.utf16()), m_end(rtf.utf16() + rtf.size()), m_defaultColor(defaultColor),
-          m_tables(cp932::tables())
+          m_tables(document::cp932::charTables())
     {
         // Every character of the text comes from at least one character of the source.
         m_text.resize(rtf.size());
@@ -142,7 +142,7 @@ private:
     const char16_t *m_p;
     const char16_t *m_end;
     const QRgb m_defaultColor;
-    const cp932::Tables &m_tables;
+    const document::cp932::CharTables &m_tables;
     bool m_endsWithGroup = false;
     bool m_done = false;
 
@@ -243,7 +243,7 @@ void Reader::byte(int b)
 {
     if (m_lead >= 0) {
         const char16_t c = m_tables.pair[m_lead * 256 + b];
-        if (c != cp932::kNoChar) {
+        if (c != document::cp932::kNoChar) {
             m_lead = -1;
             emit(c);
             return;
@@ -255,7 +255,7 @@ void Reader::byte(int b)
         return;
     }
     const char16_t c = m_tables.single[b];
-    emit(c == cp932::kNoChar ? kReplacement : c);
+    emit(c == document::cp932::kNoChar ? kReplacement : c);
 }
 
 void Reader::controlWord()

@@ -1,5 +1,5 @@
-#include "app/rtf/cp932tables.h"
 #include "app/rtf/rtf.h"
+#include "document/cp932chartables.h"
 
 #include <algorithm>
 #include <cmath>
@@ -57,7 +57,7 @@ public:
     }
 
     // CP932 bytes when the code page holds the character exactly, else \uN? (N signed 16-bit).
-    void character(char16_t c, const cp932::Tables &t)
+    void character(char16_t c, const document::cp932::CharTables &t)
     {
         const std::uint32_t bytes = t.encode[c];
         if (bytes == 0) {
@@ -73,7 +73,7 @@ public:
 
     // The body text: RTF's own characters escaped, line and paragraph breaks and tabs as their
     // control words, printable ASCII as itself.
-    void body(const char16_t *p, const char16_t *end, const cp932::Tables &t)
+    void body(const char16_t *p, const char16_t *end, const document::cp932::CharTables &t)
     {
         for (; p < end; ++p) {
             const char16_t c = *p;
@@ -95,7 +95,7 @@ public:
 
     // A font name: like the body, with ";" (the end of the name) and "<", ">" (which the
     // colouring looks for in the body) written as hex bytes too.
-    void fontName(QStringView name, const cp932::Tables &t)
+    void fontName(QStringView name, const document::cp932::CharTables &t)
     {
         for (const QChar qc : name) {
             const char16_t c = qc.unicode();
@@ -190,7 +190,7 @@ int halfPoints(double points)
 QString write(QStringView text, const std::vector<ColorRun> &runs, QRgb defaultColor,
               const QString &fontName, double fontPointSize)
 {
-    const cp932::Tables &t = cp932::tables();
+    const document::cp932::CharTables &t = document::cp932::charTables();
     const Palette palette(text, runs, defaultColor);
 
     // Worst cases: 9 characters per code unit ("\u-32768?"), two switches of up to 14

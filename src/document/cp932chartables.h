@@ -1,16 +1,16 @@
 #pragma once
 
-// Code page 932 tables for the RTF writer and reader, built once on first use.
-
 #include <array>
 #include <cstdint>
 
-namespace app::rtf::cp932
+// Per-character CP932 tables for loops that convert one character at a time (the RTF writer and
+// reader, the byte count of the editor), built once from the CP932 codec.
+namespace document::cp932
 {
 
 inline constexpr char16_t kNoChar = 0xFFFF; // a noncharacter: CP932 never decodes to it
 
-struct Tables {
+struct CharTables {
     // For every BMP code unit that CP932 holds exactly (encoding and decoding again gives the
     // same character): its byte count in bits 0-7 and the bytes in bits 8-15 and 16-23.
     // 0 for everything else, including the C0 and C1 controls and DEL.
@@ -23,7 +23,7 @@ struct Tables {
     std::array<bool, 0x100> isLead;
 };
 
-// Built from Qt's "Shift_JIS" codec (Microsoft's CP932). Thread-safe.
-const Tables &tables();
+// Thread-safe; built on first use.
+const CharTables &charTables();
 
-} // namespace app::rtf::cp932
+} // namespace document::cp932

@@ -1,0 +1,304 @@
+#include "document/documentcontroller.h"
+
+#include "app/frmmain.h"
+#include "app/maintoolbar.h"
+#include "app/prompter.h"
+#include "app/richtextbox.h"
+#include "document/atomicwrite.h"
+#include "document/documentfile.h"
+#include "settings/appsettings.h"
+#include "settings/settingsstore.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+
+namespace document
+{
+namespace
+{
+
+const QString kCaptionSuffix = QStringLiteral(" - たぶれん");
+constexpr quint32 kOpenFlags = 0x281004;
+constexpr quint32 kSaveFlags = 0x280006;
+
+// Whether two paths name the same file (the same spelling, or the same file on disk).
+bool sameFile(const QString &a, const QString &b)
+{
+    if (a == b)
+        return true;
+    const QFileInfo fa(a);
+    const QFileInfo fb(b);
+    return fa.exists() && fb.exists() && fa.canonicalFilePath() == fb.canonicalFilePath();
+}
+
+bool isHtmlPath(const QString &path)
+{
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return false;
+    const QStringView extension = QStringView(path).sliced(dot);
+    for (const auto html : {u".htm", u".html", u".shtml"})
+        if (extension.compare(QStringView(html), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// "「X」（U+XXXX）" for the character at index; a lone surrogate only by its code.
+QString describeCharacter(QStringView text, qsizetype index)
+{
+    const QChar c = text[index];
+    char32_t code = c.unicode();
+    qsizetype length = 1;
+    if (c.isHighSurrogate() && index + 1 < text.size() && text[index + 1].isLowSurrogate()) {
+        code = QChar::surrogateToUcs4(c, text[index + 1]);
+        length = 2;
+    }
+    const QString codeText =
+        QStringLiteral("U+%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper();
+    if (c.isSurrogate() && length == 1)
+        return codeText;
+    return QStringLiteral("「%1」（%2）").arg(text.sliced(index, length).toString(), codeText);
+}
+
+} // namespace
+
+DocumentController::DocumentController(app::frmMain &window) : m_window(window) {}
+
+void DocumentController::showError(const QString &text)
+{
+    m_window.platform().prompter.message(&m_window, text, QStringLiteral("エラー"),
+                                         app::MsgIcon::Exclamation, app::MsgButtons::Ok);
+}
+
+void DocumentController::setSaveEnabled(bool enabled)
+{
+    m_window.menu.mnuSaveFile->setEnabled(enabled);
+    m_window.tlbMain->Buttons(QStringLiteral("Save"))->setEnabled(enabled);
+}
+
+bool DocumentController::OpenDocument(const QString &path)
+{
+    app::SharedState &state = m_window.state;
+    state.bolBusy = true;
+    auto read = readDocumentFile(path, m_window.AppSettings.ReadCode);
+    if (const auto *failure = std::get_if<FileFailure>(&read)) {
+        state.bolBusy = false;
+        showError(
+            QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n%2").arg(path, failure->reason));
+        return false;
+    }
+    LoadedText &loaded = std::get<LoadedText>(read);
+    m_window.rtbMain->setText(loaded.text);
+    loaded.text.clear();
+    state.bolBusy = false;
+    m_window.DecorateText();
+
+    const qsizetype slash =
+        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    state.strFileFolder = slash < 0 ? QString() : path.left(slash);
+    state.strFilePath = path;
+    m_window.setWindowTitle(path + kCaptionSuffix);
+    state.bolEditing = false;
+    setSaveEnabled(true);
+    m_inexactPath = loaded.problems.isEmpty() ? QString() : path;
+    m_inexactReason = loaded.problems.join(QStringLiteral("\r\n"));
+    AddRecentFile(path);
+    if (!loaded.problems.isEmpty())
+        m_window.platform().prompter.message(
+            &m_window,
+            QStringLiteral(
+                "このファイルは、そのまま保存しても元と同じ内容には戻りません。\r\n%1\r\n%2")
+                .arg(path, m_inexactReason),
+            QStringLiteral("警告"), app::MsgIcon::Exclamation, app::MsgButtons::Ok);
+    return true;
+}
+
+bool DocumentController::confirmUnmappable(const QString &text, qsizetype index, int writeCode)
+{
+    const TextPosition at = positionOf(text, index);
+    const app::MsgAnswer answer = m_window.platform().prompter.message(
+        &m_window,
+        QStringLiteral("%1 行 %2 列目の%3など、%4 で表せない文字があります。\r\n"
+                       "これらの文字を数値文字参照（&#x…;）にして保存しますか？")
+            .arg(at.line)
+            .arg(at.column)
+            .arg(describeCharacter(text, index), encodingName(writeCode)),
+        QStringLiteral("確認"), app::MsgIcon::Question, app::MsgButtons::YesNo);
+    return answer == app::MsgAnswer::Yes;
+}
+
+bool DocumentController::SaveDocument(const QString &path, bool skipRecent)
+{
+    const bool overInexact = !m_inexactPath.isEmpty() && sameFile(path, m_inexactPath);
+    if (overInexact) {
+        const app::MsgAnswer answer = m_window.platform().prompter.message(
+            &m_window,
+            QStringLiteral("このファイルは、開いたときに次のことがありました。\r\n%1\r\n"
+                           "上書きすると元のファイルの内容が変わります。上書きしますか？")
+                .arg(m_inexactReason),
+            QStringLiteral("確認"), app::MsgIcon::Question, app::MsgButtons::YesNo);
+        if (answer != app::MsgAnswer::Yes)
+            return false;
+    }
+    const int writeCode = m_window.AppSettings.WriteCode;
+    const QString text = m_window.rtbMain->Text();
+    const EncodedText encoded = bytesFromText(text, writeCode);
+    if (encoded.firstUnmappable >= 0 &&
+        !confirmUnmappable(text, encoded.firstUnmappable, writeCode))
+        return false;
+    const QString failed = QStringLiteral("ファイルを保存できませんでした。\r\n%1\r\n%2");
+    if (encoded.converterFailed) {
+        showError(failed.arg(path, QStringLiteral("EUC-JP に変換できない文字があります。")));
+        return false;
+    }
+    if (const std::optional<QString> failure = writeFileAtomically(path, encoded.bytes)) {
+        showError(failed.arg(path, *failure));
+        return false;
+    }
+    if (overInexact)
+        m_inexactPath.clear();
+    if (!skipRecent)
+        AddRecentFile(path);
+    return true;
+}
+
+DocumentController::SaveAsOutcome DocumentController::saveAs()
+{
+    app::DialogProperties &props = m_window.cdlFile.props;
+    props.DialogTitle = QStringLiteral("ファイルに保存");
+    props.Flags = kSaveFlags;
+    if (m_window.cdlFile.ShowSave() == app::DialogOutcome::Cancelled)
+        return SaveAsOutcome::DialogCancelled;
+    const QString name = props.FileName;
+    if (!SaveDocument(name, false))
+        return SaveAsOutcome::NotSaved;
+    m_window.state.strFilePath = name;
+    m_window.setWindowTitle(name + kCaptionSuffix);
+    setSaveEnabled(true);
+    m_window.state.bolEditing = false;
+    return SaveAsOutcome::Saved;
+}
+
+bool DocumentController::SaveDocumentAs()
+{
+    return saveAs() == SaveAsOutcome::Saved;
+}
+
+void DocumentController::AddRecentFile(const QString &path)
+{
+    auto &list = m_window.AppSettings.RecentFiles;
+    const bool listed = std::any_of(list.begin(), list.end(), [&](const QString &entry) {
+        return entry.compare(path, Qt::CaseInsensitive) == 0;
+    });
+    if (!listed) {
+        std::move_backward(list.begin(), list.end() - 1, list.end());
+        list.front() = path;
+    }
+    settings::SettingsStore &store = m_window.platform().store;
+    settings::SaveSettings(store, m_window.AppSettings);
+    QString reason;
+    if (!store.flush(&reason) && !m_flushFailureShown) {
+        m_flushFailureShown = true;
+        showError(QStringLiteral("設定を保存できませんでした。\r\n%1").arg(reason));
+    }
+    m_window.RefreshRecentMenu();
+}
+
+bool DocumentController::ConfirmSave()
+{
+    if (!m_window.state.bolEditing)
+        return false;
+    const app::MsgAnswer answer = m_window.platform().prompter.message(
+        &m_window,
+        QStringLiteral("このファイルは内容が変更されています。\r\n変更をファイルに保存しますか？"),
+        QStringLiteral("確認"), app::MsgIcon::Question, app::MsgButtons::YesNoCancel);
+    if (answer == app::MsgAnswer::Cancel)
+        return true;
+    if (answer != app::MsgAnswer::Yes)
+        return false;
+    // A save that was wanted but did not happen stops the command, so no changes are lost; only
+    // cancelling the file dialog lets it go on without saving.
+    if (!m_window.state.strFilePath.isEmpty())
+        return !SaveDocument(m_window.state.strFilePath, false);
+    return saveAs() == SaveAsOutcome::NotSaved;
+}
+
+void DocumentController::newFile()
+{
+    if (m_window.state.bolEditing && ConfirmSave())
+        return;
+    m_window.rtbMain->setText(QString());
+    m_window.state.strFilePath.clear();
+    m_window.setWindowTitle(QStringLiteral("新規ファイル") + kCaptionSuffix);
+    setSaveEnabled(false);
+    m_window.cdlFile.props.FileName.clear();
+    m_inexactPath.clear();
+    m_window.state.bolEditing = false;
+}
+
+void DocumentController::openFile()
+{
+    app::DialogProperties &props = m_window.cdlFile.props;
+    props.DialogTitle = QStringLiteral("ファイルを開く");
+    props.Flags = kOpenFlags;
+    if (m_window.cdlFile.ShowOpen() == app::DialogOutcome::Cancelled)
+        return;
+    if (ConfirmSave())
+        return;
+    OpenDocument(props.FileName);
+}
+
+void DocumentController::openRecent(int index)
+{
+    if (index < 0 || index >= int(m_window.AppSettings.RecentFiles.size()))
+        return;
+    const QString path = m_window.AppSettings.RecentFiles[size_t(index)];
+    if (path.isEmpty() || ConfirmSave())
+        return;
+    OpenDocument(path);
+}
+
+void DocumentController::save()
+{
+    if (!m_window.state.strFilePath.isEmpty()) {
+        if (SaveDocument(m_window.state.strFilePath, false))
+            m_window.state.bolEditing = false;
+        return;
+    }
+    const app::MsgAnswer answer = m_window.platform().prompter.message(
+        &m_window,
+        QStringLiteral("このドキュメントはまだファイルに保存されていません。\r\n"
+                       "ファイルを作成して保存しますか？"),
+        QStringLiteral("確認"), app::MsgIcon::Question, app::MsgButtons::YesNo);
+    if (answer == app::MsgAnswer::Yes)
+        saveAs();
+}
+
+void DocumentController::dropped(const QMimeData *data)
+{
+    if (!data)
+        return;
+    QString firstFile;
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile()) {
+            firstFile = url.toLocalFile();
+            break;
+        }
+    }
+    if (!firstFile.isEmpty()) {
+        if (!isHtmlPath(firstFile)) {
+            showError(QStringLiteral("HTMLファイル以外を開くことはできません。"));
+            return;
+        }
+        if (ConfirmSave())
+            return;
+        OpenDocument(firstFile);
+        return;
+    }
+    if (data->hasText())
+        m_window.rtbMain->setSelText(data->text());
+}
+
+} // namespace document

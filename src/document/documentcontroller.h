@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+
+class QMimeData;
+
+namespace app
+{
+class frmMain;
+}
+
+namespace document
+{
+
+// The document commands of the main window (new, open, save, save as, recent files, drops),
+// the reading and writing of the current document and the recent-file list.
+class DocumentController
+{
+public:
+    // window owns this controller and outlives it.
+    explicit DocumentController(app::frmMain &window);
+
+    // Reads the file into the editor and makes it the current document. False, with the document
+    // left as it was and a message shown, when the file cannot be read.
+    bool OpenDocument(const QString &path);
+    // Writes the editor's text to path in the WriteCode encoding; skipRecent keeps the path out of
+    // the recent-file list. False, with the reason shown, when nothing was written (the user
+    // declined a question or the file could not be written); the file then is as it was.
+    bool SaveDocument(const QString &path, bool skipRecent);
+    // Lets the user choose a file and saves under it; false when cancelled or not saved.
+    bool SaveDocumentAs();
+    void AddRecentFile(const QString &path);
+    // True when the user chose Cancel, or chose to save and the save did not happen.
+    bool ConfirmSave();
+
+    void newFile();
+    void openFile();
+    void openRecent(int index);
+    void save();
+    void dropped(const QMimeData *data);
+
+private:
+    enum class SaveAsOutcome { Saved, DialogCancelled, NotSaved };
+    SaveAsOutcome saveAs();
+    void showError(const QString &text);
+    bool confirmUnmappable(const QString &text, qsizetype index, int writeCode);
+    void setSaveEnabled(bool enabled);
+
+    app::frmMain &m_window;
+    // The file whose bytes the open could not take over exactly; the first save over it asks.
+    QString m_inexactPath;
+    QString m_inexactReason;
+    bool m_flushFailureShown = false;
+};
+
+} // namespace document

@@ -1,0 +1,249 @@
+#include "document/documentfile.h"
+
+#include "document/cp932.h"
+#include "document/eucjp.h"
+#include "document/nkf.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace document
+{
+namespace
+{
+
+// Far beyond any hand-written page; keeps a stray huge file from exhausting memory (reading
+// holds the file several times over).
+constexpr qint64 kMaxFileSize = 512LL * 1024 * 1024;
+
+struct LineEndCounts {
+    qsizetype crLf = 0, lf = 0, cr = 0;
+};
+
+// CR (0x0D) and LF (0x0A) are never part of a multi-byte character in any of the encodings read.
+LineEndCounts countLineEnds(QByteArrayView bytes)
+{
+    LineEndCounts counts;
+    const char *p = bytes.data();
+    const qsizetype n = bytes.size();
+    for (const char *q = p;
+         (q = static_cast<const char *>(std::memchr(q, '\r', size_t(p + n - q)))); ++q) {
+        if (q + 1 < p + n && q[1] == '\n')
+            ++counts.crLf;
+        else
+            ++counts.cr;
+    }
+    counts.lf = bytes.count('\n') - counts.crLf;
+    return counts;
+}
+
+LineEnds kindOf(const LineEndCounts &c)
+{
+    const int kinds = (c.crLf > 0) + (c.lf > 0) + (c.cr > 0);
+    if (kinds == 0)
+        return LineEnds::None;
+    if (kinds > 1)
+        return LineEnds::Mixed;
+    return c.crLf > 0 ? LineEnds::CrLf : c.lf > 0 ? LineEnds::Lf : LineEnds::Cr;
+}
+
+// Every LF and lone CR becomes CR LF. Works on raw units: QString::replace is several times
+// slower on a large page.
+QString withCrLf(QString text, LineEnds kind)
+{
+    if (kind == LineEnds::None || kind == LineEnds::CrLf)
+        return text;
+    const auto *in = reinterpret_cast<const char16_t *>(text.utf16());
+    const qsizetype n = text.size();
+    qsizetype added = 0; // one for every LF or CR that is not part of a CR LF
+    for (qsizetype i = 0; i < n; ++i) {
+        if (in[i] == u'\r' && i + 1 < n && in[i + 1] == u'\n')
+            ++i;
+        else if (in[i] == u'\r' || in[i] == u'\n')
+            ++added;
+    }
+    QString result(n + added, Qt::Uninitialized);
+    auto *out = reinterpret_cast<char16_t *>(result.data());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = in[i];
+        if (c == u'\r' || c == u'\n') {
+            *out++ = u'\r';
+            *out++ = u'\n';
+            if (c == u'\r' && i + 1 < n && in[i + 1] == u'\n')
+                ++i;
+        } else {
+            *out++ = c;
+        }
+    }
+    return result;
+}
+
+// Offset of the first byte where a and b differ, or -1 when they are equal.
+qsizetype firstDifference(QByteArrayView a, QByteArrayView b)
+{
+    const auto mismatch = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+    if (mismatch.first == a.end() && mismatch.second == b.end())
+        return -1;
+    return mismatch.first - a.begin();
+}
+
+QString detectedName(DetectedEncoding e)
+{
+    switch (e) {
+    case DetectedEncoding::Ascii:
+        return QStringLiteral("ASCII");
+    case DetectedEncoding::ShiftJis:
+        return QStringLiteral("Shift_JIS");
+    case DetectedEncoding::EucJp:
+        return QStringLiteral("EUC-JP");
+    case DetectedEncoding::Iso2022Jp:
+        return QStringLiteral("ISO-2022-JP");
+    case DetectedEncoding::Utf8:
+        return QStringLiteral("UTF-8");
+    }
+    return QString();
+}
+
+QString invalidProblem(QByteArrayView bytes, qsizetype offset, const QString &encoding,
+                       bool converted)
+{
+    const qsizetype line = lineOfByte(bytes, offset);
+    if (!converted)
+        return QStringLiteral("%1 行目に、%2 として読めないバイトがあります"
+                              "（「�」で表示しています）。")
+            .arg(line)
+            .arg(encoding);
+    return QStringLiteral("%1 行目に、%2 として読めないか Shift_JIS で表せない部分があります"
+                          "（「〓」などで表示しています）。")
+        .arg(line)
+        .arg(encoding);
+}
+
+QString rewrittenProblem(QByteArrayView bytes, qsizetype offset)
+{
+    return QStringLiteral("%1 行目に、保存すると別のバイトで書かれる文字（NEC・IBM 拡張文字の"
+                          "重複コードなど）があります。")
+        .arg(lineOfByte(bytes, offset));
+}
+
+QString lineEndProblem(const LineEndCounts &c)
+{
+    return QStringLiteral("改行コードが CR LF %1 個、LF %2 個、CR %3 個です。保存すると、改行は "
+                          "Shift_JIS では CR LF、EUC-JP では LF にそろいます。")
+        .arg(c.crLf)
+        .arg(c.lf)
+        .arg(c.cr);
+}
+
+} // namespace
+
+qsizetype lineOfByte(QByteArrayView bytes, qsizetype offset)
+{
+    const QByteArrayView before = bytes.first(std::clamp<qsizetype>(offset, 0, bytes.size()));
+    const LineEndCounts c = countLineEnds(before);
+    // A CR at the very end of before may be the first half of a CR LF: one line break either way.
+    return c.crLf + c.lf + c.cr + 1;
+}
+
+TextPosition positionOf(QStringView text, qsizetype index)
+{
+    TextPosition p;
+    const qsizetype end = std::clamp<qsizetype>(index, 0, text.size());
+    for (qsizetype i = 0; i < end; ++i) {
+        const QChar c = text[i];
+        if (c == u'\n' || (c == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n'))) {
+            ++p.line;
+            p.column = 1;
+        } else if (c != u'\r' && !c.isLowSurrogate()) {
+            ++p.column;
+        }
+    }
+    return p;
+}
+
+QString encodingName(int code)
+{
+    return code == 0 ? QStringLiteral("Shift_JIS") : QStringLiteral("EUC-JP");
+}
+
+LoadedText textFromBytes(QByteArrayView bytes, int readCode)
+{
+    LoadedText result;
+    const LineEndCounts counts = countLineEnds(bytes);
+    result.lineEnds = kindOf(counts);
+
+    QByteArray converted;
+    QByteArrayView cp932 = bytes;
+    DetectedEncoding detected = DetectedEncoding::ShiftJis;
+    qsizetype firstBad = -1;
+    if (readCode != 0) {
+        ConversionResult r = convertToCp932(bytes);
+        converted = std::move(r.bytes);
+        cp932 = converted;
+        detected = r.detected;
+        firstBad = r.firstUnconvertible;
+    }
+    Cp932Decoded decoded = decodeCp932(cp932);
+    if (readCode == 0)
+        firstBad = decoded.firstInvalid;
+
+    if (firstBad >= 0) {
+        result.problems << invalidProblem(bytes, firstBad, detectedName(detected), readCode != 0);
+    } else if (detected == DetectedEncoding::Utf8 || detected == DetectedEncoding::Iso2022Jp) {
+        result.problems << QStringLiteral("%1 で書かれたファイルです。保存すると、設定の文字コード"
+                                          "で書き込まれます。")
+                               .arg(detectedName(detected));
+    } else {
+        // Would saving in the file's own encoding give these bytes back?
+        const QByteArray again = encodeCp932(decoded.text).bytes;
+        qsizetype differs = firstDifference(cp932, again);
+        if (differs < 0 && detected == DetectedEncoding::EucJp)
+            differs = firstDifference(bytes, convertCp932ToEucJp(again).bytes);
+        if (differs >= 0)
+            result.problems << rewrittenProblem(bytes, std::min(differs, bytes.size()));
+    }
+    if (result.lineEnds == LineEnds::Mixed || result.lineEnds == LineEnds::Cr)
+        result.problems << lineEndProblem(counts);
+
+    result.text = withCrLf(std::move(decoded.text), result.lineEnds);
+    return result;
+}
+
+std::variant<LoadedText, FileFailure> readDocumentFile(const QString &path, int readCode)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return FileFailure{QString::fromLocal8Bit(std::strerror(EISDIR))};
+    if (info.exists() && !info.isFile()) // a device or a pipe could be endless
+        return FileFailure{QStringLiteral("通常のファイルではありません。")};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return FileFailure{file.errorString()};
+    if (file.size() > kMaxFileSize)
+        return FileFailure{
+            QStringLiteral("ファイルが大きすぎます（%1 バイトまで）。").arg(kMaxFileSize)};
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return FileFailure{file.errorString()};
+    return textFromBytes(bytes, readCode);
+}
+
+EncodedText bytesFromText(QStringView text, int writeCode)
+{
+    Cp932Encoded encoded = encodeCp932(text);
+    EncodedText result{std::move(encoded.bytes), encoded.firstUnmappable};
+    if (writeCode == 0)
+        return result;
+    // CR and LF are never part of a CP932 double-byte code, and the stand-ins are ASCII.
+    result.bytes.replace("\r\n", "\n");
+    ConversionResult euc = convertCp932ToEucJp(result.bytes);
+    result.converterFailed = euc.firstUnconvertible >= 0;
+    result.bytes = std::move(euc.bytes);
+    return result;
+}
+
+} // namespace document

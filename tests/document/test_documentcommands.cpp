@@ -1,0 +1,422 @@
+// The document commands on a real main window with scripted dialogs and prompts: New, Open,
+// Save, Save As, ConfirmSave, the recent files, drops, and what happens when a file cannot be
+// read or written or would not be written back the same.
+#include "app/maintoolbar.h"
+#include "app/richtextbox.h"
+#include "document/documentcontroller.h"
+#include "mainwindowfixture.h"
+#include "testenv.h"
+#include "testfiles.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+using app::MsgAnswer;
+using testsupport::MainWindowFixture;
+using testsupport::ScriptedDialogs;
+
+namespace
+{
+
+using testfiles::contents;
+using testfiles::put;
+
+bool saveEnabled(app::frmMain &w)
+{
+    const bool menu = w.menu.mnuSaveFile->isEnabled();
+    const bool button = w.tlbMain->Buttons(u"Save"_s)->isEnabled();
+    return menu && button;
+}
+
+// A window with one modified document bound to a file.
+struct Edited {
+    MainWindowFixture f;
+    QTemporaryDir dir;
+    QString path = dir.path() + u"/doc.html"_s;
+    app::frmMain *w = nullptr;
+
+    Edited()
+    {
+        put(path, "<p>old</p>\r\n");
+        w = &f.start(path);
+        w->rtbMain->setText(u"<p>new</p>\r\n"_s);
+        f.prompter.shown.clear();
+    }
+};
+
+} // namespace
+
+class TestDocumentCommands : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void openSetsTheDocumentState()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + u"/a/b.htm"_s;
+        QVERIFY(QDir(dir.path()).mkdir(u"a"_s));
+        put(path, "<p>\x93\xFA\x96\x7B</p>\r\n");
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        f.dialogs.steps << ScriptedDialogs::choose(path);
+        w.mnuOpenFile_Click();
+        QCOMPARE(f.dialogs.calls.first().seen.DialogTitle, u"ファイルを開く"_s);
+        QCOMPARE(f.dialogs.calls.first().seen.Flags, 0x281004u);
+        QCOMPARE(w.rtbMain->Text(), u"<p>日本</p>\r\n"_s);
+        QCOMPARE(w.windowTitle(), path + u" - たぶれん"_s);
+        QCOMPARE(w.state.strFilePath, path);
+        QCOMPARE(w.state.strFileFolder, dir.path() + u"/a"_s);
+        QVERIFY(!w.state.bolEditing);
+        QVERIFY(!w.state.bolBusy);
+        QVERIFY(saveEnabled(w));
+        QCOMPARE(w.AppSettings.RecentFiles[0], path);
+        QCOMPARE(f.store.value(u"RecentFiles"_s, u"File01"_s), path);
+        QVERIFY(f.store.flushCount() > 0);
+        QCOMPARE(w.menu.mnuRList[0]->text(), path);
+        QVERIFY(w.menu.mnuRList[0]->isEnabled());
+        QVERIFY(f.prompter.shown.isEmpty());
+    }
+
+    void newFile_data()
+    {
+        QTest::addColumn<bool>("modified");
+        QTest::addColumn<QList<MsgAnswer>>("answers");
+        QTest::addColumn<bool>("cleared");
+        QTest::addColumn<QByteArray>("fileAfter");
+        QTest::newRow("unmodified asks nothing")
+            << false << QList<MsgAnswer>{} << true << QByteArray("<p>old</p>\r\n");
+        QTest::newRow("Cancel keeps the text")
+            << true << QList<MsgAnswer>{MsgAnswer::Cancel} << false << QByteArray("<p>old</p>\r\n");
+        QTest::newRow("No discards")
+            << true << QList<MsgAnswer>{MsgAnswer::No} << true << QByteArray("<p>old</p>\r\n");
+        QTest::newRow("Yes saves to the path")
+            << true << QList<MsgAnswer>{MsgAnswer::Yes} << true << QByteArray("<p>new</p>\r\n");
+    }
+    void newFile()
+    {
+        QFETCH(bool, modified);
+        QFETCH(QList<MsgAnswer>, answers);
+        QFETCH(bool, cleared);
+        QFETCH(QByteArray, fileAfter);
+        Edited e;
+        app::frmMain &w = *e.w;
+        if (!modified) {
+            w.state.bolEditing = false;
+        }
+        e.f.prompter.answers = answers;
+        w.cdlFile.props.FileName = u"x.html"_s;
+        w.mnuNewFile_Click();
+        QCOMPARE(e.f.prompter.shown.size(), modified ? 1 : 0);
+        if (modified)
+            QCOMPARE(e.f.prompter.shown.first().buttons, app::MsgButtons::YesNoCancel);
+        QCOMPARE(contents(e.path), fileAfter);
+        if (cleared) {
+            QCOMPARE(w.rtbMain->Text(), QString());
+            QCOMPARE(w.windowTitle(), u"新規ファイル - たぶれん"_s);
+            QVERIFY(w.state.strFilePath.isEmpty());
+            QCOMPARE(w.state.strFileFolder, e.dir.path()); // the document folder stays
+            QVERIFY(!w.state.bolEditing);
+            QVERIFY(!saveEnabled(w));
+            QVERIFY(w.cdlFile.props.FileName.isEmpty());
+        } else {
+            QCOMPARE(w.rtbMain->Text(), u"<p>new</p>\r\n"_s);
+            QCOMPARE(w.state.strFilePath, e.path);
+            QVERIFY(w.state.bolEditing);
+        }
+    }
+
+    void openOrder_data()
+    {
+        QTest::addColumn<bool>("dialogCancelled");
+        QTest::addColumn<int>("questions");
+        QTest::newRow("dialog cancelled: no question") << true << 0;
+        QTest::newRow("question cancelled: document kept") << false << 1;
+    }
+    void openOrder()
+    {
+        QFETCH(bool, dialogCancelled);
+        QFETCH(int, questions);
+        Edited e;
+        const QString other = e.dir.path() + u"/other.html"_s;
+        put(other, "other");
+        e.f.dialogs.steps << (dialogCancelled ? ScriptedDialogs::cancel()
+                                              : ScriptedDialogs::choose(other));
+        e.f.prompter.answers << MsgAnswer::Cancel;
+        e.w->mnuOpenFile_Click();
+        QCOMPARE(e.f.prompter.shown.size(), questions);
+        QCOMPARE(e.w->state.strFilePath, e.path);
+        QCOMPARE(e.w->rtbMain->Text(), u"<p>new</p>\r\n"_s);
+        QVERIFY(e.w->state.bolEditing);
+    }
+
+    void saveWithPathWritesAndClearsModified()
+    {
+        Edited e;
+        e.w->tlbMain->Buttons(u"Save"_s)->trigger();
+        QCOMPARE(contents(e.path), QByteArray("<p>new</p>\r\n"));
+        QVERIFY(!e.w->state.bolEditing);
+        QVERIFY(e.f.prompter.shown.isEmpty());
+    }
+
+    void saveNewDocument_data()
+    {
+        QTest::addColumn<MsgAnswer>("answer");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("No does nothing") << MsgAnswer::No << false;
+        QTest::newRow("Yes saves as") << MsgAnswer::Yes << true;
+    }
+    void saveNewDocument()
+    {
+        QFETCH(MsgAnswer, answer);
+        QFETCH(bool, saved);
+        QTemporaryDir dir;
+        const QString path = dir.path() + u"/new.html"_s;
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.rtbMain->setText(u"abc"_s);
+        f.prompter.answers << answer;
+        f.dialogs.steps << ScriptedDialogs::choose(path);
+        w.mnuSaveFile_Click();
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QCOMPARE(f.prompter.shown.first().text,
+                 u"このドキュメントはまだファイルに保存されていません。\r\n"
+                 u"ファイルを作成して保存しますか？"_s);
+        QCOMPARE(QFile::exists(path), saved);
+        QCOMPARE(w.state.bolEditing, !saved);
+        QCOMPARE(saveEnabled(w), saved);
+        if (saved) {
+            QCOMPARE(f.dialogs.calls.first().seen.DialogTitle, u"ファイルに保存"_s);
+            QCOMPARE(f.dialogs.calls.first().seen.Flags, 0x280006u);
+            QCOMPARE(w.windowTitle(), path + u" - たぶれん"_s);
+            QCOMPARE(w.state.strFilePath, path);
+            QCOMPARE(w.AppSettings.RecentFiles[0], path);
+            QVERIFY(w.state.strFileFolder.isEmpty()); // Save As leaves the document folder
+        }
+    }
+
+    void recentListKeepsCaseAndDropsTheOldest()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        document::DocumentController &docs = w.documents();
+        for (int i = 1; i <= 10; ++i)
+            docs.AddRecentFile(u"/p/%1.html"_s.arg(i));
+        docs.AddRecentFile(u"/P/3.HTML"_s);
+        QCOMPARE(w.AppSettings.RecentFiles[0], u"/p/10.html"_s);
+        QCOMPARE(w.AppSettings.RecentFiles[7], u"/p/3.html"_s);
+        docs.AddRecentFile(u"/p/11.html"_s);
+        QCOMPARE(w.AppSettings.RecentFiles[0], u"/p/11.html"_s);
+        QCOMPARE(w.AppSettings.RecentFiles[9], u"/p/2.html"_s);
+        QCOMPARE(f.store.value(u"RecentFiles"_s, u"File10"_s), u"/p/2.html"_s);
+        QCOMPARE(w.menu.mnuRList[9]->text(), u"/p/2.html"_s);
+    }
+
+    void flushFailureIsReportedOnce()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        f.store.setFlushFailure(u"ディスクがいっぱいです"_s);
+        w.documents().AddRecentFile(u"/a.html"_s);
+        w.documents().AddRecentFile(u"/b.html"_s);
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QVERIFY(f.prompter.shown.first().text.contains(u"ディスクがいっぱいです"_s));
+    }
+
+    void recentEntryOpensAndAVanishedOneChangesNothing()
+    {
+        Edited e;
+        app::frmMain &w = *e.w;
+        const QString other = e.dir.path() + u"/other.html"_s;
+        put(other, "<b>other</b>");
+        w.documents().AddRecentFile(other);
+        w.state.bolEditing = false;
+        w.menu.mnuRList[0]->trigger();
+        QCOMPARE(w.state.strFilePath, other);
+        QCOMPARE(w.rtbMain->Text(), u"<b>other</b>"_s);
+
+        QVERIFY(QFile::remove(other));
+        w.rtbMain->setText(u"edited"_s);
+        e.f.prompter.answers << MsgAnswer::No;
+        w.mnuRList_Click(0);
+        QCOMPARE(e.f.prompter.shown.size(), 2);
+        QCOMPARE(e.f.prompter.shown.last().title, u"エラー"_s);
+        QVERIFY(e.f.prompter.shown.last().text.contains(other));
+        QCOMPARE(w.rtbMain->Text(), u"edited"_s);
+        QCOMPARE(w.state.strFilePath, other);
+        QCOMPARE(w.windowTitle(), other + u" - たぶれん"_s);
+        QVERIFY(w.state.bolEditing);
+        QVERIFY(!w.state.bolBusy);
+    }
+
+    void drop_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("INDEX.HTM opens") << QStringList{u"INDEX.HTM"_s} << true;
+        QTest::newRow("x.shtml opens") << QStringList{u"x.shtml"_s} << true;
+        QTest::newRow(".txt refused") << QStringList{u"a.txt"_s} << false;
+        QTest::newRow("no extension refused") << QStringList{u"html"_s} << false;
+        QTest::newRow("only the first counts") << QStringList{u"a.txt"_s, u"b.html"_s} << false;
+    }
+    void drop()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(bool, opens);
+        QTemporaryDir dir;
+        QList<QUrl> urls;
+        for (const QString &name : files) {
+            put(dir.path() + u'/' + name, "dropped");
+            urls << QUrl::fromLocalFile(dir.path() + u'/' + name);
+        }
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        QMimeData data;
+        data.setUrls(urls);
+        w.rtbMain_OLEDragDrop(&data);
+        if (opens) {
+            QCOMPARE(w.state.strFilePath, urls.first().toLocalFile());
+            QCOMPARE(w.rtbMain->Text(), u"dropped"_s);
+            QVERIFY(f.prompter.shown.isEmpty());
+        } else {
+            QCOMPARE(f.prompter.shown.size(), 1);
+            QCOMPARE(f.prompter.shown.first().text, u"HTMLファイル以外を開くことはできません。"_s);
+            QCOMPARE(f.prompter.shown.first().title, u"エラー"_s);
+            QCOMPARE(f.prompter.shown.first().icon, app::MsgIcon::Exclamation);
+            QVERIFY(w.state.strFilePath.isEmpty());
+        }
+    }
+
+    void droppedTextGoesToTheCaret()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.rtbMain->setText(u"abcd"_s);
+        w.rtbMain->setSelStart(2);
+        QMimeData data;
+        data.setText(u"日本"_s);
+        w.rtbMain_OLEDragDrop(&data);
+        QCOMPARE(w.rtbMain->Text(), u"ab日本cd"_s);
+    }
+
+    // EUC-JP both ways: LF in the file, CR LF in the editor, the same bytes after saving.
+    void eucJpFileRoundTrip()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + u"/euc.html"_s;
+        const QByteArray euc("<p>\xC6\xFC\xCB\xDC\x8E\xB1\xAD\xA1</p>\n<br>\n");
+        put(path, euc);
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.AppSettings.ReadCode = 1;
+        w.AppSettings.WriteCode = 1;
+        w.OpenDocument(path);
+        QCOMPARE(w.rtbMain->Text(), u"<p>日本ｱ①</p>\r\n<br>\r\n"_s);
+        put(path, "changed on disk");
+        w.mnuSaveFile_Click();
+        QCOMPARE(contents(path), euc);
+        QVERIFY(f.prompter.shown.isEmpty());
+    }
+
+    void unmappableCharactersAreAskedAbout_data()
+    {
+        QTest::addColumn<MsgAnswer>("answer");
+        QTest::addColumn<QByteArray>("fileAfter");
+        QTest::newRow("No writes nothing") << MsgAnswer::No << QByteArray("<p>old</p>\r\n");
+        QTest::newRow("Yes writes references")
+            << MsgAnswer::Yes << QByteArray("<p>\r\ncaf&#xE9; &#x1F600;</p>");
+    }
+    void unmappableCharactersAreAskedAbout()
+    {
+        QFETCH(MsgAnswer, answer);
+        QFETCH(QByteArray, fileAfter);
+        Edited e;
+        e.w->rtbMain->setText(u"<p>\r\ncafé 😀</p>"_s);
+        e.f.prompter.answers << answer;
+        e.w->mnuSaveFile_Click();
+        QCOMPARE(e.f.prompter.shown.size(), 1);
+        QVERIFY2(e.f.prompter.shown.first().text.contains(u"2 行 4 列目の「é」（U+00E9）"_s),
+                 qPrintable(e.f.prompter.shown.first().text));
+        QCOMPARE(contents(e.path), fileAfter);
+        QCOMPARE(e.w->state.bolEditing, answer != MsgAnswer::Yes);
+    }
+
+    // A file with a duplicate NEC/IBM code: a warning at open, a question at the first save.
+    void inexactFileWarnsAndAsksBeforeOverwriting()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + u"/dup.html"_s;
+        const QByteArray original("<p>\r\n\xED\x40</p>\r\n");
+        put(path, original);
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.OpenDocument(path);
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QVERIFY(f.prompter.shown.first().text.contains(u"2 行目"_s));
+        QCOMPARE(w.state.strFilePath, path);
+
+        f.prompter.answers << MsgAnswer::No;
+        w.mnuSaveFile_Click();
+        QCOMPARE(f.prompter.shown.size(), 2);
+        QCOMPARE(contents(path), original);
+        f.prompter.answers << MsgAnswer::Yes;
+        w.mnuSaveFile_Click();
+        QCOMPARE(contents(path), QByteArray("<p>\r\n\xFA\x5C</p>\r\n"));
+        w.mnuSaveFile_Click(); // asked once only
+        QCOMPARE(f.prompter.shown.size(), 3);
+        QCOMPARE(f.prompter.unexpected, 0);
+    }
+
+    void failedSaveKeepsTheDocumentModified()
+    {
+        Edited e;
+        app::frmMain &w = *e.w;
+        e.f.dialogs.steps << ScriptedDialogs::choose(e.dir.path() + u"/missing/x.html"_s);
+        w.mnuSaveAs_Click();
+        QCOMPARE(e.f.prompter.shown.size(), 1);
+        QCOMPARE(e.f.prompter.shown.first().title, u"エラー"_s);
+        QCOMPARE(w.state.strFilePath, e.path);
+        QCOMPARE(w.windowTitle(), e.path + u" - たぶれん"_s);
+        QVERIFY(w.state.bolEditing);
+
+        // Yes to "save changes?" with a save that fails stops the command.
+        e.f.prompter.answers << MsgAnswer::Yes;
+        e.f.dialogs.steps << ScriptedDialogs::choose(e.dir.path() + u"/missing/y.html"_s);
+        w.state.strFilePath.clear();
+        w.mnuNewFile_Click();
+        QCOMPARE(w.rtbMain->Text(), u"<p>new</p>\r\n"_s);
+        QVERIFY(w.state.bolEditing);
+        QCOMPARE(e.f.prompter.shown.size(), 3);
+    }
+
+    // The editor's own file calls refuse what they cannot carry over exactly and say where.
+    void editorFileCallsReportProblems()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + u"/e.html"_s;
+        put(path, "a\r\n\x93\xFA\x80\r\n");
+        app::RichTextBox box;
+        QString reason;
+        QVERIFY(!box.LoadFile(path, 1, &reason));
+        QVERIFY2(reason.contains(u"2 行目"_s), qPrintable(reason));
+        QVERIFY(box.Text().isEmpty());
+
+        box.setText(u"ab\r\nc☃"_s);
+        QVERIFY(!box.SaveFile(path, 1, &reason));
+        QVERIFY2(reason.contains(u"2 行 2 列目"_s), qPrintable(reason));
+        QCOMPARE(contents(path), QByteArray("a\r\n\x93\xFA\x80\r\n"));
+
+        box.setText(u"日本\r\n"_s);
+        QVERIFY(box.SaveFile(path, 1, &reason));
+        QCOMPARE(contents(path), QByteArray("\x93\xFA\x96\x7B\r\n"));
+        QVERIFY(box.LoadFile(path, 1, &reason));
+        QCOMPARE(box.Text(), u"日本\r\n"_s);
+    }
+};
+
+TAVLEN_TEST_MAIN(TestDocumentCommands)
+#include "test_documentcommands.moc"

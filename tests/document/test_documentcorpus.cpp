@@ -1,0 +1,59 @@
+// The generated Japanese page opened and saved unedited through the main window comes back byte
+// for byte: as Shift_JIS with CR LF (ReadCode 0, WriteCode 0) and as EUC-JP with LF (1, 1).
+#include "corpus.h"
+#include "document/eucjp.h"
+#include "mainwindowfixture.h"
+#include "testenv.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+class TestDocumentCorpus : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void unchangedSaveIsByteIdentical_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::newRow("Shift_JIS, CR LF") << 0;
+        QTest::newRow("EUC-JP, LF") << 1;
+    }
+    void unchangedSaveIsByteIdentical()
+    {
+        QFETCH(int, code);
+        QByteArray bytes = benchcorpus::makeCorpusCp932(400 * 1024);
+        if (code != 0) {
+            bytes.replace("\r\n", "\n");
+            const document::ConversionResult euc = document::convertCp932ToEucJp(bytes);
+            QCOMPARE(euc.firstUnconvertible, -1);
+            bytes = euc.bytes;
+        }
+        QTemporaryDir dir;
+        const QString path = dir.path() + u"/corpus.html"_s;
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QCOMPARE(f.write(bytes), bytes.size());
+        }
+        testsupport::MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.AppSettings.ReadCode = qint16(code);
+        w.AppSettings.WriteCode = qint16(code);
+        w.OpenDocument(path);
+        QVERIFY(f.prompter.shown.isEmpty());
+        QVERIFY(QFile::remove(path));
+        w.mnuSaveFile_Click();
+        QVERIFY(f.prompter.shown.isEmpty());
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray back = saved.readAll();
+        QCOMPARE(back.size(), bytes.size());
+        QVERIFY(back == bytes);
+    }
+};
+
+TAVLEN_TEST_MAIN(TestDocumentCorpus)
+#include "test_documentcorpus.moc"
