@@ -1,5 +1,7 @@
 #include "tagsets/tagsetfolder.h"
 
+#include "app/programfolder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -55,9 +57,8 @@ QStringList seedShippedTagSets(const QString &folder)
 
 QString resolveTagSetFolder(const QString &programFolder, const QString &dataFolder)
 {
-    const QFileInfo program(programFolder);
-    const QString base = program.isDir() && program.isWritable() ? programFolder : dataFolder;
-    const QString folder = base + QStringLiteral("/TagSets");
+    const QString folder =
+        app::resolveProgramFolder(programFolder, dataFolder) + QStringLiteral("/TagSets");
     if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
         seedShippedTagSets(folder);
     return folder;

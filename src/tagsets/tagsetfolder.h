@@ -6,9 +6,10 @@
 namespace tagsets
 {
 
-// The tag set folder: "TagSets" in the program's folder when that folder is writable, else
-// "Tavlen/TagSets" in the user's data folder. Created, and filled with the tag sets that come
-// with the program, when it does not exist yet.
+// The tag set folder: "TagSets" in the program's folder when that folder is writable and not an
+// installed program's (one with ../share/tavlen/TagSets beside it), else "Tavlen/TagSets" in the
+// user's data folder. Created, and filled with the tag sets that come with the program, when it
+// does not exist yet.
 QString tagSetFolder();
 
 // The same choice for a given program folder and stand-in data folder (the one that would hold

@@ -1,0 +1,84 @@
+#include "tagsets/insertionpanel.h"
+
+#include "app/coolbar.h"
+#include "app/frmmain.h"
+#include "app/prompter.h"
+#include "app/richtextbox.h"
+#include "tagsets/frmedittagset.h"
+#include "tagsets/tagsetfile.h"
+#include "tagsets/tagsetlist.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTextCursor>
+
+namespace tagsets
+{
+
+void wrapSelection(app::RichTextBox &editor, const QString &before, const QString &after)
+{
+    // One edit block: undone in one step, and never merged with the typing before it.
+    QTextCursor block(editor.document());
+    block.beginEditBlock();
+    editor.setSelText(before + editor.SelText() + after);
+    block.endEditBlock();
+}
+
+void InsertionPanel::cboTagSet_Click()
+{
+    const app::CoolBar &bar = *m_window.clbMain;
+    const bool chosen = !bar.cboTagSet->currentText().isEmpty();
+    bar.cmdInsTag->setEnabled(chosen);
+    bar.cmdEditTmp->setEnabled(chosen);
+}
+
+void InsertionPanel::cmdInsTag_Click()
+{
+    const QString name = m_window.clbMain->cboTagSet->currentText();
+    if (name.isEmpty())
+        return;
+    // Read at the moment of insertion: the latest saved texts, today's date, the time now.
+    const ReadResult read = ReadTagSet(name, true, m_window.AppSettings.WriteCode);
+    if (const auto *error = std::get_if<TagSetError>(&read)) {
+        m_window.platform().prompter.message(
+            &m_window,
+            QStringLiteral("タグセット「%1」を挿入できませんでした。\r\n%2")
+                .arg(name, error->reason),
+            QStringLiteral("エラー"), app::MsgIcon::Exclamation, app::MsgButtons::Ok);
+        return;
+    }
+    const QStringList &parts = std::get<QStringList>(read);
+    wrapSelection(*m_window.rtbMain, parts.at(0), parts.at(1));
+    m_window.DecorateText();
+}
+
+void InsertionPanel::cmdEditTmp_Click()
+{
+    // The editor cannot create tag sets in this mode, so the list stays as it is; unless the tag
+    // set had gone and the editor ran in free mode instead.
+    if (runEditor(1, m_window.clbMain->cboTagSet->currentText()))
+        refillList();
+}
+
+void InsertionPanel::mnuTSEdit_Click()
+{
+    runEditor(2, QString());
+    refillList();
+}
+
+bool InsertionPanel::runEditor(qint16 mode, const QString &target)
+{
+    frmEditTagset editor(m_window.platform().prompter, &m_window);
+    editor.intMode = mode;
+    editor.strTarget = target;
+    editor.exec();
+    return mode != 1 || editor.fellBackToFreeMode();
+}
+
+void InsertionPanel::refillList()
+{
+    ListTagSets(*m_window.clbMain->cboTagSet);
+    cboTagSet_Click();
+}
+
+} // namespace tagsets
