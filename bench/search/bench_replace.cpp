@@ -1,0 +1,105 @@
+// Speed of replace-all on a large Japanese page: the literal and the regular-expression
+// replacement themselves, then the whole command as the user meets it (taking the editor's text,
+// replacing, putting the result back as one undo step, colouring the markup).
+// Usage: bench_replace [megabytes]     (default 10)
+
+#include "app/richtextbox.h"
+#include "corpus.h"
+#include "document/cp932.h"
+#include "markup/decoratetext.h"
+#include "search/findreplace.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace
+{
+
+// Best of several runs, in milliseconds.
+double bestMs(const std::function<void()> &work, int runs = 5)
+{
+    double best = 1e300;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        work();
+        best = std::min(best, double(t.nsecsElapsed()) / 1e6);
+    }
+    return best;
+}
+
+double onceMs(const std::function<void()> &work)
+{
+    return bestMs(work, 1);
+}
+
+struct Case {
+    const char *name;
+    bool regExp;
+    QString word;
+    QString replacement;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const qsizetype megabytes = argc > 1 ? QByteArray(argv[1]).toLongLong() : 10;
+    const QString text =
+        document::decodeCp932(benchcorpus::makeCorpusCp932(megabytes * 1024 * 1024)).text;
+    std::printf("page: %lld MB of CP932, %lld UTF-16 units\n", static_cast<long long>(megabytes),
+                static_cast<long long>(text.size()));
+
+    const Case cases[] = {
+        {"literal  \"<td>\" -> \"<td class=x>\"", false, QStringLiteral("<td>"),
+         QStringLiteral("<td class=x>")},
+        {"literal  \"日本\" -> \"にほん\"", false, QStringLiteral("日本"),
+         QStringLiteral("にほん")},
+        {"regexp   href=\"([^\"]*)\\.html -> href=\"$1.htm", true,
+         QStringLiteral("href=\"([^\"]*)\\.html"), QStringLiteral("href=\"$1.htm")},
+    };
+
+    std::printf("\nreplacement itself (best of 5):\n");
+    for (const Case &c : cases) {
+        QString result;
+        const double ms = bestMs([&] {
+            if (c.regExp)
+                result = std::get<QString>(
+                    search::replaceRegExp(text, c.word, c.replacement, {.global = true}));
+            else
+                result = search::replaceLiteral(text, c.word, c.replacement);
+        });
+        std::printf("  %-48s %8.1f ms  (%lld -> %lld units)\n", c.name, ms,
+                    static_cast<long long>(text.size()), static_cast<long long>(result.size()));
+    }
+
+    std::printf("\nwhole command in the editor (one run each):\n");
+    for (const Case &c : cases) {
+        app::RichTextBox editor;
+        editor.resize(800, 600);
+        editor.setText(text);
+        const markup::MarkupColours colours{0x000000, 0x800000, 0x008000};
+        markup::colourEditor(editor, colours);
+        QString current;
+        QString result;
+        const double get = onceMs([&] { current = editor.Text(); });
+        const double replace = onceMs([&] {
+            result = c.regExp ? std::get<QString>(search::replaceRegExp(
+                                    current, c.word, c.replacement, {.global = true}))
+                              : search::replaceLiteral(current, c.word, c.replacement);
+        });
+        const double put = onceMs([&] { search::replaceWholeText(editor, result); });
+        const double colour = onceMs([&] { markup::colourEditor(editor, colours); });
+        const double undo = onceMs([&] { editor.undo(); });
+        std::printf("  %-48s text %6.1f  replace %6.1f  put back %7.1f  colour %7.1f  "
+                    "(undo %7.1f) ms\n",
+                    c.name, get, replace, put, colour, undo);
+    }
+    return 0;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+class QFont;
+class QPrinter;
+
+namespace app
+{
+
+class CommonDialog;
+class RichTextBox;
+
+// Prints text (CR LF line breaks) as plain text, followed by a line end, in one print job: the
+// markup as written, no colours, lines wider than the page wrapped, pages broken between lines.
+// Returns the reason when the printer cannot be used.
+std::optional<QString> printPlainText(QPrinter &printer, const QString &text, const QFont &font);
+
+// Print and printer setup of the main window, on one printer kept for the whole run so that the
+// choices made in either dialog are used by later printing.
+class DocumentPrinter
+{
+public:
+    // The dialog component and the editor belong to the main window and outlive this object.
+    DocumentPrinter(CommonDialog &cdlPrint, RichTextBox &editor);
+    ~DocumentPrinter();
+    DocumentPrinter(const DocumentPrinter &) = delete;
+    DocumentPrinter &operator=(const DocumentPrinter &) = delete;
+
+    // Asks for the printer, then prints the editor's whole text. Cancel prints nothing; the
+    // result is the reason of a failure, if any.
+    std::optional<QString> print();
+    // Shows the printer setup dialog.
+    void setup();
+
+    // The printer, set up on first use.
+    QPrinter &printer();
+
+private:
+    CommonDialog &m_dialog;
+    RichTextBox &m_editor;
+    std::unique_ptr<QPrinter> m_printer;
+};
+
+} // namespace app

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QPointer>
+#include <functional>
+
+class QWidget;
+
+namespace app
+{
+class Prompter;
+class RichTextBox;
+struct SharedState;
+} // namespace app
+
+namespace search
+{
+
+class frmFind;
+
+// The main window's Find, Replace and Find next. Keeps the one find dialog while it is open;
+// closing it unloads it, and the next Find or Replace loads a fresh one.
+class FindCommands
+{
+public:
+    // Everything passed in belongs to the main window (owner) and outlives this object.
+    FindCommands(app::SharedState &state, app::RichTextBox &editor, app::Prompter &prompter,
+                 std::function<void()> decorate, QWidget &owner);
+    ~FindCommands();
+    FindCommands(const FindCommands &) = delete;
+    FindCommands &operator=(const FindCommands &) = delete;
+
+    // Shows the dialog modeless in find (replaceMode false) or replace mode. An open dialog is
+    // reused and laid out again when the mode changes.
+    void showDialog(bool replaceMode);
+    // Searches for the last search word from the end of the selection; nothing when it is empty.
+    void findNext();
+
+    // The open dialog, or nullptr.
+    frmFind *dialog() const;
+
+private:
+    app::SharedState &m_state;
+    app::RichTextBox &m_editor;
+    app::Prompter &m_prompter;
+    std::function<void()> m_decorate;
+    QWidget &m_owner;
+    QPointer<frmFind> m_dialog;
+};
+
+} // namespace search

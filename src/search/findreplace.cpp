@@ -1,0 +1,63 @@
+#include "search/findreplace.h"
+
+#include "app/richtextbox.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+
+namespace search
+{
+
+QString cleanSearchWord(QString word)
+{
+    word.remove(QLatin1Char('\t'));
+    word.remove(QLatin1Char('\r'));
+    word.remove(QLatin1Char('\n'));
+    return word;
+}
+
+QString replaceLiteral(const QString &text, const QString &word, const QString &replacement)
+{
+    if (word.isEmpty())
+        return text; // QString::replace would put the replacement between every character
+    QString result = text;
+    result.replace(word, replacement, Qt::CaseSensitive);
+    return result;
+}
+
+std::variant<QString, markup::RegExpError> replaceRegExp(const QString &text,
+                                                         const QString &pattern,
+                                                         const QString &replacement,
+                                                         RegExpOptions options)
+{
+    markup::RegExp regExp;
+    regExp.Global = options.global;
+    regExp.IgnoreCase = options.ignoreCase;
+    regExp.Pattern = pattern;
+    return regExp.Replace(text, replacement);
+}
+
+void replaceWholeText(app::RichTextBox &editor, const QString &newText)
+{
+    if (newText == editor.Text())
+        return;
+    const int caret = editor.SelStart();
+    QTextCursor cursor(editor.document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(newText);
+    cursor.endEditBlock();
+    const int end = editor.document()->characterCount() - 1;
+    cursor.setPosition(std::clamp(caret, 0, std::max(end, 0)));
+    editor.setTextCursor(cursor);
+}
+
+void FindNext(app::RichTextBox &editor, const QString &word)
+{
+    if (word.isEmpty())
+        return;
+    editor.Find(word, editor.SelStart() + editor.SelLength());
+}
+
+} // namespace search

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace app
+{
+class Prompter;
+class RichTextBox;
+struct SharedState;
+} // namespace app
+
+namespace search
+{
+
+// The find and replace dialog: modeless, owned by the main window. bolSw chooses the mode
+// (true: replace, false: find) and is set before the dialog is shown.
+class frmFind : public QDialog
+{
+    Q_OBJECT
+public:
+    // state, editor and prompter belong to the main window and outlive the dialog; decorate
+    // recolours the editor (the main window's DecorateText).
+    frmFind(app::SharedState &state, app::RichTextBox &editor, app::Prompter &prompter,
+            std::function<void()> decorate, QWidget *owner);
+
+    bool bolSw = false;
+
+    QLabel *Label1 = nullptr;
+    QLineEdit *txtWord = nullptr;
+    QLabel *Label2 = nullptr;
+    QLineEdit *txtReplace = nullptr;
+    QFrame *fraRegExp = nullptr;
+    QCheckBox *chkRegExp = nullptr;
+    QCheckBox *chkGlobal = nullptr;
+    QCheckBox *chkCase = nullptr;
+    QPushButton *cmdGo = nullptr;
+    QPushButton *cmdClose = nullptr;
+
+    // Loading: takes over the search word (last search, else the clipboard's text), then lays
+    // the dialog out for the mode in bolSw.
+    void Form_Load();
+    // Layout, captions and action button for the mode in bolSw.
+    void applyMode();
+
+    void cmdGo_Click();
+    void cmdClose_Click();
+    void chkRegExp_Click();
+
+private:
+    void buildControls();
+    void findWord();
+    void replaceAll();
+
+    app::SharedState &m_state;
+    app::RichTextBox &m_editor;
+    app::Prompter &m_prompter;
+    std::function<void()> m_decorate;
+};
+
+} // namespace search

@@ -1,0 +1,314 @@
+#include "app/keystates.h"
+#include "app/mainstatusbar.h"
+#include "app/maintoolbar.h"
+#include "app/richtextbox.h"
+#include "mainwindowfixture.h"
+#include "search/findcommands.h"
+#include "search/frmfind.h"
+#include "testenv.h"
+
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTimer>
+#include <map>
+#include <memory>
+
+using testsupport::MainWindowFixture;
+
+namespace
+{
+
+// Closes any modal dialog a command opens, so that a command can be driven without a person.
+class ModalCloser : public QObject
+{
+public:
+    ModalCloser()
+    {
+        connect(&m_timer, &QTimer::timeout, this, [] {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        m_timer.start(10);
+    }
+
+private:
+    QTimer m_timer;
+};
+
+// Counts how often each menu command ran.
+struct MenuSpies {
+    std::map<QString, std::unique_ptr<QSignalSpy>> spies;
+    explicit MenuSpies(app::frmMain &w)
+    {
+        for (QAction *a : w.findChildren<QAction *>())
+            if (a->objectName().startsWith(QLatin1String("mnu")))
+                spies[a->objectName()] = std::make_unique<QSignalSpy>(a, &QAction::triggered);
+    }
+    QStringList fired() const
+    {
+        QStringList names;
+        for (const auto &[name, spy] : spies)
+            for (qsizetype i = 0; i < spy->count(); ++i)
+                names << name;
+        return names;
+    }
+};
+
+bool lit(app::frmMain &w, const char *key)
+{
+    return w.stbMain->Panels(QLatin1String(key))->isEnabled();
+}
+
+} // namespace
+
+class TestCommands : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { QGuiApplication::clipboard()->setText(QStringLiteral("clip")); }
+
+    void toolBarButtonsRunTheirMenuCommands_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("strFind");
+        QTest::addColumn<QString>("command");
+        QTest::newRow("New") << "New"
+                             << ""
+                             << "mnuNewFile";
+        QTest::newRow("Open") << "Open"
+                              << ""
+                              << "mnuOpenFile";
+        QTest::newRow("Save") << "Save"
+                              << ""
+                              << "mnuSaveFile";
+        QTest::newRow("Print") << "Print"
+                               << ""
+                               << "mnuPrint";
+        QTest::newRow("Cut") << "Cut"
+                             << ""
+                             << "mnuCut";
+        QTest::newRow("Copy") << "Copy"
+                              << ""
+                              << "mnuCopy";
+        QTest::newRow("Paste") << "Paste"
+                               << ""
+                               << "mnuPaste";
+        QTest::newRow("Find, nothing searched") << "Find"
+                                                << ""
+                                                << "mnuFind";
+        QTest::newRow("Find after a search") << "Find"
+                                             << "b"
+                                             << "mnuFindNext";
+        QTest::newRow("Preview") << "Preview"
+                                 << ""
+                                 << "mnuPreview";
+        QTest::newRow("Decorate") << "Decorate"
+                                  << ""
+                                  << "mnuDecorate";
+        QTest::newRow("Editor") << "Editor"
+                                << ""
+                                << "mnuTSEdit";
+        QTest::newRow("Option") << "Option"
+                                << ""
+                                << "mnuOption";
+        QTest::newRow("Help") << "Help"
+                              << ""
+                              << "mnuHelp";
+    }
+    void toolBarButtonsRunTheirMenuCommands()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, strFind);
+        QFETCH(QString, command);
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.state.strFind = strFind;
+        ModalCloser closer;
+        MenuSpies spies(w);
+        QAction *button = w.tlbMain->Buttons(key);
+        QVERIFY(button);
+        button->setEnabled(true); // Save, Cut and Copy wait for a file or a selection
+        button->trigger();
+        QCOMPARE(spies.fired(), QStringList{command});
+    }
+
+    void unknownKeyDoesNothing()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        MenuSpies spies(w);
+        w.tlbMain_ButtonClick(QStringLiteral("SaveAs"));
+        w.tlbMain_ButtonClick(QStringLiteral("new"));
+        QVERIFY(spies.fired().isEmpty());
+    }
+
+    void pasteButtonWorksWhileTheMenuItemWaits()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        QVERIFY(!w.menu.mnuPaste->isEnabled());
+        w.tlbMain->Buttons(QStringLiteral("Paste"))->trigger();
+        QCOMPARE(w.rtbMain->Text(), QStringLiteral("clip"));
+    }
+
+    void findButtonOpensTheDialogOrFindsNext()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.rtbMain->setText(QStringLiteral("ab ab"));
+        w.rtbMain->setSelStart(0);
+        QAction *find = w.tlbMain->Buttons(QStringLiteral("Find"));
+        find->trigger();
+        search::frmFind *d = w.findCommands().dialog();
+        QVERIFY(d && d->isVisible());
+        QVERIFY(!d->bolSw);
+        d->txtWord->setText(QStringLiteral("AB"));
+        d->cmdGo->click();
+        QCOMPARE(w.rtbMain->SelStart(), 0);
+        d->cmdClose->click();
+        QVERIFY(w.findCommands().dialog() == nullptr);
+        find->trigger(); // now it finds the next one directly
+        QVERIFY(w.findCommands().dialog() == nullptr);
+        QCOMPARE(w.rtbMain->SelStart(), 3);
+        QCOMPARE(w.rtbMain->SelLength(), 2);
+    }
+
+    void previewButtonSetsTheMenuCheck()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        QAction *preview = w.tlbMain->Buttons(QStringLiteral("Preview"));
+        preview->trigger();
+        QVERIFY(w.menu.mnuPreview->isChecked());
+        preview->trigger();
+        QVERIFY(!w.menu.mnuPreview->isChecked());
+    }
+
+    void editMenuEnablesPasteAndFindNext_data()
+    {
+        QTest::addColumn<bool>("clipboardText");
+        QTest::addColumn<QString>("strFind");
+        QTest::newRow("text, no search") << true << "";
+        QTest::newRow("picture, search") << false << "x";
+    }
+    void editMenuEnablesPasteAndFindNext()
+    {
+        QFETCH(bool, clipboardText);
+        QFETCH(QString, strFind);
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        if (!clipboardText) {
+            auto *picture = new QMimeData;
+            picture->setImageData(QImage(2, 2, QImage::Format_RGB32));
+            QGuiApplication::clipboard()->setMimeData(picture);
+        }
+        w.state.strFind = strFind;
+        Q_EMIT w.menu.mnhEdit->aboutToShow();
+        QCOMPARE(w.menu.mnuPaste->isEnabled(), clipboardText);
+        QCOMPARE(w.menu.mnuFindNext->isEnabled(), !strFind.isEmpty());
+    }
+
+    void cutAndCopyWithoutSelectionLeaveEmptyText()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.rtbMain->setText(QStringLiteral("abc"));
+        w.rtbMain->setSelStart(1);
+        w.mnuCopy_Click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+        QGuiApplication::clipboard()->setText(QStringLiteral("clip"));
+        w.mnuCut_Click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+        QCOMPARE(w.rtbMain->Text(), QStringLiteral("abc"));
+    }
+
+    void authorsPageGoesToTheShell()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.menu.mnuAuthWeb->trigger();
+        QCOMPARE(f.shell.opened, QStringList{QStringLiteral("https://tavlen.example.org/")});
+        QCOMPARE(f.prompter.shown.size(), 0);
+    }
+
+    void insertKeySwitchesOverwriteAndTheInsPanel()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.rtbMain->setText(QStringLiteral("abc"));
+        w.rtbMain->setSelStart(0);
+        QVERIFY(!lit(w, "Ins"));
+        QTest::keyClick(w.rtbMain, Qt::Key_Insert);
+        QVERIFY(w.rtbMain->overwriteMode());
+        QVERIFY(lit(w, "Ins"));
+        QTest::keyClicks(w.rtbMain, QStringLiteral("xy"));
+        QCOMPARE(w.rtbMain->Text(), QStringLiteral("xyc"));
+        QTest::keyClick(w.rtbMain, Qt::Key_Insert);
+        QVERIFY(!w.rtbMain->overwriteMode());
+        QVERIFY(!lit(w, "Ins"));
+        QTest::keyClicks(w.rtbMain, QStringLiteral("z"));
+        QCOMPARE(w.rtbMain->Text(), QStringLiteral("xyzc"));
+        // Shift+Insert pastes and leaves the mode alone.
+        QTest::keyClick(w.rtbMain, Qt::Key_Insert, Qt::ShiftModifier);
+        QVERIFY(!w.rtbMain->overwriteMode());
+        QCOMPARE(w.rtbMain->Text(), QStringLiteral("xyzclipc"));
+    }
+
+    void desktopIndicatorsAreRead()
+    {
+        // Runs on an X11 display (xvfb-run with QT_QPA_PLATFORM=xcb) where xdotool can press keys.
+        const std::optional<app::LockStates> before = app::desktopLockStates();
+        if (!before)
+            QSKIP("the desktop reports no lock-key indicators");
+        if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+            QSKIP("xdotool is not installed");
+        const auto press = [] {
+            QProcess::execute(QStringLiteral("xdotool"),
+                              {QStringLiteral("key"), QStringLiteral("Caps_Lock")});
+        };
+        press();
+        QTRY_COMPARE(app::desktopLockStates()->caps, !before->caps);
+        QCOMPARE(app::desktopLockStates()->num, before->num);
+        press();
+        QTRY_COMPARE(app::desktopLockStates()->caps, before->caps);
+    }
+
+    void lockKeysLightTheirPanels_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("panel");
+        QTest::newRow("num") << int(Qt::Key_NumLock) << "Num";
+        QTest::newRow("caps") << int(Qt::Key_CapsLock) << "Caps";
+        QTest::newRow("scroll") << int(Qt::Key_ScrollLock) << "Scrl";
+    }
+    void lockKeysLightTheirPanels()
+    {
+        // Without indicators from the desktop (offscreen) the panels follow the keys pressed.
+        QFETCH(int, key);
+        QFETCH(QString, panel);
+        if (app::desktopLockStates())
+            QSKIP("the desktop reports the lock keys itself");
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const QByteArray name = panel.toLatin1();
+        const bool before = lit(w, name.constData());
+        QTest::keyClick(w.windowHandle(), Qt::Key(key));
+        QCOMPARE(lit(w, name.constData()), !before);
+        QTest::keyClick(w.windowHandle(), Qt::Key(key));
+        QCOMPARE(lit(w, name.constData()), before);
+    }
+};
+
+TAVLEN_TEST_MAIN(TestCommands)
+#include "test_commands.moc"

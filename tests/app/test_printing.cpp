@@ -1,0 +1,171 @@
+#include "app/mainstatusbar.h"
+#include "app/printing.h"
+#include "app/richtextbox.h"
+#include "mainwindowfixture.h"
+#include "testenv.h"
+
+#include <QPrinter>
+#include <QProcess>
+
+using testsupport::MainWindowFixture;
+using testsupport::ScriptedDialogs;
+
+namespace
+{
+
+// The printer writes a PDF file instead of going to a print queue.
+QString printToPdf(app::frmMain &w, const QString &name)
+{
+    const QString path = testsupport::home().path() + QLatin1Char('/') + name;
+    QFile::remove(path);
+    QPrinter &printer = w.printing().printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    return path;
+}
+
+// The text of a PDF as pdftotext reads it, NFKC-normalised (it gives 日 as U+2F47) and with its
+// wave dash taken back to the full-width tilde the page holds.
+QString pdfText(const QString &path)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"),
+            {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return QStringLiteral("<pdftotext failed>");
+    QString text = QString::fromUtf8(p.readAllStandardOutput());
+    text.replace(QChar(0x301C), QChar(0xFF5E));
+    return text.normalized(QString::NormalizationForm_KC);
+}
+
+int pdfPages(const QString &path)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdfinfo"), {path});
+    if (!p.waitForFinished(30000))
+        return -1;
+    for (const QString &line :
+         QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n')))
+        if (line.startsWith(QLatin1String("Pages:")))
+            return line.mid(6).trimmed().toInt();
+    return -1;
+}
+
+} // namespace
+
+class TestPrinting : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void printsTheWholeTextLiterally()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        const QStringList lines{QStringLiteral("<html lang=\"ja\">"),
+                                QStringLiteral("<p class=\"x\">日本語の～テキスト</p>"),
+                                QStringLiteral("<!-- comment & more -->"),
+                                QStringLiteral("</html>")};
+        w.rtbMain->setText(lines.join(QStringLiteral("\r\n")));
+        w.rtbMain->setSelStart(3);
+        w.rtbMain->setSelLength(4); // the selection does not limit printing
+        w.DecorateText();
+        const QString pdf = printToPdf(w, QStringLiteral("literal.pdf"));
+        f.dialogs.steps = {ScriptedDialogs::accept()};
+        w.menu.mnuPrint->trigger();
+        QCOMPARE(f.dialogs.calls.size(), 1);
+        QCOMPARE(f.dialogs.calls[0].kind, ScriptedDialogs::Kind::Printer);
+        QCOMPARE(f.dialogs.calls[0].seen.Flags, 0x40004u);
+        QVERIFY(QFile::exists(pdf));
+        const QStringList printed = pdfText(pdf).split(QLatin1Char('\n'));
+        for (const QString &line : lines)
+            QVERIFY2(printed.contains(line.normalized(QString::NormalizationForm_KC)),
+                     qPrintable(line + QStringLiteral(" in ") + printed.join(QLatin1Char('|'))));
+        QVERIFY(w.stbMain->currentMessage().isEmpty());
+        QCOMPARE(f.prompter.shown.size(), 0);
+    }
+
+    void longTextGoesOnOverPagesWithoutLosingLines()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        QStringList lines;
+        for (int i = 0; i < 300; ++i)
+            lines << QStringLiteral("line %1 行").arg(i, 4, 10, QLatin1Char('0'));
+        w.rtbMain->setText(lines.join(QStringLiteral("\r\n")));
+        const QString pdf = printToPdf(w, QStringLiteral("long.pdf"));
+        f.dialogs.steps = {ScriptedDialogs::accept()};
+        w.tlbMain_ButtonClick(QStringLiteral("Print"));
+        QVERIFY(pdfPages(pdf) > 1);
+        const QString printed = pdfText(pdf);
+        for (const QString &line : lines)
+            QCOMPARE(printed.count(line.normalized(QString::NormalizationForm_KC)), 1);
+    }
+
+    void emptyDocumentPrintsOneEmptyLine()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        const QString pdf = printToPdf(w, QStringLiteral("empty.pdf"));
+        f.dialogs.steps = {ScriptedDialogs::accept()};
+        w.mnuPrint_Click();
+        QCOMPARE(pdfPages(pdf), 1);
+        QVERIFY(pdfText(pdf).trimmed().isEmpty());
+    }
+
+    void cancelledDialogsPrintNothing_data()
+    {
+        QTest::addColumn<bool>("setup");
+        QTest::addColumn<quint32>("flags");
+        QTest::newRow("print") << false << 0x40004u;
+        QTest::newRow("printer setup") << true << 0x40u;
+    }
+    void cancelledDialogsPrintNothing()
+    {
+        QFETCH(bool, setup);
+        QFETCH(quint32, flags);
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.rtbMain->setText(QStringLiteral("<p>x</p>"));
+        const QString pdf = printToPdf(w, QStringLiteral("cancelled.pdf"));
+        f.dialogs.steps = {ScriptedDialogs::cancel()};
+        (setup ? w.menu.mnuPrinterConfig : w.menu.mnuPrint)->trigger();
+        QCOMPARE(f.dialogs.calls.size(), 1);
+        QCOMPARE(f.dialogs.calls[0].seen.Flags, flags);
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(f.prompter.shown.size(), 0);
+        QVERIFY(w.stbMain->currentMessage().isEmpty());
+        QCOMPARE(w.rtbMain->Text(), QStringLiteral("<p>x</p>"));
+    }
+
+    void printerSetupPrintsNothing()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.rtbMain->setText(QStringLiteral("x"));
+        const QString pdf = printToPdf(w, QStringLiteral("setup.pdf"));
+        f.dialogs.steps = {ScriptedDialogs::accept()};
+        w.mnuPrinterConfig_Click();
+        QVERIFY(!QFile::exists(pdf));
+    }
+
+    void unusablePrinterIsNotedAndChangesNothing()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.rtbMain->setText(QStringLiteral("<p>x</p>"));
+        w.state.bolEditing = false;
+        QPrinter &printer = w.printing().printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(testsupport::home().path() +
+                                  QStringLiteral("/no/such/dir/x.pdf"));
+        f.dialogs.steps = {ScriptedDialogs::accept()};
+        w.mnuPrint_Click();
+        QVERIFY(w.stbMain->currentMessage().startsWith(QStringLiteral("印刷できませんでした")));
+        QCOMPARE(f.prompter.shown.size(), 0);
+        QCOMPARE(w.rtbMain->Text(), QStringLiteral("<p>x</p>"));
+        QVERIFY(!w.state.bolEditing);
+    }
+};
+
+TAVLEN_TEST_MAIN(TestPrinting)
+#include "test_printing.moc"
