@@ -1,0 +1,78 @@
+#include "settings/applysettings.h"
+
+#include "app/mainstatusbar.h"
+#include "app/richtextbox.h"
+#include "app/sharedstate.h"
+#include "settings/shellregistration.h"
+
+#include <QLabel>
+#include <QScrollBar>
+
+namespace settings
+{
+
+namespace
+{
+
+void setPanel(app::MainStatusBar &bar, const QString &key, const QString &text)
+{
+    if (QLabel *panel = bar.Panels(key))
+        panel->setText(text);
+}
+
+QString codeName(qint16 code)
+{
+    return code == 0 ? QStringLiteral("SJIS") : QStringLiteral("EUC");
+}
+
+} // namespace
+
+std::optional<QString> ApplySettings(const AppSettings &s, const ApplyTargets &t, ShellTarget shell)
+{
+    app::RichTextBox &editor = t.rtbMain;
+    const int start = editor.SelStart();
+    const int length = editor.SelLength();
+    const int scrollX = editor.horizontalScrollBar()->value();
+    const int scrollY = editor.verticalScrollBar()->value();
+    setPanel(t.stbMain, QStringLiteral("Message"), QStringLiteral("設定の反映処理中..."));
+    t.state.bolBusy = true;
+
+    editor.setSelStart(0);
+    editor.setSelLength(int(editor.rawText().size()));
+    editor.setSelBold(s.Font.Bold);
+    editor.setSelItalic(s.Font.Italic);
+    editor.setSelFontName(s.Font.Name);
+    editor.setSelFontSize(s.Font.Size);
+    editor.setSelStrikeThru(s.Font.Strikethrough);
+    editor.setSelUnderline(s.Font.Underline);
+    editor.setSelStart(start);
+    editor.setSelLength(length);
+    editor.horizontalScrollBar()->setValue(scrollX);
+    editor.verticalScrollBar()->setValue(scrollY);
+    editor.setBackColor(s.BgColor);
+
+    t.state.bolBusy = false;
+    if (t.DecorateText)
+        t.DecorateText();
+
+    QString relationFailure;
+    QString editorFailure;
+    const bool related =
+        SetRelation(shell.registry, s.Relation, shell.launchCommand, &relationFailure);
+    const bool listed =
+        SetDefaultEditor(shell.registry, s.DefaultEditor, shell.launchCommand, &editorFailure);
+
+    setPanel(t.stbMain, QStringLiteral("ReadCode"), codeName(s.ReadCode));
+    setPanel(t.stbMain, QStringLiteral("WriteCode"), codeName(s.WriteCode));
+    if (t.RefreshRecentMenu)
+        t.RefreshRecentMenu();
+    setPanel(t.stbMain, QStringLiteral("Message"), QString());
+
+    if (!related)
+        return relationFailure;
+    if (!listed)
+        return editorFailure;
+    return std::nullopt;
+}
+
+} // namespace settings

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "settings/desktopentry.h"
+#include "settings/registry.h"
+
+#include <QHash>
+
+namespace settings
+{
+
+// The shell's file-type registry mapped onto the freedesktop desktop:
+// - ".ext" (default value, read only): the MIME type the shared MIME database gives the
+//   extension;
+// - "<type>\shell\<Verb>" and its "Command": a desktop entry that opens files of that MIME type,
+//   named after the verb's caption, in $XDG_DATA_HOME/applications;
+// - ".ext\OpenWithList\<App>\shell\<verb>" and its "command": a desktop entry named <App> with
+//   the verb as its action, listed under [Added Associations] of $XDG_CONFIG_HOME/mimeapps.list
+//   for the extension's MIME type (never as the default application).
+// An entry is written once its command is known, and only when its text changes; removing a
+// key takes away the entries at and below it, and removing a key inside an entry takes away the
+// whole entry. Other keys are refused. After a change the desktop database cache is updated when
+// update-desktop-database is installed.
+class FreedesktopRegistry final : public Registry
+{
+public:
+    FreedesktopRegistry(); // the folders of the XDG environment
+    FreedesktopRegistry(QString applicationsDir, QString mimeAppsList);
+
+    std::optional<QString> value(const QString &key, const QString &valueName) const override;
+    bool setValue(const QString &key, const QString &valueName, const QString &text,
+                  QString *reason) override;
+    bool removeKey(const QString &key, QString *reason) override;
+
+    QString applicationsDir() const { return m_applicationsDir; }
+    QString mimeAppsList() const { return m_mimeAppsList; }
+    // The file name of the desktop entry that stands for an entry key ("tavlen-….desktop"),
+    // or "" when the key belongs to no entry.
+    static QString desktopFileName(const QString &key);
+
+private:
+    struct Entry;
+    static std::optional<Entry> entryFor(const QString &key);
+    DesktopEntry render(const Entry &e) const;
+    bool store(const Entry &e, QString *reason);
+    bool drop(const QString &fileName, const DesktopEntry &file, QString *reason);
+    bool editMimeApps(const QString &mimeType, const QString &desktopId, bool add, QString *reason);
+    void refreshDatabase() const;
+
+    QString m_applicationsDir;
+    QString m_mimeAppsList;
+    QHash<QString, QString> m_pendingCaptions; // by lower-case entry key, until the command comes
+};
+
+// The MIME type of files with this extension (".html"), or "" when the database knows none.
+QString mimeTypeOfExtension(const QString &extension);
+
+} // namespace settings

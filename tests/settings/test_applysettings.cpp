@@ -1,0 +1,203 @@
+#include "testenv.h"
+
+#include "app/mainstatusbar.h"
+#include "app/maintoolbar.h"
+#include "app/richtextbox.h"
+#include "mainwindowfixture.h"
+#include "settings/fontfallback.h"
+#include "settings/freedesktopregistry.h"
+#include "settings/frmoption.h"
+#include "settings/memoryregistry.h"
+
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+using settings::MemoryRegistry;
+
+namespace
+{
+
+const QString Verb = u"text/html\\shell\\EditWithTavlen"_s;
+
+QString panel(app::frmMain &w, const QString &key)
+{
+    return w.stbMain->Panels(key)->text();
+}
+
+// A registry like the desktop's, in memory.
+std::unique_ptr<MemoryRegistry> htmlRegistry()
+{
+    auto r = std::make_unique<MemoryRegistry>();
+    r->setValue(u".html"_s, QString(), u"text/html"_s, nullptr);
+    return r;
+}
+
+// Runs action on the options dialog once it is shown modally.
+void whenOptionsShown(std::function<void(settings::frmOption &)> action)
+{
+    QTimer::singleShot(0, qApp, [action] {
+        auto *d = qobject_cast<settings::frmOption *>(QApplication::activeModalWidget());
+        QVERIFY(d);
+        action(*d);
+    });
+}
+
+} // namespace
+
+class TestApplySettings : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void keepsSelectionAndShowsCodes()
+    {
+        testsupport::MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.setRegistry(htmlRegistry());
+        w.rtbMain->setText(u"<p>日本語のテキスト</p>\r\n<!-- c -->"_s);
+        w.rtbMain->setSelStart(5);
+        w.rtbMain->setSelLength(3);
+        const bool cutEnabled = w.menu.mnuCut->isEnabled();
+        w.stbMain->Panels(u"Message"_s)->setText(u"前の表示"_s);
+        w.AppSettings.ReadCode = 1;
+        w.AppSettings.Font.Size = 14;
+        QVERIFY(!w.ApplySettings());
+        QCOMPARE(w.rtbMain->SelStart(), 5);
+        QCOMPARE(w.rtbMain->SelLength(), 3);
+        QCOMPARE(w.menu.mnuCut->isEnabled(), cutEnabled);
+        QCOMPARE(panel(w, u"ReadCode"_s), u"EUC"_s);
+        QCOMPARE(panel(w, u"WriteCode"_s), u"SJIS"_s);
+        QCOMPARE(panel(w, u"Message"_s), QString());
+        QVERIFY(!w.state.bolBusy);
+        QCOMPARE(w.rtbMain->font().pointSizeF(), 14.0);
+        QVERIFY(!w.rtbMain->colorRuns().empty()); // coloured again
+    }
+
+    void emptyDocumentAndBackground()
+    {
+        testsupport::MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.setRegistry(htmlRegistry());
+        w.AppSettings.BgColor = 0x0000FF;
+        w.AppSettings.WriteCode = 3;
+        QVERIFY(!w.ApplySettings());
+        QCOMPARE(w.rtbMain->SelLength(), 0);
+        QCOMPARE(w.rtbMain->palette().color(QPalette::Base), QColor(255, 0, 0));
+        QCOMPARE(panel(w, u"WriteCode"_s), u"EUC"_s);
+    }
+
+    void missingFontShowsAJapaneseMonospaceStandIn()
+    {
+        const QString standIn = settings::closestJapaneseMonospace(u"ＭＳ ゴシック"_s);
+        if (standIn.isEmpty() || QFontDatabase::hasFamily(u"ＭＳ ゴシック"_s))
+            QSKIP("needs fontconfig with a Japanese font and no ＭＳ ゴシック");
+        testsupport::MainWindowFixture f;
+        app::frmMain &w = f.start();
+        QCOMPARE(w.rtbMain->font().families().value(0), u"ＭＳ ゴシック"_s);
+        QCOMPARE(QFontInfo(w.rtbMain->font()).family(), standIn);
+        QVERIFY(w.rtbMain->TextRTF().contains(u"ＭＳ ゴシック"_s) ||
+                w.rtbMain->TextRTF().contains(u"\\'82\\'6c\\'82\\'72"_s));
+        QCOMPARE(w.AppSettings.Font.Name, u"ＭＳ ゴシック"_s);
+    }
+
+    void shellEntriesFollowTheSwitches()
+    {
+        testsupport::MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.setRegistry(htmlRegistry());
+        auto &r = static_cast<MemoryRegistry &>(w.registry());
+        w.AppSettings.Relation = true;
+        w.AppSettings.DefaultEditor = true;
+        QVERIFY(!w.ApplySettings());
+        QVERIFY(r.contains(Verb + u"\\Command"_s));
+        QVERIFY(r.contains(u".htm\\OpenWithList\\Tavlen\\shell\\edit\\command"_s));
+        const QStringList once = r.keys();
+        QVERIFY(!w.ApplySettings());
+        QCOMPARE(r.keys(), once);
+        const QString command = settings::RegReadString(r, Verb + u"\\Command"_s, QString());
+        QVERIFY(command.startsWith(u'"' + QCoreApplication::applicationFilePath() + u"\" "_s));
+        w.AppSettings.Relation = false;
+        w.AppSettings.DefaultEditor = false;
+        QVERIFY(!w.ApplySettings());
+        QVERIFY(!r.contains(Verb));
+        QVERIFY(!r.contains(u".htm\\OpenWithList\\Tavlen"_s));
+    }
+
+    void optionsOkAppliesAndSaves()
+    {
+        testsupport::MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.setRegistry(htmlRegistry());
+        f.dialogs.steps = {[](app::DialogProperties &p) {
+            p.Color = 0x00AA00;
+            return app::DialogOutcome::Accepted;
+        }};
+        whenOptionsShown([](settings::frmOption &d) {
+            QCOMPARE(d.SSTab1->currentIndex(), 0);
+            d.cmdColors[1]->click();
+            d.chkRelation->click();
+            d.optRead[1]->click();
+            d.SSTab1->setCurrentIndex(2);
+            d.cmdOK->click();
+        });
+        QCOMPARE(w.menu.mnuOption->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
+        w.menu.mnuOption->trigger();
+        QCOMPARE(w.AppSettings.TagColor, 0x00AA00u);
+        QVERIFY(w.AppSettings.Relation);
+        QCOMPARE(f.store.value(u"Settings"_s, u"TagColor"_s), u"43520"_s);
+        QCOMPARE(f.store.value(u"Settings"_s, u"Relation"_s), u"True"_s);
+        QCOMPARE(panel(w, u"ReadCode"_s), u"EUC"_s);
+        QVERIFY(static_cast<MemoryRegistry &>(w.registry()).contains(Verb));
+        QVERIFY(f.prompter.shown.isEmpty());
+
+        // The next time the dialog opens on the first tab again; Cancel still applies.
+        static_cast<MemoryRegistry &>(w.registry()).removeKey(Verb, nullptr);
+        f.store.clearLog();
+        whenOptionsShown([](settings::frmOption &d) {
+            QCOMPARE(d.SSTab1->currentIndex(), 0);
+            d.chkRelation->click();
+            d.cmdCancel->click();
+        });
+        w.tlbMain->Buttons(u"Option"_s)->trigger();
+        QVERIFY(w.AppSettings.Relation);
+        QVERIFY(f.store.writes().isEmpty());
+        QVERIFY(static_cast<MemoryRegistry &>(w.registry()).contains(Verb));
+    }
+
+    void shellFailureIsReportedOnceAfterOk()
+    {
+        testsupport::MainWindowFixture f;
+        app::frmMain &w = f.start();
+        const QString blocker = testsupport::home().path() + u"/blocked"_s;
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        w.setRegistry(std::make_unique<settings::FreedesktopRegistry>(
+            blocker + u"/applications"_s, blocker + u"/mimeapps.list"_s));
+        w.AppSettings.Relation = true;
+        QVERIFY(w.ApplySettings()); // the reason comes back, nothing is shown
+        QVERIFY(f.prompter.shown.isEmpty());
+
+        whenOptionsShown([](settings::frmOption &d) { d.cmdCancel->click(); });
+        w.menu.mnuOption->trigger();
+        QVERIFY(f.prompter.shown.isEmpty());
+
+        whenOptionsShown([](settings::frmOption &d) {
+            d.chkDefaultEditor->click();
+            d.cmdOK->click();
+        });
+        w.menu.mnuOption->trigger();
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QCOMPARE(f.prompter.shown[0].title, u"エラー"_s);
+        QCOMPARE(f.prompter.shown[0].icon, app::MsgIcon::Exclamation);
+        QCOMPARE(panel(w, u"Message"_s), QString());
+    }
+};
+
+TAVLEN_TEST_MAIN(TestApplySettings)
+#include "test_applysettings.moc"

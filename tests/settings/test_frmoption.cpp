@@ -1,0 +1,224 @@
+#include "testenv.h"
+
+#include "fakes.h"
+#include "settings/appsettings.h"
+#include "settings/frmoption.h"
+#include "settings/inisettingsstore.h"
+#include "settings/memorysettingsstore.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+using namespace settings;
+using namespace Qt::StringLiterals;
+using testsupport::ScriptedDialogs;
+
+namespace
+{
+
+ScriptedDialogs::Step chooseFont(const QString &name, double size, bool bold, quint32 color)
+{
+    return [=](app::DialogProperties &p) {
+        p.FontName = name;
+        p.FontSize = size;
+        p.FontBold = bold;
+        p.Color = color;
+        return app::DialogOutcome::Accepted;
+    };
+}
+
+ScriptedDialogs::Step chooseColor(quint32 color)
+{
+    return [=](app::DialogProperties &p) {
+        p.Color = color;
+        return app::DialogOutcome::Accepted;
+    };
+}
+
+struct Harness {
+    testsupport::ScriptedPrompter prompter;
+    ScriptedDialogs dialogs;
+    MemorySettingsStore store;
+};
+
+} // namespace
+
+class TestFrmOption : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void fillsFromTheSettings()
+    {
+        Harness h;
+        AppSettings s;
+        s.FontColor = 0x0000FF;
+        s.Relation = true;
+        frmOption d(s, h.store, h.prompter, h.dialogs, nullptr);
+        QCOMPARE(d.windowTitle(), u"たぶれんオプション"_s);
+        QCOMPARE(d.SSTab1->currentIndex(), 0);
+        QCOMPARE(d.SSTab1->count(), 3);
+        QCOMPARE(d.labFontName->text(), u"ＭＳ ゴシック （11ﾎﾟｲﾝﾄ）"_s);
+        QCOMPARE(d.labFontName->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        QVERIFY(d.chkRelation->isChecked());
+        QVERIFY(!d.chkDefaultEditor->isChecked());
+        QCOMPARE(d.buttonColor(0), 0xFFFFFFu);
+        QCOMPARE(d.buttonColor(1), 0x800000u);
+        QCOMPARE(d.buttonColor(2), 0x8000u);
+        QVERIFY(d.cmdOK->isDefault());
+    }
+
+    void codes_data()
+    {
+        QTest::addColumn<int>("read");
+        QTest::addColumn<int>("write");
+        QTest::addColumn<bool>("readEuc");
+        QTest::addColumn<bool>("writeEuc");
+        QTest::newRow("defaults") << 0 << 0 << false << false;
+        QTest::newRow("EUC read") << 1 << 0 << true << false;
+        QTest::newRow("EUC write") << 0 << 1 << false << true;
+        QTest::newRow("other values are EUC") << 7 << -1 << true << true;
+    }
+    void codes()
+    {
+        QFETCH(int, read);
+        QFETCH(int, write);
+        QFETCH(bool, readEuc);
+        QFETCH(bool, writeEuc);
+        Harness h;
+        AppSettings s;
+        s.ReadCode = qint16(read);
+        s.WriteCode = qint16(write);
+        frmOption d(s, h.store, h.prompter, h.dialogs, nullptr);
+        QCOMPARE(d.optRead[1]->isChecked(), readEuc);
+        QCOMPARE(d.optRead[0]->isChecked(), !readEuc);
+        QCOMPARE(d.optWrite[1]->isChecked(), writeEuc);
+        d.cmdOK->click();
+        QCOMPARE(d.settings().ReadCode, qint16(readEuc ? 1 : 0));
+        QCOMPARE(d.settings().WriteCode, qint16(writeEuc ? 1 : 0));
+    }
+
+    void fontDialog()
+    {
+        Harness h;
+        AppSettings s;
+        frmOption d(s, h.store, h.prompter, h.dialogs, nullptr);
+        h.dialogs.steps = {ScriptedDialogs::cancel(),
+                           chooseFont(u"IPAゴシック"_s, 10.5, true, 0x00FF00)};
+        d.cmdBrwFont->click();
+        QCOMPARE(d.labFontName->text(), u"ＭＳ ゴシック （11ﾎﾟｲﾝﾄ）"_s);
+        QCOMPARE(d.fntDialog, s.Font);
+        d.cmdBrwFont->click();
+        QCOMPARE(h.dialogs.calls.size(), 2);
+        const app::DialogProperties &seen = h.dialogs.calls[0].seen;
+        QCOMPARE(seen.Flags, 0x12505u);
+        QCOMPARE(seen.Min, 6);
+        QCOMPARE(seen.Max, 48);
+        QCOMPARE(seen.FontName, u"ＭＳ ゴシック"_s);
+        QCOMPARE(seen.FontSize, 11.0);
+        QCOMPARE(d.labFontName->text(), u"IPAゴシック （10ﾎﾟｲﾝﾄ）"_s);
+        QCOMPARE(d.fontColor(), 0x00FF00u);
+        d.cmdOK->click();
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QCOMPARE(d.settings().Font.Name, u"IPAゴシック"_s);
+        QCOMPARE(d.settings().Font.Size, 10.5);
+        QVERIFY(d.settings().Font.Bold);
+        QCOMPARE(d.settings().FontColor, 0x00FF00u);
+        QCOMPARE(h.store.value(u"Settings"_s, u"FontSize"_s), u"10.5"_s);
+        QCOMPARE(h.store.value(u"Settings"_s, u"FontColor"_s), u"65280"_s);
+    }
+
+    void colourButtons()
+    {
+        Harness h;
+        AppSettings s;
+        frmOption d(s, h.store, h.prompter, h.dialogs, nullptr);
+        h.dialogs.steps = {ScriptedDialogs::cancel(), chooseColor(0x123456)};
+        d.cmdColors[1]->click();
+        QCOMPARE(d.buttonColor(1), 0x800000u);
+        d.cmdColors[0]->click();
+        QCOMPARE(h.dialogs.calls[1].seen.Color, 0xFFFFFFu);
+        QCOMPARE(h.dialogs.calls[1].seen.Flags, 1u);
+        QCOMPARE(d.buttonColor(0), 0x123456u);
+        d.chkDefaultEditor->click();
+        d.optWrite[1]->click();
+        d.cmdOK->click();
+        QCOMPARE(d.settings().BgColor, 0x123456u);
+        QCOMPARE(d.settings().TagColor, 0x800000u);
+        QVERIFY(d.settings().DefaultEditor);
+        QCOMPARE(d.settings().WriteCode, qint16(1));
+    }
+
+    void okWithoutChangeRewritesEverything()
+    {
+        Harness h;
+        AppSettings s;
+        s.RecentFiles[0] = u"/a.html"_s;
+        frmOption d(s, h.store, h.prompter, h.dialogs, nullptr);
+        d.cmdOK->click();
+        QCOMPARE(d.settings(), s);
+        QCOMPARE(h.store.writes().size(), 14 + 10);
+        QCOMPARE(h.store.flushCount(), 1);
+        QVERIFY(h.prompter.shown.isEmpty());
+    }
+
+    void okReportsAStoreThatCannotBeWritten()
+    {
+        Harness h;
+        h.store.setFlushFailure(u"ディスクがいっぱいです"_s);
+        frmOption d(AppSettings{}, h.store, h.prompter, h.dialogs, nullptr);
+        d.cmdOK->click();
+        QCOMPARE(h.prompter.shown.size(), 1);
+        QCOMPARE(h.prompter.shown[0].title, u"エラー"_s);
+        QVERIFY(h.prompter.shown[0].text.contains(u"ディスクがいっぱいです"_s));
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+    }
+
+    void cancelAndCloseBoxLeaveTheStoreAlone_data()
+    {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("cancel") << false;
+        QTest::newRow("close box") << true;
+    }
+    void cancelAndCloseBoxLeaveTheStoreAlone()
+    {
+        QFETCH(bool, closeBox);
+        const QString path = testsupport::home().path() + u"/cancel.conf"_s;
+        QFile::remove(path);
+        AppSettings s;
+        s.Font.Size = 10.5;
+        {
+            IniSettingsStore store(path);
+            SaveSettings(store, s);
+            QVERIFY(store.flush());
+        }
+        QFile before(path);
+        QVERIFY(before.open(QIODevice::ReadOnly));
+        const QByteArray bytes = before.readAll();
+        {
+            IniSettingsStore store(path);
+            Harness h;
+            frmOption d(s, store, h.prompter, h.dialogs, nullptr);
+            h.dialogs.steps = {chooseFont(u"x"_s, 20, true, 0xFF), chooseColor(0)};
+            d.cmdBrwFont->click();
+            d.cmdColors[2]->click();
+            d.chkRelation->click();
+            d.show();
+            if (closeBox)
+                d.close();
+            else
+                d.cmdCancel->click();
+            QCOMPARE(d.result(), int(QDialog::Rejected));
+            QCOMPARE(d.settings(), s);
+            QVERIFY(store.flush());
+        }
+        QFile after(path);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), bytes);
+    }
+};
+
+TAVLEN_TEST_MAIN(TestFrmOption)
+#include "test_frmoption.moc"
