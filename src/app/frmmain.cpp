@@ -1,16 +1,27 @@
 #include "app/frmmain.h"
 
+#include "about/frmversion.h"
 #include "app/coolbar.h"
+#include "app/helpfile.h"
+#include "app/keystates.h"
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
+#include "app/preview.h"
 #include "app/previewbrowser.h"
+#include "app/printing.h"
 #include "app/prompter.h"
 #include "app/richtextbox.h"
 #include "app/shellopen.h"
 #include "app/sizetext.h"
+#include "document/documentcontroller.h"
 #include "markup/decoratetext.h"
+#include "search/findcommands.h"
 #include "tagsets/tagsetlist.h"
+#include "settings/applysettings.h"
+#include "settings/freedesktopregistry.h"
+#include "settings/optionscommand.h"
 #include "settings/settings.h"
+#include "settings/shellregistration.h"
 #include "version.h"
 
 #include <QApplication>
@@ -20,26 +31,36 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
 #include <cmath>
+#include <utility>
 
 namespace app {
 
 namespace {
 const QString NewCaption = QStringLiteral("新規ファイル - たぶれん");
-const QString CaptionSuffix = QStringLiteral(" - たぶれん");
+// The project's page; the build sets it (cmake/install.cmake) for the package data as well.
+const QString AuthorWebAddress = QStringLiteral(TAVLEN_HOMEPAGE_URL);
 constexpr int MinWidthPx = 400;
 constexpr int MinHeightPx = 160;
 } // namespace
 
 frmMain::frmMain(Platform &platform, QWidget *parent)
     : QMainWindow(parent), cdlFile(platform.dialogs, this), cdlPrint(platform.dialogs, this),
-      m_platform(platform), m_colorizer(markup::defaultColorizer())
+      m_platform(platform), m_colorizer(markup::defaultColorizer()),
+      m_registry(std::make_unique<settings::FreedesktopRegistry>())
 {
     setObjectName(QStringLiteral("frmMain"));
     cdlFile.props.Filter = QStringLiteral("HTMLﾌｧｲﾙ(*.htm;*.html;*.shtml)|*.htm;*.html;*.shtml");
     buildWindow();
     connectHandlers();
+    m_find = std::make_unique<search::FindCommands>(
+        state, *rtbMain, platform.prompter, [this] { DecorateText(); }, *this);
+    m_printing = std::make_unique<DocumentPrinter>(cdlPrint, *rtbMain);
+    m_keyStates = std::make_unique<KeyStatePanels>(*stbMain, *rtbMain, nullptr);
+    m_documents = std::make_unique<document::DocumentController>(*this);
+    m_preview = std::make_unique<PreviewController>(*this);
 }
 
 frmMain::~frmMain() = default;
@@ -93,12 +114,17 @@ void frmMain::connectHandlers()
     connect(menu.mnuToolbar, &QAction::triggered, this, &frmMain::mnuToolbar_Click);
     connect(menu.mnuStatbar, &QAction::triggered, this, &frmMain::mnuStatbar_Click);
     connect(menu.mnuPreview, &QAction::triggered, this, &frmMain::mnuPreview_Click);
+    connect(brwPreview, &PreviewBrowser::DocumentComplete, this,
+            &frmMain::brwPreview_DocumentComplete);
     connect(menu.mnuDecorate, &QAction::triggered, this, &frmMain::mnuDecorate_Click);
     connect(menu.mnuTSEdit, &QAction::triggered, this, &frmMain::mnuTSEdit_Click);
     connect(menu.mnuOption, &QAction::triggered, this, &frmMain::mnuOption_Click);
     connect(menu.mnuHelp, &QAction::triggered, this, &frmMain::mnuHelp_Click);
     connect(menu.mnuAuthWeb, &QAction::triggered, this, &frmMain::mnuAuthWeb_Click);
     connect(menu.mnuVersion, &QAction::triggered, this, &frmMain::mnuVersion_Click);
+    connect(clbMain->cboTagSet, &QComboBox::currentIndexChanged, this, &frmMain::cboTagSet_Click);
+    connect(clbMain->cmdInsTag, &QPushButton::clicked, this, &frmMain::cmdInsTag_Click);
+    connect(clbMain->cmdEditTmp, &QPushButton::clicked, this, &frmMain::cmdEditTmp_Click);
     connect(tlbMain, &MainToolBar::ButtonClick, this, &frmMain::tlbMain_ButtonClick);
     connect(rtbMain, &RichTextBox::Change, this, &frmMain::rtbMain_Change);
     connect(rtbMain, &RichTextBox::SelChange, this, &frmMain::rtbMain_SelChange);
@@ -237,33 +263,26 @@ void frmMain::mnuStatbar_Click()
 
 void frmMain::tlbMain_ButtonClick(const QString &key)
 {
-    if (key == QLatin1String("New"))
-        mnuNewFile_Click();
-    else if (key == QLatin1String("Open"))
-        mnuOpenFile_Click();
-    else if (key == QLatin1String("Save"))
-        mnuSaveFile_Click();
-    else if (key == QLatin1String("Print"))
-        mnuPrint_Click();
-    else if (key == QLatin1String("Cut"))
-        mnuCut_Click();
-    else if (key == QLatin1String("Copy"))
-        mnuCopy_Click();
-    else if (key == QLatin1String("Paste"))
-        mnuPaste_Click();
-    else if (key == QLatin1String("Find"))
-        state.strFind.isEmpty() ? mnuFind_Click() : mnuFindNext_Click();
-    else if (key == QLatin1String("Preview")) {
+    // A button runs its menu item's command, whether or not the menu item is enabled (the Paste
+    // button works while the menu item waits for the Edit menu to open).
+    QAction *command = nullptr;
+    if (key == QLatin1String("Find")) {
+        command = state.strFind.isEmpty() ? menu.mnuFind : menu.mnuFindNext;
+    } else if (key == QLatin1String("Preview")) {
         menu.mnuPreview->setChecked(tlbMain->Buttons(key)->isChecked());
-        mnuPreview_Click();
-    } else if (key == QLatin1String("Decorate"))
-        mnuDecorate_Click();
-    else if (key == QLatin1String("Editor"))
-        mnuTSEdit_Click();
-    else if (key == QLatin1String("Option"))
-        mnuOption_Click();
-    else if (key == QLatin1String("Help"))
-        mnuHelp_Click();
+        command = menu.mnuPreview;
+    } else {
+        const std::pair<const char *, QAction *> commands[] = {
+            {"New", menu.mnuNewFile},   {"Open", menu.mnuOpenFile},     {"Save", menu.mnuSaveFile},
+            {"Print", menu.mnuPrint},   {"Cut", menu.mnuCut},           {"Copy", menu.mnuCopy},
+            {"Paste", menu.mnuPaste},   {"Decorate", menu.mnuDecorate}, {"Editor", menu.mnuTSEdit},
+            {"Option", menu.mnuOption}, {"Help", menu.mnuHelp}};
+        for (const auto &[name, action] : commands)
+            if (key == QLatin1String(name))
+                command = action;
+    }
+    if (command)
+        Q_EMIT command->triggered(command->isChecked());
 }
 
 void frmMain::rtbMain_Change()
@@ -324,57 +343,119 @@ void frmMain::mnuDecorate_Click()
 
 void frmMain::mnuHelp_Click()
 {
-    m_platform.shell.open(QCoreApplication::applicationDirPath() + QStringLiteral("/Tavlen.chm"));
+    m_platform.shell.open(helpFilePath(QCoreApplication::applicationDirPath()));
 }
 
-void frmMain::mnuAuthWeb_Click() {}
+void frmMain::mnuAuthWeb_Click()
+{
+    m_platform.shell.open(AuthorWebAddress);
+}
 
-void frmMain::mnuNewFile_Click() {}
-void frmMain::mnuOpenFile_Click() {}
-void frmMain::mnuRList_Click(int) {}
-void frmMain::mnuSaveFile_Click() {}
-void frmMain::mnuSaveAs_Click() {}
-void frmMain::mnuPrint_Click() {}
-void frmMain::mnuPrinterConfig_Click() {}
-void frmMain::mnuFind_Click() {}
-void frmMain::mnuFindNext_Click() {}
-void frmMain::mnuReplace_Click() {}
-void frmMain::mnuPreview_Click() {}
-void frmMain::mnuTSEdit_Click() {}
-void frmMain::mnuOption_Click() {}
-void frmMain::mnuVersion_Click() {}
-void frmMain::rtbMain_OLEDragDrop(const QMimeData *) {}
+void frmMain::mnuNewFile_Click()
+{
+    m_documents->newFile();
+}
+
+void frmMain::mnuOpenFile_Click()
+{
+    m_documents->openFile();
+}
+
+void frmMain::mnuRList_Click(int index)
+{
+    m_documents->openRecent(index);
+}
+
+void frmMain::mnuSaveFile_Click()
+{
+    m_documents->save();
+}
+
+void frmMain::mnuSaveAs_Click()
+{
+    m_documents->SaveDocumentAs();
+}
+void frmMain::mnuPrint_Click()
+{
+    if (const std::optional<QString> failure = m_printing->print())
+        stbMain->showMessage(QStringLiteral("印刷できませんでした: ") + *failure, 10000);
+}
+
+void frmMain::mnuPrinterConfig_Click()
+{
+    m_printing->setup();
+}
+
+void frmMain::mnuFind_Click()
+{
+    m_find->showDialog(false);
+}
+
+void frmMain::mnuFindNext_Click()
+{
+    m_find->findNext();
+}
+
+void frmMain::mnuReplace_Click()
+{
+    m_find->showDialog(true);
+}
+
+void frmMain::mnuPreview_Click()
+{
+    // The menu item has toggled itself (or the button set it); the button follows it.
+    const bool preview = menu.mnuPreview->isChecked();
+    tlbMain->Buttons(QStringLiteral("Preview"))->setChecked(preview);
+    m_preview->SwitchMode(preview);
+}
+
+void frmMain::brwPreview_DocumentComplete()
+{
+    m_preview->DocumentComplete();
+}
+void frmMain::mnuTSEdit_Click()
+{
+    m_tagPanel.mnuTSEdit_Click();
+}
+
+void frmMain::mnuOption_Click()
+{
+    settings::OptionsCommand(*this);
+}
+void frmMain::mnuVersion_Click()
+{
+    frmVersion dialog(m_platform.prompter, this);
+    dialog.exec();
+}
+
+void frmMain::cboTagSet_Click()
+{
+    m_tagPanel.cboTagSet_Click();
+}
+
+void frmMain::cmdInsTag_Click()
+{
+    m_tagPanel.cmdInsTag_Click();
+}
+
+void frmMain::cmdEditTmp_Click()
+{
+    m_tagPanel.cmdEditTmp_Click();
+}
+
+void frmMain::rtbMain_OLEDragDrop(const QMimeData *data)
+{
+    m_documents->dropped(data);
+}
 
 void frmMain::OpenDocument(const QString &path)
 {
-    state.bolBusy = true;
-    QString reason;
-    const bool loaded = rtbMain->LoadFile(path, 1, &reason);
-    state.bolBusy = false;
-    if (!loaded) {
-        m_platform.prompter.message(
-            this, QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n%2").arg(path, reason),
-            QStringLiteral("エラー"), MsgIcon::Exclamation, MsgButtons::Ok);
-        return;
-    }
-    DecorateText();
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    state.strFileFolder = slash < 0 ? QString() : path.left(slash);
-    state.strFilePath = path;
-    setWindowTitle(path + CaptionSuffix);
-    state.bolEditing = false;
-    menu.mnuSaveFile->setEnabled(true);
-    tlbMain->Buttons(QStringLiteral("Save"))->setEnabled(true);
+    m_documents->OpenDocument(path);
 }
 
 bool frmMain::ConfirmSave()
 {
-    if (!state.bolEditing)
-        return false;
-    const MsgAnswer answer = m_platform.prompter.message(
-        this, QStringLiteral("このファイルは内容が変更されています。\r\n変更をファイルに保存しますか？"),
-        QStringLiteral("確認"), MsgIcon::Question, MsgButtons::YesNoCancel);
-    return answer == MsgAnswer::Cancel;
+    return m_documents->ConfirmSave();
 }
 
 void frmMain::DecorateText()
@@ -395,31 +476,12 @@ void frmMain::DecorateText()
         stbMain->showMessage(QStringLiteral("色分けできませんでした: ") + *failure, 10000);
 }
 
-void frmMain::ApplySettings()
+std::optional<QString> frmMain::ApplySettings()
 {
-    QLabel *message = stbMain->Panels(QStringLiteral("Message"));
-    message->setText(QStringLiteral("設定の反映処理中..."));
-    state.bolBusy = true;
-    const int selStart = rtbMain->SelStart();
-    const int selLength = rtbMain->SelLength();
-    const settings::FontDescriptor &f = AppSettings.Font;
-    rtbMain->setSelFontName(f.Name);
-    rtbMain->setSelFontSize(f.Size);
-    rtbMain->setSelBold(f.Bold);
-    rtbMain->setSelItalic(f.Italic);
-    rtbMain->setSelUnderline(f.Underline);
-    rtbMain->setSelStrikeThru(f.Strikethrough);
-    rtbMain->setSelStart(selStart);
-    rtbMain->setSelLength(selLength);
-    rtbMain->setBackColor(AppSettings.BgColor);
-    state.bolBusy = false;
-    DecorateText();
-    const QString sjis = QStringLiteral("SJIS");
-    const QString euc = QStringLiteral("EUC");
-    stbMain->Panels(QStringLiteral("ReadCode"))->setText(AppSettings.ReadCode == 0 ? sjis : euc);
-    stbMain->Panels(QStringLiteral("WriteCode"))->setText(AppSettings.WriteCode == 0 ? sjis : euc);
-    RefreshRecentMenu();
-    message->clear();
+    return settings::ApplySettings(
+        AppSettings, {*rtbMain, *stbMain, state, [this] { DecorateText(); },
+                      [this] { RefreshRecentMenu(); }},
+        {*m_registry, settings::LaunchCommand(QCoreApplication::applicationFilePath())});
 }
 
 void frmMain::RefreshRecentMenu()

@@ -7,18 +7,31 @@
 #include "app/sharedstate.h"
 #include "markup/decoratetext.h"
 #include "settings/appsettings.h"
+#include "settings/registry.h"
+#include "tagsets/insertionpanel.h"
 
 #include <QMainWindow>
 #include <memory>
 
 class QMimeData;
 
+namespace document {
+class DocumentController;
+}
+
+namespace search {
+class FindCommands;
+}
+
 namespace app {
 
 class CoolBar;
+class DocumentPrinter;
+class KeyStatePanels;
 class MainStatusBar;
 class MainToolBar;
 class PreviewBrowser;
+class PreviewController;
 class RichTextBox;
 
 // The main window: owns the editor, the browser, the bars and the document state, and forwards
@@ -50,13 +63,22 @@ public:
     void OpenDocument(const QString &path);
     bool ConfirmSave();
     void DecorateText();
-    void ApplySettings();
+    // Shows the settings in the window; the reason a shell entry could not be changed, if any.
+    std::optional<QString> ApplySettings();
     void RefreshRecentMenu();
 
     const MainLayout &layoutBase() const { return m_layout; }
     // What turns the RTF into coloured RTF (tests put a failing one here).
     void setColorizer(markup::Colorizer colorizer) { m_colorizer = std::move(colorizer); }
     Platform &platform() { return m_platform; }
+    // Where the shell entries go (the desktop's, unless a test puts another registry here).
+    settings::Registry &registry() { return *m_registry; }
+    void setRegistry(std::unique_ptr<settings::Registry> r) { m_registry = std::move(r); }
+    // The document commands, reading and writing, and the recent-file list.
+    document::DocumentController &documents() { return *m_documents; }
+    // Find, Replace and Find next with the find dialog; print and printer setup.
+    search::FindCommands &findCommands() { return *m_find; }
+    DocumentPrinter &printing() { return *m_printing; }
 
     // Handlers of the menus, the tool bar and the editor.
     void mnuNewFile_Click();
@@ -77,12 +99,16 @@ public:
     void mnuToolbar_Click();
     void mnuStatbar_Click();
     void mnuPreview_Click();
+    void brwPreview_DocumentComplete();
     void mnuDecorate_Click();
     void mnuTSEdit_Click();
     void mnuOption_Click();
     void mnuHelp_Click();
     void mnuAuthWeb_Click();
     void mnuVersion_Click();
+    void cboTagSet_Click();
+    void cmdInsTag_Click();
+    void cmdEditTmp_Click();
     void tlbMain_ButtonClick(const QString &key);
     void rtbMain_Change();
     void rtbMain_SelChange();
@@ -106,6 +132,13 @@ private:
     MainLayout m_layout;
     QWidget *m_client = nullptr;
     markup::Colorizer m_colorizer;
+    std::unique_ptr<settings::Registry> m_registry;
+    std::unique_ptr<document::DocumentController> m_documents;
+    tagsets::InsertionPanel m_tagPanel{*this};
+    std::unique_ptr<search::FindCommands> m_find;
+    std::unique_ptr<DocumentPrinter> m_printing;
+    std::unique_ptr<PreviewController> m_preview;
+    std::unique_ptr<KeyStatePanels> m_keyStates; // goes before the bars it writes to
 };
 
 } // namespace app

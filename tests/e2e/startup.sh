@@ -78,6 +78,7 @@ under_x() {
     win=$(find_window "$page - たぶれん") ||
         { fail "the file on the command line did not open"; kill "$pid"; return; }
     quit_with_ctrl_q "$win" || fail "Ctrl+Q did not close the second window"
+    grep -q "^File01=$page\$" "$conf" || fail "the opened file is not first in the recent list"
 }
 
 if [ -n "${TAVLEN_E2E_UNDER_X:-}" ]; then

@@ -1,0 +1,161 @@
+#include "app/preview.h"
+
+#include "app/frmmain.h"
+#include "app/mainstatusbar.h"
+#include "app/maintoolbar.h"
+#include "app/previewbrowser.h"
+#include "app/programfolder.h"
+#include "app/prompter.h"
+#include "app/richtextbox.h"
+#include "document/documentfile.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QUrl>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace app {
+
+namespace {
+
+// How many later time stamps are tried when a file of the name already exists.
+constexpr int NameAttempts = 120;
+
+QString systemReason()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Creates path only if no file of that name exists and writes bytes into it. False with the
+// system's reason otherwise; a file that could not be written completely is removed again.
+bool createExclusively(const QString &path, const QByteArray &bytes, QString *reason,
+                       bool *nameTaken)
+{
+    *nameTaken = false;
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        *nameTaken = errno == EEXIST;
+        *reason = systemReason();
+        return false;
+    }
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            *reason = systemReason();
+            ::close(fd);
+            ::unlink(native.constData());
+            return false;
+        }
+        done += n;
+    }
+    if (::close(fd) != 0) {
+        *reason = systemReason();
+        ::unlink(native.constData());
+        return false;
+    }
+    return true;
+}
+
+// The text with a <base href> of folder, so that relative references resolve against the
+// document's folder when the page is shown from elsewhere.
+QString withBase(const QString &text, const QString &folder)
+{
+    const QString base = QStringLiteral("<base href=\"%1\">")
+                             .arg(QUrl::fromLocalFile(folder + QLatin1Char('/')).toString(
+                                 QUrl::FullyEncoded));
+    const qsizetype head = text.indexOf(QLatin1String("<head"), 0, Qt::CaseInsensitive);
+    if (head >= 0) {
+        const qsizetype close = text.indexOf(QLatin1Char('>'), head);
+        if (close >= 0)
+            return text.left(close + 1) + base + text.mid(close + 1);
+    }
+    return base + text;
+}
+
+} // namespace
+
+QString scratchFileName(const QDateTime &when)
+{
+    return QStringLiteral("Tlprv") + when.toString(QStringLiteral("yyyyMMddHHmmss")) +
+           QStringLiteral(".html");
+}
+
+PreviewController::PreviewController(frmMain &window) : m_window(window) {}
+
+PreviewController::~PreviewController()
+{
+    DocumentComplete();
+}
+
+void PreviewController::SwitchMode(bool preview)
+{
+    m_window.rtbMain->setVisible(!preview);
+    m_window.brwPreview->setVisible(preview);
+    if (m_window.state.strFileFolder.isEmpty())
+        m_window.state.strFileFolder = programFolder();
+    if (preview) {
+        QString reason;
+        const QString path = writeScratchFile(&reason);
+        if (path.isEmpty()) {
+            m_window.platform().prompter.message(
+                &m_window,
+                QStringLiteral("プレビュー用の一時ファイルを書き込めませんでした。\r\n") + reason,
+                QStringLiteral("エラー"), MsgIcon::Exclamation, MsgButtons::Ok);
+            m_window.menu.mnuPreview->setChecked(false);
+            m_window.tlbMain->Buttons(QStringLiteral("Preview"))->setChecked(false);
+            SwitchMode(false);
+            return;
+        }
+        strPreviewFile = path;
+        m_window.brwPreview->Navigate2(QUrl::fromLocalFile(path));
+    }
+    m_window.stbMain->Panels(QStringLiteral("Mode"))
+        ->setText(preview ? QStringLiteral("プレビューモード") : QStringLiteral("編集モード"));
+}
+
+QString PreviewController::writeScratchFile(QString *reason)
+{
+    const QString folder = m_window.state.strFileFolder;
+    const QString text = m_window.rtbMain->Text();
+    const int writeCode = m_window.AppSettings.WriteCode;
+    // Beside the document first; where that folder cannot be written, in the temporary folder
+    // with a base reference to the document's folder.
+    const QString places[] = {folder, QDir::tempPath()};
+    for (const QString &place : places) {
+        const bool elsewhere = place != folder;
+        const QByteArray bytes =
+            document::bytesFromText(elsewhere ? withBase(text, folder) : text, writeCode).bytes;
+        QDateTime when = QDateTime::currentDateTime();
+        for (int attempt = 0; attempt < NameAttempts; ++attempt, when = when.addSecs(1)) {
+            const QString path = place + QLatin1Char('/') + scratchFileName(when);
+            bool nameTaken = false;
+            if (createExclusively(path, bytes, reason, &nameTaken))
+                return path;
+            if (!nameTaken)
+                break; // the folder cannot take it: try the next place
+        }
+    }
+    return QString();
+}
+
+void PreviewController::DocumentComplete()
+{
+    if (strPreviewFile.isEmpty() || !QFileInfo::exists(strPreviewFile))
+        return;
+    // Only the file this preview created is removed, wherever it was written.
+    QFile::remove(strPreviewFile);
+}
+
+} // namespace app
