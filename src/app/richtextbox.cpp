@@ -27,9 +27,23 @@ constexpr char16_t ParagraphSeparator = 0x2029;
 // Larger insertions are taken from the document in one piece instead of character by character.
 constexpr int IncrementalLimit = 4096;
 
-QString toCrLf(QString raw)
+// The raw text with each paragraph separator written as CR LF, built in one pass.
+QString toCrLf(QStringView raw)
 {
-    return raw.replace(QChar(ParagraphSeparator), QStringLiteral("\r\n"));
+    const qsizetype breaks = raw.count(QChar(ParagraphSeparator));
+    if (breaks == 0)
+        return raw.toString();
+    QString out(raw.size() + breaks, Qt::Uninitialized);
+    char16_t *o = reinterpret_cast<char16_t *>(out.data());
+    for (const QChar c : raw) {
+        if (c.unicode() == ParagraphSeparator) {
+            *o++ = u'\r';
+            *o++ = u'\n';
+        } else {
+            *o++ = c.unicode();
+        }
+    }
+    return out;
 }
 
 } // namespace
