@@ -9,6 +9,7 @@
 #include "app/commondialog.h"
 #include "app/prompter.h"
 #include "app/shellopen.h"
+#include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"
 #include "markup/colorize.h"
@@ -64,18 +65,9 @@ public:
     bool open(const QString &) override { return false; }
 };
 
-// Median of several timings of f, in milliseconds.
 double medianMs(int repetitions, const std::function<void()> &f)
 {
-    std::vector<double> times;
-    for (int i = 0; i < repetitions; ++i) {
-        QElapsedTimer t;
-        t.start();
-        f();
-        times.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return benchcorpus::medianMs(f, repetitions);
 }
 
 QString corpusText(qsizetype bytes)

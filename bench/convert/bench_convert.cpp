@@ -1,5 +1,6 @@
 // bench_convert [megabytes]: converter and codec throughput on the generated Japanese page (10 MB
 // by default), next to Debian's iconv and nkf on the same bytes. Prints the best of five runs.
+#include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"
 #include "document/eucjp.h"
@@ -19,21 +20,9 @@
 namespace
 {
 
-QTextStream out(stdout);
-constexpr int kRuns = 5;
+using benchcorpus::bestMs;
 
-// Best wall time in milliseconds of kRuns calls.
-double bestMs(const std::function<void()> &work)
-{
-    double best = 1e300;
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, double(timer.nsecsElapsed()) / 1e6);
-    }
-    return best;
-}
+QTextStream out(stdout);
 
 void report(const QString &what, qsizetype bytes, double ms)
 {

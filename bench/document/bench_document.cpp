@@ -8,6 +8,7 @@
 #include "app/prompter.h"
 #include "app/richtextbox.h"
 #include "app/shellopen.h"
+#include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"
 #include "document/documentcontroller.h"
@@ -29,20 +30,9 @@
 namespace
 {
 
-QTextStream out(stdout);
-constexpr int kRuns = 5;
+using benchcorpus::bestMs;
 
-double bestMs(const std::function<void()> &work)
-{
-    double best = 1e300;
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, double(timer.nsecsElapsed()) / 1e6);
-    }
-    return best;
-}
+QTextStream out(stdout);
 
 void report(const QString &what, double ms)
 {

@@ -3,6 +3,7 @@
 // ColorizeRtf, and one memcpy of the same text as the yardstick.
 //
 //   bench_colorize [html-file-in-cp932]     (default: a 10 MB generated page)
+#include "benchtiming.h"
 #include "corpus.h"
 
 #include "markup/colorize.h"
@@ -19,6 +20,8 @@
 
 namespace
 {
+
+using benchcorpus::bestMs;
 
 // The body of the RTF the editor writes for CP932 text: bytes above 0x7F as \'hh, the RTF
 // specials escaped, each CR LF as \par.
@@ -46,19 +49,6 @@ QString rtfLike(const QByteArray &cp932)
     }
     out += QLatin1String("\\par\r\n}\r\n");
     return out;
-}
-
-// Best of several runs, in milliseconds.
-double bestMs(const std::function<void()> &work, int runs = 5)
-{
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        best = std::min(best, double(t.nsecsElapsed()) / 1e6);
-    }
-    return best;
 }
 
 double g_freshMs = 0;

@@ -2,6 +2,7 @@
 // Usage: bench_rtf [megabytes] [repetitions]
 
 #include "app/rtf/rtf.h"
+#include "benchtiming.h"
 #include "corpus.h"
 
 #include <QCoreApplication>
@@ -39,14 +40,7 @@ std::vector<ColorRun> markupRuns(QStringView text)
 
 double bestMs(int repetitions, const std::function<void()> &work)
 {
-    double best = 1e300;
-    for (int i = 0; i < repetitions; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        best = std::min(best, t.nsecsElapsed() / 1e6);
-    }
-    return best;
+    return benchcorpus::bestMs(work, repetitions);
 }
 
 } // namespace

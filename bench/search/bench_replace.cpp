@@ -4,6 +4,7 @@
 // Usage: bench_replace [megabytes]     (default 10)
 
 #include "app/richtextbox.h"
+#include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"
 #include "markup/decoratetext.h"
@@ -18,18 +19,7 @@
 namespace
 {
 
-// Best of several runs, in milliseconds.
-double bestMs(const std::function<void()> &work, int runs = 5)
-{
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        best = std::min(best, double(t.nsecsElapsed()) / 1e6);
-    }
-    return best;
-}
+using benchcorpus::bestMs;
 
 double onceMs(const std::function<void()> &work)
 {

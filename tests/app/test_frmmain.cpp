@@ -6,6 +6,7 @@
 #include "mainwindowfixture.h"
 #include "markup/decoratetext.h"
 #include "testenv.h"
+#include "typing.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QMimeData>
 #include <QPushButton>
 
+using testsupport::typeText;
 using testsupport::MainWindowFixture;
 
 namespace {
@@ -22,12 +24,6 @@ QString panel(app::frmMain &w, const char *key)
     return w.stbMain->Panels(QLatin1String(key))->text();
 }
 
-void typeText(QWidget *w, const QString &text)
-{
-    QInputMethodEvent event;
-    event.setCommitString(text);
-    QCoreApplication::sendEvent(w, &event);
-}
 } // namespace
 
 class TestFrmMain : public QObject

@@ -1,6 +1,7 @@
 #include "app/bytecount.h"
 #include "app/richtextbox.h"
 #include "testenv.h"
+#include "typing.h"
 
 #include <QMimeData>
 #include <QSignalSpy>
@@ -8,6 +9,7 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+using testsupport::typeText;
 using app::RichTextBox;
 using app::rtf::ColorRun;
 
@@ -26,13 +28,6 @@ namespace {
 const QRgb Red = qRgb(255, 0, 0);
 const QRgb Blue = qRgb(0, 0, 255);
 
-// Types text through the input method so that non-Latin-1 text works too.
-void typeText(QWidget *w, const QString &text)
-{
-    QInputMethodEvent event;
-    event.setCommitString(text);
-    QCoreApplication::sendEvent(w, &event);
-}
 } // namespace
 
 class TestRichTextBox : public QObject

@@ -7,6 +7,7 @@
 #include "tagsets/frmedittagset.h"
 #include "tagsets/tagsetfolder.h"
 #include "testenv.h"
+#include "typing.h"
 
 #include <QApplication>
 #include <QDate>
@@ -14,6 +15,7 @@
 #include <QTimer>
 #include <functional>
 
+using testsupport::typeText;
 using namespace Qt::StringLiterals;
 using app::MsgAnswer;
 using tagsets::frmEditTagset;
@@ -50,12 +52,6 @@ template <class T> T &child(QWidget &parent, const char *name)
     return *widget;
 }
 
-void typeText(app::RichTextBox &editor, const QString &text)
-{
-    QInputMethodEvent event;
-    event.setCommitString(text);
-    QCoreApplication::sendEvent(&editor, &event);
-}
 
 } // namespace
 
@@ -162,14 +158,14 @@ void TestInsertionPanel::insertionIsOneUndoStep()
 {
     app::frmMain &w = start();
     w.rtbMain->setFocus();
-    typeText(*w.rtbMain, u"本文"_s);
+    typeText(w.rtbMain, u"本文"_s);
     m_bar->cboTagSet->setCurrentText(TestNames.at(0));
     m_bar->cmdInsTag->click();
     QCOMPARE(w.rtbMain->Text(), u"本文<p></p>"_s);
     w.rtbMain->undo();
     QCOMPARE(w.rtbMain->Text(), u"本文"_s);
     w.rtbMain->selectAll();
-    typeText(*w.rtbMain, u"abc"_s);
+    typeText(w.rtbMain, u"abc"_s);
     w.rtbMain->selectAll();
     m_bar->cmdInsTag->click();
     QCOMPARE(w.rtbMain->Text(), u"<p>abc</p>"_s);
