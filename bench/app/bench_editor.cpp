@@ -6,14 +6,11 @@
 #include "app/frmmain.h"
 #include "app/mainstatusbar.h"
 #include "app/richtextbox.h"
-#include "app/commondialog.h"
-#include "app/prompter.h"
-#include "app/shellopen.h"
 #include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"
 #include "markup/colorize.h"
-#include "settings/memorysettingsstore.h"
+#include "quietplatform.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,44 +23,6 @@
 #include <vector>
 
 namespace {
-
-// Nobody answers: the bench never asks anything.
-class SilentPrompter final : public app::Prompter
-{
-public:
-    app::MsgAnswer message(QWidget *, const QString &, const QString &, app::MsgIcon,
-                           app::MsgButtons) override
-    {
-        return app::MsgAnswer::Cancel;
-    }
-    std::optional<QString> input(QWidget *, const QString &, const QString &,
-                                 const QString &) override
-    {
-        return std::nullopt;
-    }
-};
-
-class NoDialogs final : public app::DialogBackend
-{
-public:
-    app::DialogOutcome showOpen(QWidget *, app::DialogProperties &) override { return no(); }
-    app::DialogOutcome showSave(QWidget *, app::DialogProperties &) override { return no(); }
-    app::DialogOutcome showPrinter(QWidget *, app::DialogProperties &, QPrinter &) override
-    {
-        return no();
-    }
-    app::DialogOutcome showFont(QWidget *, app::DialogProperties &) override { return no(); }
-    app::DialogOutcome showColor(QWidget *, app::DialogProperties &) override { return no(); }
-
-private:
-    static app::DialogOutcome no() { return app::DialogOutcome::Cancelled; }
-};
-
-class NoShell final : public app::ShellOpener
-{
-public:
-    bool open(const QString &) override { return false; }
-};
 
 double medianMs(int repetitions, const std::function<void()> &f)
 {
@@ -159,12 +118,8 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
 
-    SilentPrompter prompter;
-    NoDialogs dialogs;
-    NoShell shell;
-    settings::MemorySettingsStore store;
-    app::Platform platform{prompter, dialogs, shell, store};
-    app::frmMain w(platform);
+    benchsupport::QuietPlatform quiet;
+    app::frmMain w(quiet.platform);
     w.Form_Load(QString());
     w.resize(1000, 800);
     w.show();

@@ -1,0 +1,106 @@
+// Times entering preview on a 1 MB Japanese page until the page is painted: once when the first
+// preview creates the browser, then with the browser already there.
+// Usage: bench_preview [megabytes]
+
+#include "app/frmmain.h"
+#include "app/previewbrowser.h"
+#include "app/richtextbox.h"
+#include "benchtiming.h"
+#include "corpus.h"
+#include "document/cp932.h"
+#include "quietplatform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEngineView>
+#include <cstdio>
+#include <functional>
+#include <tuple>
+
+namespace {
+
+// Whether the browser shows anything but white: the page has been painted.
+bool painted(QWidget *view)
+{
+    const QImage image = view->grab().toImage();
+    for (int y = 0; y < image.height(); y += 3)
+        for (int x = 0; x < image.width(); x += 3)
+            if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
+                return true;
+    return false;
+}
+
+// Waits until f is true or ten seconds have passed.
+void waitFor(const std::function<bool()> &f)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!f() && t.elapsed() < 10000)
+        QTest::qWait(5);
+}
+
+// Enters preview; milliseconds until the page is first painted and until it has loaded.
+std::pair<double, double> enterPreview(app::frmMain &w)
+{
+    bool loaded = false;
+    double paintedMs = -1;
+    QElapsedTimer t;
+    t.start();
+    const QMetaObject::Connection c = QObject::connect(
+        w.brwPreview, &app::PreviewBrowser::DocumentComplete, &w, [&loaded] { loaded = true; });
+    w.menu.mnuPreview->trigger();
+    while ((!loaded || paintedMs < 0) && t.elapsed() < 60000) {
+        if (paintedMs < 0 && w.brwPreview->view() && painted(w.brwPreview->view()))
+            paintedMs = double(t.nsecsElapsed()) / 1e6;
+        QTest::qWait(2);
+    }
+    QObject::disconnect(c);
+    return {paintedMs, double(t.nsecsElapsed()) / 1e6};
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    const double megabytes = argc > 1 ? std::atof(argv[1]) : 1.0;
+
+    benchsupport::QuietPlatform quiet;
+    app::frmMain w(quiet.platform);
+    w.Form_Load(QString());
+    w.resize(1000, 800);
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w))
+        std::fputs("the window was not exposed\n", stderr);
+    w.rtbMain->setText(
+        document::decodeCp932(benchcorpus::makeCorpusCp932(qsizetype(megabytes * 1e6))).text);
+    w.state.strFileFolder = home.path();
+
+    std::printf("preview of a %.1f MB page until painted:\n", megabytes);
+    auto [paint, load] = enterPreview(w);
+    std::printf("  first preview, creating the browser: painted %8.1f ms, loaded %8.1f ms\n",
+                paint, load);
+    for (int i = 0; i < 3; ++i) {
+        // Back to editing, with a blank page left in the browser.
+        w.menu.mnuPreview->trigger();
+        w.brwPreview->show();
+        w.brwPreview->view()->setHtml(QStringLiteral("<html></html>"));
+        waitFor([&] { return !painted(w.brwPreview->view()); });
+        w.brwPreview->hide();
+        std::tie(paint, load) = enterPreview(w);
+        std::printf("  browser already created:             painted %8.1f ms, loaded %8.1f ms\n",
+                    paint, load);
+    }
+    w.state.bolEditing = false;
+    return 0;
+}
