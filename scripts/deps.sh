@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Tavlen needs to build, run and test, skipping those already there.
-# Usage: scripts/deps.sh [run|test]   (test adds the tools the tests and benchmarks use)
+# Usage: scripts/deps.sh [run|test]   (test adds the tools the tests, benchmarks and fuzzers use)
 set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-webengine-dev
             libpcre2-dev libgl-dev libx11-dev libfontconfig-dev fonts-noto-cjk xvfb xauth)
 test_pkgs=(nkf libglib2.0-bin desktop-file-utils poppler-utils xdg-utils shared-mime-info
-           appstream xdotool x11-utils)
+           appstream xdotool x11-utils clang libclang-rt-14-dev)
 
 wanted=("${build_pkgs[@]}")
 if [ "${1:-run}" = test ]; then

@@ -14,8 +14,12 @@
 #include "app/shellopen.h"
 #include "app/sizetext.h"
 #include "document/documentcontroller.h"
+#include "document/leftovers.h"
+#include "document/recoveryfolder.h"
+#include "document/snapshotkeeper.h"
 #include "markup/decoratetext.h"
 #include "search/findcommands.h"
+#include "tagsets/tagsetfolder.h"
 #include "tagsets/tagsetlist.h"
 #include "settings/applysettings.h"
 #include "settings/freedesktopregistry.h"
@@ -60,6 +64,17 @@ frmMain::frmMain(Platform &platform, QWidget *parent)
     m_printing = std::make_unique<DocumentPrinter>(cdlPrint, *rtbMain);
     m_keyStates = std::make_unique<KeyStatePanels>(*stbMain, *rtbMain, nullptr);
     m_documents = std::make_unique<document::DocumentController>(*this);
+    m_recovery = std::make_unique<document::SnapshotKeeper>(
+        document::recoveryFolder(), [this]() -> std::optional<document::Snapshot> {
+            if (!state.bolEditing)
+                return std::nullopt;
+            return m_documents->snapshot();
+        });
+    connect(m_recovery.get(), &document::SnapshotKeeper::writeFailed, this,
+            [this](const QString &reason) {
+                stbMain->showMessage(QStringLiteral("復元用の控えを書けませんでした: ") + reason,
+                                     10000);
+            });
     m_preview = std::make_unique<PreviewController>(*this);
 }
 
@@ -150,12 +165,17 @@ void frmMain::Form_Load(const QString &commandLine)
     tagsets::ListTagSets(*clbMain->cboTagSet);
     restorePlacement();
     settings::LoadSettings(m_platform.store, AppSettings);
+    // Temporary files of saves cut short by a crash, beside the recent files, the tag sets and
+    // the recovery snapshots.
+    document::removeWriteLeftovers(document::foldersOf(AppSettings.RecentFiles)
+                                   << tagsets::tagSetFolder() << document::recoveryFolder());
     ApplySettings();
     if (!commandLine.isEmpty())
         OpenDocument(commandLine);
     brwPreview->Navigate2(QUrl(QStringLiteral("about:blank")));
     state.bolEditing = false;
     Form_Resize();
+    m_documents->offerRecovery();
 }
 
 void frmMain::restorePlacement()
@@ -226,6 +246,7 @@ bool frmMain::Form_Unload()
 {
     if (ConfirmSave())
         return false;
+    m_recovery->discard();
     settings::WindowState ws = settings::WindowState::Normal;
     if (isMinimized())
         ws = settings::WindowState::Minimized;
@@ -288,6 +309,7 @@ void frmMain::tlbMain_ButtonClick(const QString &key)
 void frmMain::rtbMain_Change()
 {
     state.bolEditing = true;
+    m_recovery->changed();
     stbMain->Panels(QStringLiteral("Size"))->setText(sizePanelText(rtbMain->byteCount()));
 }
 

@@ -17,6 +17,7 @@ class QMimeData;
 
 namespace document {
 class DocumentController;
+class SnapshotKeeper;
 }
 
 namespace search {
@@ -76,6 +77,8 @@ public:
     void setRegistry(std::unique_ptr<settings::Registry> r) { m_registry = std::move(r); }
     // The document commands, reading and writing, and the recent-file list.
     document::DocumentController &documents() { return *m_documents; }
+    // The snapshot of the unsaved document that survives a crash.
+    document::SnapshotKeeper &recovery() { return *m_recovery; }
     // Find, Replace and Find next with the find dialog; print and printer setup.
     search::FindCommands &findCommands() { return *m_find; }
     DocumentPrinter &printing() { return *m_printing; }
@@ -134,6 +137,7 @@ private:
     markup::Colorizer m_colorizer;
     std::unique_ptr<settings::Registry> m_registry;
     std::unique_ptr<document::DocumentController> m_documents;
+    std::unique_ptr<document::SnapshotKeeper> m_recovery;
     tagsets::InsertionPanel m_tagPanel{*this};
     std::unique_ptr<search::FindCommands> m_find;
     std::unique_ptr<DocumentPrinter> m_printing;

@@ -8,6 +8,7 @@
 #include "app/prompter.h"
 #include "app/richtextbox.h"
 #include "document/documentfile.h"
+#include "document/systemreason.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -18,7 +19,6 @@
 #include <QUrl>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -31,7 +31,7 @@ constexpr int NameAttempts = 120;
 
 QString systemReason()
 {
-    return QString::fromLocal8Bit(std::strerror(errno));
+    return document::systemReason(errno);
 }
 
 // Creates path only if no file of that name exists and writes bytes into it. False with the

@@ -1,12 +1,14 @@
 #include "document/atomicwrite.h"
 
+#include "document/systemreason.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,11 +16,6 @@ namespace document
 {
 namespace
 {
-
-QString systemReason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 // Retries writes cut short by a signal or by the system taking fewer bytes than offered.
 bool writeAll(int fd, QByteArrayView bytes, int *error)
@@ -43,15 +40,19 @@ bool writeAll(int fd, QByteArrayView bytes, int *error)
     return true;
 }
 
-// Opens a new file beside target with a name no other file has.
+// Opens a new file beside target with a name no other file has, and locks it for as long as it
+// is open, which tells the start-up clean-up that a live writer still owns it.
 int createTemporary(const QByteArray &target, QByteArray *tempPath, int *error)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        *tempPath = target + ".tavlen-" +
-                    QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
+        *tempPath = target + TemporaryMarker.data() +
+                    QByteArray::number(QRandomGenerator::global()->generate(), 36) +
+                    TemporarySuffix.data();
         const int fd = ::open(tempPath->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0)
+        if (fd >= 0) {
+            ::flock(fd, LOCK_EX | LOCK_NB); // a new file: nobody else holds it
             return fd;
+        }
         if (errno != EEXIST) {
             *error = errno;
             return -1;
@@ -89,6 +90,10 @@ std::optional<QString> writeFileAtomically(const QString &path, QByteArrayView b
     const bool replacing = ::stat(target.constData(), &old) == 0;
     if (replacing && !S_ISREG(old.st_mode))
         return QStringLiteral("通常のファイルではありません。");
+    // A file its owner made read-only (or the system made unchangeable) is not replaced behind
+    // its back just because the folder would allow a new file in its place.
+    if (replacing && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+        return systemReason(errno);
 
     int error = 0;
     QByteArray tempPath;

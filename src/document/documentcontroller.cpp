@@ -6,10 +6,13 @@
 #include "app/richtextbox.h"
 #include "document/atomicwrite.h"
 #include "document/documentfile.h"
+#include "document/recoveryfolder.h"
+#include "document/snapshotkeeper.h"
 #include "settings/appsettings.h"
 #include "settings/settingsstore.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
@@ -82,6 +85,7 @@ bool DocumentController::OpenDocument(const QString &path)
 {
     app::SharedState &state = m_window.state;
     state.bolBusy = true;
+    const FileStamp stamp = stampOf(path); // before reading: a change while reading shows later
     auto read = readDocumentFile(path, m_window.AppSettings.ReadCode);
     if (const auto *failure = std::get_if<FileFailure>(&read)) {
         state.bolBusy = false;
@@ -104,6 +108,9 @@ bool DocumentController::OpenDocument(const QString &path)
     setSaveEnabled(true);
     m_inexactPath = loaded.problems.isEmpty() ? QString() : path;
     m_inexactReason = loaded.problems.join(QStringLiteral("\r\n"));
+    m_stampPath = path;
+    m_stamp = stamp;
+    m_window.recovery().discard();
     AddRecentFile(path);
     if (!loaded.problems.isEmpty())
         m_window.platform().prompter.message(
@@ -129,8 +136,27 @@ bool DocumentController::confirmUnmappable(const QString &text, qsizetype index,
     return answer == app::MsgAnswer::Yes;
 }
 
+bool DocumentController::confirmChangedOnDisk(const QString &path, bool deleted)
+{
+    const QString text =
+        deleted ? QStringLiteral("このファイルは、開いた後（または最後に保存した後）に削除されたか、"
+                                 "名前が変わりました。\r\n%1\r\n"
+                                 "この名前でファイルを作り直して保存しますか？")
+                : QStringLiteral("このファイルは、開いた後（または最後に保存した後）に、"
+                                 "ほかのプログラムによって書き換えられています。\r\n%1\r\n"
+                                 "上書きすると、その変更は失われます。上書きしますか？");
+    return m_window.platform().prompter.message(&m_window, text.arg(path), QStringLiteral("確認"),
+                                                app::MsgIcon::Question, app::MsgButtons::YesNo) ==
+           app::MsgAnswer::Yes;
+}
+
 bool DocumentController::SaveDocument(const QString &path, bool skipRecent)
 {
+    if (!m_stampPath.isEmpty() && sameFile(path, m_stampPath)) {
+        const FileStamp now = stampOf(path);
+        if (now != m_stamp && !confirmChangedOnDisk(path, !now.exists))
+            return false;
+    }
     const bool overInexact = !m_inexactPath.isEmpty() && sameFile(path, m_inexactPath);
     if (overInexact) {
         const app::MsgAnswer answer = m_window.platform().prompter.message(
@@ -159,8 +185,12 @@ bool DocumentController::SaveDocument(const QString &path, bool skipRecent)
     }
     if (overInexact)
         m_inexactPath.clear();
-    if (!skipRecent)
+    if (!skipRecent) { // a save of the document itself, not of a scratch copy
+        m_stampPath = path;
+        m_stamp = stampOf(path);
+        m_window.recovery().discard();
         AddRecentFile(path);
+    }
     return true;
 }
 
@@ -235,7 +265,9 @@ void DocumentController::newFile()
     setSaveEnabled(false);
     m_window.cdlFile.props.FileName.clear();
     m_inexactPath.clear();
+    m_stampPath.clear();
     m_window.state.bolEditing = false;
+    m_window.recovery().discard();
 }
 
 void DocumentController::openFile()
@@ -299,6 +331,93 @@ void DocumentController::dropped(const QMimeData *data)
     }
     if (data->hasText())
         m_window.rtbMain->setSelText(data->text());
+}
+
+} // namespace document
+
+namespace document
+{
+
+Snapshot DocumentController::snapshot() const
+{
+    const app::SharedState &state = m_window.state;
+    const bool stamped = !state.strFilePath.isEmpty() && state.strFilePath == m_stampPath;
+    const bool inexact = !m_inexactPath.isEmpty() && m_inexactPath == state.strFilePath;
+    return {m_window.rtbMain->Text(),
+            state.strFilePath,
+            stamped ? m_stamp : FileStamp{},
+            inexact ? m_inexactReason : QString(),
+            m_window.AppSettings.ReadCode,
+            m_window.AppSettings.WriteCode,
+            QDateTime::currentDateTime()};
+}
+
+void DocumentController::setCaption(const QString &path)
+{
+    m_window.setWindowTitle((path.isEmpty() ? QStringLiteral("新規ファイル") : path) +
+                            kCaptionSuffix);
+}
+
+void DocumentController::restore(const Snapshot &snapshot)
+{
+    app::SharedState &state = m_window.state;
+    state.bolBusy = true;
+    m_window.rtbMain->setText(snapshot.text);
+    state.bolBusy = false;
+    m_window.DecorateText();
+    const QString &path = snapshot.path;
+    if (!path.isEmpty()) {
+        const qsizetype slash =
+            std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+        state.strFileFolder = slash < 0 ? QString() : path.left(slash);
+    }
+    state.strFilePath = path;
+    setCaption(path);
+    setSaveEnabled(!path.isEmpty());
+    m_stampPath = path;
+    m_stamp = snapshot.diskFile;
+    m_inexactPath = snapshot.inexactReason.isEmpty() ? QString() : path;
+    m_inexactReason = snapshot.inexactReason;
+    state.bolEditing = true;
+}
+
+void DocumentController::offerRecovery()
+{
+    SnapshotKeeper &keeper = m_window.recovery();
+    if (!keeper.enabled())
+        return;
+    std::vector<LeftSnapshot> left = claimLeftSnapshots(keeper.folder());
+    for (LeftSnapshot &entry : left) {
+        const Snapshot &s = entry.snapshot;
+        const app::MsgAnswer answer = m_window.platform().prompter.message(
+            &m_window,
+            QStringLiteral("前回、保存しないまま終わった編集内容が残っています。\r\n%1\r\n"
+                           "（%2 の時点の内容、保存時の文字コード %3）\r\n"
+                           "この内容を復元しますか？\r\n"
+                           "「いいえ」でこの内容を削除し、「キャンセル」で次の起動まで残します。")
+                .arg(s.path.isEmpty() ? QStringLiteral("新規ファイル") : s.path,
+                     s.time.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
+                     encodingName(s.writeCode)),
+            QStringLiteral("確認"), app::MsgIcon::Question, app::MsgButtons::YesNoCancel);
+        if (answer == app::MsgAnswer::Cancel)
+            return;
+        QString reason;
+        if (answer == app::MsgAnswer::Yes) {
+            restore(s);
+            // The restored text is kept under this copy's own snapshot before the old one goes.
+            if (const std::optional<QString> failure = keeper.writeNow()) {
+                showError(QStringLiteral("復元した内容の控えを書けませんでした。"
+                                         "元の控えは残します。\r\n%1")
+                              .arg(*failure));
+                return;
+            }
+        }
+        if (!entry.remove(&reason))
+            showError(QStringLiteral("復元用の控えを削除できませんでした。\r\n%1\r\n%2")
+                          .arg(entry.file, reason));
+        if (answer == app::MsgAnswer::Yes)
+            return;
+    }
 }
 
 } // namespace document

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "document/filestamp.h"
+#include "document/snapshot.h"
+
 #include <QString>
 
 class QMimeData;
@@ -33,6 +36,13 @@ public:
     // True when the user chose Cancel, or chose to save and the save did not happen.
     bool ConfirmSave();
 
+    // The unsaved document as a snapshot to keep for recovery.
+    Snapshot snapshot() const;
+    // Offers, one after another and newest first, the unsaved documents that copies of the
+    // program which did not close normally left behind; Yes puts one into the editor as a
+    // modified document, No deletes it, Cancel leaves the rest for the next start.
+    void offerRecovery();
+
     void newFile();
     void openFile();
     void openRecent(int index);
@@ -44,6 +54,9 @@ private:
     SaveAsOutcome saveAs();
     void showError(const QString &text);
     bool confirmUnmappable(const QString &text, qsizetype index, int writeCode);
+    bool confirmChangedOnDisk(const QString &path, bool deleted);
+    void restore(const Snapshot &snapshot);
+    void setCaption(const QString &path);
     void setSaveEnabled(bool enabled);
 
     app::frmMain &m_window;
@@ -51,6 +64,9 @@ private:
     QString m_inexactPath;
     QString m_inexactReason;
     bool m_flushFailureShown = false;
+    // The document's file as it was last read or written here, to notice other programs' changes.
+    QString m_stampPath;
+    FileStamp m_stamp;
 };
 
 } // namespace document

@@ -1,8 +1,14 @@
 #include "settings/inisettingsstore.h"
 
+#include "document/atomicwrite.h"
+#include "document/leftovers.h"
+
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryDir>
 
 namespace settings
 {
@@ -19,30 +25,7 @@ std::unique_ptr<QSettings> openSettings(const QString &filePath)
 {
     auto settings = std::make_unique<QSettings>(filePath, QSettings::IniFormat);
     settings->setFallbacksEnabled(false);
-    settings->setAtomicSyncRequired(true);
     return settings;
-}
-
-// Whether the file on disk holds exactly what `written` holds. QSaveFile in Qt 6.4 loses an error
-// met while writing out its last buffer (a full disk): it renames the short file over the good
-// one and reports success. So the file is read back under another name of the same file, which
-// makes QSettings parse it afresh instead of answering from what it keeps in memory.
-bool fileHolds(const QSettings &written, const QString &filePath)
-{
-    const QString alias =
-        QStringLiteral("/proc/self/root") + QFileInfo(filePath).absoluteFilePath();
-    if (!QFileInfo::exists(alias))
-        return true; // no other name to read it under; trust the writer
-    QSettings onDisk(alias, QSettings::IniFormat);
-    onDisk.setFallbacksEnabled(false);
-    const QStringList keys = written.allKeys();
-    if (onDisk.status() != QSettings::NoError || onDisk.allKeys() != keys)
-        return false;
-    for (const QString &key : keys) {
-        if (onDisk.value(key) != written.value(key))
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -52,9 +35,14 @@ IniSettingsStore::IniSettingsStore() : IniSettingsStore(defaultFilePath()) {}
 IniSettingsStore::IniSettingsStore(const QString &filePath)
     : m_filePath(filePath), m_settings(openSettings(filePath))
 {
+    // What a write killed before its rename left beside the file.
+    document::removeWriteLeftovers({QFileInfo(filePath).absolutePath()});
 }
 
-IniSettingsStore::~IniSettingsStore() = default;
+IniSettingsStore::~IniSettingsStore()
+{
+    flush(); // writes nobody flushed are not dropped; a failure here has nobody left to tell
+}
 
 QString IniSettingsStore::defaultFilePath()
 {
@@ -65,7 +53,10 @@ QString IniSettingsStore::defaultFilePath()
 QString IniSettingsStore::read(const QString &section, const QString &key,
                                const QString &defaultText) const
 {
-    const QVariant value = m_settings->value(keyPath(section, key));
+    const QString path = keyPath(section, key);
+    if (const auto pending = m_unconfirmed.constFind(path); pending != m_unconfirmed.cend())
+        return *pending;
+    const QVariant value = m_settings->value(path);
     if (!value.isValid())
         return defaultText;
     // An unquoted text with commas, typed into the file by hand, comes back as a list.
@@ -78,71 +69,63 @@ QString IniSettingsStore::read(const QString &section, const QString &key,
 
 void IniSettingsStore::write(const QString &section, const QString &key, const QString &text)
 {
-    const QString path = keyPath(section, key);
-    m_settings->setValue(path, text);
-    m_unconfirmed.insert(path, text);
+    m_unconfirmed.insert(keyPath(section, key), text);
 }
 
-// A QSettings object keeps the first error it met for good, and an error met while reading the
-// file (a line it could not understand) hides whether a later write worked. So after any error
-// a fresh object is given the unconfirmed writes and tries once more: its status speaks for
-// this attempt alone. A file that QSettings has rewritten always reads back cleanly.
 bool IniSettingsStore::flush(QString *reason)
 {
     if (m_unconfirmed.isEmpty())
         return true;
-    m_settings->sync();
-    if (m_settings->status() != QSettings::NoError) {
-        reopen();
-        m_settings->sync();
+    if (const std::optional<QString> failure = writeMerged()) {
+        if (reason)
+            *reason = QStringLiteral("設定ファイル %1 に書き込めませんでした。%2")
+                          .arg(QDir::toNativeSeparators(m_filePath), *failure);
+        return false;
     }
-    const QSettings::Status status = m_settings->status();
-    const bool written = status == QSettings::NoError;
-    if (written && fileHolds(*m_settings, m_filePath)) {
-        m_unconfirmed.clear();
-        return true;
-    }
-    if (written)
-        rewriteUnconfirmed(); // the file came out short, but memory still holds every key
-    else
-        reopen(); // the next flush starts with a clean status; the writes stay pending
-    if (reason)
-        *reason = failureReason(status);
-    return false;
-}
-
-QString IniSettingsStore::failureReason(QSettings::Status status) const
-{
-    switch (status) {
-    case QSettings::FormatError:
-        return QStringLiteral(
-                   "設定ファイル %1 の形式が正しくないため、設定を保存できませんでした。")
-            .arg(m_filePath);
-    case QSettings::NoError:
-        return QStringLiteral("設定ファイル %1 を最後まで書き込めませんでした。"
-                              "ディスクの空き容量を確認してください。")
-            .arg(m_filePath);
-    case QSettings::AccessError:
-        break;
-    }
-    return QStringLiteral("設定ファイル %1 に書き込めませんでした。").arg(m_filePath);
-}
-
-// Gives the current object the unconfirmed writes again, so its next sync rewrites the whole
-// file from what it holds in memory.
-void IniSettingsStore::rewriteUnconfirmed()
-{
-    for (auto it = m_unconfirmed.cbegin(); it != m_unconfirmed.cend(); ++it)
-        m_settings->setValue(it.key(), it.value());
-}
-
-// Replaces the QSettings object by a fresh one that reads the file again and holds the
-// unconfirmed writes.
-void IniSettingsStore::reopen()
-{
+    m_unconfirmed.clear();
     m_settings.reset();
-    m_settings = openSettings(m_filePath);
-    rewriteUnconfirmed();
+    m_settings = openSettings(m_filePath); // reads the new file
+    return true;
+}
+
+// The file's text with the unconfirmed writes merged in, as QSettings writes it, made in a scratch
+// copy of the file and then put in place of the file by the atomic writer. The reason on failure.
+std::optional<QString> IniSettingsStore::writeMerged() const
+{
+    const QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return QStringLiteral("一時フォルダーを作成できません。");
+    const QString copy = scratch.filePath(QStringLiteral("Tavlen.conf"));
+    if (QFileInfo::exists(m_filePath)) {
+        QFile current(m_filePath);
+        if (!current.open(QIODevice::ReadOnly))
+            return QStringLiteral("今の設定ファイルを読み込めません。");
+        if (const std::optional<QString> failure =
+                document::writeFileAtomically(copy, current.readAll()))
+            return failure;
+    }
+    // A malformed file is read with a format error and then written whole; a second pass over
+    // the rewritten copy confirms it.
+    for (int pass = 0; pass < 2; ++pass) {
+        QSettings merged(copy, QSettings::IniFormat);
+        merged.setFallbacksEnabled(false);
+        for (auto it = m_unconfirmed.cbegin(); it != m_unconfirmed.cend(); ++it)
+            merged.setValue(it.key(), it.value());
+        merged.sync();
+        if (merged.status() == QSettings::NoError)
+            break;
+        if (merged.status() == QSettings::AccessError || pass == 1)
+            return QStringLiteral("一時ファイルを書き込めません。");
+    }
+    QFile text(copy);
+    if (!text.open(QIODevice::ReadOnly))
+        return QStringLiteral("一時ファイルを読み込めません。");
+    const QByteArray bytes = text.readAll();
+    const QString folder = QFileInfo(m_filePath).absolutePath();
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+        return QStringLiteral("設定のフォルダー %1 を作成できません。")
+            .arg(QDir::toNativeSeparators(folder));
+    return document::writeFileAtomically(m_filePath, bytes);
 }
 
 } // namespace settings

@@ -6,20 +6,21 @@
 #include <QSettings>
 
 #include <memory>
+#include <optional>
 
 namespace settings
 {
 
 // The settings store kept in an INI file through QSettings. The default file is
 // $XDG_CONFIG_HOME/Tavlen/Tavlen.conf (~/.config when the variable is unset). Only that one file
-// is consulted: system-wide fallback files are switched off. The file is replaced atomically
-// (a new file is written beside it and renamed over it), so a crash never leaves it
-// half-written.
+// is consulted: system-wide fallback files are switched off.
 //
-// Writes are kept in memory and reach the file when control returns to the event loop, at
-// flush(), and at destruction; only flush() tells whether that worked. flush() reads the file
-// back to catch a file that came out short (a full disk) although the writer reported success.
+// Writes are kept in memory and reach the file at flush() and at destruction. QSettings formats the
+// new text in a scratch copy of the file, and the atomic writer puts it in place (every write
+// checked, flushed to the disk, renamed over the old file), so a full disk, a failing disk or a
+// crash never leaves the file short or half-written: it is either the old file or the new one.
 // Writes that have not been confirmed by a successful flush() are tried again by the next one.
+// Opening the store removes the temporary file a write killed before its rename left beside it.
 class IniSettingsStore final : public SettingsStore
 {
 public:
@@ -36,13 +37,12 @@ public:
     bool flush(QString *reason = nullptr) override;
 
 private:
-    void reopen();
-    void rewriteUnconfirmed();
-    QString failureReason(QSettings::Status status) const;
+    std::optional<QString> writeMerged() const;
 
     QString m_filePath;
     std::unique_ptr<QSettings> m_settings;
-    QHash<QString, QString> m_unconfirmed; // key path → text written since the last good flush
+    QHash<QString, QString> m_unconfirmed; // key path → text written since the last good flush;
+                                           // m_settings only reads the file
 };
 
 } // namespace settings

@@ -316,7 +316,6 @@ private Q_SLOTS:
         w.AppSettings.WriteCode = 1;
         w.OpenDocument(path);
         QCOMPARE(w.rtbMain->Text(), u"<p>日本ｱ①</p>\r\n<br>\r\n"_s);
-        put(path, "changed on disk");
         w.mnuSaveFile_Click();
         QCOMPARE(contents(path), euc);
         QVERIFY(f.prompter.shown.isEmpty());

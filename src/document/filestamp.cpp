@@ -1,0 +1,25 @@
+#include "document/filestamp.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+
+namespace document
+{
+
+FileStamp stampOf(const QString &path)
+{
+    struct stat info {
+    };
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.size = qint64(info.st_size);
+    stamp.modifiedNs = qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+    stamp.device = quint64(info.st_dev);
+    stamp.inode = quint64(info.st_ino);
+    return stamp;
+}
+
+} // namespace document

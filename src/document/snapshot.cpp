@@ -1,0 +1,128 @@
+#include "document/snapshot.h"
+
+#include <QList>
+#include <QUrl>
+
+#include <cstring>
+
+namespace document
+{
+namespace
+{
+
+constexpr QByteArrayView kMagic = "Tavlen recovery 1\n";
+
+QByteArray line(const char *name, const QByteArray &value)
+{
+    return QByteArray(name) + '=' + value + '\n';
+}
+
+std::optional<qint64> number(QByteArrayView text)
+{
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok);
+    return ok ? std::optional<qint64>(value) : std::nullopt;
+}
+
+std::optional<FileStamp> parseStamp(QByteArrayView text)
+{
+    const QList<QByteArray> parts = text.toByteArray().split(' ');
+    if (parts.size() != 5)
+        return std::nullopt;
+    qint64 values[5] = {};
+    for (int k = 0; k < 5; ++k) {
+        const auto value = number(parts[k]);
+        if (!value || *value < 0)
+            return std::nullopt;
+        values[k] = *value;
+    }
+    if (values[0] > 1)
+        return std::nullopt;
+    return FileStamp{values[0] == 1, values[1], values[2], quint64(values[3]), quint64(values[4])};
+}
+
+} // namespace
+
+QByteArray encodeSnapshot(const Snapshot &snapshot)
+{
+    const FileStamp &s = snapshot.diskFile;
+    const QByteArray stamp = QByteArray::number(s.exists ? 1 : 0) + ' ' +
+                             QByteArray::number(s.size) + ' ' + QByteArray::number(s.modifiedNs) +
+                             ' ' + QByteArray::number(s.device) + ' ' + QByteArray::number(s.inode);
+    const qsizetype textBytes = snapshot.text.size() * 2;
+    QByteArray out = kMagic.toByteArray();
+    out += line("path", QUrl::toPercentEncoding(snapshot.path));
+    out += line("stamp", stamp);
+    out += line("inexact", QUrl::toPercentEncoding(snapshot.inexactReason));
+    out += line("readCode", QByteArray::number(snapshot.readCode));
+    out += line("writeCode", QByteArray::number(snapshot.writeCode));
+    out += line("time", QByteArray::number(snapshot.time.toMSecsSinceEpoch()));
+    out += line("text", QByteArray::number(textBytes));
+    out += '\n';
+    const qsizetype start = out.size();
+    out.resize(start + textBytes);
+    char *to = out.data() + start;
+    for (const QChar c : snapshot.text) { // UTF-16LE whatever the machine's byte order
+        *to++ = char(c.unicode() & 0xFF);
+        *to++ = char(c.unicode() >> 8);
+    }
+    return out;
+}
+
+std::optional<Snapshot> decodeSnapshot(QByteArrayView bytes)
+{
+    if (!bytes.startsWith(kMagic))
+        return std::nullopt;
+    const qsizetype end = bytes.indexOf("\n\n");
+    if (end < 0)
+        return std::nullopt;
+    Snapshot snapshot;
+    std::optional<qint64> textBytes;
+    bool haveStamp = false;
+    bool haveTime = false;
+    const QList<QByteArray> lines =
+        bytes.sliced(kMagic.size(), end + 1 - kMagic.size()).toByteArray().split('\n');
+    for (const QByteArray &entry : lines) {
+        if (entry.isEmpty())
+            continue;
+        const qsizetype eq = entry.indexOf('=');
+        if (eq <= 0)
+            return std::nullopt;
+        const QByteArrayView name = QByteArrayView(entry).first(eq);
+        const QByteArrayView value = QByteArrayView(entry).sliced(eq + 1);
+        if (name == "path") {
+            snapshot.path = QUrl::fromPercentEncoding(value.toByteArray());
+        } else if (name == "inexact") {
+            snapshot.inexactReason = QUrl::fromPercentEncoding(value.toByteArray());
+        } else if (name == "stamp") {
+            const auto stamp = parseStamp(value);
+            if (!stamp)
+                return std::nullopt;
+            snapshot.diskFile = *stamp;
+            haveStamp = true;
+        } else if (name == "readCode" || name == "writeCode") {
+            const auto code = number(value);
+            if (!code || *code < 0 || *code > 255)
+                return std::nullopt;
+            (name == "readCode" ? snapshot.readCode : snapshot.writeCode) = int(*code);
+        } else if (name == "time") {
+            const auto ms = number(value);
+            if (!ms)
+                return std::nullopt;
+            snapshot.time = QDateTime::fromMSecsSinceEpoch(*ms);
+            haveTime = true;
+        } else if (name == "text") {
+            textBytes = number(value);
+        }
+    }
+    const QByteArrayView body = bytes.sliced(end + 2);
+    if (!textBytes || !haveStamp || !haveTime || *textBytes != body.size() || body.size() % 2)
+        return std::nullopt;
+    snapshot.text.resize(body.size() / 2);
+    QChar *to = snapshot.text.data();
+    for (qsizetype k = 0; k < body.size(); k += 2)
+        *to++ = QChar(char16_t(quint8(body[k]) | (quint8(body[k + 1]) << 8)));
+    return snapshot;
+}
+
+} // namespace document

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "document/filestamp.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+namespace document
+{
+
+// A copy of an unsaved document, kept on disk so that a crash does not lose it.
+struct Snapshot {
+    QString text;          // the editor's text, CR LF line breaks, exactly as it was
+    QString path;          // the document's file; empty for a new document
+    FileStamp diskFile;    // the document's file as it was last read or written
+    QString inexactReason; // why saving over that file would change it; empty when it would not
+    int readCode = 0;
+    int writeCode = 0;
+    QDateTime time; // when the copy was taken
+
+    friend bool operator==(const Snapshot &, const Snapshot &) = default;
+};
+
+// The bytes of a snapshot file: a short header of "name=value" lines and the text as UTF-16LE,
+// so that every text, a lone surrogate or a zero character included, comes back unchanged.
+QByteArray encodeSnapshot(const Snapshot &snapshot);
+// The snapshot in bytes written by encodeSnapshot; nullopt for anything else (a truncated or
+// foreign file).
+std::optional<Snapshot> decodeSnapshot(QByteArrayView bytes);
+
+} // namespace document

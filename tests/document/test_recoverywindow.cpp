@@ -1,0 +1,248 @@
+// Unsaved work on the main window: the snapshot while typing, the offer to restore at start,
+// its removal on save and close, and a file changed or deleted behind the editor's back.
+#include "app/maintoolbar.h"
+#include "app/richtextbox.h"
+#include "document/atomicwrite.h"
+#include "document/documentcontroller.h"
+#include "document/recoveryfolder.h"
+#include "document/snapshotkeeper.h"
+#include "mainwindowfixture.h"
+#include "testenv.h"
+#include "testfiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <utime.h>
+
+using namespace Qt::StringLiterals;
+using app::MsgAnswer;
+using testfiles::contents;
+using testfiles::put;
+using testsupport::MainWindowFixture;
+
+namespace
+{
+
+QString folder()
+{
+    return document::recoveryFolder();
+}
+
+QStringList snapshotsOnDisk()
+{
+    return QDir(folder()).entryList({u"*.snapshot"_s}, QDir::Files);
+}
+
+void leave(const document::Snapshot &s)
+{
+    QVERIFY(QDir().mkpath(folder()));
+    QVERIFY(!document::writeFileAtomically(document::snapshotFileName(folder(), u"crashed"_s),
+                                           document::encodeSnapshot(s)));
+}
+
+document::Snapshot unsaved(const QString &text, const QString &path)
+{
+    document::Snapshot s;
+    s.text = text;
+    s.path = path;
+    s.diskFile = document::stampOf(path);
+    s.time = QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9));
+    return s;
+}
+
+// Sets the file's modification time back by a minute, so a rewrite is surely seen as one.
+void ageFile(const QString &path)
+{
+    const time_t old = time(nullptr) - 60;
+    const utimbuf times{old, old};
+    QCOMPARE(::utime(QFile::encodeName(path).constData(), &times), 0);
+}
+
+} // namespace
+
+class TestRecoveryWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { QDir(folder()).removeRecursively(); }
+
+    void typingKeepsASnapshotThatSaveRemoves()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + u"/doc.html"_s;
+        put(path, "<p>old</p>\r\n");
+        MainWindowFixture f;
+        app::frmMain &w = f.start(path);
+        w.recovery().setDelays(20, 100);
+        w.rtbMain->setSelText(u"日本\r\n"_s);
+        QTRY_COMPARE(snapshotsOnDisk().size(), 1);
+        const auto kept = document::decodeSnapshot(contents(w.recovery().snapshotFile()));
+        QVERIFY(kept);
+        QCOMPARE(kept->text, w.rtbMain->Text());
+        QCOMPARE(kept->path, path);
+        QVERIFY(kept->diskFile == document::stampOf(path));
+
+        w.mnuSaveFile_Click();
+        QVERIFY(!w.state.bolEditing);
+        QVERIFY(snapshotsOnDisk().isEmpty());
+    }
+
+    void aNormalCloseRemovesTheSnapshot()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.rtbMain->setText(u"新しい文書"_s);
+        QVERIFY(!w.recovery().writeNow());
+        QCOMPARE(snapshotsOnDisk().size(), 1);
+        f.prompter.answers << MsgAnswer::Cancel;
+        QVERIFY(!w.close()); // cancelled: the snapshot stays
+        QCOMPARE(snapshotsOnDisk().size(), 1);
+        f.prompter.answers << MsgAnswer::No;
+        QVERIFY(w.close());
+        QVERIFY(snapshotsOnDisk().isEmpty());
+    }
+
+    void startOffersWhatACrashLeft_data()
+    {
+        QTest::addColumn<bool>("withFile");
+        QTest::newRow("document bound to a file") << true;
+        QTest::newRow("new document") << false;
+    }
+    void startOffersWhatACrashLeft()
+    {
+        QFETCH(bool, withFile);
+        QTemporaryDir dir;
+        const QString path = withFile ? dir.path() + u"/ページ 1.html"_s : QString();
+        if (withFile)
+            put(path, "<p>saved</p>\r\n");
+        leave(unsaved(u"<p>未保存</p>\r\n"_s, path));
+
+        MainWindowFixture f;
+        f.prompter.answers << MsgAnswer::Yes;
+        app::frmMain &w = f.start();
+        QCOMPARE(f.prompter.shown.size(), 1);
+        const QString question = f.prompter.shown[0].text;
+        QVERIFY2(question.contains(withFile ? path : u"新規ファイル"_s), qPrintable(question));
+        QVERIFY2(question.contains(u"2024/05/06 07:08:09"_s), qPrintable(question));
+        QCOMPARE(f.prompter.shown[0].buttons, app::MsgButtons::YesNoCancel);
+
+        QCOMPARE(w.rtbMain->Text(), u"<p>未保存</p>\r\n"_s);
+        QVERIFY(w.state.bolEditing);
+        QCOMPARE(w.state.strFilePath, path);
+        QCOMPARE(w.windowTitle(), (withFile ? path : u"新規ファイル"_s) + u" - たぶれん"_s);
+        QCOMPARE(w.menu.mnuSaveFile->isEnabled(), withFile);
+        // The restored text now lives under this copy's snapshot; the old one is gone.
+        QCOMPARE(snapshotsOnDisk(), QStringList{QFileInfo(w.recovery().snapshotFile()).fileName()});
+        if (withFile) {
+            w.mnuSaveFile_Click(); // the file is as it was when the snapshot was taken: no question
+            QCOMPARE(f.prompter.shown.size(), 1);
+            QCOMPARE(contents(path), QByteArray("<p>\x96\xA2\x95\xDB\x91\xB6</p>\r\n"));
+        }
+    }
+
+    void declinedOrPostponedOffers()
+    {
+        leave(unsaved(u"捨てる"_s, QString()));
+        {
+            MainWindowFixture f;
+            f.prompter.answers << MsgAnswer::Cancel;
+            app::frmMain &w = f.start();
+            QCOMPARE(f.prompter.shown.size(), 1);
+            QVERIFY(w.rtbMain->Text().isEmpty());
+            QVERIFY(!w.state.bolEditing);
+        }
+        QCOMPARE(snapshotsOnDisk().size(), 1); // Cancel: offered again next time
+        {
+            MainWindowFixture f;
+            f.prompter.answers << MsgAnswer::No;
+            app::frmMain &w = f.start();
+            QCOMPARE(f.prompter.shown.size(), 1);
+            QVERIFY(w.rtbMain->Text().isEmpty());
+        }
+        QVERIFY(snapshotsOnDisk().isEmpty());
+        MainWindowFixture f;
+        f.start();
+        QVERIFY(f.prompter.shown.isEmpty());
+    }
+
+    void aSecondRunningCopyIsNotOffered()
+    {
+        MainWindowFixture first;
+        app::frmMain &w = first.start();
+        w.rtbMain->setText(u"編集中"_s);
+        QVERIFY(!w.recovery().writeNow());
+        MainWindowFixture second;
+        second.start();
+        QVERIFY(second.prompter.shown.isEmpty());
+        w.state.bolEditing = false;
+    }
+
+    void saveNoticesTheFileChangedOrDeleted_data()
+    {
+        QTest::addColumn<bool>("deleteIt");
+        QTest::addColumn<MsgAnswer>("answer");
+        QTest::newRow("changed, overwrite") << false << MsgAnswer::Yes;
+        QTest::newRow("changed, keep theirs") << false << MsgAnswer::No;
+        QTest::newRow("deleted, write again") << true << MsgAnswer::Yes;
+        QTest::newRow("deleted, leave it") << true << MsgAnswer::No;
+    }
+    void saveNoticesTheFileChangedOrDeleted()
+    {
+        QFETCH(bool, deleteIt);
+        QFETCH(MsgAnswer, answer);
+        QTemporaryDir dir;
+        const QString path = dir.path() + u"/doc.html"_s;
+        put(path, "<p>old</p>\r\n");
+        ageFile(path);
+        MainWindowFixture f;
+        app::frmMain &w = f.start(path);
+        w.rtbMain->setText(u"<p>mine</p>\r\n"_s);
+        if (deleteIt)
+            QVERIFY(QFile::remove(path));
+        else
+            put(path, "<p>theirs</p>\r\n");
+
+        f.prompter.answers << answer;
+        w.mnuSaveFile_Click();
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QVERIFY2(f.prompter.shown[0].text.contains(deleteIt ? u"削除"_s : u"書き換え"_s),
+                 qPrintable(f.prompter.shown[0].text));
+        QVERIFY(f.prompter.shown[0].text.contains(path));
+        if (answer == MsgAnswer::Yes) {
+            QCOMPARE(contents(path), QByteArray("<p>mine</p>\r\n"));
+            QVERIFY(!w.state.bolEditing);
+            w.rtbMain->setSelText(u"x"_s);
+            w.mnuSaveFile_Click(); // our own save is no outside change
+            QCOMPARE(f.prompter.shown.size(), 1);
+        } else {
+            QCOMPARE(contents(path),
+                     deleteIt ? QByteArray("<unreadable>") : QByteArray("<p>theirs</p>\r\n"));
+            QVERIFY(w.state.bolEditing);
+        }
+        w.state.bolEditing = false;
+    }
+
+    void aFileReplacedByRenameIsAChange()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + u"/doc.html"_s;
+        put(path, "<p>old</p>\r\n");
+        MainWindowFixture f;
+        app::frmMain &w = f.start(path);
+        // Another editor's atomic save: same size, a new file under the same name.
+        put(dir.path() + u"/other"_s, "<p>new</p>\r\n");
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QFile::rename(dir.path() + u"/other"_s, path));
+        w.rtbMain->setText(u"<p>mine</p>\r\n"_s);
+        f.prompter.answers = {MsgAnswer::Yes, MsgAnswer::No};
+        QVERIFY(w.ConfirmSave()); // wants to save, declines the overwrite: the command stops
+        QCOMPARE(f.prompter.shown.size(), 2);
+        QCOMPARE(contents(path), QByteArray("<p>new</p>\r\n"));
+        w.state.bolEditing = false;
+    }
+};
+
+TAVLEN_TEST_MAIN(TestRecoveryWindow)
+#include "test_recoverywindow.moc"

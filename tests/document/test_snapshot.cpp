@@ -1,0 +1,213 @@
+// The snapshot file of an unsaved document, the keeper that writes it and the search for
+// snapshots that copies of the program which ended without closing left behind.
+#include "document/atomicwrite.h"
+#include "document/recoveryfolder.h"
+#include "document/snapshot.h"
+#include "document/snapshotkeeper.h"
+#include "testenv.h"
+#include "testfiles.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+using document::Snapshot;
+
+namespace
+{
+
+Snapshot sample(const QString &text, const QString &path = u"/tmp/a b/日本.html"_s)
+{
+    Snapshot s;
+    s.text = text;
+    s.path = path;
+    s.diskFile = {true, 1234, 1'700'000'000'123'456'789, 42, 99};
+    s.inexactReason = u"変換できないバイトがあります。"_s;
+    s.readCode = 1;
+    s.writeCode = 0;
+    s.time = QDateTime::fromMSecsSinceEpoch(1'700'000'000'123);
+    return s;
+}
+
+std::optional<Snapshot> readSnapshot(const QString &file)
+{
+    return document::decodeSnapshot(testfiles::contents(file));
+}
+
+// Leaves a snapshot as a copy that crashed would: the file, and no live lock.
+void leave(const QString &folder, const QString &id, const Snapshot &s)
+{
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(!document::writeFileAtomically(document::snapshotFileName(folder, id),
+                                           document::encodeSnapshot(s)));
+}
+
+} // namespace
+
+class TestSnapshot : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("empty new document") << QString() << QString();
+        QTest::newRow("japanese, CR LF") << u"<p>日本語ｶﾅ①</p>\r\n<br>\r\n"_s << u"/x/y.htm"_s;
+        const QChar odd[] = {QChar(0xD800), QChar(0), QChar(0xFFFF), QChar(0xDC00), QChar(u'\n')};
+        QTest::newRow("lone surrogates, NUL, noncharacter")
+            << QString(odd, 5) << u"/x/\n改行 と %25.html"_s;
+        QTest::newRow("emoji and a blank line at the end") << u"😀\r\n\r\n"_s << u"/a"_s;
+    }
+    void roundTrip()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, path);
+        const Snapshot s = sample(text, path);
+        const auto back = document::decodeSnapshot(document::encodeSnapshot(s));
+        QVERIFY(back);
+        QCOMPARE(back->text, s.text);
+        QCOMPARE(back->path, s.path);
+        QVERIFY(*back == s);
+    }
+
+    void foreignOrDamagedFilesAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray good = document::encodeSnapshot(sample(u"日本"_s));
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("other file") << QByteArray("<html>\n\n</html>");
+        QTest::newRow("body cut short") << good.chopped(1);
+        QTest::newRow("body too long") << good + "xy";
+        QTest::newRow("header only") << good.left(good.indexOf("\n\n"));
+        QByteArray badStamp = good;
+        badStamp.replace("stamp=1 ", "stamp=x ");
+        QTest::newRow("bad stamp") << badStamp;
+        QByteArray noTime = good;
+        noTime.replace("time=", "tune=");
+        QTest::newRow("no time") << noTime;
+        QByteArray badCode = good;
+        badCode.replace("writeCode=0", "writeCode=-1");
+        QTest::newRow("bad code") << badCode;
+    }
+    void foreignOrDamagedFilesAreRefused()
+    {
+        QFETCH(QByteArray, bytes);
+        QVERIFY(!document::decodeSnapshot(bytes));
+    }
+
+    void keeperCoalescesChangesAndDiscards()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + u"/Tavlen/Recovery"_s;
+        int taken = 0;
+        bool modified = true;
+        document::SnapshotKeeper keeper(folder, [&]() -> std::optional<Snapshot> {
+            ++taken;
+            if (!modified)
+                return std::nullopt;
+            return sample(u"version %1"_s.arg(taken));
+        });
+        QVERIFY(keeper.enabled());
+        QCOMPARE(QFile::permissions(folder) & (QFileDevice::ReadOther | QFileDevice::ReadGroup),
+                 QFileDevice::Permissions());
+        keeper.setDelays(100, 400);
+        for (int k = 0; k < 20; ++k)
+            keeper.changed();
+        QTRY_VERIFY(QFile::exists(keeper.snapshotFile()));
+        QCOMPARE(taken, 1); // twenty changes, one snapshot
+        QCOMPARE(readSnapshot(keeper.snapshotFile())->text, u"version 1"_s);
+
+        keeper.changed(); // the document is no longer modified when the time comes
+        modified = false;
+        QTRY_VERIFY(!QFile::exists(keeper.snapshotFile()));
+
+        modified = true;
+        QVERIFY(!keeper.writeNow());
+        QCOMPARE(readSnapshot(keeper.snapshotFile())->text, u"version 3"_s);
+        keeper.changed();
+        keeper.discard(); // a pending change does not bring the file back
+        QVERIFY(!QFile::exists(keeper.snapshotFile()));
+        QTest::qWait(600);
+        QVERIFY(!QFile::exists(keeper.snapshotFile()));
+        QCOMPARE(taken, 3);
+    }
+
+    void keeperWritesWhileTypingGoesOn()
+    {
+        // Changes that never pause still get a snapshot, by the longest wait.
+        QTemporaryDir dir;
+        document::SnapshotKeeper keeper(dir.path(), [] { return std::optional(sample(u"x"_s)); });
+        keeper.setDelays(300, 500);
+        QElapsedTimer typing;
+        typing.start();
+        while (!QFile::exists(keeper.snapshotFile()) && typing.elapsed() < 5000) {
+            keeper.changed();
+            QTest::qWait(20);
+        }
+        QVERIFY(QFile::exists(keeper.snapshotFile()));
+    }
+
+    void keeperReportsAFailedWriteOnce()
+    {
+        QTemporaryDir dir;
+        document::SnapshotKeeper keeper(dir.path(), [] { return std::optional(sample(u"x"_s)); });
+        QVERIFY(QDir().mkpath(keeper.snapshotFile())); // a folder where the file should go
+        QSignalSpy failed(&keeper, &document::SnapshotKeeper::writeFailed);
+        keeper.setDelays(10, 50);
+        keeper.changed();
+        QTRY_COMPARE(failed.size(), 1);
+        keeper.changed();
+        QTest::qWait(200);
+        QCOMPARE(failed.size(), 1);
+        QVERIFY(keeper.writeNow());
+        QVERIFY(QDir().rmdir(keeper.snapshotFile()));
+    }
+
+    void keeperEndsRemovingItsSnapshotAndLock()
+    {
+        QTemporaryDir dir;
+        QString file;
+        {
+            document::SnapshotKeeper keeper(dir.path(),
+                                            [] { return std::optional(sample(u"x"_s)); });
+            QVERIFY(!keeper.writeNow());
+            file = keeper.snapshotFile();
+            QVERIFY(QFile::exists(file));
+            QCOMPARE(QDir(dir.path()).entryList({u"*.lock"_s}, QDir::Files).size(), 1);
+        }
+        QVERIFY(!QFile::exists(file));
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    }
+
+    void onlySnapshotsOfEndedCopiesAreClaimed()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path();
+        Snapshot older = sample(u"older"_s);
+        older.time = older.time.addSecs(-60);
+        leave(folder, u"crashed-1"_s, older);
+        leave(folder, u"crashed-2"_s, sample(u"newer"_s));
+        testfiles::put(document::snapshotFileName(folder, u"damaged"_s), "not a snapshot");
+        document::SnapshotKeeper running(folder, [] { return std::optional(sample(u"live"_s)); });
+        QVERIFY(!running.writeNow());
+
+        std::vector<document::LeftSnapshot> left = document::claimLeftSnapshots(folder);
+        QCOMPARE(left.size(), size_t(2));
+        QCOMPARE(left[0].snapshot.text, u"newer"_s);
+        QCOMPARE(left[1].snapshot.text, u"older"_s);
+        // While this copy holds them, another copy does not offer them again.
+        QVERIFY(document::claimLeftSnapshots(folder).empty());
+        QVERIFY(left[1].remove());
+        QVERIFY(!QFile::exists(left[1].file));
+        left.clear();
+        QCOMPARE(document::claimLeftSnapshots(folder).size(), size_t(1));
+        QVERIFY(QFile::exists(document::snapshotFileName(folder, u"damaged"_s)));
+        QVERIFY(QFile::exists(running.snapshotFile()));
+    }
+};
+
+TAVLEN_TEST_MAIN(TestSnapshot)
+#include "test_snapshot.moc"

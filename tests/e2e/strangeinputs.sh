@@ -1,0 +1,145 @@
+#!/usr/bin/env bash
+# The real program given strange things on its command line: a FIFO and a folder are refused
+# with a message and the program goes on with a new document; a binary file, a file of NUL
+# bytes and file names with spaces, Japanese and 255 bytes open. Then the unsaved work of a
+# killed program is offered at the next start.
+set -euo pipefail
+bin=$(readlink -f "$1")
+if [ -n "${TAVLEN_E2E_WORK:-}" ]; then
+    work=$TAVLEN_E2E_WORK
+else
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+fi
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
+export XDG_CACHE_HOME=$work/home/.cache XDG_RUNTIME_DIR=$work/run
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+recovery=$XDG_DATA_HOME/Tavlen/Recovery
+passed=0
+failures=0
+pass() { passed=$((passed + 1)); }
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+start() {
+    "$bin" "$@" >>"$work/program.log" 2>&1 &
+    pid=$!
+}
+
+# Waits for a visible window of this process whose name starts with the text; prints its id.
+find_window() {
+    local prefix=$1
+    for _ in $(seq 1 400); do
+        kill -0 "$pid" 2>/dev/null || return 1
+        local win
+        for win in $(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null); do
+            local name
+            name=$(xdotool getwindowname "$win" 2>/dev/null) || continue
+            if [[ "$name" == "$prefix"* ]]; then
+                echo "$win"
+                return 0
+            fi
+        done
+        sleep 0.05
+    done
+    return 1
+}
+
+stop() {
+    kill -9 "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
+# A message box titled $2 comes first; Return closes it; then the main window shows $3.
+expect_box_then() {
+    local what=$1 box=$2 caption=$3
+    local win
+    if ! win=$(find_window "$box"); then
+        fail "$what: no \"$box\" box (program alive: $(kill -0 "$pid" 2>/dev/null && echo yes || echo no))"
+        stop
+        return
+    fi
+    xdotool windowfocus --sync "$win" key Return
+    if find_window "$caption" >/dev/null; then pass; else fail "$what: no window \"$caption\""; fi
+    stop
+}
+
+expect_window() {
+    local what=$1 caption=$2
+    if find_window "$caption" >/dev/null; then pass; else fail "$what: no window \"$caption\""; fi
+    stop
+}
+
+under_x() {
+    unset QT_QPA_PLATFORM
+    mkfifo "$work/pipe.html"
+    start "$work/pipe.html"
+    expect_box_then "FIFO" "エラー" "新規ファイル - たぶれん"
+
+    mkdir "$work/folder.html"
+    start "$work/folder.html"
+    expect_box_then "folder" "エラー" "新規ファイル - たぶれん"
+
+    start "$work/missing.html"
+    expect_box_then "missing file" "エラー" "新規ファイル - たぶれん"
+
+    head -c 200000 /dev/urandom >"$work/binary.html"
+    start "$work/binary.html"
+    expect_box_then "binary file" "警告" "$work/binary.html - たぶれん"
+
+    head -c 1000000 /dev/zero >"$work/zero.html"
+    start "$work/zero.html"
+    expect_window "all-NUL file" "$work/zero.html - たぶれん"
+
+    local spaced="$work/two  spaces and 日本語 の名前.html"
+    printf '<p>x</p>\r\n' >"$spaced"
+    start "$spaced"
+    expect_window "spaces and Japanese" "$spaced - たぶれん"
+
+    # 255 bytes, the longest name a Linux file system takes: 81 three-byte characters + 12.
+    local long
+    long=$(printf 'あ%.0s' $(seq 1 81))xxxxxxx.html
+    [ "$(printf %s "$long" | LC_ALL=C wc -c)" -eq 255 ] || fail "the long name is not 255 bytes"
+    printf '<p>x</p>\r\n' >"$work/$long"
+    start "$work/$long"
+    expect_window "255-byte name" "$work/$long - たぶれん"
+
+    # Unsaved work of a killed program is offered at the next start.
+    start
+    local win
+    if win=$(find_window "新規ファイル - たぶれん"); then
+        xdotool windowfocus --sync "$win" mousemove --window "$win" 300 300 click 1 sleep 0.3 \
+            type --delay 20 "unsaved work"
+        for _ in $(seq 1 100); do
+            ls "$recovery"/*.snapshot >/dev/null 2>&1 && break
+            sleep 0.1
+        done
+        local first
+        first=$(ls "$recovery"/*.snapshot 2>/dev/null || true)
+        stop
+        if [ -z "$first" ]; then
+            fail "no snapshot was written while typing"
+        elif ! grep -qa "u.n.s.a.v.e.d. .w.o.r.k" "$first"; then
+            fail "the snapshot does not hold the typed text"
+        else
+            start
+            expect_box_then "recovery offer" "確認" "新規ファイル - たぶれん"
+            [ ! -e "$first" ] || fail "the restored snapshot was not removed"
+        fi
+    else
+        fail "no window to type in"
+        stop
+    fi
+}
+
+if [ -n "${TAVLEN_E2E_UNDER_X:-}" ]; then
+    under_x
+    echo "$passed passed, $failures failed"
+    exit "$failures"
+fi
+set +e
+TAVLEN_E2E_UNDER_X=1 TAVLEN_E2E_WORK="$work" xvfb-run -a -s "-screen 0 1280x1024x24" \
+    bash "$0" "$bin"
+code=$?
+set -e
+[ "$code" -eq 0 ]
