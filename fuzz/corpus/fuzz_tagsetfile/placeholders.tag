@@ -1,0 +1,1 @@
+<meta charset="<$$#CHARSET#$$>"> <$$#TLVERSION#$$> <$$#DATE#$$> <$$#TIME#$$><$$#--#$$>

@@ -1,0 +1,55 @@
+# libFuzzer targets built with clang, AddressSanitizer and UndefinedBehaviorSanitizer, included
+# by the top level when TAVLEN_BUILD_FUZZERS is on (the fuzz preset); the targets are added once
+# the whole top level has been read, so they can use what it found (Qt, PCRE2, the generated
+# headers). Only the sources the fuzzed readers and converters need are compiled
+# again, instrumented, into a small static library of their own; nothing here uses the widgets.
+set(tavlen_fuzz_dir ${CMAKE_CURRENT_LIST_DIR})
+
+# tavlen_add_fuzzer(<name>): fuzz/<name>.cpp defines LLVMFuzzerTestOneInput; seeds in
+# fuzz/corpus/<name>/.
+function(tavlen_add_fuzzer name)
+  add_executable(${name} ${tavlen_fuzz_dir}/${name}.cpp)
+  set_target_properties(${name} PROPERTIES AUTOMOC OFF)
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE tavlen_fuzzcore)
+endfunction()
+
+function(tavlen_add_fuzz_targets)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "The fuzz targets need clang (libFuzzer); configure with the fuzz preset.")
+  endif()
+
+  set(src ${CMAKE_SOURCE_DIR}/src)
+  add_library(tavlen_fuzzcore STATIC
+    ${src}/about/versionstring.cpp
+    ${src}/app/programfolder.cpp
+    ${src}/app/rtf/rtfreader.cpp ${src}/app/rtf/rtfwriter.cpp ${src}/app/rtf/rtfkeywords.cpp
+    ${src}/document/atomicwrite.cpp ${src}/document/systemreason.cpp
+    ${src}/document/cp932.cpp ${src}/document/cp932table.cpp ${src}/document/cp932chartables.cpp
+    ${src}/document/detect.cpp ${src}/document/eucjp.cpp ${src}/document/ibmeuc.cpp
+    ${src}/document/iso2022jp.cpp ${src}/document/nkf.cpp
+    ${src}/markup/ecmapattern.cpp ${src}/markup/regexp.cpp ${src}/markup/replacement.cpp
+    ${src}/settings/textforms.cpp
+    ${src}/tagsets/placeholders.cpp ${src}/tagsets/tagsetfile.cpp ${src}/tagsets/tagsetfolder.cpp
+    ${CMAKE_SOURCE_DIR}/resources/tagsets.qrc)
+  set_target_properties(tavlen_fuzzcore PROPERTIES AUTOMOC OFF AUTORCC ON)
+  target_include_directories(tavlen_fuzzcore PUBLIC ${src} ${CMAKE_BINARY_DIR}/src/generated)
+  target_compile_definitions(tavlen_fuzzcore
+    PUBLIC QT_NO_KEYWORDS PCRE2_CODE_UNIT_WIDTH=16 QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
+  # vptr checks would need Qt itself built with the sanitizer; every other check is fatal.
+  set(tavlen_sanitizers -fsanitize=address,undefined -fno-sanitize=vptr
+      -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_compile_options(tavlen_fuzzcore PUBLIC ${tavlen_sanitizers}
+    PRIVATE -fsanitize=fuzzer-no-link)
+  target_link_options(tavlen_fuzzcore PUBLIC -fsanitize=address,undefined)
+  target_link_libraries(tavlen_fuzzcore PUBLIC Qt6::Core Qt6::Gui PkgConfig::PCRE2)
+
+  tavlen_add_fuzzer(fuzz_rtfreader)
+  tavlen_add_fuzzer(fuzz_nkf)
+  tavlen_add_fuzzer(fuzz_tagsetfile)
+  tavlen_add_fuzzer(fuzz_textforms)
+  tavlen_add_fuzzer(fuzz_regexp)
+endfunction()
+
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL tavlen_add_fuzz_targets)
