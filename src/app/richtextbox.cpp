@@ -24,6 +24,12 @@ namespace {
 
 constexpr char16_t ParagraphSeparator = 0x2029;
 
+// Lines longer than this many characters are shown without colours.
+constexpr int MaxColouredLine = 20000;
+
+// How many edited lines are coloured at once when the text changes; the rest wait for painting.
+constexpr int EagerColourBlocks = 64;
+
 // Larger insertions are taken from the document in one piece instead of character by character.
 constexpr int IncrementalLimit = 4096;
 
@@ -293,6 +299,13 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
     m_byteCount += cp932ByteCount(come) - cp932ByteCount(gone);
     m_shadow.replace(pos + prefix, removedChars, come.data(), addedChars);
     shiftRuns(pos + prefix, removedChars, addedChars);
+    // Colour the edited lines now, while the document reports the change, so that each is laid
+    // out once with its colours instead of again at the next paint.
+    QTextBlock block = document()->findBlock(int(pos + prefix));
+    for (int n = 0; block.isValid() && n < EagerColourBlocks &&
+                    block.position() <= pos + prefix + addedChars;
+         ++n, block = block.next())
+        applyBlockColors(block);
     Q_EMIT Change();
 }
 
@@ -359,11 +372,25 @@ void RichTextBox::applyVisibleColors()
     QTextBlock block = firstVisibleBlock();
     qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
     const qreal bottom = viewport()->height();
-    const QRgb fallback = defaultTextColor();
     while (block.isValid() && top <= bottom) {
-        const qsizetype start = block.position();
-        const qsizetype end = start + block.length() - 1;
-        QList<QTextLayout::FormatRange> wanted;
+        applyBlockColors(block);
+        top += blockBoundingRect(block).height();
+        block = block.next();
+    }
+}
+
+void RichTextBox::applyBlockColors(const QTextBlock &block)
+{
+    QTextLayout *layout = block.layout();
+    if (!layout)
+        return;
+    const qsizetype start = block.position();
+    const qsizetype end = start + block.length() - 1;
+    QList<QTextLayout::FormatRange> wanted;
+    // A very long line (a minified page) stays uncoloured: laying it out with thousands of
+    // colour changes on every keystroke would make typing in it crawl.
+    if (block.length() <= MaxColouredLine) {
+        const QRgb fallback = defaultTextColor();
         auto it = std::lower_bound(m_runs.begin(), m_runs.end(), start,
                                    [](const rtf::ColorRun &r, qsizetype p) {
                                        return r.start + r.length <= p;
@@ -381,13 +408,10 @@ void RichTextBox::applyVisibleColors()
             range.format.setForeground(QColor::fromRgb(it->color));
             wanted.append(range);
         }
-        QTextLayout *layout = block.layout();
-        if (layout && layout->formats() != wanted) {
-            layout->setFormats(wanted);
-            document()->markContentsDirty(block.position(), block.length());
-        }
-        top += blockBoundingRect(block).height();
-        block = block.next();
+    }
+    if (layout->formats() != wanted) {
+        layout->setFormats(wanted);
+        document()->markContentsDirty(block.position(), block.length());
     }
 }
 

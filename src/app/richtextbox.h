@@ -6,6 +6,7 @@
 #include <vector>
 
 class QMimeData;
+class QTextBlock;
 
 namespace app {
 
@@ -77,6 +78,7 @@ private:
     void onSelectionMoved();
     void shiftRuns(qsizetype position, qsizetype removed, qsizetype added);
     void applyVisibleColors();
+    void applyBlockColors(const QTextBlock &block);
     void applyFont();
 
     QString m_shadow;

@@ -188,6 +188,31 @@ private Q_SLOTS:
         QCOMPARE(box.document()->availableUndoSteps(), 0);
     }
 
+    void editedLinesAreColouredAtOnceButVeryLongLinesNot()
+    {
+        RichTextBox box;
+        box.resize(300, 200);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        const QString header = QStringLiteral(
+            "{\\rtf1{\\colortbl\\red0\\green0\\blue0;\\red0\\green0\\blue255;}");
+        box.setTextRTF(header + QStringLiteral("ab\\cf1 cd}"));
+        box.repaint();
+        // Typing inside the blue run: the layout has the longer run before any paint.
+        box.setSelStart(3);
+        typeText(&box, QStringLiteral("x"));
+        QList<QTextLayout::FormatRange> formats = box.document()->firstBlock().layout()->formats();
+        QCOMPARE(formats.size(), 1);
+        QCOMPARE(formats[0].start, 2);
+        QCOMPARE(formats[0].length, 3);
+        // A minified page on one line keeps its colour runs but is painted without them.
+        box.setTextRTF(header + QStringLiteral("\\cf1 ") + QString(30000, QLatin1Char('a')) +
+                       QLatin1Char('}'));
+        box.repaint();
+        QVERIFY(!box.colorRuns().empty());
+        QVERIFY(box.document()->firstBlock().layout()->formats().isEmpty());
+    }
+
     void dropIsReportedNotInserted()
     {
         struct DropTarget : RichTextBox {
