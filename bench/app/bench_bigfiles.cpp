@@ -143,13 +143,8 @@ void benchSnapshot(app::frmMain &w, qsizetype bytes, int keys)
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
-    qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    benchsupport::IsolatedRun run;
+    const QTemporaryDir &home = run.home;
     QApplication application(argc, argv);
     const int keys = argc > 1 ? std::max(3, std::atoi(argv[1])) : 21;
     const qsizetype lineBytes = argc > 2 ? std::max(1, std::atoi(argv[2])) * 1'000'000 : 20'000'000;

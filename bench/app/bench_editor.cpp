@@ -108,13 +108,8 @@ void benchSize(app::frmMain &w, qsizetype bytes, int repetitions)
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
-    qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    benchsupport::IsolatedRun run;
+    const QTemporaryDir &home = run.home;
     QApplication application(argc, argv);
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
 

@@ -64,14 +64,8 @@ std::pair<double, double> enterPreview(app::frmMain &w)
 
 int main(int argc, char **argv)
 {
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
-    qputenv("XDG_DATA_HOME", home.path().toLocal8Bit());
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    benchsupport::IsolatedRun run;
+    const QTemporaryDir &home = run.home;
     QApplication application(argc, argv);
     const double megabytes = argc > 1 ? std::atof(argv[1]) : 1.0;
 

@@ -6,6 +6,9 @@
 #include "app/shellopen.h"
 #include "settings/memorysettingsstore.h"
 
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
 // A platform for benchmarks: nobody answers, no dialog opens, nothing reaches the desktop, and
 // the settings stay in memory.
 namespace benchsupport {
@@ -53,6 +56,23 @@ struct QuietPlatform {
     NoShell shell;
     settings::MemorySettingsStore store;
     app::Platform platform{prompter, dialogs, shell, store};
+};
+
+// Points HOME and the XDG folders at a temporary folder and chooses the offscreen platform unless
+// another one is asked for; call before the application object exists. Lives for the run.
+struct IsolatedRun {
+    QTemporaryDir home;
+    IsolatedRun()
+    {
+        const QByteArray path = home.path().toLocal8Bit();
+        qputenv("HOME", path);
+        qputenv("XDG_CONFIG_HOME", path);
+        qputenv("XDG_DATA_HOME", path);
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    }
 };
 
 } // namespace benchsupport
