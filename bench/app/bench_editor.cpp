@@ -109,7 +109,6 @@ void benchSize(app::frmMain &w, qsizetype bytes, int repetitions)
 int main(int argc, char **argv)
 {
     benchsupport::IsolatedRun run;
-    const QTemporaryDir &home = run.home;
     QApplication application(argc, argv);
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
 
