@@ -122,46 +122,47 @@ mode_t modeOf(int flags, va_list args)
     return creates(flags) ? va_arg(args, mode_t) : 0;
 }
 
+// Whether this open of path should fail as a refused file creation.
+bool failsCreate(const char *path, int flags)
+{
+    return wanted("create") && creates(flags) && pathMatches(path);
+}
+
+// The mode argument of an open call, present only when it creates a file.
+#define TAVLEN_OPEN_MODE(flags, mode)                                                              \
+    va_list args;                                                                                  \
+    va_start(args, flags);                                                                         \
+    const mode_t mode = modeOf(flags, args);                                                       \
+    va_end(args)
+
 int open(const char *path, int flags, ...)
 {
-    va_list args;
-    va_start(args, flags);
-    const mode_t mode = modeOf(flags, args);
-    va_end(args);
-    if (wanted("create") && creates(flags) && pathMatches(path))
+    TAVLEN_OPEN_MODE(flags, mode);
+    if (failsCreate(path, flags))
         return fault();
     return NEXT(open)(path, flags, mode);
 }
 
 int open64(const char *path, int flags, ...)
 {
-    va_list args;
-    va_start(args, flags);
-    const mode_t mode = modeOf(flags, args);
-    va_end(args);
-    if (wanted("create") && creates(flags) && pathMatches(path))
+    TAVLEN_OPEN_MODE(flags, mode);
+    if (failsCreate(path, flags))
         return fault();
     return NEXT(open64)(path, flags, mode);
 }
 
 int openat(int dir, const char *path, int flags, ...)
 {
-    va_list args;
-    va_start(args, flags);
-    const mode_t mode = modeOf(flags, args);
-    va_end(args);
-    if (wanted("create") && creates(flags) && pathMatches(path))
+    TAVLEN_OPEN_MODE(flags, mode);
+    if (failsCreate(path, flags))
         return fault();
     return NEXT(openat)(dir, path, flags, mode);
 }
 
 int openat64(int dir, const char *path, int flags, ...)
 {
-    va_list args;
-    va_start(args, flags);
-    const mode_t mode = modeOf(flags, args);
-    va_end(args);
-    if (wanted("create") && creates(flags) && pathMatches(path))
+    TAVLEN_OPEN_MODE(flags, mode);
+    if (failsCreate(path, flags))
         return fault();
     return NEXT(openat64)(dir, path, flags, mode);
 }
