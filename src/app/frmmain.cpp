@@ -1,11 +1,13 @@
 #include "app/frmmain.h"
 
 #include "about/frmversion.h"
+#include "app/busywindow.h"
 #include "app/coolbar.h"
 #include "app/helpfile.h"
 #include "app/keystates.h"
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
+#include "app/modal.h"
 #include "app/preview.h"
 #include "app/previewbrowser.h"
 #include "app/printing.h"
@@ -72,8 +74,8 @@ frmMain::frmMain(Platform &platform, QWidget *parent)
         });
     connect(m_recovery.get(), &document::SnapshotKeeper::writeFailed, this,
             [this](const QString &reason) {
-                stbMain->showMessage(QStringLiteral("復元用の控えを書けませんでした: ") + reason,
-                                     10000);
+                stbMain->Panels(QStringLiteral("Message"))
+                    ->setText(QStringLiteral("復元用の控えを書けませんでした: ") + reason);
             });
     m_preview = std::make_unique<PreviewController>(*this);
 }
@@ -92,6 +94,7 @@ void frmMain::buildWindow()
     clbMain = new CoolBar(m_client);
     tlbMain = clbMain->tlbMain;
     rtbMain = new RichTextBox(m_client);
+    rtbMain->setFocus(Qt::OtherFocusReason); // the keys go to the text from the first moment
     brwPreview = new PreviewBrowser(m_client);
     brwPreview->hide();
     stbMain = new MainStatusBar(this);
@@ -400,7 +403,8 @@ void frmMain::mnuSaveAs_Click()
 void frmMain::mnuPrint_Click()
 {
     if (const std::optional<QString> failure = m_printing->print())
-        stbMain->showMessage(QStringLiteral("印刷できませんでした: ") + *failure, 10000);
+        stbMain->Panels(QStringLiteral("Message"))
+            ->setText(QStringLiteral("印刷できませんでした: ") + *failure);
 }
 
 void frmMain::mnuPrinterConfig_Click()
@@ -447,7 +451,7 @@ void frmMain::mnuOption_Click()
 void frmMain::mnuVersion_Click()
 {
     frmVersion dialog(m_platform.prompter, this);
-    dialog.exec();
+    execModal(dialog);
 }
 
 void frmMain::cboTagSet_Click()
@@ -485,17 +489,19 @@ void frmMain::DecorateText()
     if (state.bolBusy)
         return;
     state.bolBusy = true;
-    setEnabled(false);
     QLabel *message = stbMain->Panels(QStringLiteral("Message"));
-    message->setText(QStringLiteral("文字色分け処理中..."));
-    const std::optional<QString> failure = markup::colourEditor(
-        *rtbMain, {AppSettings.FontColor, AppSettings.TagColor, AppSettings.CommentColor},
-        m_colorizer);
-    message->clear();
-    setEnabled(true);
+    std::optional<QString> failure;
+    {
+        const BusyWindow busy(*this);
+        message->setText(QStringLiteral("文字色分け処理中..."));
+        failure = markup::colourEditor(
+            *rtbMain, {AppSettings.FontColor, AppSettings.TagColor, AppSettings.CommentColor},
+            m_colorizer);
+        message->clear();
+    }
     state.bolBusy = false;
     if (failure)
-        stbMain->showMessage(QStringLiteral("色分けできませんでした: ") + *failure, 10000);
+        message->setText(QStringLiteral("色分けできませんでした: ") + *failure);
 }
 
 std::optional<QString> frmMain::ApplySettings()

@@ -103,6 +103,8 @@ void PreviewController::SwitchMode(bool preview)
 {
     m_window.rtbMain->setVisible(!preview);
     m_window.brwPreview->setVisible(preview);
+    if (!preview)
+        m_window.rtbMain->setFocus(Qt::OtherFocusReason); // back to typing where the user was
     if (m_window.state.strFileFolder.isEmpty())
         m_window.state.strFileFolder = programFolder();
     if (preview) {

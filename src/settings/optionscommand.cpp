@@ -1,6 +1,7 @@
 #include "settings/optionscommand.h"
 
 #include "app/frmmain.h"
+#include "app/modal.h"
 #include "app/prompter.h"
 #include "settings/frmoption.h"
 
@@ -13,7 +14,7 @@ void OptionsCommand(app::frmMain &w)
     bool accepted = false;
     {
         frmOption dialog(w.AppSettings, platform.store, platform.prompter, platform.dialogs, &w);
-        accepted = dialog.exec() == QDialog::Accepted;
+        accepted = app::execModal(dialog) == QDialog::Accepted;
         if (accepted)
             w.AppSettings = dialog.settings();
     }

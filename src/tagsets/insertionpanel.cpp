@@ -2,6 +2,7 @@
 
 #include "app/coolbar.h"
 #include "app/frmmain.h"
+#include "app/modal.h"
 #include "app/prompter.h"
 #include "app/richtextbox.h"
 #include "tagsets/frmedittagset.h"
@@ -50,6 +51,8 @@ void InsertionPanel::cmdInsTag_Click()
     const QStringList &parts = std::get<QStringList>(read);
     wrapSelection(*m_window.rtbMain, parts.at(0), parts.at(1));
     m_window.DecorateText();
+    // The user goes on typing after the inserted text, not into the button.
+    m_window.rtbMain->setFocus(Qt::OtherFocusReason);
 }
 
 void InsertionPanel::cmdEditTmp_Click()
@@ -71,7 +74,7 @@ bool InsertionPanel::runEditor(qint16 mode, const QString &target)
     frmEditTagset editor(m_window.platform().prompter, &m_window);
     editor.intMode = mode;
     editor.strTarget = target;
-    editor.exec();
+    app::execModal(editor);
     return mode != 1 || editor.fellBackToFreeMode();
 }
 

@@ -23,7 +23,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 check() { # check "what" command...: passes when the command succeeds
     local what=$1
     shift
-    if "$@"; then pass; else fail "$what"; fi
+    if "$@"; then pass; else fail "$what (active window: [$(active_caption)])"; fi
 }
 
 # Starts the program with these arguments; its output goes to program.log.
@@ -93,7 +93,16 @@ wait_active() {
 }
 
 # Real key events to whatever window has the focus, as a person's keyboard sends them.
-keys() { xdotool key --clearmodifiers --delay 40 "$@"; sleep 0.2; }
+# One key at a time, at a person's pace: chords sent faster can reach Qt with a modifier of
+# the previous chord still held.
+keys() {
+    local k
+    for k in "$@"; do
+        xdotool key --clearmodifiers "$k"
+        sleep 0.15
+    done
+    sleep 0.1
+}
 typein() { xdotool type --clearmodifiers --delay 25 "$1"; sleep 0.2; }
 
 # Waits for the program to end by itself (up to 10 s); kills it otherwise.

@@ -1,0 +1,15 @@
+#include "app/modal.h"
+
+#include <QDialog>
+
+namespace app {
+
+int execModal(QDialog &dialog)
+{
+    const int result = dialog.exec();
+    if (QWidget *owner = dialog.parentWidget(); owner && owner->window()->isVisible())
+        owner->window()->activateWindow();
+    return result;
+}
+
+} // namespace app
