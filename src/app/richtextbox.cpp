@@ -1,6 +1,8 @@
 #include "app/richtextbox.h"
 
+#include "app/bgrcolor.h"
 #include "app/bytecount.h"
+#include "app/linebreaks.h"
 #include "document/atomicwrite.h"
 #include "document/cp932.h"
 #include "document/documentfile.h"
@@ -61,6 +63,7 @@ RichTextBox::RichTextBox(QWidget *parent) : QPlainTextEdit(parent)
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setTabChangesFocus(false);
+    PlainLineBreaks::install(*this);
     m_font = font();
     m_font.setStyleHint(QFont::TypeWriter);
     connect(document(), &QTextDocument::contentsChange, this, &RichTextBox::onContentsChange);
@@ -196,8 +199,14 @@ void RichTextBox::applyFont()
 void RichTextBox::setBackColor(quint32 bgr)
 {
     QPalette p = palette();
-    p.setColor(QPalette::Base, QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF),
-                                      int((bgr >> 16) & 0xFF)));
+    p.setColor(QPalette::Base, colorFromBgr(bgr));
+    setPalette(p);
+}
+
+void RichTextBox::setForeColor(quint32 bgr)
+{
+    QPalette p = palette();
+    p.setColor(QPalette::Text, colorFromBgr(bgr));
     setPalette(p);
 }
 

@@ -46,6 +46,8 @@ public:
     void setSelUnderline(bool on);
     void setSelStrikeThru(bool on);
     void setBackColor(quint32 bgr);
+    // The colour of text that no colour run covers: typed text and the uncoloured long lines.
+    void setForeColor(quint32 bgr);
 
     // Case-insensitive search from start to the end; selects the first occurrence, if any.
     void Find(const QString &text, int start);

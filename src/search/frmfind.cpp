@@ -83,7 +83,8 @@ void frmFind::buildControls()
     cmdGo->setDefault(true);
     cmdClose = new QPushButton(QStringLiteral("閉じる(&C)"), this);
     place(cmdClose, "cmdClose", {4800, 1080, 1095, 405});
-    cmdClose->setAutoDefault(false);
+    // Enter on the focused close button closes; in the text boxes it runs the action.
+    cmdClose->setAutoDefault(true);
 
     setTabOrder(txtWord, txtReplace);
     setTabOrder(txtReplace, chkRegExp);

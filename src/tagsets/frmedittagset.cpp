@@ -1,5 +1,6 @@
 #include "tagsets/frmedittagset.h"
 
+#include "app/linebreaks.h"
 #include "app/prompter.h"
 #include "app/twips.h"
 #include "tagsets/editorlayout.h"
@@ -83,7 +84,7 @@ void frmEditTagset::buildControls()
                                  app::TwipsRect r) {
         auto *b = new QPushButton(caption, parent);
         b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false); // no default button: Enter never presses one
+        b->setAutoDefault(false); // no default button: Enter elsewhere never presses one
         place(b, r);
         return b;
     };
@@ -125,6 +126,7 @@ void frmEditTagset::buildControls()
         t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         t->setTabChangesFocus(true);
+        app::PlainLineBreaks::install(*t);
         place(t, r);
         return t;
     };
@@ -247,12 +249,20 @@ void frmEditTagset::Form_Resize()
     intInsTarget = 1;
 }
 
-// Escape does nothing: the dialog has no cancel button.
+// Escape does nothing: the dialog has no cancel button. Enter on a focused button presses
+// that button, as Space does.
 void frmEditTagset::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->accept();
         return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget()); button && button->isEnabled()) {
+            event->accept();
+            button->click();
+            return;
+        }
     }
     QDialog::keyPressEvent(event);
 }

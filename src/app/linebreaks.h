@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+
+class QPlainTextEdit;
+
+namespace app {
+
+// Shift+Enter in a text box starts an ordinary new line instead of Qt's line separator
+// (U+2028), which no Japanese file code can hold and which the user never meant to type.
+// A U+2028 that is pasted stays: that is the user's text.
+class PlainLineBreaks final : public QObject
+{
+public:
+    // Installs itself on the box; the box owns it.
+    static void install(QPlainTextEdit &box);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    using QObject::QObject;
+};
+
+} // namespace app
