@@ -2,6 +2,7 @@
 #include "app/frmmain.h"
 #include "app/prompter.h"
 #include "app/shellopen.h"
+#include "app/translations.h"
 #include "settings/inisettingsstore.h"
 
 #include <QApplication>
@@ -31,7 +32,9 @@ int main(int argc, char **argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavlen"));
-    QApplication::setApplicationDisplayName(QStringLiteral("たぶれん"));
+    // No display name: Qt would append it to every caption, and each window's caption is
+    // exactly the program's own.
+    app::installJapaneseQtTranslations(application);
     QApplication::setDesktopFileName(QStringLiteral("tavlen"));
 
     // The command line is the program's arguments joined by single spaces, so a path with

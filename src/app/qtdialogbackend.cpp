@@ -1,9 +1,9 @@
+#include "app/bgrcolor.h"
 #include "app/commondialog.h"
+#include "app/fontdialog.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QFontDialog>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -26,6 +26,8 @@ namespace {
 DialogOutcome runFileDialog(QWidget *owner, DialogProperties &p, bool save)
 {
     QFileDialog dialog(owner, p.DialogTitle);
+    // The description already lists the patterns; Qt would show them a second time.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilter(qtNameFilters(p.Filter));
     if (save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -45,16 +47,6 @@ DialogOutcome runFileDialog(QWidget *owner, DialogProperties &p, bool save)
     return DialogOutcome::Accepted;
 }
 
-QColor fromBgr(quint32 bgr)
-{
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
-
-quint32 toBgr(const QColor &c)
-{
-    return quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16);
-}
-
 } // namespace
 
 DialogOutcome QtDialogBackend::showOpen(QWidget *owner, DialogProperties &p)
@@ -69,11 +61,8 @@ DialogOutcome QtDialogBackend::showSave(QWidget *owner, DialogProperties &p)
 
 DialogOutcome QtDialogBackend::showPrinter(QWidget *owner, DialogProperties &p, QPrinter &printer)
 {
-    if (p.Flags & dlgflags::PrintSetup) {
-        QPageSetupDialog dialog(&printer, owner);
-        return dialog.exec() == QDialog::Accepted ? DialogOutcome::Accepted
-                                                  : DialogOutcome::Cancelled;
-    }
+    if (p.Flags & dlgflags::PrintSetup)
+        return runPrinterSetup(owner, printer);
     QPrintDialog dialog(&printer, owner);
     if (p.Flags & dlgflags::NoSelection)
         dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
@@ -82,36 +71,16 @@ DialogOutcome QtDialogBackend::showPrinter(QWidget *owner, DialogProperties &p, 
 
 DialogOutcome QtDialogBackend::showFont(QWidget *owner, DialogProperties &p)
 {
-    QFont initial(p.FontName);
-    if (p.FontSize > 0)
-        initial.setPointSizeF(p.FontSize);
-    initial.setBold(p.FontBold);
-    initial.setItalic(p.FontItalic);
-    initial.setStrikeOut(p.FontStrikethru);
-    initial.setUnderline(p.FontUnderline);
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, initial, owner);
-    if (!ok)
-        return DialogOutcome::Cancelled;
-    p.FontName = chosen.family();
-    double size = chosen.pointSizeF();
-    if (p.Flags & dlgflags::FontLimitSize && p.Max > 0)
-        size = qBound(double(p.Min), size, double(p.Max));
-    p.FontSize = size;
-    p.FontBold = chosen.bold();
-    p.FontItalic = chosen.italic();
-    p.FontStrikethru = chosen.strikeOut();
-    p.FontUnderline = chosen.underline();
-    return DialogOutcome::Accepted;
+    return runFontDialog(owner, p);
 }
 
 DialogOutcome QtDialogBackend::showColor(QWidget *owner, DialogProperties &p)
 {
     const QColor chosen = QColorDialog::getColor(
-        (p.Flags & dlgflags::ColorRgbInit) ? fromBgr(p.Color) : QColor(Qt::black), owner);
+        (p.Flags & dlgflags::ColorRgbInit) ? colorFromBgr(p.Color) : QColor(Qt::black), owner);
     if (!chosen.isValid())
         return DialogOutcome::Cancelled;
-    p.Color = toBgr(chosen);
+    p.Color = bgrFromColor(chosen);
     return DialogOutcome::Accepted;
 }
 

@@ -50,6 +50,7 @@ std::optional<QString> ApplySettings(const AppSettings &s, const ApplyTargets &t
     editor.horizontalScrollBar()->setValue(scrollX);
     editor.verticalScrollBar()->setValue(scrollY);
     editor.setBackColor(s.BgColor);
+    editor.setForeColor(s.FontColor);
 
     t.state.bolBusy = false;
     if (t.DecorateText)
