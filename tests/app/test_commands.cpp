@@ -135,8 +135,13 @@ private Q_SLOTS:
         QAction *button = w.tlbMain->Buttons(key);
         QVERIFY(button);
         button->setEnabled(true); // Save, Cut and Copy wait for a file or a selection
+        // Only which command runs matters here: a dialog or question it opens is cancelled.
+        f.dialogs.steps = {testsupport::ScriptedDialogs::cancel()};
+        f.prompter.answers = {app::MsgAnswer::Cancel};
         button->trigger();
         QCOMPARE(spies.fired(), QStringList{command});
+        f.dialogs.steps.clear();
+        f.prompter.answers.clear();
     }
 
     void unknownKeyDoesNothing()

@@ -4,6 +4,7 @@
 #include "mainwindowfixture.h"
 #include "testenv.h"
 
+#include <QLabel>
 #include <QPrinter>
 #include <QProcess>
 
@@ -160,7 +161,10 @@ private Q_SLOTS:
                                   QStringLiteral("/no/such/dir/x.pdf"));
         f.dialogs.steps = {ScriptedDialogs::accept()};
         w.mnuPrint_Click();
-        QVERIFY(w.stbMain->currentMessage().startsWith(QStringLiteral("印刷できませんでした")));
+        QVERIFY(w.stbMain->Panels(QStringLiteral("Message"))
+                    ->text()
+                    .startsWith(QStringLiteral("印刷できませんでした")));
+        QVERIFY(w.stbMain->currentMessage().isEmpty()); // the panels stay in sight
         QCOMPARE(f.prompter.shown.size(), 0);
         QCOMPARE(w.rtbMain->Text(), QStringLiteral("<p>x</p>"));
         QVERIFY(!w.state.bolEditing);

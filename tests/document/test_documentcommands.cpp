@@ -146,7 +146,8 @@ private Q_SLOTS:
         put(other, "other");
         e.f.dialogs.steps << (dialogCancelled ? ScriptedDialogs::cancel()
                                               : ScriptedDialogs::choose(other));
-        e.f.prompter.answers << MsgAnswer::Cancel;
+        if (questions > 0)
+            e.f.prompter.answers << MsgAnswer::Cancel;
         e.w->mnuOpenFile_Click();
         QCOMPARE(e.f.prompter.shown.size(), questions);
         QCOMPARE(e.w->state.strFilePath, e.path);
@@ -180,7 +181,8 @@ private Q_SLOTS:
         app::frmMain &w = f.start();
         w.rtbMain->setText(u"abc"_s);
         f.prompter.answers << answer;
-        f.dialogs.steps << ScriptedDialogs::choose(path);
+        if (saved)
+            f.dialogs.steps << ScriptedDialogs::choose(path);
         w.mnuSaveFile_Click();
         QCOMPARE(f.prompter.shown.size(), 1);
         QCOMPARE(f.prompter.shown.first().text,

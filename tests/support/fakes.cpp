@@ -1,6 +1,29 @@
 #include "fakes.h"
 
+#include <QTest>
+
 namespace testsupport {
+
+namespace {
+void failTest(const QString &what)
+{
+    QTest::qFail(qPrintable(what), __FILE__, __LINE__);
+}
+} // namespace
+
+ScriptedPrompter::~ScriptedPrompter()
+{
+    if (!answers.isEmpty() || !inputs.isEmpty())
+        failTest(QStringLiteral("%1 scripted answers and %2 scripted inputs were never asked for")
+                     .arg(answers.size())
+                     .arg(inputs.size()));
+}
+
+ScriptedDialogs::~ScriptedDialogs()
+{
+    if (!steps.isEmpty())
+        failTest(QStringLiteral("%1 scripted dialog steps were never used").arg(steps.size()));
+}
 
 app::MsgAnswer ScriptedPrompter::message(QWidget *, const QString &text, const QString &title,
                                          app::MsgIcon icon, app::MsgButtons buttons)
@@ -13,6 +36,7 @@ app::MsgAnswer ScriptedPrompter::message(QWidget *, const QString &text, const Q
     }
     if (answers.isEmpty()) {
         ++unexpected;
+        failTest(QStringLiteral("an unscripted question: ") + title + QStringLiteral(": ") + text);
         return buttons == app::MsgButtons::YesNo ? app::MsgAnswer::No : app::MsgAnswer::Cancel;
     }
     return answers.takeFirst();
@@ -24,6 +48,7 @@ std::optional<QString> ScriptedPrompter::input(QWidget *, const QString &prompt,
     prompts.append(prompt);
     if (inputs.isEmpty()) {
         ++unexpected;
+        failTest(QStringLiteral("an unscripted prompt: ") + prompt);
         return std::nullopt;
     }
     return inputs.takeFirst();
@@ -52,6 +77,7 @@ app::DialogOutcome ScriptedDialogs::run(Kind kind, app::DialogProperties &p)
     calls.append({kind, p});
     if (steps.isEmpty()) {
         ++unexpected;
+        failTest(QStringLiteral("an unscripted dialog"));
         return app::DialogOutcome::Cancelled;
     }
     return steps.takeFirst()(p);

@@ -18,11 +18,13 @@ struct ShownMessage {
     app::MsgButtons buttons = app::MsgButtons::Ok;
 };
 
-// Answers message boxes and prompts from a queue and records what was shown. An unexpected
-// question (empty queue) is recorded and answered with Cancel (Ok for an Ok box).
+// Answers message boxes and prompts from a queue and records what was shown. A question the
+// test did not script (empty queue) fails the test and is answered with Cancel; so do answers
+// still unused when the prompter goes. A box with only OK is a message, not a question.
 class ScriptedPrompter final : public app::Prompter
 {
 public:
+    ~ScriptedPrompter() override;
     QList<app::MsgAnswer> answers;
     QList<std::optional<QString>> inputs;
     QList<ShownMessage> shown;
@@ -50,6 +52,8 @@ public:
     QList<Step> steps;
     QList<Call> calls;
     int unexpected = 0;
+
+    ~ScriptedDialogs() override; // fails the test when scripted steps were left unused
 
     // Convenience steps.
     static Step choose(const QString &fileName);
