@@ -8,6 +8,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
 // The shipped tag sets live in the resources of the core library, which a static link keeps only
 // when something refers to them.
 static void initTagSetResources()
@@ -39,6 +43,28 @@ bool createNewFile(const QString &path, const QByteArray &bytes)
 }
 
 } // namespace
+
+QString tagSetFolderProblem(const QString &folder)
+{
+    const QByteArray name = QFile::encodeName(folder);
+    if (::access(name.constData(), F_OK) != 0)
+        return QString();
+    DIR *listing = ::opendir(name.constData());
+    const bool listable = listing != nullptr;
+    if (listing)
+        ::closedir(listing);
+    const QString shown = QDir::toNativeSeparators(folder);
+    if (!listable || ::faccessat(AT_FDCWD, name.constData(), R_OK | X_OK, AT_EACCESS) != 0)
+        return QStringLiteral("タグセットのフォルダー %1 の中身を読み取れません（権限がないか、"
+                              "フォルダーではありません）。タグセットの一覧には何も表示されず、"
+                              "ここへは保存しません。")
+            .arg(shown);
+    if (::faccessat(AT_FDCWD, name.constData(), W_OK | X_OK, AT_EACCESS) != 0)
+        return QStringLiteral("タグセットのフォルダー %1 に書き込めません（書き込む権限がありま"
+                              "せん）。タグセットを保存できません。")
+            .arg(shown);
+    return QString();
+}
 
 QStringList seedShippedTagSets(const QString &folder)
 {
