@@ -19,8 +19,9 @@ namespace settings
 namespace
 {
 
-// Longer than any font name or path a setting holds (a path is at most 4095 bytes).
-constexpr qsizetype kLongestText = 4096;
+// Far longer than any font name or path a setting holds (a path is at most 4095 bytes), so a text
+// beyond it was not written by this program.
+constexpr qsizetype kLongestText = 32 * 1024;
 // Far beyond any settings file this program writes.
 constexpr qint64 kLargestFile = 16 * 1024 * 1024;
 
