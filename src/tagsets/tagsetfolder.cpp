@@ -1,6 +1,7 @@
 #include "tagsets/tagsetfolder.h"
 
 #include "app/programfolder.h"
+#include "document/systemreason.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -49,20 +51,21 @@ QString tagSetFolderProblem(const QString &folder)
     const QByteArray name = QFile::encodeName(folder);
     if (::access(name.constData(), F_OK) != 0)
         return QString();
+    const QString shown = QDir::toNativeSeparators(folder);
     DIR *listing = ::opendir(name.constData());
-    const bool listable = listing != nullptr;
+    int error = listing ? 0 : errno;
     if (listing)
         ::closedir(listing);
-    const QString shown = QDir::toNativeSeparators(folder);
-    if (!listable || ::faccessat(AT_FDCWD, name.constData(), R_OK | X_OK, AT_EACCESS) != 0)
-        return QStringLiteral("タグセットのフォルダー %1 の中身を読み取れません（権限がないか、"
-                              "フォルダーではありません）。タグセットの一覧には何も表示されず、"
-                              "ここへは保存しません。")
-            .arg(shown);
+    if (error == 0 && ::faccessat(AT_FDCWD, name.constData(), R_OK | X_OK, AT_EACCESS) != 0)
+        error = errno;
+    if (error != 0)
+        return QStringLiteral("タグセットのフォルダー %1 の中身を読み取れません（%2）"
+                              "タグセットの一覧には何も表示されず、ここへは保存しません。")
+            .arg(shown, document::systemReason(error, document::FileAccess::Read));
     if (::faccessat(AT_FDCWD, name.constData(), W_OK | X_OK, AT_EACCESS) != 0)
-        return QStringLiteral("タグセットのフォルダー %1 に書き込めません（書き込む権限がありま"
-                              "せん）。タグセットを保存できません。")
-            .arg(shown);
+        return QStringLiteral("タグセットのフォルダー %1 に書き込めません（%2）"
+                              "タグセットを保存できません。")
+            .arg(shown, document::systemReason(errno));
     return QString();
 }
 
