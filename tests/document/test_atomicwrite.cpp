@@ -202,28 +202,6 @@ private Q_SLOTS:
         QCOMPARE(copiesLeft(), QStringList());
     }
 
-    // A file of several names on a full disk: nothing can be claimed for the longer text, so
-    // nothing is overwritten, and the copy of the old bytes goes again.
-    void inPlaceOnAFullDiskKeepsTheOldFile()
-    {
-        SmallFilesystem fs("256k");
-        if (!fs.mounted())
-            QSKIP("cannot mount a tmpfs here (needs root)");
-        const QString path = fs.path() + u"/page.html"_s;
-        const QByteArray old(3000, 'o');
-        put(path, old);
-        QCOMPARE(::link(QFile::encodeName(path).constData(),
-                        QFile::encodeName(fs.path() + u"/second.html"_s).constData()),
-                 0);
-        fs.fill();
-        const auto failure = document::writeFileAtomically(path, QByteArray(512 * 1024, 'n'));
-        QVERIFY(failure.has_value());
-        QVERIFY2(failure->contains(u"空き容量"_s), qPrintable(*failure));
-        QCOMPARE(contents(path), old);
-        QCOMPARE(contents(fs.path() + u"/second.html"_s), old);
-        QCOMPARE(copiesLeft(), QStringList());
-    }
-
     // However long the file's name, the temporary name fits the system's limit, reads back as
     // text, and is one the start-up clean-up recognises.
     void temporaryNamesFit_data()
@@ -296,26 +274,43 @@ private Q_SLOTS:
     }
 
     // A full disk: the old file stays byte for byte, for a large and for a tiny new content.
+    // With a second hard link the file is written in place: the room for the longer text is
+    // claimed before a byte changes, and the copy of the old bytes goes again.
     void fullFilesystemKeepsTheOldFile_data()
     {
         QTest::addColumn<qsizetype>("newSize");
-        QTest::newRow("larger than the disk") << qsizetype(512 * 1024);
-        QTest::newRow("a few bytes") << qsizetype(10);
+        QTest::addColumn<bool>("secondLink");
+        QTest::newRow("larger than the disk") << qsizetype(512 * 1024) << false;
+        QTest::newRow("a few bytes") << qsizetype(10) << false;
+        QTest::newRow("larger, a second hard link") << qsizetype(512 * 1024) << true;
     }
     void fullFilesystemKeepsTheOldFile()
     {
         QFETCH(qsizetype, newSize);
+        QFETCH(bool, secondLink);
         SmallFilesystem fs("256k");
         if (!fs.mounted())
             QSKIP("cannot mount a tmpfs here (needs root)");
         const QString path = fs.path() + u"/page.html"_s;
+        const QString second = fs.path() + u"/second.html"_s;
         const QByteArray old(3000, 'o');
         put(path, old);
+        if (secondLink)
+            QCOMPARE(::link(QFile::encodeName(path).constData(),
+                            QFile::encodeName(second).constData()),
+                     0);
         fs.fill();
         const auto failure = document::writeFileAtomically(path, QByteArray(newSize, 'n'));
         QVERIFY(failure.has_value());
+        QVERIFY2(failure->contains(u"空き容量"_s), qPrintable(*failure));
         QCOMPARE(contents(path), old);
-        QCOMPARE(entries(fs.path()), (QStringList{u"filler"_s, u"page.html"_s}));
+        QStringList expected{u"filler"_s, u"page.html"_s};
+        if (secondLink) {
+            QCOMPARE(contents(second), old);
+            expected << u"second.html"_s;
+        }
+        QCOMPARE(entries(fs.path()), expected);
+        QCOMPARE(copiesLeft(), QStringList());
     }
 
     void readOnlyFolderKeepsTheOldFile()

@@ -53,6 +53,15 @@ void chownTree(const QString &folder, uid_t uid, gid_t gid)
 
 } // namespace
 
+QStringList linesStartingWith(const QString &output, const QString &prefix)
+{
+    QStringList found;
+    for (const QString &line : output.split(QLatin1Char('\n')))
+        if (line.startsWith(prefix))
+            found << line.mid(prefix.size());
+    return found;
+}
+
 bool setImmutable(const QString &path, bool on)
 {
     const int fd = ::open(native(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);

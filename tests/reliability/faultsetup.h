@@ -72,6 +72,9 @@ private:
     std::function<void()> m_childSetup;
 };
 
+// The rest of each line of the driver's output that starts with prefix.
+QStringList linesStartingWith(const QString &output, const QString &prefix);
+
 // Whether the filesystem at path lets files be made unchangeable (chattr +i).
 bool setImmutable(const QString &path, bool on);
 

@@ -1,6 +1,7 @@
 // Saving as another user in a shared folder, an interrupted save in place, special files where
 // the settings are kept, and a tag set folder that cannot be listed: each run by the program in a
 // child process (the fault driver) on the real file system.
+#include "../document/testfiles.h"
 #include "faultsetup.h"
 #include "mainwindowfixture.h"
 #include "testenv.h"
@@ -22,6 +23,9 @@
 using namespace Qt::StringLiterals;
 using faults::Fault;
 using faults::FaultScene;
+using faults::linesStartingWith;
+using testfiles::contents;
+using testfiles::put;
 
 namespace
 {
@@ -31,33 +35,11 @@ constexpr gid_t NoGroup = 65534;
 
 const QByteArray Page = "<html><body><p>the page</p></body></html>\r\n";
 
-void put(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
 quint64 inodeOf(const QString &path)
 {
     struct stat info {
     };
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
-}
-
-QStringList linesStartingWith(const QString &output, const QString &prefix)
-{
-    QStringList found;
-    for (const QString &line : output.split(u'\n'))
-        if (line.startsWith(prefix))
-            found << line.mid(prefix.size());
-    return found;
 }
 
 } // namespace
