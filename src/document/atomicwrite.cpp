@@ -35,8 +35,11 @@ long nameLimitOf(const QByteArray &target)
 }
 
 // Opens a new file beside target with a name no other file has, and locks it for as long as it
-// is open, which tells the start-up clean-up that a live writer still owns it.
-Descriptor createTemporary(const QByteArray &target, QByteArray *tempPath, int *error)
+// is open, which tells the start-up clean-up that a live writer still owns it. A replacement
+// starts readable by its writer only (mode 0600), so nobody reads the new bytes before the old
+// file's permissions are copied; a new file gets the usual ones.
+Descriptor createTemporary(const QByteArray &target, mode_t mode, QByteArray *tempPath,
+                           int *error)
 {
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray folder = target.left(slash + 1);
@@ -47,7 +50,7 @@ Descriptor createTemporary(const QByteArray &target, QByteArray *tempPath, int *
                                       .right(kLongestRandomPart);
         *tempPath = folder + temporaryFileName(fileName, random, nameLimit);
         Descriptor fd(
-            ::open(tempPath->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+            ::open(tempPath->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
         if (fd.valid()) {
             ::flock(fd.get(), LOCK_EX | LOCK_NB); // a new file: nobody else holds it
             return fd;
@@ -76,7 +79,7 @@ RenameOutcome replaceByRenaming(const QByteArray &target, QByteArrayView bytes,
 {
     int error = 0;
     QByteArray tempPath;
-    Descriptor fd = createTemporary(target, &tempPath, &error);
+    Descriptor fd = createTemporary(target, old ? 0600 : 0666, &tempPath, &error);
     if (!fd.valid()) {
         const bool folderRefuses = error == EACCES || error == EPERM;
         return {old && folderRefuses, systemReason(error)};
