@@ -167,8 +167,8 @@ void frmMain::Form_Load(const QString &commandLine)
     settings::LoadSettings(m_platform.store, AppSettings);
     for (const QString &problem : {m_platform.store.problem(), tagSetProblem})
         if (!problem.isEmpty())
-            m_platform.prompter.message(this, problem, QStringLiteral("警告"),
-                                        MsgIcon::Exclamation, MsgButtons::Ok);
+            m_platform.prompter.message(this, problem, QStringLiteral("警告"), MsgIcon::Exclamation,
+                                        MsgButtons::Ok);
     // Temporary files of saves cut short by a crash, beside the recent files, the tag sets and
     // the recovery snapshots.
     document::removeWriteLeftovers(document::foldersOf(AppSettings.RecentFiles)

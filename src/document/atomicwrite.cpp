@@ -38,8 +38,7 @@ long nameLimitOf(const QByteArray &target)
 // is open, which tells the start-up clean-up that a live writer still owns it. A replacement
 // starts readable by its writer only (mode 0600), so nobody reads the new bytes before the old
 // file's permissions are copied; a new file gets the usual ones.
-Descriptor createTemporary(const QByteArray &target, mode_t mode, QByteArray *tempPath,
-                           int *error)
+Descriptor createTemporary(const QByteArray &target, mode_t mode, QByteArray *tempPath, int *error)
 {
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray folder = target.left(slash + 1);
@@ -49,8 +48,7 @@ Descriptor createTemporary(const QByteArray &target, mode_t mode, QByteArray *te
         const QByteArray random = QByteArray::number(QRandomGenerator::global()->generate(), 36)
                                       .right(kLongestRandomPart);
         *tempPath = folder + temporaryFileName(fileName, random, nameLimit);
-        Descriptor fd(
-            ::open(tempPath->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+        Descriptor fd(::open(tempPath->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
         if (fd.valid()) {
             ::flock(fd.get(), LOCK_EX | LOCK_NB); // a new file: nobody else holds it
             return fd;
@@ -88,9 +86,8 @@ RenameOutcome replaceByRenaming(const QByteArray &target, QByteArrayView bytes,
     if (ok && old) {
         const Descriptor oldFd(
             ::open(target.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-        if (!oldFd.valid() ||
-            !copyFileIdentity(oldFd.get(), target.constData(), *old, fd.get(),
-                              tempPath.constData())) {
+        if (!oldFd.valid() || !copyFileIdentity(oldFd.get(), target.constData(), *old, fd.get(),
+                                                tempPath.constData())) {
             ::unlink(tempPath.constData());
             return {true, std::nullopt};
         }

@@ -14,10 +14,10 @@ struct FileStamp {
     qint64 size = 0;
     qint64 modifiedNs = 0; // modification time, nanoseconds since the epoch
     quint64 device = 0;
-    quint64 inode = 0;      // a file replaced by renaming another over it gets a new one
-    qint64 changedNs = 0;   // status change time: moves with every write, even one whose
-                            // modification time was put back afterwards
-    bool hashed = false;    // contentHash holds the hash of the bytes read or written
+    quint64 inode = 0;    // a file replaced by renaming another over it gets a new one
+    qint64 changedNs = 0; // status change time: moves with every write, even one whose
+                          // modification time was put back afterwards
+    bool hashed = false;  // contentHash holds the hash of the bytes read or written
     quint64 contentHash = 0;
 
     friend bool operator==(const FileStamp &, const FileStamp &) = default;

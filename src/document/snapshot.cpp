@@ -72,12 +72,11 @@ std::optional<QString> decodeSnapshotPath(QByteArrayView head)
 QByteArray encodeSnapshot(const Snapshot &snapshot)
 {
     const FileStamp &s = snapshot.diskFile;
-    const QByteArray stamp = QByteArray::number(s.exists ? 1 : 0) + ' ' +
-                             QByteArray::number(s.size) + ' ' + QByteArray::number(s.modifiedNs) +
-                             ' ' + QByteArray::number(s.device) + ' ' + QByteArray::number(s.inode) +
-                             ' ' + QByteArray::number(s.changedNs) + ' ' +
-                             QByteArray::number(s.hashed ? 1 : 0) + ' ' +
-                             QByteArray::number(s.contentHash);
+    const QByteArray stamp =
+        QByteArray::number(s.exists ? 1 : 0) + ' ' + QByteArray::number(s.size) + ' ' +
+        QByteArray::number(s.modifiedNs) + ' ' + QByteArray::number(s.device) + ' ' +
+        QByteArray::number(s.inode) + ' ' + QByteArray::number(s.changedNs) + ' ' +
+        QByteArray::number(s.hashed ? 1 : 0) + ' ' + QByteArray::number(s.contentHash);
     const qsizetype textBytes = snapshot.text.size() * 2;
     QByteArray out = kMagic.toByteArray();
     out += line("path", QUrl::toPercentEncoding(snapshot.path));

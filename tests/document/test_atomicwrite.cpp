@@ -183,9 +183,9 @@ private Q_SLOTS:
         if (otherOwner && ::chown(QFile::encodeName(path).constData(), 1, 1) != 0)
             QSKIP("giving the file to another user needs root");
         if (secondLink)
-            QCOMPARE(::link(QFile::encodeName(path).constData(),
-                            QFile::encodeName(other).constData()),
-                     0);
+            QCOMPARE(
+                ::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()),
+                0);
         const QByteArray before = identity(path);
         QVERIFY2(before.contains("user:daemon:rw-\n") && before.contains("mask::rw-\n"),
                  before.constData());
@@ -296,9 +296,9 @@ private Q_SLOTS:
         const QByteArray old(3000, 'o');
         put(path, old);
         if (secondLink)
-            QCOMPARE(::link(QFile::encodeName(path).constData(),
-                            QFile::encodeName(second).constData()),
-                     0);
+            QCOMPARE(
+                ::link(QFile::encodeName(path).constData(), QFile::encodeName(second).constData()),
+                0);
         fs.fill();
         const auto failure = document::writeFileAtomically(path, QByteArray(newSize, 'n'));
         QVERIFY(failure.has_value());

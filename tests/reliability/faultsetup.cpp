@@ -106,9 +106,9 @@ FaultScene::~FaultScene()
 
 bool FaultScene::arm(Fault fault, const QString &target, QString *skipReason)
 {
-    const QString shimFault[] = {QStringLiteral("write"),  QStringLiteral("fsync"),
-                                 QStringLiteral("rename"), QStringLiteral("create"),
-                                 QStringLiteral("rename"), QString(),
+    const QString shimFault[] = {QStringLiteral("write"),   QStringLiteral("fsync"),
+                                 QStringLiteral("rename"),  QStringLiteral("create"),
+                                 QStringLiteral("rename"),  QString(),
                                  QStringLiteral("truncate")};
     switch (fault) {
     case Fault::FullDisk: {
@@ -172,8 +172,8 @@ bool FaultScene::arm(Fault fault, const QString &target, QString *skipReason)
         chownTree(m_childHome, Nobody, NoGroup);
         if (fault == Fault::SharedFolder) {
             for (const QString &name : QDir(m_place).entryList(QDir::Files)) {
-                [[maybe_unused]] const int given = ::chown(
-                    native(m_place + QLatin1Char('/') + name).constData(), Nobody, NoGroup);
+                [[maybe_unused]] const int given =
+                    ::chown(native(m_place + QLatin1Char('/') + name).constData(), Nobody, NoGroup);
             }
         }
         if (fault == Fault::ReadOnlyFile) {

@@ -91,8 +91,7 @@ private Q_SLOTS:
         QVERIFY2(run.crashed, qPrintable(run.output));
         QVERIFY(contents(page) != Page); // cut short after the new bytes went in
         const QString childRecovery = scene.childHome() + u"/.local/share/Tavlen/Recovery"_s;
-        const QStringList copies =
-            QDir(childRecovery).entryList({u"*.original"_s}, QDir::Files);
+        const QStringList copies = QDir(childRecovery).entryList({u"*.original"_s}, QDir::Files);
         QCOMPARE(copies.size(), 1);
 
         // The next start (here with the test's own recovery folder) offers it back.
@@ -160,7 +159,7 @@ private Q_SLOTS:
             const bool refused = error && error->reason.contains(u"読み取れません"_s);
             const auto created = tagsets::WriteTagSet(folder, u"new"_s, u"<i>"_s, u"</i>"_s);
             ::_exit(told && refused && std::holds_alternative<tagsets::TagSetError>(created) ? 0
-                                                                                              : 1);
+                                                                                             : 1);
         }
         int status = 0;
         QCOMPARE(::waitpid(child, &status, 0), child);

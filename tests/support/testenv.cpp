@@ -7,8 +7,9 @@
 namespace testsupport {
 
 IsolatedHome::IsolatedHome()
-    : m_root(qEnvironmentVariableIsEmpty("TAVLEN_TEST_HOME") ? m_dir.path()
-                                                             : qEnvironmentVariable("TAVLEN_TEST_HOME"))
+    : m_root(qEnvironmentVariableIsEmpty("TAVLEN_TEST_HOME")
+                 ? m_dir.path()
+                 : qEnvironmentVariable("TAVLEN_TEST_HOME"))
 {
     if (!m_dir.isValid())
         qFatal("cannot create a temporary home folder");
@@ -18,8 +19,7 @@ IsolatedHome::IsolatedHome()
     QDir(m_root).mkpath(QStringLiteral(".cache"));
     QDir(m_root).mkpath(QStringLiteral("runtime"));
     QFile::setPermissions(m_root + QStringLiteral("/runtime"),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                              QFileDevice::ExeOwner);
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("HOME", root);
     qputenv("XDG_CONFIG_HOME", root + "/.config");
     qputenv("XDG_DATA_HOME", root + "/.local/share");
