@@ -84,8 +84,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # dpkg-shlibdeps finds the Qt libraries (with the browser engine's helper process and the SVG
-# plugins, which ride on them) and PCRE2; a Japanese font and Qt's Japanese catalogue (its
-# dialogs' labels and buttons) are added by hand.
+# plugins, which ride on them), PCRE2, libacl, libattr and xxHash; a Japanese font and Qt's
+# Japanese catalogue (its dialogs' labels and buttons) are added by hand.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "fonts-noto-cjk | fonts-ipafont-gothic | fonts-vlgothic | fonts-takao-gothic, qt6-translations-l10n")

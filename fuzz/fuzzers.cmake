@@ -26,6 +26,9 @@ function(tavlen_add_fuzz_targets)
     ${src}/app/programfolder.cpp
     ${src}/app/rtf/rtfreader.cpp ${src}/app/rtf/rtfwriter.cpp ${src}/app/rtf/rtfkeywords.cpp
     ${src}/document/atomicwrite.cpp ${src}/document/systemreason.cpp
+    ${src}/document/fileio.cpp ${src}/document/fileidentity.cpp ${src}/document/inplacewrite.cpp
+    ${src}/document/originalcopy.cpp ${src}/document/regularfile.cpp
+    ${src}/document/recoveryfolder.cpp ${src}/document/snapshot.cpp
     ${src}/document/cp932.cpp ${src}/document/cp932table.cpp ${src}/document/cp932chartables.cpp
     ${src}/document/detect.cpp ${src}/document/eucjp.cpp ${src}/document/ibmeuc.cpp
     ${src}/document/iso2022jp.cpp ${src}/document/nkf.cpp
@@ -43,7 +46,8 @@ function(tavlen_add_fuzz_targets)
   target_compile_options(tavlen_fuzzcore PUBLIC ${tavlen_sanitizers}
     PRIVATE -fsanitize=fuzzer-no-link)
   target_link_options(tavlen_fuzzcore PUBLIC -fsanitize=address,undefined)
-  target_link_libraries(tavlen_fuzzcore PUBLIC Qt6::Core Qt6::Gui PkgConfig::PCRE2)
+  target_link_libraries(tavlen_fuzzcore PUBLIC Qt6::Core Qt6::Gui PkgConfig::PCRE2
+    PkgConfig::ACL PkgConfig::XATTR PkgConfig::XXHASH)
 
   tavlen_add_fuzzer(fuzz_rtfreader)
   tavlen_add_fuzzer(fuzz_nkf)

@@ -165,9 +165,13 @@ void frmMain::Form_Load(const QString &commandLine)
                               buildinfo::VersionRevision, QCoreApplication::applicationDirPath());
     m_platform.store.flush();
     m_layout.measure(windowWidthTwips(), windowHeightTwips());
-    tagsets::ListTagSets(*clbMain->cboTagSet);
+    const QString tagSetProblem = tagsets::ListTagSets(*clbMain->cboTagSet);
     restorePlacement();
     settings::LoadSettings(m_platform.store, AppSettings);
+    for (const QString &problem : {m_platform.store.problem(), tagSetProblem})
+        if (!problem.isEmpty())
+            m_platform.prompter.message(this, problem, QStringLiteral("警告"), MsgIcon::Exclamation,
+                                        MsgButtons::Ok);
     // Temporary files of saves cut short by a crash, beside the recent files, the tag sets and
     // the recovery snapshots.
     document::removeWriteLeftovers(document::foldersOf(AppSettings.RecentFiles)

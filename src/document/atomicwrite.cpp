@@ -1,5 +1,10 @@
 #include "document/atomicwrite.h"
 
+#include "document/descriptor.h"
+#include "document/fileidentity.h"
+#include "document/fileio.h"
+#include "document/inplacewrite.h"
+#include "document/recoveryfolder.h"
 #include "document/systemreason.h"
 
 #include <QFile>
@@ -7,6 +12,7 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -17,105 +23,80 @@ namespace document
 namespace
 {
 
-// Retries writes cut short by a signal or by the system taking fewer bytes than offered.
-bool writeAll(int fd, QByteArrayView bytes, int *error)
-{
-    const char *p = bytes.data();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, p, size_t(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            *error = errno;
-            return false;
-        }
-        if (written == 0) {
-            *error = ENOSPC;
-            return false;
-        }
-        p += written;
-        left -= written;
-    }
-    return true;
-}
+constexpr qsizetype kLongestRandomPart = 7;
 
-// Opens a new file beside target with a name no other file has, and locks it for as long as it
-// is open, which tells the start-up clean-up that a live writer still owns it.
-int createTemporary(const QByteArray &target, QByteArray *tempPath, int *error)
-{
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        *tempPath = target + TemporaryMarker.data() +
-                    QByteArray::number(QRandomGenerator::global()->generate(), 36) +
-                    TemporarySuffix.data();
-        const int fd = ::open(tempPath->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            ::flock(fd, LOCK_EX | LOCK_NB); // a new file: nobody else holds it
-            return fd;
-        }
-        if (errno != EEXIST) {
-            *error = errno;
-            return -1;
-        }
-    }
-    *error = EEXIST;
-    return -1;
-}
-
-void syncFolder(const QByteArray &target)
+long nameLimitOf(const QByteArray &target)
 {
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray folder =
         slash < 0 ? QByteArray(".") : target.left(std::max<qsizetype>(slash, 1));
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd); // the rename is done; a folder that cannot be synced changes nothing
-        ::close(fd);
-    }
+    const long limit = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    return limit > 0 ? limit : NAME_MAX;
 }
 
-} // namespace
-
-std::optional<QString> writeFileAtomically(const QString &path, QByteArrayView bytes)
+// Opens a new file beside target with a name no other file has, and locks it for as long as it
+// is open, which tells the start-up clean-up that a live writer still owns it. A replacement
+// starts readable by its writer only (mode 0600), so nobody reads the new bytes before the old
+// file's permissions are copied; a new file gets the usual ones.
+Descriptor createTemporary(const QByteArray &target, mode_t mode, QByteArray *tempPath, int *error)
 {
-    // Write through a symbolic link to the file it names, as an editor saving in place would.
-    const QFileInfo info(path);
-    const QString resolved = info.isSymLink() ? info.symLinkTarget() : path;
-    const QByteArray target = QFile::encodeName(resolved);
-    if (target.isEmpty() || target.contains('\0'))
-        return QStringLiteral("ファイル名が正しくありません。");
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = target.left(slash + 1);
+    const QByteArray fileName = target.sliced(slash + 1);
+    const long nameLimit = nameLimitOf(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray random = QByteArray::number(QRandomGenerator::global()->generate(), 36)
+                                      .right(kLongestRandomPart);
+        *tempPath = folder + temporaryFileName(fileName, random, nameLimit);
+        Descriptor fd(::open(tempPath->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+        if (fd.valid()) {
+            ::flock(fd.get(), LOCK_EX | LOCK_NB); // a new file: nobody else holds it
+            return fd;
+        }
+        if (errno != EEXIST) {
+            *error = errno;
+            return fd;
+        }
+    }
+    *error = EEXIST;
+    return Descriptor();
+}
 
-    struct stat old {
-    };
-    const bool replacing = ::stat(target.constData(), &old) == 0;
-    if (replacing && !S_ISREG(old.st_mode))
-        return QStringLiteral("通常のファイルではありません。");
-    // A file its owner made read-only (or the system made unchangeable) is not replaced behind
-    // its back just because the folder would allow a new file in its place.
-    if (replacing && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
-        return systemReason(errno);
+// Why replacing by renaming stopped: nothing done yet and the file must be written in place, or
+// a failure to report.
+struct RenameOutcome {
+    bool inPlace = false;
+    std::optional<QString> failure;
+};
 
+// Writes bytes to a new file beside target and renames it over target. With old (the file being
+// replaced) the new file first takes on everything the old one has; where that cannot be done,
+// or the folder takes no new file, the outcome asks for writing in place instead.
+RenameOutcome replaceByRenaming(const QByteArray &target, QByteArrayView bytes,
+                                const struct stat *old)
+{
     int error = 0;
     QByteArray tempPath;
-    const int fd = createTemporary(target, &tempPath, &error);
-    if (fd < 0)
-        return systemReason(error);
-
-    bool ok = writeAll(fd, bytes, &error);
-    if (ok && replacing && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
-        // Keep the owner where the system allows it; an ordinary user cannot, and the file then
-        // belongs to the one who saved it, as a new file would.
-        [[maybe_unused]] const int kept = ::fchown(fd, old.st_uid, old.st_gid);
+    Descriptor fd = createTemporary(target, old ? 0600 : 0666, &tempPath, &error);
+    if (!fd.valid()) {
+        const bool folderRefuses = error == EACCES || error == EPERM;
+        return {old && folderRefuses, systemReason(error)};
     }
-    if (ok && replacing && ::fchmod(fd, old.st_mode & 07777) != 0) {
+    bool ok = writeAll(fd.get(), bytes, &error);
+    if (ok && old) {
+        const Descriptor oldFd(
+            ::open(target.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        if (!oldFd.valid() || !copyFileIdentity(oldFd.get(), target.constData(), *old, fd.get(),
+                                                tempPath.constData())) {
+            ::unlink(tempPath.constData());
+            return {true, std::nullopt};
+        }
+    }
+    if (ok && ::fsync(fd.get()) != 0) {
         error = errno;
         ok = false;
     }
-    if (ok && ::fsync(fd) != 0) {
-        error = errno;
-        ok = false;
-    }
-    if (::close(fd) != 0 && ok) {
+    if (::close(fd.release()) != 0 && ok) {
         error = errno;
         ok = false;
     }
@@ -125,10 +106,56 @@ std::optional<QString> writeFileAtomically(const QString &path, QByteArrayView b
     }
     if (!ok) {
         ::unlink(tempPath.constData());
-        return systemReason(error);
+        return {false, systemReason(error)};
     }
-    syncFolder(target);
-    return std::nullopt;
+    syncFolderOf(target);
+    return {};
+}
+
+} // namespace
+
+QByteArray temporaryFileName(QByteArrayView fileName, QByteArrayView randomPart, long nameLimit)
+{
+    const qsizetype added = TemporaryMarker.size() + randomPart.size() + TemporarySuffix.size();
+    qsizetype keep = std::min<qsizetype>(fileName.size(), nameLimit - added);
+    // Cut between characters, so the shortened name still reads back as text.
+    while (keep > 0 && keep < fileName.size() && (quint8(fileName[keep]) & 0xC0) == 0x80)
+        --keep;
+    const QByteArray name = keep > 0 ? fileName.first(keep).toByteArray() : QByteArray("t");
+    return name + TemporaryMarker.toByteArray() + randomPart.toByteArray() +
+           TemporarySuffix.toByteArray();
+}
+
+std::optional<QString> writeFileAtomically(const QString &path, QByteArrayView bytes)
+{
+    // Write through a symbolic link to the file it names, as an editor saving in place would.
+    // A chain of links is followed to its end; a loop is left to the system to report.
+    QString resolved = path;
+    for (int hops = 0; hops < 40 && QFileInfo(resolved).isSymLink(); ++hops)
+        resolved = QFileInfo(resolved).symLinkTarget();
+    const QByteArray target = QFile::encodeName(resolved);
+    if (target.isEmpty() || target.contains('\0') || target.endsWith('/'))
+        return QStringLiteral("ファイル名が正しくありません。");
+
+    struct stat old {
+    };
+    const bool replacing = ::stat(target.constData(), &old) == 0;
+    if (replacing && S_ISDIR(old.st_mode))
+        return systemReason(EISDIR);
+    if (replacing && !S_ISREG(old.st_mode))
+        return notRegularFileReason();
+    // A file its owner made read-only (or the system made unchangeable) is not replaced behind
+    // its back just because the folder would allow a new file in its place.
+    if (replacing && ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+        return systemReason(errno);
+
+    // A file with other names stays one file with all of them: it is written in place.
+    if (replacing && old.st_nlink > 1)
+        return overwriteInPlace(target, bytes, recoveryFolder());
+    const RenameOutcome outcome = replaceByRenaming(target, bytes, replacing ? &old : nullptr);
+    if (outcome.inPlace)
+        return overwriteInPlace(target, bytes, recoveryFolder());
+    return outcome.failure;
 }
 
 } // namespace document

@@ -6,6 +6,7 @@
 #include "app/richtextbox.h"
 #include "document/atomicwrite.h"
 #include "document/documentfile.h"
+#include "document/interruptedsave.h"
 #include "document/recoveryfolder.h"
 #include "document/snapshotkeeper.h"
 #include "settings/appsettings.h"
@@ -84,8 +85,10 @@ void DocumentController::setSaveEnabled(bool enabled)
 bool DocumentController::OpenDocument(const QString &path)
 {
     app::SharedState &state = m_window.state;
+    if (heldByAnotherCopy(m_window.recovery().folder(), path) && !confirmHeldElsewhere(path))
+        return false;
     state.bolBusy = true;
-    const FileStamp stamp = stampOf(path); // before reading: a change while reading shows later
+    FileStamp stamp = stampOf(path); // before reading: a change while reading shows later
     auto read = readDocumentFile(path, m_window.AppSettings.ReadCode);
     if (const auto *failure = std::get_if<FileFailure>(&read)) {
         state.bolBusy = false;
@@ -94,6 +97,8 @@ bool DocumentController::OpenDocument(const QString &path)
         return false;
     }
     LoadedText &loaded = std::get<LoadedText>(read);
+    stamp.hashed = true;
+    stamp.contentHash = loaded.contentHash;
     m_window.rtbMain->setText(loaded.text);
     loaded.text.clear();
     state.bolBusy = false;
@@ -150,11 +155,23 @@ bool DocumentController::confirmChangedOnDisk(const QString &path, bool deleted)
            app::MsgAnswer::Yes;
 }
 
+bool DocumentController::confirmHeldElsewhere(const QString &path)
+{
+    return m_window.platform().prompter.message(
+               &m_window,
+               QStringLiteral("このファイルは、ほかに起動しているたぶれんで開かれていて、"
+                              "保存されていない変更があります。\r\n%1\r\n"
+                              "両方で編集すると、どちらかの変更が失われるおそれがあります。"
+                              "このまま開きますか？")
+                   .arg(path),
+               QStringLiteral("確認"), app::MsgIcon::Exclamation,
+               app::MsgButtons::YesNo) == app::MsgAnswer::Yes;
+}
+
 bool DocumentController::SaveDocument(const QString &path, bool skipRecent)
 {
     if (!m_stampPath.isEmpty() && sameFile(path, m_stampPath)) {
-        const FileStamp now = stampOf(path);
-        if (now != m_stamp && !confirmChangedOnDisk(path, !now.exists))
+        if (changedSince(m_stamp, path) && !confirmChangedOnDisk(path, !stampOf(path).exists))
             return false;
     }
     const bool overInexact = !m_inexactPath.isEmpty() && sameFile(path, m_inexactPath);
@@ -187,7 +204,7 @@ bool DocumentController::SaveDocument(const QString &path, bool skipRecent)
         m_inexactPath.clear();
     if (!skipRecent) { // a save of the document itself, not of a scratch copy
         m_stampPath = path;
-        m_stamp = stampOf(path);
+        m_stamp = stampOf(path, encoded.bytes);
         m_window.recovery().discard();
         AddRecentFile(path);
     }
@@ -384,7 +401,8 @@ void DocumentController::restore(const Snapshot &snapshot)
 void DocumentController::offerRecovery()
 {
     SnapshotKeeper &keeper = m_window.recovery();
-    if (!keeper.enabled())
+    if (!keeper.enabled() ||
+        !offerInterruptedSaves(m_window.platform().prompter, &m_window, keeper.folder()))
         return;
     std::vector<LeftSnapshot> left = claimLeftSnapshots(keeper.folder());
     for (LeftSnapshot &entry : left) {

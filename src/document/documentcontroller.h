@@ -38,8 +38,9 @@ public:
 
     // The unsaved document as a snapshot to keep for recovery.
     Snapshot snapshot() const;
-    // Offers, one after another and newest first, the unsaved documents that copies of the
-    // program which did not close normally left behind; Yes puts one into the editor as a
+    // Offers back the old contents of files whose save in place was cut short, then, one after
+    // another and newest first, the unsaved documents that copies of the program which did not
+    // close normally left behind; Yes puts one into the editor as a
     // modified document, No deletes it, Cancel leaves the rest for the next start.
     void offerRecovery();
 
@@ -55,6 +56,7 @@ private:
     void showError(const QString &text);
     bool confirmUnmappable(const QString &text, qsizetype index, int writeCode);
     bool confirmChangedOnDisk(const QString &path, bool deleted);
+    bool confirmHeldElsewhere(const QString &path);
     void restore(const Snapshot &snapshot);
     void setCaption(const QString &path);
     void setSaveEnabled(bool enabled);

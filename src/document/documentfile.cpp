@@ -2,13 +2,11 @@
 
 #include "document/cp932.h"
 #include "document/eucjp.h"
+#include "document/filestamp.h"
 #include "document/nkf.h"
-
-#include <QFile>
-#include <QFileInfo>
+#include "document/regularfile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 namespace document
@@ -215,21 +213,13 @@ LoadedText textFromBytes(QByteArrayView bytes, int readCode)
 
 std::variant<LoadedText, FileFailure> readDocumentFile(const QString &path, int readCode)
 {
-    const QFileInfo info(path);
-    if (info.isDir())
-        return FileFailure{QString::fromLocal8Bit(std::strerror(EISDIR))};
-    if (info.exists() && !info.isFile()) // a device or a pipe could be endless
-        return FileFailure{QStringLiteral("通常のファイルではありません。")};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return FileFailure{file.errorString()};
-    if (file.size() > kMaxFileSize)
-        return FileFailure{
-            QStringLiteral("ファイルが大きすぎます（%1 バイトまで）。").arg(kMaxFileSize)};
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return FileFailure{file.errorString()};
-    return textFromBytes(bytes, readCode);
+    auto read = readRegularFile(path, kMaxFileSize);
+    if (const QString *failure = std::get_if<QString>(&read))
+        return FileFailure{*failure};
+    const QByteArray &bytes = std::get<QByteArray>(read);
+    LoadedText loaded = textFromBytes(bytes, readCode);
+    loaded.contentHash = contentHash(bytes);
+    return loaded;
 }
 
 EncodedText bytesFromText(QStringView text, int writeCode)

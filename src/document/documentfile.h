@@ -21,6 +21,7 @@ struct LoadedText {
     QString text; // line breaks as CR LF
     LineEnds lineEnds = LineEnds::None;
     QStringList problems; // Japanese sentences, one per kind of problem; empty when exact
+    quint64 contentHash = 0; // of the file's bytes (readDocumentFile only)
 };
 
 // Why a file could not be read or written: a Japanese sentence with the system's reason.
@@ -36,7 +37,8 @@ struct FileFailure {
 // that saving would not restore (lone CR, a mixture of kinds).
 LoadedText textFromBytes(QByteArrayView bytes, int readCode);
 
-// Reads the file at path and converts it as textFromBytes does.
+// Reads the file at path and converts it as textFromBytes does. Only a regular file is read, and
+// without waiting on a pipe or a device; a failure gives the reason in Japanese.
 std::variant<LoadedText, FileFailure> readDocumentFile(const QString &path, int readCode);
 
 // The file bytes of the editor's text (CR LF line breaks). writeCode 0 writes Shift_JIS (CP932)

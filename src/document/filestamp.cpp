@@ -1,8 +1,15 @@
 #include "document/filestamp.h"
 
+#include "document/regularfile.h"
+
 #include <QFile>
 
+#include <xxhash.h>
+
 #include <sys/stat.h>
+
+#include <limits>
+#include <variant>
 
 namespace document
 {
@@ -19,7 +26,36 @@ FileStamp stampOf(const QString &path)
     stamp.modifiedNs = qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
     stamp.device = quint64(info.st_dev);
     stamp.inode = quint64(info.st_ino);
+    stamp.changedNs = qint64(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec;
     return stamp;
+}
+
+FileStamp stampOf(const QString &path, QByteArrayView content)
+{
+    FileStamp stamp = stampOf(path);
+    stamp.hashed = true;
+    stamp.contentHash = contentHash(content);
+    return stamp;
+}
+
+quint64 contentHash(QByteArrayView bytes)
+{
+    return XXH3_64bits(bytes.data(), size_t(bytes.size()));
+}
+
+bool changedSince(const FileStamp &then, const QString &path)
+{
+    const FileStamp now = stampOf(path);
+    const bool sameFile = now.exists == then.exists && now.size == then.size &&
+                          now.modifiedNs == then.modifiedNs && now.device == then.device &&
+                          now.inode == then.inode;
+    if (!sameFile)
+        return true;
+    if (!now.exists || !then.hashed || now.changedNs == then.changedNs)
+        return false;
+    const auto bytes = readRegularFile(path, std::numeric_limits<qint64>::max());
+    const QByteArray *read = std::get_if<QByteArray>(&bytes);
+    return !read || contentHash(*read) != then.contentHash;
 }
 
 } // namespace document

@@ -1,10 +1,14 @@
 #include "document/recoveryfolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cerrno>
+#include <signal.h>
+#include <sys/stat.h>
 
 namespace document
 {
@@ -23,6 +27,54 @@ QString snapshotFileName(const QString &folder, const QString &id)
 QString lockFileName(const QString &folder, const QString &id)
 {
     return folder + QLatin1Char('/') + id + QStringLiteral(".lock");
+}
+
+namespace
+{
+
+// Whether the lock file names a running process other than this one.
+bool lockedByAnotherProcess(const QString &lockFile)
+{
+    QLockFile lock(lockFile);
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (!lock.getLockInfo(&pid, &host, &application) || pid <= 0 ||
+        pid == QCoreApplication::applicationPid())
+        return false;
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+}
+
+bool sameFileOnDisk(const QString &a, const struct stat &b)
+{
+    struct stat info {
+    };
+    return ::stat(QFile::encodeName(a).constData(), &info) == 0 && info.st_dev == b.st_dev &&
+           info.st_ino == b.st_ino;
+}
+
+} // namespace
+
+bool heldByAnotherCopy(const QString &folder, const QString &path)
+{
+    struct stat target {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &target) != 0)
+        return false;
+    const QStringList names =
+        QDir(folder).entryList({QStringLiteral("*.snapshot")}, QDir::Files | QDir::Hidden);
+    for (const QString &name : names) {
+        const QString id = name.chopped(int(qstrlen(".snapshot")));
+        if (!lockedByAnotherProcess(lockFileName(folder, id)))
+            continue;
+        QFile file(snapshotFileName(folder, id));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const std::optional<QString> held = decodeSnapshotPath(file.read(kSnapshotHeadMax));
+        if (held && !held->isEmpty() && (*held == path || sameFileOnDisk(*held, target)))
+            return true;
+    }
+    return false;
 }
 
 bool LeftSnapshot::remove(QString *reason)

@@ -29,6 +29,10 @@ struct LeftSnapshot {
     bool remove(QString *reason = nullptr);
 };
 
+// Whether another running copy of the program keeps, in folder, a snapshot of unsaved changes to
+// the file at path (the same file, under whatever name).
+bool heldByAnotherCopy(const QString &folder, const QString &path);
+
 // The snapshots in folder that no running copy holds, newest first. Files that are not
 // snapshots are left alone and not returned.
 std::vector<LeftSnapshot> claimLeftSnapshots(const QString &folder);

@@ -24,31 +24,59 @@ std::optional<qint64> number(QByteArrayView text)
     return ok ? std::optional<qint64>(value) : std::nullopt;
 }
 
+// "exists size mtime device inode", then (from snapshots that know them) "ctime hashed hash".
 std::optional<FileStamp> parseStamp(QByteArrayView text)
 {
     const QList<QByteArray> parts = text.toByteArray().split(' ');
-    if (parts.size() != 5)
+    if (parts.size() != 5 && parts.size() != 8)
         return std::nullopt;
-    qint64 values[5] = {};
-    for (int k = 0; k < 5; ++k) {
+    qint64 values[7] = {};
+    for (int k = 0; k < 7 && k < parts.size(); ++k) {
         const auto value = number(parts[k]);
         if (!value || *value < 0)
             return std::nullopt;
         values[k] = *value;
     }
-    if (values[0] > 1)
+    if (values[0] > 1 || values[6] > 1)
         return std::nullopt;
-    return FileStamp{values[0] == 1, values[1], values[2], quint64(values[3]), quint64(values[4])};
+    FileStamp stamp{values[0] == 1, values[1], values[2], quint64(values[3]), quint64(values[4])};
+    if (parts.size() == 8) {
+        bool ok = false;
+        stamp.changedNs = values[5];
+        stamp.hashed = values[6] == 1;
+        stamp.contentHash = parts[7].toULongLong(&ok);
+        if (!ok)
+            return std::nullopt;
+    }
+    return stamp;
 }
 
 } // namespace
 
+std::optional<QString> decodeSnapshotPath(QByteArrayView head)
+{
+    if (!head.startsWith(kMagic))
+        return std::nullopt;
+    const qsizetype end = head.indexOf("\n\n");
+    const QByteArrayView lines = head.first(end < 0 ? head.size() : end + 1);
+    const qsizetype at = lines.indexOf("\npath=");
+    if (at < 0)
+        return std::nullopt;
+    const qsizetype from = at + qstrlen("\npath=");
+    const qsizetype to = lines.indexOf('\n', from);
+    if (to < 0)
+        return std::nullopt;
+    return QUrl::fromPercentEncoding(lines.sliced(from, to - from).toByteArray());
+}
+
 QByteArray encodeSnapshot(const Snapshot &snapshot)
 {
     const FileStamp &s = snapshot.diskFile;
-    const QByteArray stamp = QByteArray::number(s.exists ? 1 : 0) + ' ' +
-                             QByteArray::number(s.size) + ' ' + QByteArray::number(s.modifiedNs) +
-                             ' ' + QByteArray::number(s.device) + ' ' + QByteArray::number(s.inode);
+    const QByteArray stamp =
+        QByteArray::number(s.exists ? 1 : 0) + ' ' + QByteArray::number(s.size) + ' ' +
+        QByteArray::number(s.modifiedNs) + ' ' + QByteArray::number(s.device) + ' ' +
+        QByteArray::number(s.inode) + ' ' + QByteArray::number(s.changedNs) + ' ' +
+        QByteArray::number(s.hashed ? 1 : 0) + ' ' + QByteArray::number(s.contentHash);
     const qsizetype textBytes = snapshot.text.size() * 2;
     QByteArray out = kMagic.toByteArray();
     out += line("path", QUrl::toPercentEncoding(snapshot.path));

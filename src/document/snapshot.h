@@ -31,5 +31,8 @@ QByteArray encodeSnapshot(const Snapshot &snapshot);
 // The snapshot in bytes written by encodeSnapshot; nullopt for anything else (a truncated or
 // foreign file).
 std::optional<Snapshot> decodeSnapshot(QByteArrayView bytes);
+// Only the document's path, from the first kSnapshotHeadMax bytes of a snapshot file.
+inline constexpr qint64 kSnapshotHeadMax = 64 * 1024;
+std::optional<QString> decodeSnapshotPath(QByteArrayView head);
 
 } // namespace document

@@ -6,8 +6,14 @@
 namespace document
 {
 
-QString systemReason(int error)
+QString notRegularFileReason()
 {
+    return QStringLiteral("通常のファイルではありません（パイプや装置などです）。");
+}
+
+QString systemReason(int error, FileAccess access)
+{
+    const bool reading = access == FileAccess::Read;
     switch (error) {
     case ENOSPC:
         return QStringLiteral("ディスクの空き容量が足りません。");
@@ -18,7 +24,8 @@ QString systemReason(int error)
     case EROFS:
         return QStringLiteral("読み取り専用のファイルシステムには書き込めません。");
     case EACCES:
-        return QStringLiteral("書き込む権限がありません。");
+        return reading ? QStringLiteral("読み込む権限がありません。")
+                       : QStringLiteral("書き込む権限がありません。");
     case EPERM:
         return QStringLiteral("操作が許可されていません（ファイルやフォルダーが変更できないよう"
                               "保護されています）。");
@@ -29,7 +36,11 @@ QString systemReason(int error)
     case ENOTDIR:
         return QStringLiteral("パスの途中にフォルダーでないものがあります。");
     case EISDIR:
-        return QStringLiteral("同じ名前のフォルダーがあります。");
+        return reading ? QStringLiteral("フォルダーです（ファイルではありません）。")
+                       : QStringLiteral("同じ名前のフォルダーがあります。");
+    case ENXIO:
+    case ENODEV:
+        return notRegularFileReason();
     case ENAMETOOLONG:
         return QStringLiteral("ファイル名が長すぎます。");
     case EMFILE:

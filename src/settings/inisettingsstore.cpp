@@ -2,6 +2,7 @@
 
 #include "document/atomicwrite.h"
 #include "document/leftovers.h"
+#include "document/regularfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,11 +11,28 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 namespace settings
 {
 
 namespace
 {
+
+// Far longer than any font name or path a setting holds (a path is at most 4095 bytes), so a text
+// beyond it was not written by this program.
+constexpr qsizetype kLongestText = 32 * 1024;
+// Far beyond any settings file this program writes.
+constexpr qint64 kLargestFile = 16 * 1024 * 1024;
+
+// Whether the file at path exists and is something other than a file or a folder.
+bool isSpecialFile(const QString &path)
+{
+    struct stat info {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISREG(info.st_mode) &&
+           !S_ISDIR(info.st_mode);
+}
 
 QString keyPath(const QString &section, const QString &key)
 {
@@ -32,9 +50,14 @@ std::unique_ptr<QSettings> openSettings(const QString &filePath)
 
 IniSettingsStore::IniSettingsStore() : IniSettingsStore(defaultFilePath()) {}
 
-IniSettingsStore::IniSettingsStore(const QString &filePath)
-    : m_filePath(filePath), m_settings(openSettings(filePath))
+IniSettingsStore::IniSettingsStore(const QString &filePath) : m_filePath(filePath)
 {
+    if (isSpecialFile(filePath))
+        m_problem = QStringLiteral("設定ファイル %1 は通常のファイルではない（パイプや装置など）"
+                                   "ため、読み込みも保存もしません。既定の設定で起動します。")
+                        .arg(QDir::toNativeSeparators(filePath));
+    else
+        m_settings = openSettings(filePath);
     // What a write killed before its rename left beside the file.
     document::removeWriteLeftovers({QFileInfo(filePath).absolutePath()});
 }
@@ -56,15 +79,20 @@ QString IniSettingsStore::read(const QString &section, const QString &key,
     const QString path = keyPath(section, key);
     if (const auto pending = m_unconfirmed.constFind(path); pending != m_unconfirmed.cend())
         return *pending;
+    if (!m_settings)
+        return defaultText;
     const QVariant value = m_settings->value(path);
     if (!value.isValid())
         return defaultText;
     // An unquoted text with commas, typed into the file by hand, comes back as a list.
+    QString text;
     if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QStringLiteral(", "));
-    if (!value.canConvert<QString>())
+        text = value.toStringList().join(QStringLiteral(", "));
+    else if (value.canConvert<QString>())
+        text = value.toString();
+    else
         return defaultText;
-    return value.toString();
+    return text.size() > kLongestText ? defaultText : text;
 }
 
 void IniSettingsStore::write(const QString &section, const QString &key, const QString &text)
@@ -74,7 +102,8 @@ void IniSettingsStore::write(const QString &section, const QString &key, const Q
 
 bool IniSettingsStore::flush(QString *reason)
 {
-    if (m_unconfirmed.isEmpty())
+    // A file that cannot be used keeps this run's settings in memory only, as problem() said.
+    if (m_unconfirmed.isEmpty() || !m_problem.isEmpty())
         return true;
     if (const std::optional<QString> failure = writeMerged()) {
         if (reason)
@@ -97,11 +126,11 @@ std::optional<QString> IniSettingsStore::writeMerged() const
         return QStringLiteral("一時フォルダーを作成できません。");
     const QString copy = scratch.filePath(QStringLiteral("Tavlen.conf"));
     if (QFileInfo::exists(m_filePath)) {
-        QFile current(m_filePath);
-        if (!current.open(QIODevice::ReadOnly))
-            return QStringLiteral("今の設定ファイルを読み込めません。");
+        auto current = document::readRegularFile(m_filePath, kLargestFile);
+        if (const QString *failure = std::get_if<QString>(&current))
+            return QStringLiteral("今の設定ファイルを読み込めません（%1）").arg(*failure);
         if (const std::optional<QString> failure =
-                document::writeFileAtomically(copy, current.readAll()))
+                document::writeFileAtomically(copy, std::get<QByteArray>(current)))
             return failure;
     }
     // A malformed file is read with a format error and then written whole; a second pass over

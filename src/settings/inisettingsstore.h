@@ -21,6 +21,9 @@ namespace settings
 // crash never leaves the file short or half-written: it is either the old file or the new one.
 // Writes that have not been confirmed by a successful flush() are tried again by the next one.
 // Opening the store removes the temporary file a write killed before its rename left beside it.
+// A settings file that is a pipe, a device or a socket is neither read (that could wait forever)
+// nor written over: the store keeps this run's settings in memory and problem() says why. A text
+// longer than any real value (a font name, a path) reads as absent.
 class IniSettingsStore final : public SettingsStore
 {
 public:
@@ -35,12 +38,14 @@ public:
                  const QString &defaultText) const override;
     void write(const QString &section, const QString &key, const QString &text) override;
     bool flush(QString *reason = nullptr) override;
+    QString problem() const override { return m_problem; }
 
 private:
     std::optional<QString> writeMerged() const;
 
     QString m_filePath;
-    std::unique_ptr<QSettings> m_settings;
+    QString m_problem;
+    std::unique_ptr<QSettings> m_settings; // null when the file cannot be used
     QHash<QString, QString> m_unconfirmed; // key path → text written since the last good flush;
                                            // m_settings only reads the file
 };

@@ -17,6 +17,9 @@ public:
     virtual void write(const QString &section, const QString &key, const QString &text) = 0;
     // Push pending writes to permanent storage; false (with a Japanese reason) when that failed.
     virtual bool flush(QString *reason = nullptr) = 0;
+    // Why the stored settings cannot be used at all (the program then runs on defaults); empty
+    // when they can.
+    virtual QString problem() const { return {}; }
 };
 
 } // namespace settings

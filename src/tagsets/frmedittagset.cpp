@@ -177,7 +177,8 @@ void frmEditTagset::showEvent(QShowEvent *event)
 
 void frmEditTagset::Form_Load()
 {
-    ListTagSets(*cboTagSet, m_folder);
+    if (const QString problem = ListTagSets(*cboTagSet, m_folder); !problem.isEmpty())
+        showError(problem);
     m_shownIndex = cboTagSet->currentIndex();
     if (intMode == 1)
         openInMode1();

@@ -2,10 +2,10 @@
 
 #include "document/atomicwrite.h"
 #include "document/cp932.h"
+#include "document/regularfile.h"
 #include "tagsets/placeholders.h"
 #include "tagsets/tagsetfolder.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace tagsets
@@ -101,23 +101,12 @@ ReadResult ReadTagSet(const QString &folder, const QString &name, bool expand, i
     if (!isUsableName(name))
         return error(Kind::InvalidName, QStringLiteral("名前に使えない文字が含まれています。"));
     const QString path = TagSetPath(folder, name);
-    const QFileInfo info(path);
-    if (!info.exists())
+    if (!QFileInfo::exists(path))
         return error(Kind::Missing, QStringLiteral("ファイルが見つかりません。"));
-    if (!info.isFile())
-        return error(Kind::Unreadable, QStringLiteral("通常のファイルではありません。"));
-    if (info.size() > maxFileSize)
-        return error(Kind::Unreadable, QStringLiteral("ファイルが大きすぎます。"));
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return error(Kind::Unreadable, QStringLiteral("ファイルを開けません。"));
-    const QByteArray bytes = file.read(maxFileSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        return error(Kind::Unreadable, QStringLiteral("ファイルを読み込めません。"));
-    if (bytes.size() > maxFileSize)
-        return error(Kind::Unreadable, QStringLiteral("ファイルが大きすぎます。"));
-    file.close();
+    auto read = document::readRegularFile(path, maxFileSize);
+    if (const QString *failure = std::get_if<QString>(&read))
+        return error(Kind::Unreadable, *failure);
+    const QByteArray &bytes = std::get<QByteArray>(read);
 
     const document::Cp932Decoded decoded = document::decodeCp932(bytes);
     if (decoded.firstInvalid >= 0) {
@@ -150,6 +139,9 @@ WriteResult WriteTagSet(const QString &folder, const QString &name, const QStrin
                          describeCharacters(unencodableCharacters(text, encoded.firstUnmappable)));
     if (!QFileInfo(folder).isDir())
         return error(Kind::WriteFailed, QStringLiteral("タグセットのフォルダーがありません。"));
+    // A tag set saved where the list cannot be read would never be offered.
+    if (const QString problem = tagSetFolderProblem(folder); !problem.isEmpty())
+        return error(Kind::WriteFailed, problem);
 
     const QString path = TagSetPath(folder, name);
     if (const std::optional<QString> failure = document::writeFileAtomically(path, encoded.bytes))

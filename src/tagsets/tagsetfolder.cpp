@@ -1,12 +1,18 @@
 #include "tagsets/tagsetfolder.h"
 
 #include "app/programfolder.h"
+#include "document/systemreason.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 // The shipped tag sets live in the resources of the core library, which a static link keeps only
 // when something refers to them.
@@ -39,6 +45,29 @@ bool createNewFile(const QString &path, const QByteArray &bytes)
 }
 
 } // namespace
+
+QString tagSetFolderProblem(const QString &folder)
+{
+    const QByteArray name = QFile::encodeName(folder);
+    if (::access(name.constData(), F_OK) != 0)
+        return QString();
+    const QString shown = QDir::toNativeSeparators(folder);
+    DIR *listing = ::opendir(name.constData());
+    int error = listing ? 0 : errno;
+    if (listing)
+        ::closedir(listing);
+    if (error == 0 && ::faccessat(AT_FDCWD, name.constData(), R_OK | X_OK, AT_EACCESS) != 0)
+        error = errno;
+    if (error != 0)
+        return QStringLiteral("タグセットのフォルダー %1 の中身を読み取れません（%2）"
+                              "タグセットの一覧には何も表示されず、ここへは保存しません。")
+            .arg(shown, document::systemReason(error, document::FileAccess::Read));
+    if (::faccessat(AT_FDCWD, name.constData(), W_OK | X_OK, AT_EACCESS) != 0)
+        return QStringLiteral("タグセットのフォルダー %1 に書き込めません（%2）"
+                              "タグセットを保存できません。")
+            .arg(shown, document::systemReason(errno));
+    return QString();
+}
 
 QStringList seedShippedTagSets(const QString &folder)
 {

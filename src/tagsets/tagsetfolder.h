@@ -16,6 +16,11 @@ QString tagSetFolder();
 // "TagSets").
 QString resolveTagSetFolder(const QString &programFolder, const QString &dataFolder);
 
+// Why the existing folder cannot serve as the tag set folder: its list cannot be read, or no tag
+// set can be saved in it; a Japanese message naming the folder. Empty when it can (or when it does
+// not exist).
+QString tagSetFolderProblem(const QString &folder);
+
 // Copies each tag set that comes with the program into folder unless a file of that name is
 // already there; a user's file is never replaced. Returns the file names copied.
 QStringList seedShippedTagSets(const QString &folder);

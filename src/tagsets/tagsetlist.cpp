@@ -33,15 +33,16 @@ QStringList ListTagSets(const QString &folder)
     return names;
 }
 
-void ListTagSets(QComboBox &list, const QString &folder)
+QString ListTagSets(QComboBox &list, const QString &folder)
 {
     list.clear();
     list.addItems(ListTagSets(folder));
+    return tagSetFolderProblem(folder);
 }
 
-void ListTagSets(QComboBox &list)
+QString ListTagSets(QComboBox &list)
 {
-    ListTagSets(list, tagSetFolder());
+    return ListTagSets(list, tagSetFolder());
 }
 
 } // namespace tagsets

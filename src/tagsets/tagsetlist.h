@@ -16,9 +16,10 @@ QString TrimExtension(const QString &fileName);
 // case. A missing folder gives the empty entry only.
 QStringList ListTagSets(const QString &folder);
 
-// Empties list and fills it with ListTagSets(folder).
-void ListTagSets(QComboBox &list, const QString &folder);
+// Empties list and fills it with ListTagSets(folder). Returns why the folder cannot serve (see
+// tagSetFolderProblem), empty when it can; the caller tells the user.
+QString ListTagSets(QComboBox &list, const QString &folder);
 // The same with the tag set folder.
-void ListTagSets(QComboBox &list);
+QString ListTagSets(QComboBox &list);
 
 } // namespace tagsets

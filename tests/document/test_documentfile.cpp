@@ -4,6 +4,10 @@
 
 #include "document/documentfile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 using document::LineEnds;
 
@@ -169,19 +173,41 @@ private Q_SLOTS:
         QCOMPARE(document::lineOfByte(bytes, 7), 4);
     }
 
+    // Every way a file cannot be opened has its reason in Japanese, and nothing waits on a pipe.
     void unreadableFiles_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::newRow("missing") << testsupport::home().path() + u"/missing.html"_s;
-        QTest::newRow("folder") << testsupport::home().path();
-        QTest::newRow("endless device") << u"/dev/zero"_s;
+        QTest::addColumn<QString>("reasonPart");
+        const QString home = testsupport::home().path();
+        const QByteArray native = QFile::encodeName(home);
+        QTest::newRow("missing") << home + u"/missing.html"_s << u"見つかりません"_s;
+        QTest::newRow("folder") << home << u"フォルダー"_s;
+        QTest::newRow("endless device") << u"/dev/zero"_s << u"通常のファイル"_s;
+        ::mkfifo(native + "/pipe.html", 0600);
+        QTest::newRow("pipe without a writer") << home + u"/pipe.html"_s << u"通常のファイル"_s;
+        QFile::link(home + u"/loop-b.html"_s, home + u"/loop-a.html"_s);
+        QFile::link(home + u"/loop-a.html"_s, home + u"/loop-b.html"_s);
+        QTest::newRow("link loop") << home + u"/loop-a.html"_s << u"循環"_s;
+        QTest::newRow("name too long") << home + u'/' + QString(300, u'n') << u"長すぎ"_s;
+        QTest::newRow("below a file") << u"/dev/null/page.html"_s << u"フォルダーでない"_s;
+        // A name that is not UTF-8 cannot be spelled in the program's text: it says why.
+        const QByteArray badName = native + "/bad\xff.html";
+        ::close(::open(badName.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+        QTest::newRow("name not UTF-8") << QFile::decodeName(badName) << u"UTF-8"_s;
     }
     void unreadableFiles()
     {
         QFETCH(QString, path);
+        QFETCH(QString, reasonPart);
         const auto read = document::readDocumentFile(path, 0);
         QVERIFY(std::holds_alternative<document::FileFailure>(read));
-        QVERIFY(!std::get<document::FileFailure>(read).reason.isEmpty());
+        const QString reason = std::get<document::FileFailure>(read).reason;
+        QVERIFY2(reason.contains(reasonPart), qPrintable(reason));
+    }
+    void cleanupTestCase()
+    {
+        // The folder's own clean-up cannot spell this name.
+        ::unlink((QFile::encodeName(testsupport::home().path()) + "/bad\xff.html").constData());
     }
 };
 

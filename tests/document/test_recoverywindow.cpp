@@ -11,7 +11,12 @@
 #include "testfiles.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <utime.h>
 
@@ -82,7 +87,7 @@ private Q_SLOTS:
         QVERIFY(kept);
         QCOMPARE(kept->text, w.rtbMain->Text());
         QCOMPARE(kept->path, path);
-        QVERIFY(kept->diskFile == document::stampOf(path));
+        QVERIFY(kept->diskFile == document::stampOf(path, contents(path)));
 
         w.mnuSaveFile_Click();
         QVERIFY(!w.state.bolEditing);
@@ -183,26 +188,38 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("deleteIt");
         QTest::addColumn<MsgAnswer>("answer");
-        QTest::newRow("changed, overwrite") << false << MsgAnswer::Yes;
-        QTest::newRow("changed, keep theirs") << false << MsgAnswer::No;
-        QTest::newRow("deleted, write again") << true << MsgAnswer::Yes;
-        QTest::newRow("deleted, leave it") << true << MsgAnswer::No;
+        QTest::addColumn<bool>("sameSizeOldTime"); // rewritten, then its time stamp put back
+        QTest::newRow("changed, overwrite") << false << MsgAnswer::Yes << false;
+        QTest::newRow("changed, keep theirs") << false << MsgAnswer::No << false;
+        QTest::newRow("deleted, write again") << true << MsgAnswer::Yes << false;
+        QTest::newRow("deleted, leave it") << true << MsgAnswer::No << false;
+        QTest::newRow("same size, old time, keep theirs") << false << MsgAnswer::No << true;
+        QTest::newRow("same size, old time, overwrite") << false << MsgAnswer::Yes << true;
     }
     void saveNoticesTheFileChangedOrDeleted()
     {
         QFETCH(bool, deleteIt);
         QFETCH(MsgAnswer, answer);
+        QFETCH(bool, sameSizeOldTime);
         QTemporaryDir dir;
         const QString path = dir.path() + u"/doc.html"_s;
         put(path, "<p>old</p>\r\n");
         ageFile(path);
+        struct stat opened {
+        };
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &opened), 0);
         MainWindowFixture f;
         app::frmMain &w = f.start(path);
         w.rtbMain->setText(u"<p>mine</p>\r\n"_s);
-        if (deleteIt)
+        if (deleteIt) {
             QVERIFY(QFile::remove(path));
-        else
+        } else if (sameSizeOldTime) {
+            put(path, "<p>new</p>\r\n");
+            const timespec times[2] = {opened.st_atim, opened.st_mtim};
+            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+        } else {
             put(path, "<p>theirs</p>\r\n");
+        }
 
         f.prompter.answers << answer;
         w.mnuSaveFile_Click();
@@ -217,11 +234,64 @@ private Q_SLOTS:
             w.mnuSaveFile_Click(); // our own save is no outside change
             QCOMPARE(f.prompter.shown.size(), 1);
         } else {
-            QCOMPARE(contents(path),
-                     deleteIt ? QByteArray("<unreadable>") : QByteArray("<p>theirs</p>\r\n"));
+            QCOMPARE(contents(path), deleteIt          ? QByteArray("<unreadable>")
+                                     : sameSizeOldTime ? QByteArray("<p>new</p>\r\n")
+                                                       : QByteArray("<p>theirs</p>\r\n"));
             QVERIFY(w.state.bolEditing);
         }
         w.state.bolEditing = false;
+    }
+
+    // New permissions move the change time but not the content: saving asks nothing.
+    void newPermissionsAreNoChange()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + u"/doc.html"_s;
+        put(path, "<p>old</p>\r\n");
+        MainWindowFixture f;
+        app::frmMain &w = f.start(path);
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        w.rtbMain->setText(u"<p>mine</p>\r\n"_s);
+        w.mnuSaveFile_Click();
+        QCOMPARE(f.prompter.shown.size(), 0);
+        QCOMPARE(contents(path), QByteArray("<p>mine</p>\r\n"));
+    }
+
+    // Another running copy keeps unsaved changes to the file: opening it says so, and the user
+    // may go on or leave it.
+    void openingAFileAnotherCopyIsEditing_data()
+    {
+        QTest::addColumn<MsgAnswer>("answer");
+        QTest::newRow("open anyway") << MsgAnswer::Yes;
+        QTest::newRow("leave it") << MsgAnswer::No;
+    }
+    void openingAFileAnotherCopyIsEditing()
+    {
+        QFETCH(MsgAnswer, answer);
+        QTemporaryDir dir;
+        const QString path = dir.path() + u"/doc.html"_s;
+        put(path, "<p>old</p>\r\n");
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        // The other copy: a live process whose lock the snapshot's lock file names.
+        QProcess other;
+        other.start(u"sleep"_s, {u"60"_s});
+        QVERIFY(other.waitForStarted());
+        put(document::lockFileName(folder(), u"other"_s),
+            QByteArray::number(other.processId()) + "\nsleep\n" +
+                QSysInfo::machineHostName().toUtf8() + '\n');
+        QVERIFY(!document::writeFileAtomically(
+            document::snapshotFileName(folder(), u"other"_s),
+            document::encodeSnapshot(unsaved(u"<p>theirs</p>"_s, dir.path() + u"/./doc.html"_s))));
+
+        f.prompter.answers << answer;
+        QCOMPARE(w.documents().OpenDocument(path), answer == MsgAnswer::Yes);
+        other.kill();
+        other.waitForFinished();
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QVERIFY2(f.prompter.shown[0].text.contains(u"ほかに起動しているたぶれん"_s),
+                 qPrintable(f.prompter.shown[0].text));
+        QCOMPARE(w.state.strFilePath, answer == MsgAnswer::Yes ? path : QString());
     }
 
     void aFileReplacedByRenameIsAChange()

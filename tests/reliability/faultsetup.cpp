@@ -53,6 +53,15 @@ void chownTree(const QString &folder, uid_t uid, gid_t gid)
 
 } // namespace
 
+QStringList linesStartingWith(const QString &output, const QString &prefix)
+{
+    QStringList found;
+    for (const QString &line : output.split(QLatin1Char('\n')))
+        if (line.startsWith(prefix))
+            found << line.mid(prefix.size());
+    return found;
+}
+
 bool setImmutable(const QString &path, bool on)
 {
     const int fd = ::open(native(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -81,10 +90,13 @@ FaultScene::FaultScene()
     m_healthy = m_root.path() + QStringLiteral("/healthy");
     m_childTemp = m_root.path() + QStringLiteral("/tmp");
     ::chmod(native(m_childTemp).constData(), 01777);
+    root.mkdir(QStringLiteral("home"));
+    m_childHome = m_root.path() + QStringLiteral("/home");
     m_env = QProcessEnvironment::systemEnvironment();
     m_env.insert(QStringLiteral("TMPDIR"), m_childTemp);
     m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     m_env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    m_env.insert(QStringLiteral("TAVLEN_TEST_HOME"), m_childHome);
 }
 
 FaultScene::~FaultScene()
@@ -94,9 +106,10 @@ FaultScene::~FaultScene()
 
 bool FaultScene::arm(Fault fault, const QString &target, QString *skipReason)
 {
-    const QString shimFault[] = {QStringLiteral("write"), QStringLiteral("fsync"),
-                                 QStringLiteral("rename"), QStringLiteral("create"),
-                                 QStringLiteral("rename")};
+    const QString shimFault[] = {QStringLiteral("write"),   QStringLiteral("fsync"),
+                                 QStringLiteral("rename"),  QStringLiteral("create"),
+                                 QStringLiteral("rename"),  QString(),
+                                 QStringLiteral("truncate")};
     switch (fault) {
     case Fault::FullDisk: {
         // The files go onto the small disk: move them there first.
@@ -150,11 +163,19 @@ bool FaultScene::arm(Fault fault, const QString &target, QString *skipReason)
     }
     case Fault::OtherUser:
     case Fault::ReadOnlyFile:
+    case Fault::SharedFolder:
         if (::geteuid() != 0) {
             *skipReason = QStringLiteral("changing to another user needs root");
             return false;
         }
         chownTree(m_healthy, Nobody, NoGroup); // the settings file's folder is the user's own
+        chownTree(m_childHome, Nobody, NoGroup);
+        if (fault == Fault::SharedFolder) {
+            for (const QString &name : QDir(m_place).entryList(QDir::Files)) {
+                [[maybe_unused]] const int given =
+                    ::chown(native(m_place + QLatin1Char('/') + name).constData(), Nobody, NoGroup);
+            }
+        }
         if (fault == Fault::ReadOnlyFile) {
             chownTree(m_place, Nobody, NoGroup);
             for (const QString &name : QDir(m_place).entryList(QDir::Files))
@@ -170,7 +191,8 @@ bool FaultScene::arm(Fault fault, const QString &target, QString *skipReason)
     case Fault::FailingFsync:
     case Fault::FailingRename:
     case Fault::FailingCreate:
-    case Fault::KillAtRename: {
+    case Fault::KillAtRename:
+    case Fault::KillInPlace: {
         const int index = int(fault) - int(Fault::FailingWrite);
         m_env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(FAULT_SHIM));
         m_env.insert(QStringLiteral("TAVLEN_FAULT_CALL"), shimFault[index]);
@@ -179,7 +201,7 @@ bool FaultScene::arm(Fault fault, const QString &target, QString *skipReason)
                          : fault == Fault::FailingCreate ? EMFILE
                                                          : EIO;
         m_env.insert(QStringLiteral("TAVLEN_FAULT_ERRNO"), QString::number(code));
-        if (fault == Fault::KillAtRename)
+        if (fault == Fault::KillAtRename || fault == Fault::KillInPlace)
             m_env.insert(QStringLiteral("TAVLEN_FAULT_KILL"), QStringLiteral("1"));
         return true;
     }

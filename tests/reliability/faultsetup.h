@@ -22,6 +22,8 @@ enum class Fault {
     FailingRename, // rename() fails with EIO
     FailingCreate, // creating a file fails with EMFILE
     KillAtRename,  // the child kills itself at rename()
+    SharedFolder,  // the child runs as nobody; the file is nobody's, in a folder root owns (0755)
+    KillInPlace,   // the child kills itself at ftruncate(), after overwriting a file in place
 };
 
 // A folder ("the place") where one operation meets one fault, and how to start the child in it.
@@ -52,6 +54,9 @@ public:
     };
     Run runDriver(const QStringList &arguments);
 
+    // The home folder the child runs in, the same for every run of this scene.
+    QString childHome() const { return m_childHome; }
+
     // The place's entries, hidden ones included, except those the fault itself added.
     QStringList entries() const;
 
@@ -60,11 +65,15 @@ private:
     QString m_place;
     QString m_healthy;
     QString m_childTemp;
+    QString m_childHome;
     QString m_mounted;
     QString m_immutable;
     QProcessEnvironment m_env;
     std::function<void()> m_childSetup;
 };
+
+// The rest of each line of the driver's output that starts with prefix.
+QStringList linesStartingWith(const QString &output, const QString &prefix);
 
 // Whether the filesystem at path lets files be made unchangeable (chattr +i).
 bool setImmutable(const QString &path, bool on);

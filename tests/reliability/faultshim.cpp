@@ -1,6 +1,7 @@
 // Loaded with LD_PRELOAD into a child process, it makes one kind of system call fail (or kills
 // the process at it) for files whose path contains a given text:
-//   TAVLEN_FAULT_CALL   write | fsync | rename | create   (create: an open that may create a file)
+//   TAVLEN_FAULT_CALL   write | fsync | rename | create | truncate
+//                       (create: an open that may create a file; truncate: ftruncate)
 //   TAVLEN_FAULT_PATH   text the file's path (for rename: either path) must contain; empty: any
 //   TAVLEN_FAULT_ERRNO  the error to report (a number; EIO when unset)
 //   TAVLEN_FAULT_KILL   "1": the process kills itself with SIGKILL at the call instead
@@ -165,6 +166,20 @@ int openat64(int dir, const char *path, int flags, ...)
     if (failsCreate(path, flags))
         return fault();
     return NEXT(openat64)(dir, path, flags, mode);
+}
+
+int ftruncate(int fd, off_t length)
+{
+    if (wanted("truncate") && fdMatches(fd))
+        return fault();
+    return NEXT(ftruncate)(fd, length);
+}
+
+int ftruncate64(int fd, off64_t length)
+{
+    if (wanted("truncate") && fdMatches(fd))
+        return fault();
+    return NEXT(ftruncate64)(fd, length);
 }
 
 } // extern "C"

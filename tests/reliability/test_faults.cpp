@@ -15,6 +15,7 @@
 using namespace Qt::StringLiterals;
 using faults::Fault;
 using faults::FaultScene;
+using faults::linesStartingWith;
 
 namespace
 {
@@ -80,15 +81,6 @@ Setup prepare(Operation op, const FaultScene &scene)
     for (auto it = s.originals.cbegin(); it != s.originals.cend(); ++it)
         put(place + u'/' + it.key(), it.value());
     return s;
-}
-
-QStringList linesStartingWith(const QString &output, const QString &prefix)
-{
-    QStringList found;
-    for (const QString &line : output.split(u'\n'))
-        if (line.startsWith(prefix))
-            found << line.mid(prefix.size());
-    return found;
 }
 
 const char *opName(Operation op)

@@ -68,6 +68,7 @@ private Q_SLOTS:
     void textsSurviveTheFile_data();
     void textsSurviveTheFile();
     void handEditedFileIsRead();
+    void overlongTextsReadAsAbsent();
     void fileIsReplacedWholeOnFlush();
     void failedFlushIsReportedAndRetried_data();
     void failedFlushIsReportedAndRetried();
@@ -179,6 +180,21 @@ void TestIniSettingsStore::handEditedFileIsRead()
     QCOMPARE(s.Font.Name, u"IPAexゴシック"_s);
     QCOMPARE(s.Font.Size, 11.0);
     QCOMPARE(s.BgColor, 0xFFFFFFu);
+}
+
+// 5 MB font names and recent files were never written by the program: the defaults stand.
+void TestIniSettingsStore::overlongTextsReadAsAbsent()
+{
+    const QString path = freshPath();
+    const QByteArray huge(5 * 1024 * 1024, 'x');
+    writeFile(path, "[Settings]\nFontName=" + huge + "\n[RecentFiles]\nFile01=/" + huge +
+                        "\nFile02=/pages/" + QByteArray(4000, 'p') + ".html\n");
+    IniSettingsStore store(path);
+    AppSettings s;
+    LoadSettings(store, s);
+    QCOMPARE(s.Font.Name, AppSettings().Font.Name);
+    QCOMPARE(s.RecentFiles[0], QString());
+    QCOMPARE(s.RecentFiles[1].size(), 4012); // the longest path there can be still counts
 }
 
 void TestIniSettingsStore::fileIsReplacedWholeOnFlush()

@@ -7,17 +7,19 @@
 namespace testsupport {
 
 IsolatedHome::IsolatedHome()
+    : m_root(qEnvironmentVariableIsEmpty("TAVLEN_TEST_HOME")
+                 ? m_dir.path()
+                 : qEnvironmentVariable("TAVLEN_TEST_HOME"))
 {
     if (!m_dir.isValid())
         qFatal("cannot create a temporary home folder");
-    const QByteArray root = m_dir.path().toLocal8Bit();
-    QDir(m_dir.path()).mkpath(QStringLiteral(".config"));
-    QDir(m_dir.path()).mkpath(QStringLiteral(".local/share"));
-    QDir(m_dir.path()).mkpath(QStringLiteral(".cache"));
-    QDir(m_dir.path()).mkpath(QStringLiteral("runtime"));
-    QFile::setPermissions(m_dir.path() + QStringLiteral("/runtime"),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                              QFileDevice::ExeOwner);
+    const QByteArray root = m_root.toLocal8Bit();
+    QDir(m_root).mkpath(QStringLiteral(".config"));
+    QDir(m_root).mkpath(QStringLiteral(".local/share"));
+    QDir(m_root).mkpath(QStringLiteral(".cache"));
+    QDir(m_root).mkpath(QStringLiteral("runtime"));
+    QFile::setPermissions(m_root + QStringLiteral("/runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("HOME", root);
     qputenv("XDG_CONFIG_HOME", root + "/.config");
     qputenv("XDG_DATA_HOME", root + "/.local/share");
@@ -31,12 +33,12 @@ IsolatedHome::IsolatedHome()
 
 QString IsolatedHome::configDir() const
 {
-    return m_dir.path() + QStringLiteral("/.config");
+    return m_root + QStringLiteral("/.config");
 }
 
 QString IsolatedHome::dataDir() const
 {
-    return m_dir.path() + QStringLiteral("/.local/share");
+    return m_root + QStringLiteral("/.local/share");
 }
 
 IsolatedHome &home()

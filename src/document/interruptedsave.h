@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace app
+{
+class Prompter;
+}
+
+namespace document
+{
+
+// Offers back, one after another, the old contents of files whose save in place was cut short
+// (the copies in folder that no running writer holds). Yes writes the old bytes back into the
+// file and deletes the copy, No deletes the copy, Cancel keeps it and the rest for the next
+// start. False when the user chose Cancel.
+bool offerInterruptedSaves(app::Prompter &prompter, QWidget *owner, const QString &folder);
+
+} // namespace document
