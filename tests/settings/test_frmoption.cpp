@@ -74,30 +74,33 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("read");
         QTest::addColumn<int>("write");
-        QTest::addColumn<bool>("readEuc");
-        QTest::addColumn<bool>("writeEuc");
-        QTest::newRow("defaults") << 0 << 0 << false << false;
-        QTest::newRow("EUC read") << 1 << 0 << true << false;
-        QTest::newRow("EUC write") << 0 << 1 << false << true;
-        QTest::newRow("other values are EUC") << 7 << -1 << true << true;
+        QTest::addColumn<int>("readChosen"); // the option button checked, and the code OK stores
+        QTest::addColumn<int>("writeChosen");
+        QTest::newRow("defaults") << 0 << 0 << 0 << 0;
+        QTest::newRow("EUC read") << 1 << 0 << 1 << 0;
+        QTest::newRow("EUC write") << 0 << 1 << 0 << 1;
+        QTest::newRow("other values are EUC") << 7 << -1 << 1 << 1;
+        QTest::newRow("UTF-8 read") << 2 << 0 << 2 << 0;
+        QTest::newRow("UTF-8 write") << 1 << 2 << 1 << 2;
     }
     void codes()
     {
         QFETCH(int, read);
         QFETCH(int, write);
-        QFETCH(bool, readEuc);
-        QFETCH(bool, writeEuc);
+        QFETCH(int, readChosen);
+        QFETCH(int, writeChosen);
         Harness h;
         AppSettings s;
         s.ReadCode = qint16(read);
         s.WriteCode = qint16(write);
         frmOption d(s, h.store, h.prompter, h.dialogs, nullptr);
-        QCOMPARE(d.optRead[1]->isChecked(), readEuc);
-        QCOMPARE(d.optRead[0]->isChecked(), !readEuc);
-        QCOMPARE(d.optWrite[1]->isChecked(), writeEuc);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(d.optRead[size_t(i)]->isChecked(), i == readChosen);
+            QCOMPARE(d.optWrite[size_t(i)]->isChecked(), i == writeChosen);
+        }
         d.cmdOK->click();
-        QCOMPARE(d.settings().ReadCode, qint16(readEuc ? 1 : 0));
-        QCOMPARE(d.settings().WriteCode, qint16(writeEuc ? 1 : 0));
+        QCOMPARE(d.settings().ReadCode, qint16(readChosen));
+        QCOMPARE(d.settings().WriteCode, qint16(writeChosen));
     }
 
     void fontDialog()
