@@ -310,11 +310,9 @@ std::variant<LoadedText, FileFailure> readDocumentFile(const QString &path, int 
 EncodedText bytesFromText(QStringView text, int writeCode, const FileShape &shape)
 {
     if (writeCode == 2) {
-        Utf8Encoded utf8 = encodeUtf8(text);
+        Utf8Encoded utf8 = encodeUtf8(text, shape.byteOrderMark);
         if (shape.lineEnds != LineEnds::CrLf)
             dropCrBeforeLf(utf8.bytes);
-        if (shape.byteOrderMark)
-            utf8.bytes.prepend("\xEF\xBB\xBF");
         return {std::move(utf8.bytes), utf8.firstUnmappable};
     }
     Cp932Encoded encoded = encodeCp932(text);

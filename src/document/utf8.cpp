@@ -3,6 +3,9 @@
 #include "document/detect.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <cstring>
 
 namespace document
 {
@@ -65,14 +68,22 @@ Utf8Decoded decodeUtf8(QByteArrayView bytes)
     return result;
 }
 
-Utf8Encoded encodeUtf8(QStringView text)
+Utf8Encoded encodeUtf8(QStringView text, bool byteOrderMark)
 {
     Utf8Encoded result;
-    qsizetype lone = firstLoneSurrogate(text, 0);
-    if (lone < 0) {
-        result.bytes = text.toUtf8();
+    // Straight into one buffer (the mark first): a large page is copied once.
+    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const qsizetype mark = byteOrderMark ? 3 : 0;
+    result.bytes.resize(mark + encoder.requiredSpace(text.size()));
+    char *const begin = result.bytes.data();
+    std::memcpy(begin, kByteOrderMark, size_t(mark));
+    char *const end = encoder.appendToBuffer(begin + mark, text);
+    if (!encoder.hasError()) {
+        result.bytes.truncate(end - begin);
         return result;
     }
+    result.bytes.truncate(mark);
+    qsizetype lone = firstLoneSurrogate(text, 0);
     result.firstUnmappable = lone;
     qsizetype at = 0;
     while (lone >= 0) {

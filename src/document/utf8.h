@@ -24,8 +24,9 @@ struct Utf8Encoded {
     qsizetype firstUnmappable = -1; // UTF-16 index of the first lone surrogate
 };
 
-// Encodes text as UTF-8. Every character has a UTF-8 form; only a lone surrogate has none and is
-// written as "&#xFFFD;" and reported, as the other encodings do with what they cannot hold.
-Utf8Encoded encodeUtf8(QStringView text);
+// Encodes text as UTF-8, after a byte order mark when asked. Every character has a UTF-8 form;
+// only a lone surrogate has none and is written as "&#xFFFD;" and reported, as the other
+// encodings do with what they cannot hold.
+Utf8Encoded encodeUtf8(QStringView text, bool byteOrderMark = false);
 
 } // namespace document

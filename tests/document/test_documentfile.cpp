@@ -111,6 +111,8 @@ private Q_SLOTS:
         QTest::newRow("UTF-8 lone surrogate")
             << u"a\r\nb"_s + QChar(0xD800) + u"c"_s << 2 << QByteArray("a\nb&#xFFFD;c")
             << qsizetype(4);
+        QTest::newRow("UTF-8 lone surrogate at the end")
+            << u"ab"_s + QChar(0xDBFF) << 2 << QByteArray("ab&#xFFFD;") << qsizetype(2);
     }
     void writing()
     {
