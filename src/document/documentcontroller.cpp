@@ -362,7 +362,8 @@ Snapshot DocumentController::snapshot() const
             inexact ? m_inexactReason : QString(),
             m_window.AppSettings.ReadCode,
             m_window.AppSettings.WriteCode,
-            QDateTime::currentDateTime()};
+            QDateTime::currentDateTime(),
+            m_shape};
 }
 
 void DocumentController::setCaption(const QString &path)
@@ -391,7 +392,7 @@ void DocumentController::restore(const Snapshot &snapshot)
     m_stamp = snapshot.diskFile;
     m_inexactPath = snapshot.inexactReason.isEmpty() ? QString() : path;
     m_inexactReason = snapshot.inexactReason;
-    m_shape = FileShape();
+    m_shape = snapshot.shape;
     state.bolEditing = true;
 }
 

@@ -21,6 +21,8 @@ struct FileShape {
     LineEnds lineEnds = LineEnds::None;
     bool byteOrderMark = false; // read as UTF-8 behind a byte order mark
     bool shiftJisBytes = false; // the bytes were taken as Shift_JIS as they stand (or are ASCII)
+
+    friend bool operator==(const FileShape &, const FileShape &) = default;
 };
 
 // The editor's text of a file, and what about the file saving would not give back unchanged.

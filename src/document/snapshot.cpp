@@ -41,6 +41,22 @@ std::optional<FileStamp> parseStamp(QByteArrayView text)
     return FileStamp{values[0] == 1, values[1], values[2], quint64(values[3]), quint64(values[4])};
 }
 
+// "lineEnds byteOrderMark shiftJisBytes" as numbers; an earlier copy of the program wrote none.
+std::optional<FileShape> parseShape(QByteArrayView text)
+{
+    const QList<QByteArray> parts = text.toByteArray().split(' ');
+    if (parts.size() != 3)
+        return std::nullopt;
+    int values[3] = {};
+    for (int k = 0; k < 3; ++k) {
+        const auto value = number(parts[k]);
+        if (!value || *value < 0 || *value > (k == 0 ? int(LineEnds::Mixed) : 1))
+            return std::nullopt;
+        values[k] = int(*value);
+    }
+    return FileShape{LineEnds(values[0]), values[1] == 1, values[2] == 1};
+}
+
 } // namespace
 
 QByteArray encodeSnapshot(const Snapshot &snapshot)
@@ -57,6 +73,10 @@ QByteArray encodeSnapshot(const Snapshot &snapshot)
     out += line("readCode", QByteArray::number(snapshot.readCode));
     out += line("writeCode", QByteArray::number(snapshot.writeCode));
     out += line("time", QByteArray::number(snapshot.time.toMSecsSinceEpoch()));
+    const FileShape &shape = snapshot.shape;
+    out += line("shape", QByteArray::number(int(shape.lineEnds)) + ' ' +
+                             QByteArray::number(int(shape.byteOrderMark)) + ' ' +
+                             QByteArray::number(int(shape.shiftJisBytes)));
     out += line("text", QByteArray::number(textBytes));
     out += '\n';
     const qsizetype start = out.size();
@@ -111,6 +131,11 @@ std::optional<Snapshot> decodeSnapshot(QByteArrayView bytes)
                 return std::nullopt;
             snapshot.time = QDateTime::fromMSecsSinceEpoch(*ms);
             haveTime = true;
+        } else if (name == "shape") {
+            const auto shape = parseShape(value);
+            if (!shape)
+                return std::nullopt;
+            snapshot.shape = *shape;
         } else if (name == "text") {
             textBytes = number(value);
         }
