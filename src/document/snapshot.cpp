@@ -4,6 +4,7 @@
 #include <QUrl>
 
 #include <cstring>
+#include <vector>
 
 namespace document
 {
@@ -24,37 +25,37 @@ std::optional<qint64> number(QByteArrayView text)
     return ok ? std::optional<qint64>(value) : std::nullopt;
 }
 
-std::optional<FileStamp> parseStamp(QByteArrayView text)
+// The count non-negative numbers of a list separated by single spaces, or nullopt.
+std::optional<std::vector<qint64>> numbers(QByteArrayView text, qsizetype count)
 {
     const QList<QByteArray> parts = text.toByteArray().split(' ');
-    if (parts.size() != 5)
+    if (parts.size() != count)
         return std::nullopt;
-    qint64 values[5] = {};
-    for (int k = 0; k < 5; ++k) {
-        const auto value = number(parts[k]);
+    std::vector<qint64> values;
+    for (const QByteArray &part : parts) {
+        const auto value = number(part);
         if (!value || *value < 0)
             return std::nullopt;
-        values[k] = *value;
+        values.push_back(*value);
     }
-    if (values[0] > 1)
+    return values;
+}
+
+std::optional<FileStamp> parseStamp(QByteArrayView text)
+{
+    const auto v = numbers(text, 5);
+    if (!v || (*v)[0] > 1)
         return std::nullopt;
-    return FileStamp{values[0] == 1, values[1], values[2], quint64(values[3]), quint64(values[4])};
+    return FileStamp{(*v)[0] == 1, (*v)[1], (*v)[2], quint64((*v)[3]), quint64((*v)[4])};
 }
 
 // "lineEnds byteOrderMark shiftJisBytes" as numbers; an earlier copy of the program wrote none.
 std::optional<FileShape> parseShape(QByteArrayView text)
 {
-    const QList<QByteArray> parts = text.toByteArray().split(' ');
-    if (parts.size() != 3)
+    const auto v = numbers(text, 3);
+    if (!v || (*v)[0] > qint64(LineEnds::Mixed) || (*v)[1] > 1 || (*v)[2] > 1)
         return std::nullopt;
-    int values[3] = {};
-    for (int k = 0; k < 3; ++k) {
-        const auto value = number(parts[k]);
-        if (!value || *value < 0 || *value > (k == 0 ? int(LineEnds::Mixed) : 1))
-            return std::nullopt;
-        values[k] = int(*value);
-    }
-    return FileShape{LineEnds(values[0]), values[1] == 1, values[2] == 1};
+    return FileShape{LineEnds((*v)[0]), (*v)[1] == 1, (*v)[2] == 1};
 }
 
 } // namespace

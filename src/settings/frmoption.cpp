@@ -129,12 +129,12 @@ void frmOption::buildWindow()
     onPage(Label3, 300, 690, 690, 180);
     Frame4 = new QWidget(page2);
     Frame4->setObjectName(QStringLiteral("Frame4"));
-    onPage(Frame4, 1230, 645, 2865, 285);
+    onPage(Frame4, 1230, 645, 3135, 285);
     Label6 = label(page2, "Label6", QStringLiteral("書込(&W)："));
     onPage(Label6, 285, 1110, 705, 180);
     Frame5 = new QWidget(page2);
     Frame5->setObjectName(QStringLiteral("Frame5"));
-    onPage(Frame5, 1230, 1065, 2865, 285);
+    onPage(Frame5, 1230, 1065, 3135, 285);
     const auto option = [&](QWidget *frame, const QString &name, const QString &text,
                             const QRect &place) {
         auto *o = new QRadioButton(text, frame);
@@ -145,15 +145,15 @@ void frmOption::buildWindow()
     optRead[0] = option(Frame4, QStringLiteral("optRead0"), QStringLiteral("Shift-JIS"),
                         px(0, 0, 1215, 270));
     optRead[1] =
-        option(Frame4, QStringLiteral("optRead1"), QStringLiteral("EUC"), px(1215, 0, 705, 270));
+        option(Frame4, QStringLiteral("optRead1"), QStringLiteral("EUC"), px(1215, 0, 780, 270));
     optRead[2] = option(Frame4, QStringLiteral("optRead2"), QStringLiteral("UTF-8"),
-                        px(2040, 0, 825, 270));
+                        px(2040, 0, 1095, 270));
     optWrite[0] = option(Frame5, QStringLiteral("optWrite0"), QStringLiteral("Shift-JIS"),
                          px(0, 0, 1215, 270));
     optWrite[1] =
         option(Frame5, QStringLiteral("optWrite1"), QStringLiteral("EUC"), px(1215, 0, 825, 270));
     optWrite[2] = option(Frame5, QStringLiteral("optWrite2"), QStringLiteral("UTF-8"),
-                         px(2040, 0, 825, 270));
+                         px(2040, 0, 1095, 270));
     Label3->setBuddy(optRead[0]);
     Label6->setBuddy(optWrite[0]);
     for (QLabel *l : {Label1, Label2, Label4, Label5, Label3, Label6})

@@ -103,6 +103,27 @@ private Q_SLOTS:
         QCOMPARE(d.settings().WriteCode, qint16(writeChosen));
     }
 
+    // Each code's button shows its whole caption inside its frame, and Tab visits them in
+    // the order they are shown.
+    void codeButtonsFitAndFollowTheTabOrder()
+    {
+        Harness h;
+        frmOption d(AppSettings(), h.store, h.prompter, h.dialogs, nullptr);
+        for (const auto *row : {&d.optRead, &d.optWrite}) {
+            for (size_t i = 0; i < 3; ++i) {
+                const QRadioButton *o = (*row)[i];
+                QVERIFY2(o->width() >= o->sizeHint().width(), qPrintable(o->objectName()));
+                QVERIFY(o->geometry().right() < o->parentWidget()->width());
+                if (i > 0)
+                    QVERIFY(o->x() >= (*row)[i - 1]->geometry().right());
+            }
+        }
+        QWidget *expected[] = {d.optRead[0], d.optRead[1], d.optRead[2], d.optWrite[0],
+                               d.optWrite[1], d.optWrite[2], d.cmdOK};
+        for (size_t i = 1; i < std::size(expected); ++i)
+            QCOMPARE(expected[i - 1]->nextInFocusChain(), expected[i]);
+    }
+
     void fontDialog()
     {
         Harness h;
