@@ -158,7 +158,8 @@ int main(int argc, char **argv)
                                         measure(window, path, utf8, 2, 3),
                                         measure(window, path, outside, 2, 3)};
     out << qSetFieldWidth(36) << Qt::left << "" << qSetFieldWidth(12) << Qt::right << "Shift_JIS"
-        << "UTF-8" << "UTF-8 𠮷😀" << qSetFieldWidth(0) << "\n";
+        << "UTF-8"
+        << "UTF-8 𠮷😀" << qSetFieldWidth(0) << "\n";
     const auto row = [&](const char *what, double CodeTimes::*field) {
         out << qSetFieldWidth(36) << Qt::left << what << qSetFieldWidth(12) << Qt::right;
         for (const CodeTimes &c : t)

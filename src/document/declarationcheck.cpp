@@ -14,9 +14,9 @@ namespace
 // unit.
 qsizetype pieceLength(QStringView text, qsizetype i)
 {
-    const bool pair = i + 1 < text.size() &&
-                      ((text[i] == u'\r' && text[i + 1] == u'\n') ||
-                       (text[i].isHighSurrogate() && text[i + 1].isLowSurrogate()));
+    const bool pair =
+        i + 1 < text.size() && ((text[i] == u'\r' && text[i + 1] == u'\n') ||
+                                (text[i].isHighSurrogate() && text[i + 1].isLowSurrogate()));
     return pair ? 2 : 1;
 }
 

@@ -191,8 +191,9 @@ QString encodingName(int code)
 
 QString codeLabel(int code)
 {
-    return code == 0 ? QStringLiteral("SJIS") : code == 2 ? QStringLiteral("UTF-8")
-                                                          : QStringLiteral("EUC");
+    return code == 0   ? QStringLiteral("SJIS")
+           : code == 2 ? QStringLiteral("UTF-8")
+                       : QStringLiteral("EUC");
 }
 
 namespace
@@ -224,7 +225,7 @@ QString readUtf8(QByteArrayView bytes, LoadedText &result)
                                           false);
     const std::optional<DetectedEncoding> found =
         decoded.firstInvalid < 0 && !result.shape.shiftJisBytes ? std::nullopt
-                                                                 : recognisedEncoding(bytes);
+                                                                : recognisedEncoding(bytes);
     if (found && *found != DetectedEncoding::Ascii && *found != DetectedEncoding::Utf8)
         result.encodingNote = encodingNote(*found, 2);
     return std::move(decoded.text);
@@ -250,8 +251,8 @@ QString readJapanese(QByteArrayView bytes, int readCode, LoadedText &result)
                found && *found != DetectedEncoding::Ascii && *found != DetectedEncoding::ShiftJis) {
         result.encodingNote = encodingNote(*found, 0);
     }
-    result.shape.shiftJisBytes =
-        readCode == 0 || detected == DetectedEncoding::ShiftJis || detected == DetectedEncoding::Ascii;
+    result.shape.shiftJisBytes = readCode == 0 || detected == DetectedEncoding::ShiftJis ||
+                                 detected == DetectedEncoding::Ascii;
     Cp932Decoded decoded = decodeCp932(cp932);
     if (readCode == 0)
         firstBad = decoded.firstInvalid;

@@ -42,10 +42,11 @@ struct FileFailure {
 
 // The editor's text for the bytes of a file. readCode 0 takes them as Shift_JIS (CP932), 2 as
 // UTF-8 (a byte order mark is noted in the shape); any other value passes them through the
-// converter, which detects EUC-JP, ISO-2022-JP, UTF-8 and Shift_JIS. LF and lone CR become CR LF; an existing CR LF stays one line break. Every byte,
-// a zero byte included, reaches the text. Problems are reported for bytes that are not valid in
-// the encoding, for characters that would be written back as other bytes, and for line breaks
-// that saving would not restore (lone CR, a mixture of kinds).
+// converter, which detects EUC-JP, ISO-2022-JP, UTF-8 and Shift_JIS. LF and lone CR become CR LF;
+// an existing CR LF stays one line break. Every byte, a zero byte included, reaches the text.
+// Problems are reported for bytes that are not valid in the encoding, for characters that would be
+// written back as other bytes, and for line breaks that saving would not restore (lone CR, a
+// mixture of kinds).
 LoadedText textFromBytes(QByteArrayView bytes, int readCode);
 
 // Reads the file at path and converts it as textFromBytes does.

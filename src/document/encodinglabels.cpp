@@ -263,8 +263,9 @@ QByteArrayView encodingOfLabel(QByteArrayView label)
         label.chop(1);
     const QByteArray lower = label.toByteArray().toLower();
     const std::string_view wanted(lower.constData(), size_t(lower.size()));
-    const auto it = std::lower_bound(kLabels.begin(), kLabels.end(), wanted,
-                                     [](const Label &l, std::string_view w) { return l.label < w; });
+    const auto it =
+        std::lower_bound(kLabels.begin(), kLabels.end(), wanted,
+                         [](const Label &l, std::string_view w) { return l.label < w; });
     if (it == kLabels.end() || it->label != wanted)
         return {};
     return QByteArrayView(it->encoding.data(), qsizetype(it->encoding.size()));

@@ -11,7 +11,7 @@ namespace document
 
 struct Utf8Decoded {
     QString text;
-    bool byteOrderMark = false; // the bytes began with EF BB BF, which is not part of text
+    bool byteOrderMark = false;  // the bytes began with EF BB BF, which is not part of text
     qsizetype firstInvalid = -1; // byte offset (BOM included) of the first malformed sequence
 };
 

@@ -146,8 +146,8 @@ void frmOption::buildWindow()
                         px(0, 0, 1215, 270));
     optRead[1] =
         option(Frame4, QStringLiteral("optRead1"), QStringLiteral("EUC"), px(1215, 0, 780, 270));
-    optRead[2] = option(Frame4, QStringLiteral("optRead2"), QStringLiteral("UTF-8"),
-                        px(2040, 0, 1095, 270));
+    optRead[2] =
+        option(Frame4, QStringLiteral("optRead2"), QStringLiteral("UTF-8"), px(2040, 0, 1095, 270));
     optWrite[0] = option(Frame5, QStringLiteral("optWrite0"), QStringLiteral("Shift-JIS"),
                          px(0, 0, 1215, 270));
     optWrite[1] =
@@ -167,9 +167,9 @@ void frmOption::buildWindow()
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setGeometry(px(4395, 2745, 1035, 390));
 
-    QWidget *order[] = {cmdBrwFont,  cmdColors[0], cmdColors[1], cmdColors[2], chkRelation,
-                        chkDefaultEditor, optRead[0], optRead[1], optRead[2], optWrite[0],
-                        optWrite[1], optWrite[2], cmdOK, cmdCancel};
+    QWidget *order[] = {cmdBrwFont,       cmdColors[0], cmdColors[1], cmdColors[2], chkRelation,
+                        chkDefaultEditor, optRead[0],   optRead[1],   optRead[2],   optWrite[0],
+                        optWrite[1],      optWrite[2],  cmdOK,        cmdCancel};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     SSTab1->setCurrentIndex(0);

@@ -22,18 +22,20 @@ private Q_SLOTS:
         const QByteArray none;
         QTest::newRow("meta charset") << QByteArray("<html><head><meta charset=\"Shift_JIS\">")
                                       << QByteArray("Shift_JIS") << QByteArray("Shift_JIS");
-        QTest::newRow("upper case, unquoted")
-            << QByteArray("<META CHARSET=X-SJIS>") << QByteArray("Shift_JIS") << QByteArray("X-SJIS");
+        QTest::newRow("upper case, unquoted") << QByteArray("<META CHARSET=X-SJIS>")
+                                              << QByteArray("Shift_JIS") << QByteArray("X-SJIS");
         QTest::newRow("content type")
-            << QByteArray("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-euc-jp\">")
+            << QByteArray(
+                   "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=x-euc-jp\">")
             << QByteArray("EUC-JP") << QByteArray("x-euc-jp");
         QTest::newRow("content before http-equiv")
             << QByteArray("<meta content='text/html;charset=utf8' http-equiv=content-type>")
             << QByteArray("UTF-8") << QByteArray("utf8");
-        QTest::newRow("content without http-equiv") << QByteArray("<meta content=\"charset=sjis\">")
-                                                    << none << none;
+        QTest::newRow("content without http-equiv")
+            << QByteArray("<meta content=\"charset=sjis\">") << none << none;
         QTest::newRow("quoted label in content")
-            << QByteArray("<meta http-equiv=content-type content=\"text/html; charset='windows-31j'\">")
+            << QByteArray(
+                   "<meta http-equiv=content-type content=\"text/html; charset='windows-31j'\">")
             << QByteArray("Shift_JIS") << QByteArray("windows-31j");
         QTest::newRow("charset word without equals first")
             << QByteArray("<meta http-equiv=content-type content=\"charsetx=a; charset = sjis;\">")
@@ -47,8 +49,8 @@ private Q_SLOTS:
             << QByteArray("<meta http-equiv=content-type content=\"text/html; charset=sjis\" "
                           "charset=utf-8>")
             << QByteArray("UTF-8") << QByteArray("utf-8");
-        QTest::newRow("slash after meta") << QByteArray("<meta/charset=sjis>")
-                                          << QByteArray("Shift_JIS") << QByteArray("sjis");
+        QTest::newRow("slash after meta")
+            << QByteArray("<meta/charset=sjis>") << QByteArray("Shift_JIS") << QByteArray("sjis");
         QTest::newRow("not a meta element") << QByteArray("<metacharset=sjis>") << none << none;
         QTest::newRow("in a comment")
             << QByteArray("<!-- <meta charset=\"euc-jp\"> --><meta charset=utf-8>")
@@ -61,18 +63,18 @@ private Q_SLOTS:
         QTest::newRow("XML declaration is not looked at")
             << QByteArray("<?xml version=\"1.0\" encoding=\"euc-jp\"?><p>") << none << none;
         QTest::newRow("unknown label, then a known one")
-            << QByteArray("<meta charset=\"nonsense\"><meta charset=\"EUC-JP\">") << QByteArray("EUC-JP")
-            << QByteArray("EUC-JP");
-        QTest::newRow("UTF-16 is taken as UTF-8") << QByteArray("<meta charset=utf-16>")
-                                                  << QByteArray("UTF-8") << QByteArray("utf-16");
+            << QByteArray("<meta charset=\"nonsense\"><meta charset=\"EUC-JP\">")
+            << QByteArray("EUC-JP") << QByteArray("EUC-JP");
+        QTest::newRow("UTF-16 is taken as UTF-8")
+            << QByteArray("<meta charset=utf-16>") << QByteArray("UTF-8") << QByteArray("utf-16");
         QTest::newRow("x-user-defined is windows-1252")
             << QByteArray("<meta charset=x-user-defined>") << QByteArray("windows-1252")
             << QByteArray("x-user-defined");
-        QTest::newRow("us-ascii is windows-1252") << QByteArray("<meta charset=us-ascii>")
-                                                  << QByteArray("windows-1252") << QByteArray("us-ascii");
-        QTest::newRow("within 1,024 bytes")
-            << QByteArray(1000, ' ') + "<meta charset=\"sjis\">" << QByteArray("Shift_JIS")
-            << QByteArray("sjis");
+        QTest::newRow("us-ascii is windows-1252")
+            << QByteArray("<meta charset=us-ascii>") << QByteArray("windows-1252")
+            << QByteArray("us-ascii");
+        QTest::newRow("within 1,024 bytes") << QByteArray(1000, ' ') + "<meta charset=\"sjis\">"
+                                            << QByteArray("Shift_JIS") << QByteArray("sjis");
         QTest::newRow("past 1,024 bytes")
             << QByteArray(1010, ' ') + "<meta charset=\"sjis\">" << none << none;
         QTest::newRow("truncated") << QByteArray("<meta charset=\"sjis") << none << none;
@@ -135,8 +137,8 @@ private Q_SLOTS:
             << u"😀\r\n"_s + meta << 2 << u"EUC-JP"_s << qsizetype(19);
         QTest::newRow("within 1,024 bytes of Shift_JIS")
             << QString(400, u'日') + meta << 0 << u"EUC-JP"_s << qsizetype(415);
-        QTest::newRow("past 1,024 bytes of UTF-8") << QString(400, u'日') + meta << 2 << QString()
-                                                   << qsizetype(0);
+        QTest::newRow("past 1,024 bytes of UTF-8")
+            << QString(400, u'日') + meta << 2 << QString() << qsizetype(0);
         QTest::newRow("reference stand-ins count as written")
             << QString(170, QChar(0xE9)) + meta << 0 << QString() << qsizetype(0);
     }

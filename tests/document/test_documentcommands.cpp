@@ -328,8 +328,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("code");
         QTest::addColumn<QByteArray>("page");
         QTest::addColumn<QByteArray>("edited"); // after typing "x" at the start
-        QTest::newRow("Shift_JIS, LF") << 0 << QByteArray("<p>\x93\xFA</p>\n<br>\n")
-                                       << QByteArray("x<p>\x93\xFA</p>\n<br>\n");
+        QTest::newRow("Shift_JIS, LF")
+            << 0 << QByteArray("<p>\x93\xFA</p>\n<br>\n") << QByteArray("x<p>\x93\xFA</p>\n<br>\n");
         QTest::newRow("UTF-8, mark, LF")
             << 2 << QByteArray("\xEF\xBB\xBF<p>\xF0\xA0\xAE\xB7\xF0\x9F\x98\x80\xE3\x88\xB1</p>\n")
             << QByteArray("\xEF\xBB\xBFx<p>\xF0\xA0\xAE\xB7\xF0\x9F\x98\x80\xE3\x88\xB1</p>\n");
@@ -369,9 +369,9 @@ private Q_SLOTS:
             << 2 << sjis << MsgAnswer::Yes
             << QByteArray("<meta charset=\"UTF-8\">\r\n<p>\xE6\x97\xA5</p>\r\n")
             << u"<meta charset=\"UTF-8\">\r\n<p>日</p>\r\n"_s;
-        QTest::newRow("No keeps it") << 2 << sjis << MsgAnswer::No
-                                     << QByteArray("<meta charset=\"x-sjis\">\r\n<p>\xE6\x97\xA5</p>\r\n")
-                                     << sjis;
+        QTest::newRow("No keeps it")
+            << 2 << sjis << MsgAnswer::No
+            << QByteArray("<meta charset=\"x-sjis\">\r\n<p>\xE6\x97\xA5</p>\r\n") << sjis;
         QTest::newRow("Cancel writes nothing")
             << 2 << sjis << MsgAnswer::Cancel << QByteArray("<p>old</p>\r\n") << sjis;
         QTest::newRow("same encoding, other label")
@@ -380,7 +380,8 @@ private Q_SLOTS:
         QTest::newRow("content type, EUC-JP written")
             << 1 << u"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">"_s
             << MsgAnswer::Yes
-            << QByteArray("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=EUC-JP\">")
+            << QByteArray(
+                   "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=EUC-JP\">")
             << u"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=EUC-JP\">"_s;
     }
     void declarationQuestion()

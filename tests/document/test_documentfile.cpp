@@ -108,9 +108,8 @@ private Q_SLOTS:
         QTest::newRow("UTF-8 holds every character")
             << u"𠮷\U0001F600\r\n"_s << 2 << QByteArray("\xF0\xA0\xAE\xB7\xF0\x9F\x98\x80\n")
             << qsizetype(-1);
-        QTest::newRow("UTF-8 lone surrogate")
-            << u"a\r\nb"_s + QChar(0xD800) + u"c"_s << 2 << QByteArray("a\nb&#xFFFD;c")
-            << qsizetype(4);
+        QTest::newRow("UTF-8 lone surrogate") << u"a\r\nb"_s + QChar(0xD800) + u"c"_s << 2
+                                              << QByteArray("a\nb&#xFFFD;c") << qsizetype(4);
         QTest::newRow("UTF-8 lone surrogate at the end")
             << u"ab"_s + QChar(0xDBFF) << 2 << QByteArray("ab&#xFFFD;") << qsizetype(2);
     }
@@ -139,26 +138,28 @@ private Q_SLOTS:
         QTest::newRow("lone byte order mark")
             << QByteArray("\xEF\xBB\xBF") << QString() << true << QString() << QString();
         QTest::newRow("second byte order mark is text")
-            << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "a") << u"\uFEFFa"_s << true << QString()
-            << QString();
+            << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
+                          "a")
+            << u"\uFEFFa"_s << true << QString() << QString();
         QTest::newRow("outside Shift_JIS")
             << QByteArray("\xF0\xA0\xAE\xB7\xF0\x9F\x98\x80\xE3\x88\xB1\n") << u"𠮷😀㈱\r\n"_s
             << false << QString() << QString();
-        QTest::newRow("zero bytes") << QByteArray("a\0\0b", 4) << u"a\0\0b"_s << false << QString()
-                                    << QString();
+        QTest::newRow("zero bytes")
+            << QByteArray("a\0\0b", 4) << u"a\0\0b"_s << false << QString() << QString();
         QTest::newRow("overlong form on line 2")
             << QByteArray("a\n\xC0\x80z") << u"a\r\n\uFFFDz"_s << false
             << u"2 行目に、UTF-8 として読めない"_s << QString();
         QTest::newRow("encoded surrogate")
             << QByteArray("\xED\xA0\x80x") << u"\uFFFDx"_s << false << u"1 行目"_s << QString();
         QTest::newRow("truncated at the end, after a mark")
-            << QByteArray("\xEF\xBB\xBF" "a\r\n\xE6\x97") << u"a\r\n\uFFFD"_s << true << u"2 行目"_s
-            << QString();
+            << QByteArray("\xEF\xBB\xBF"
+                          "a\r\n\xE6\x97")
+            << u"a\r\n\uFFFD"_s << true << u"2 行目"_s << QString();
         QTest::newRow("past U+10FFFF")
             << QByteArray("\xF4\x90\x80\x80") << u"\uFFFD"_s << false << u"1 行目"_s << QString();
-        QTest::newRow("Shift_JIS file is named")
-            << QByteArray("<p>\x93\xFA\x96\x7B\x8C\xEA</p>") << u"<p>\uFFFD\uFFFD{\uFFFD\uFFFD</p>"_s
-            << false << u"1 行目"_s << u"Shift_JIS で書かれている"_s;
+        QTest::newRow("Shift_JIS file is named") << QByteArray("<p>\x93\xFA\x96\x7B\x8C\xEA</p>")
+                                                 << u"<p>\uFFFD\uFFFD{\uFFFD\uFFFD</p>"_s << false
+                                                 << u"1 行目"_s << u"Shift_JIS で書かれている"_s;
         QTest::newRow("EUC-JP file is named")
             << QByteArray("\xC6\xFC\xCB\xDC\xB8\xEC\xA4\xCE\xCA\xB8\xBB\xFA")
             << u"\uFFFD\uFFFD\uFFFD\u0738\uFFFD\uFFFD\u02B8\uFFFD\uFFFD"_s << false << u"1 行目"_s
@@ -221,7 +222,8 @@ private Q_SLOTS:
         QTest::newRow("Shift_JIS with CR LF") << QByteArray("<p>\x93\xFA</p>\r\n") << 0;
         QTest::newRow("Shift_JIS with LF through the converter")
             << QByteArray("\x93\xFA\x96\x7B\x8C\xEA\n") << 1;
-        QTest::newRow("UTF-8 with LF") << QByteArray("<p>\xF0\xA0\xAE\xB7</p>\n<p>\xE3\x88\xB1\n") << 2;
+        QTest::newRow("UTF-8 with LF")
+            << QByteArray("<p>\xF0\xA0\xAE\xB7</p>\n<p>\xE3\x88\xB1\n") << 2;
         QTest::newRow("UTF-8 with CR LF") << QByteArray("a\r\n\xF0\x9F\x98\x80\r\n") << 2;
         QTest::newRow("UTF-8 with a mark") << QByteArray("\xEF\xBB\xBF<p>\xE6\x97\xA5\n") << 2;
         QTest::newRow("lone mark") << QByteArray("\xEF\xBB\xBF") << 2;
@@ -262,10 +264,14 @@ private Q_SLOTS:
         QTest::newRow("UTF-8 LF file as Shift_JIS")
             << QByteArray("\xE6\x97\xA5\n") << 2 << 0 << crLf;
         QTest::newRow("ASCII LF file read as UTF-8, as Shift_JIS") << lf << 2 << 0 << lf;
-        QTest::newRow("marked file as Shift_JIS")
-            << QByteArray("\xEF\xBB\xBF" "a\r\n") << 2 << 0 << crLf;
-        QTest::newRow("marked file as UTF-8")
-            << QByteArray("\xEF\xBB\xBF" "a\n") << 2 << 2 << QByteArray("\xEF\xBB\xBF" "a\nb\n");
+        QTest::newRow("marked file as Shift_JIS") << QByteArray("\xEF\xBB\xBF"
+                                                                "a\r\n")
+                                                  << 2 << 0 << crLf;
+        QTest::newRow("marked file as UTF-8") << QByteArray("\xEF\xBB\xBF"
+                                                            "a\n")
+                                              << 2 << 2
+                                              << QByteArray("\xEF\xBB\xBF"
+                                                            "a\nb\n");
     }
     void writingShapes()
     {

@@ -118,7 +118,7 @@ private Q_SLOTS:
                     QVERIFY(o->x() >= (*row)[i - 1]->geometry().right());
             }
         }
-        QWidget *expected[] = {d.optRead[0], d.optRead[1], d.optRead[2], d.optWrite[0],
+        QWidget *expected[] = {d.optRead[0],  d.optRead[1],  d.optRead[2], d.optWrite[0],
                                d.optWrite[1], d.optWrite[2], d.cmdOK};
         for (size_t i = 1; i < std::size(expected); ++i)
             QCOMPARE(expected[i - 1]->nextInFocusChain(), expected[i]);
