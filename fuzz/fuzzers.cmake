@@ -32,6 +32,8 @@ function(tavlen_add_fuzz_targets)
     ${src}/document/cp932.cpp ${src}/document/cp932table.cpp ${src}/document/cp932chartables.cpp
     ${src}/document/detect.cpp ${src}/document/eucjp.cpp ${src}/document/ibmeuc.cpp
     ${src}/document/iso2022jp.cpp ${src}/document/nkf.cpp
+    ${src}/document/utf8.cpp ${src}/document/documentfile.cpp ${src}/document/encodinglabels.cpp
+    ${src}/document/charsetdeclaration.cpp ${src}/document/declarationcheck.cpp
     ${src}/markup/ecmapattern.cpp ${src}/markup/regexp.cpp ${src}/markup/replacement.cpp
     ${src}/settings/textforms.cpp
     ${src}/tagsets/placeholders.cpp ${src}/tagsets/tagsetfile.cpp ${src}/tagsets/tagsetfolder.cpp
@@ -54,6 +56,8 @@ function(tavlen_add_fuzz_targets)
   tavlen_add_fuzzer(fuzz_tagsetfile)
   tavlen_add_fuzzer(fuzz_textforms)
   tavlen_add_fuzzer(fuzz_regexp)
+  tavlen_add_fuzzer(fuzz_utf8)
+  tavlen_add_fuzzer(fuzz_charsetdeclaration)
 endfunction()
 
 cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL tavlen_add_fuzz_targets)

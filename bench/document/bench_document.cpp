@@ -3,7 +3,9 @@
 // best of five runs of: reading and converting the file; the same until the text is in the
 // editor; the whole open command (colouring included); the save command (fsync included); the
 // content hash both of them take for the external-change check; and whether the saved file
-// equals the original.
+// equals the original. Then the same page as Shift_JIS with CR LF and as UTF-8 with LF and
+// characters outside Shift_JIS, side by side: reading, opening, saving, and whether an unedited
+// save and a one-character edit give back the expected bytes.
 #include "app/commondialog.h"
 #include "app/frmmain.h"
 #include "app/prompter.h"
@@ -27,6 +29,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 
 namespace
@@ -43,6 +46,44 @@ void report(const QString &what, double ms)
     out.flush();
 }
 
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+struct CodeTimes {
+    double read = 0, open = 0, save = 0;
+    bool same = false, editedSame = false;
+};
+
+// Opens and saves the page bytes (with markLength bytes of byte order mark) with ReadCode and
+// WriteCode code; then types one character at the start and saves again.
+CodeTimes measure(app::frmMain &window, const QString &path, QByteArray bytes, int code,
+                  qsizetype markLength)
+{
+    CodeTimes t;
+    if (!writeFile(path, bytes))
+        return t;
+    window.AppSettings.ReadCode = qint16(code);
+    window.AppSettings.WriteCode = qint16(code);
+    t.read = bestMs([&] { (void)document::readDocumentFile(path, code); });
+    t.open = bestMs([&] { window.documents().OpenDocument(path); });
+    t.save = bestMs([&] { window.documents().SaveDocument(path, false); });
+    t.same = readFile(path) == bytes;
+    window.rtbMain->setSelStart(0);
+    window.rtbMain->setSelText(QStringLiteral("x"));
+    window.documents().SaveDocument(path, false);
+    t.editedSame = readFile(path) == bytes.insert(markLength, 'x');
+    return t;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -52,15 +93,16 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     const double megabytes = argc > 1 ? QByteArray(argv[1]).toDouble() : 10.0;
 
-    QByteArray cp932 = benchcorpus::makeCorpusCp932(qsizetype(megabytes * 1024 * 1024));
+    const QByteArray sjis = benchcorpus::makeCorpusCp932(qsizetype(megabytes * 1024 * 1024));
+    QByteArray cp932 = sjis;
     cp932.replace("\r\n", "\n");
-    const QByteArray euc = document::convertCp932ToEucJp(cp932).bytes;
+    QByteArray eucPage = cp932;
+    eucPage.replace("charset=Shift_JIS", "charset=EUC-JP");
+    const QByteArray euc = document::convertCp932ToEucJp(eucPage).bytes;
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/corpus.html");
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(euc) != euc.size())
+    if (!writeFile(path, euc))
         return 1;
-    file.close();
     out << "EUC-JP page: " << euc.size() << " bytes\n";
 
     app::QtPrompter prompter;
@@ -104,8 +146,39 @@ int main(int argc, char **argv)
     report(QStringLiteral("  of which the content hash (xxHash), open or save"),
            bestMs([&] { (void)document::contentHash(euc); }));
 
-    QFile saved(path);
-    const bool same = saved.open(QIODevice::ReadOnly) && saved.readAll() == euc;
+    const bool same = readFile(path) == euc;
     out << "saved file equals the original: " << (same ? "yes" : "NO") << "\n";
-    return same ? 0 : 1;
+
+    // The same text as Shift_JIS with CR LF and as UTF-8 with a byte order mark and LF; then
+    // UTF-8 with characters outside Shift_JIS added to every paragraph.
+    QString text = document::decodeCp932(cp932).text;
+    text.replace(QStringLiteral("charset=Shift_JIS"), QStringLiteral("charset=UTF-8"));
+    const QByteArray utf8 = "\xEF\xBB\xBF" + text.toUtf8();
+    text.replace(QStringLiteral("</p>"), QStringLiteral("𠮷😀</p>"));
+    const QByteArray outside = "\xEF\xBB\xBF" + text.toUtf8();
+    out << "\nShift_JIS " << sjis.size() << " bytes, UTF-8 " << utf8.size()
+        << " bytes, UTF-8 with 𠮷😀 in every paragraph " << outside.size() << " bytes\n";
+    const std::array<CodeTimes, 3> t = {measure(window, path, sjis, 0, 0),
+                                        measure(window, path, utf8, 2, 3),
+                                        measure(window, path, outside, 2, 3)};
+    out << qSetFieldWidth(36) << Qt::left << "" << qSetFieldWidth(12) << Qt::right << "Shift_JIS"
+        << "UTF-8"
+        << "UTF-8 𠮷😀" << qSetFieldWidth(0) << "\n";
+    const auto row = [&](const char *what, double CodeTimes::*field) {
+        out << qSetFieldWidth(36) << Qt::left << what << qSetFieldWidth(12) << Qt::right;
+        for (const CodeTimes &c : t)
+            out << QString::number(c.*field, 'f', 1) + QStringLiteral(" ms");
+        out << qSetFieldWidth(0) << "\n";
+    };
+    row("read + decode (readDocumentFile)", &CodeTimes::read);
+    row("OpenDocument (colouring included)", &CodeTimes::open);
+    row("SaveDocument (fsync included)", &CodeTimes::save);
+    bool allSame = same;
+    out << "unedited save equals the original / after typing one character differs by it only:";
+    for (const CodeTimes &c : t) {
+        out << " " << (c.same ? "yes" : "NO") << "/" << (c.editedSame ? "yes" : "NO");
+        allSame = allSame && c.same && c.editedSame;
+    }
+    out << "\n";
+    return allSame ? 0 : 1;
 }

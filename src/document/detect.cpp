@@ -81,6 +81,24 @@ bool hasHighByte(QByteArrayView in)
     return found;
 }
 
+struct Ratings {
+    Rating euc, sjis;
+};
+
+Ratings rateBoth(QByteArrayView in)
+{
+    const Rating euc = rateEucJp(in, std::numeric_limits<qsizetype>::max());
+    // Shift_JIS can only win with no more errors than EUC-JP, so stop counting past that.
+    return {euc, rateCp932(in, euc.errors)};
+}
+
+DetectedEncoding preferred(const Ratings &r)
+{
+    if (r.euc.errors == 0 && r.sjis.errors == 0)
+        return r.sjis.score > r.euc.score ? DetectedEncoding::ShiftJis : DetectedEncoding::EucJp;
+    return r.euc.errors < r.sjis.errors ? DetectedEncoding::EucJp : DetectedEncoding::ShiftJis;
+}
+
 } // namespace
 
 qsizetype firstInvalidUtf8(QByteArrayView in)
@@ -126,17 +144,22 @@ std::optional<DetectedEncoding> detectByStructure(QByteArrayView in)
 
 DetectedEncoding chooseEucJpOrShiftJis(QByteArrayView in)
 {
-    const Rating euc = rateEucJp(in, std::numeric_limits<qsizetype>::max());
-    // Shift_JIS can only win with no more errors than EUC-JP, so stop counting past that.
-    const Rating sjis = rateCp932(in, euc.errors);
-    if (euc.errors == 0 && sjis.errors == 0)
-        return sjis.score > euc.score ? DetectedEncoding::ShiftJis : DetectedEncoding::EucJp;
-    return euc.errors < sjis.errors ? DetectedEncoding::EucJp : DetectedEncoding::ShiftJis;
+    return preferred(rateBoth(in));
 }
 
 bool isValidCp932(QByteArrayView in)
 {
     return rateCp932(in, 0).errors == 0;
+}
+
+std::optional<DetectedEncoding> recognisedEncoding(QByteArrayView in)
+{
+    if (const auto byStructure = detectByStructure(in))
+        return byStructure;
+    const Ratings r = rateBoth(in);
+    if (r.euc.errors == 0 || r.sjis.errors == 0)
+        return preferred(r);
+    return std::nullopt;
 }
 
 DetectedEncoding detectEncoding(QByteArrayView in)

@@ -29,6 +29,10 @@ std::optional<DetectedEncoding> detectByStructure(QByteArrayView in);
 // Step 4 of detectEncoding: EUC-JP or Shift_JIS for input the structure left open.
 DetectedEncoding chooseEucJpOrShiftJis(QByteArrayView in);
 
+// The encoding of detectEncoding when the input is well formed in it, else nullopt: a guess
+// that can be named to the user.
+std::optional<DetectedEncoding> recognisedEncoding(QByteArrayView in);
+
 // Whether every byte sequence of in is a CP932 character.
 bool isValidCp932(QByteArrayView in);
 

@@ -5,6 +5,7 @@
 #include "app/prompter.h"
 #include "app/richtextbox.h"
 #include "document/atomicwrite.h"
+#include "document/declarationquestion.h"
 #include "document/documentfile.h"
 #include "document/interruptedsave.h"
 #include "document/recoveryfolder.h"
@@ -66,6 +67,18 @@ QString describeCharacter(QStringView text, qsizetype index)
     return QStringLiteral("「%1」（%2）").arg(text.sliced(index, length).toString(), codeText);
 }
 
+// The open-time warning: what saving would not give back, and an encoding that looks wrong.
+QString openWarning(const QString &path, const QString &problems, const QString &note)
+{
+    const QString text =
+        problems.isEmpty()
+            ? QStringLiteral("このファイルの文字コードを確認してください。\r\n%1").arg(path)
+            : QStringLiteral(
+                  "このファイルは、そのまま保存しても元と同じ内容には戻りません。\r\n%1\r\n%2")
+                  .arg(path, problems);
+    return note.isEmpty() ? text : text + QStringLiteral("\r\n") + note;
+}
+
 } // namespace
 
 DocumentController::DocumentController(app::frmMain &window) : m_window(window) {}
@@ -113,16 +126,14 @@ bool DocumentController::OpenDocument(const QString &path)
     setSaveEnabled(true);
     m_inexactPath = loaded.problems.isEmpty() ? QString() : path;
     m_inexactReason = loaded.problems.join(QStringLiteral("\r\n"));
+    m_shape = loaded.shape;
     m_stampPath = path;
     m_stamp = stamp;
     m_window.recovery().discard();
     AddRecentFile(path);
-    if (!loaded.problems.isEmpty())
+    if (!loaded.problems.isEmpty() || !loaded.encodingNote.isEmpty())
         m_window.platform().prompter.message(
-            &m_window,
-            QStringLiteral(
-                "このファイルは、そのまま保存しても元と同じ内容には戻りません。\r\n%1\r\n%2")
-                .arg(path, m_inexactReason),
+            &m_window, openWarning(path, m_inexactReason, loaded.encodingNote),
             QStringLiteral("警告"), app::MsgIcon::Exclamation, app::MsgButtons::Ok);
     return true;
 }
@@ -186,8 +197,10 @@ bool DocumentController::SaveDocument(const QString &path, bool skipRecent)
             return false;
     }
     const int writeCode = m_window.AppSettings.WriteCode;
+    if (!skipRecent && !confirmDeclaration(m_window, writeCode, m_shape))
+        return false;
     const QString text = m_window.rtbMain->Text();
-    const EncodedText encoded = bytesFromText(text, writeCode);
+    const EncodedText encoded = bytesFromText(text, writeCode, m_shape);
     if (encoded.firstUnmappable >= 0 &&
         !confirmUnmappable(text, encoded.firstUnmappable, writeCode))
         return false;
@@ -283,6 +296,7 @@ void DocumentController::newFile()
     m_window.cdlFile.props.FileName.clear();
     m_inexactPath.clear();
     m_stampPath.clear();
+    m_shape = FileShape();
     m_window.state.bolEditing = false;
     m_window.recovery().discard();
 }
@@ -366,7 +380,8 @@ Snapshot DocumentController::snapshot() const
             inexact ? m_inexactReason : QString(),
             m_window.AppSettings.ReadCode,
             m_window.AppSettings.WriteCode,
-            QDateTime::currentDateTime()};
+            QDateTime::currentDateTime(),
+            m_shape};
 }
 
 void DocumentController::setCaption(const QString &path)
@@ -395,6 +410,7 @@ void DocumentController::restore(const Snapshot &snapshot)
     m_stamp = snapshot.diskFile;
     m_inexactPath = snapshot.inexactReason.isEmpty() ? QString() : path;
     m_inexactReason = snapshot.inexactReason;
+    m_shape = snapshot.shape;
     state.bolEditing = true;
 }
 

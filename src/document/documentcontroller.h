@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/documentfile.h"
 #include "document/filestamp.h"
 #include "document/snapshot.h"
 
@@ -27,7 +28,8 @@ public:
     // left as it was and a message shown, when the file cannot be read.
     bool OpenDocument(const QString &path);
     // Writes the editor's text to path in the WriteCode encoding; skipRecent keeps the path out of
-    // the recent-file list. False, with the reason shown, when nothing was written (the user
+    // the recent-file list. A user's save first asks about a charset declaration that names
+    // another encoding. False, with the reason shown, when nothing was written (the user
     // declined a question or the file could not be written); the file then is as it was.
     bool SaveDocument(const QString &path, bool skipRecent);
     // Lets the user choose a file and saves under it; false when cancelled or not saved.
@@ -65,6 +67,8 @@ private:
     // The file whose bytes the open could not take over exactly; the first save over it asks.
     QString m_inexactPath;
     QString m_inexactReason;
+    // How the document's file was written (line breaks, byte order mark); saving keeps it.
+    FileShape m_shape;
     bool m_flushFailureShown = false;
     // The document's file as it was last read or written here, to notice other programs' changes.
     QString m_stampPath;

@@ -1,10 +1,12 @@
 #include "document/documentfile.h"
 
 #include "document/cp932.h"
+#include "document/detect.h"
 #include "document/eucjp.h"
 #include "document/filestamp.h"
 #include "document/nkf.h"
 #include "document/regularfile.h"
+#include "document/utf8.h"
 
 #include <algorithm>
 #include <cstring>
@@ -80,6 +82,21 @@ QString withCrLf(QString text, LineEnds kind)
     return result;
 }
 
+// Every CR LF becomes LF, in place; a lone CR stays.
+void dropCrBeforeLf(QByteArray &bytes)
+{
+    char *const begin = bytes.data();
+    char *const end = begin + bytes.size();
+    char *out = static_cast<char *>(std::memchr(begin, '\r', size_t(end - begin)));
+    if (!out)
+        return;
+    for (const char *in = out; in < end; ++in) {
+        if (!(*in == '\r' && in + 1 < end && in[1] == '\n'))
+            *out++ = *in;
+    }
+    bytes.truncate(out - begin);
+}
+
 // Offset of the first byte where a and b differ, or -1 when they are equal.
 qsizetype firstDifference(QByteArrayView a, QByteArrayView b)
 {
@@ -131,7 +148,7 @@ QString rewrittenProblem(QByteArrayView bytes, qsizetype offset)
 QString lineEndProblem(const LineEndCounts &c)
 {
     return QStringLiteral("改行コードが CR LF %1 個、LF %2 個、CR %3 個です。保存すると、改行は "
-                          "Shift_JIS では CR LF、EUC-JP では LF にそろいます。")
+                          "Shift_JIS では CR LF、EUC-JP と UTF-8 では LF にそろいます。")
         .arg(c.crLf)
         .arg(c.lf)
         .arg(c.cr);
@@ -165,15 +182,57 @@ TextPosition positionOf(QStringView text, qsizetype index)
 
 QString encodingName(int code)
 {
-    return code == 0 ? QStringLiteral("Shift_JIS") : QStringLiteral("EUC-JP");
+    return code == 0   ? QStringLiteral("Shift_JIS")
+           : code == 2 ? QStringLiteral("UTF-8")
+                       : QStringLiteral("EUC-JP");
 }
 
-LoadedText textFromBytes(QByteArrayView bytes, int readCode)
+QString codeLabel(int code)
 {
-    LoadedText result;
-    const LineEndCounts counts = countLineEnds(bytes);
-    result.lineEnds = kindOf(counts);
+    return code == 0   ? QStringLiteral("SJIS")
+           : code == 2 ? QStringLiteral("UTF-8")
+                       : QStringLiteral("EUC");
+}
 
+namespace
+{
+
+// The setting under which the converter or the decoder would read an encoding found.
+int readCodeFor(DetectedEncoding e)
+{
+    return e == DetectedEncoding::ShiftJis ? 0 : e == DetectedEncoding::Utf8 ? 2 : 1;
+}
+
+QString encodingNote(DetectedEncoding found, int readCode)
+{
+    return QStringLiteral("このファイルは %1 で書かれているようです（「読込文字コード」の設定は"
+                          "「%2」）。%1 として読むには、オプションの「読込文字コード」を「%3」に"
+                          "してください。")
+        .arg(detectedName(found), codeLabel(readCode), codeLabel(readCodeFor(found)));
+}
+
+// Reads bytes as UTF-8 into result's shape, problems and note; returns the text.
+QString readUtf8(QByteArrayView bytes, LoadedText &result)
+{
+    Utf8Decoded decoded = decodeUtf8(bytes);
+    result.shape.byteOrderMark = decoded.byteOrderMark;
+    result.shape.shiftJisBytes = decoded.firstInvalid < 0 && !decoded.byteOrderMark &&
+                                 decoded.text.size() == bytes.size(); // ASCII only
+    if (decoded.firstInvalid >= 0)
+        result.problems << invalidProblem(bytes, decoded.firstInvalid, QStringLiteral("UTF-8"),
+                                          false);
+    const std::optional<DetectedEncoding> found =
+        decoded.firstInvalid < 0 && !result.shape.shiftJisBytes ? std::nullopt
+                                                                : recognisedEncoding(bytes);
+    if (found && *found != DetectedEncoding::Ascii && *found != DetectedEncoding::Utf8)
+        result.encodingNote = encodingNote(*found, 2);
+    return std::move(decoded.text);
+}
+
+// Reads bytes as Shift_JIS (readCode 0) or through the converter into result's shape, problems
+// and note; returns the text.
+QString readJapanese(QByteArrayView bytes, int readCode, LoadedText &result)
+{
     QByteArray converted;
     QByteArrayView cp932 = bytes;
     DetectedEncoding detected = DetectedEncoding::ShiftJis;
@@ -184,7 +243,14 @@ LoadedText textFromBytes(QByteArrayView bytes, int readCode)
         cp932 = converted;
         detected = r.detected;
         firstBad = r.firstUnconvertible;
+        if (detected == DetectedEncoding::ShiftJis || detected == DetectedEncoding::Utf8)
+            result.encodingNote = encodingNote(detected, readCode);
+    } else if (const auto found = recognisedEncoding(bytes);
+               found && *found != DetectedEncoding::Ascii && *found != DetectedEncoding::ShiftJis) {
+        result.encodingNote = encodingNote(*found, 0);
     }
+    result.shape.shiftJisBytes = readCode == 0 || detected == DetectedEncoding::ShiftJis ||
+                                 detected == DetectedEncoding::Ascii;
     Cp932Decoded decoded = decodeCp932(cp932);
     if (readCode == 0)
         firstBad = decoded.firstInvalid;
@@ -204,10 +270,20 @@ LoadedText textFromBytes(QByteArrayView bytes, int readCode)
         if (differs >= 0)
             result.problems << rewrittenProblem(bytes, std::min(differs, bytes.size()));
     }
-    if (result.lineEnds == LineEnds::Mixed || result.lineEnds == LineEnds::Cr)
-        result.problems << lineEndProblem(counts);
+    return std::move(decoded.text);
+}
 
-    result.text = withCrLf(std::move(decoded.text), result.lineEnds);
+} // namespace
+
+LoadedText textFromBytes(QByteArrayView bytes, int readCode)
+{
+    LoadedText result;
+    const LineEndCounts counts = countLineEnds(bytes);
+    result.shape.lineEnds = kindOf(counts);
+    QString text = readCode == 2 ? readUtf8(bytes, result) : readJapanese(bytes, readCode, result);
+    if (result.shape.lineEnds == LineEnds::Mixed || result.shape.lineEnds == LineEnds::Cr)
+        result.problems << lineEndProblem(counts);
+    result.text = withCrLf(std::move(text), result.shape.lineEnds);
     return result;
 }
 
@@ -222,14 +298,23 @@ std::variant<LoadedText, FileFailure> readDocumentFile(const QString &path, int 
     return loaded;
 }
 
-EncodedText bytesFromText(QStringView text, int writeCode)
+EncodedText bytesFromText(QStringView text, int writeCode, const FileShape &shape)
 {
+    if (writeCode == 2) {
+        Utf8Encoded utf8 = encodeUtf8(text, shape.byteOrderMark);
+        if (shape.lineEnds != LineEnds::CrLf)
+            dropCrBeforeLf(utf8.bytes);
+        return {std::move(utf8.bytes), utf8.firstUnmappable};
+    }
     Cp932Encoded encoded = encodeCp932(text);
     EncodedText result{std::move(encoded.bytes), encoded.firstUnmappable};
-    if (writeCode == 0)
+    if (writeCode == 0) {
+        if (shape.shiftJisBytes && shape.lineEnds == LineEnds::Lf)
+            dropCrBeforeLf(result.bytes);
         return result;
+    }
     // CR and LF are never part of a CP932 double-byte code, and the stand-ins are ASCII.
-    result.bytes.replace("\r\n", "\n");
+    dropCrBeforeLf(result.bytes);
     ConversionResult euc = convertCp932ToEucJp(result.bytes);
     result.converterFailed = euc.firstUnconvertible >= 0;
     result.bytes = std::move(euc.bytes);

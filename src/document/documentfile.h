@@ -16,12 +16,24 @@ namespace document
 // Which line breaks a file uses.
 enum class LineEnds { None, CrLf, Lf, Cr, Mixed };
 
+// What of a file's form, beyond its text, saving keeps. A default FileShape is a new document.
+struct FileShape {
+    LineEnds lineEnds = LineEnds::None;
+    bool byteOrderMark = false; // read as UTF-8 behind a byte order mark
+    bool shiftJisBytes = false; // the bytes were taken as Shift_JIS as they stand (or are ASCII)
+
+    friend bool operator==(const FileShape &, const FileShape &) = default;
+};
+
 // The editor's text of a file, and what about the file saving would not give back unchanged.
 struct LoadedText {
     QString text; // line breaks as CR LF
-    LineEnds lineEnds = LineEnds::None;
+    FileShape shape;
     QStringList problems; // Japanese sentences, one per kind of problem; empty when exact
     quint64 contentHash = 0; // of the file's bytes (readDocumentFile only)
+    // A Japanese sentence when the bytes look like another encoding than the one they were read
+    // as, naming it and the setting to change; empty otherwise. Not a problem by itself.
+    QString encodingNote;
 };
 
 // Why a file could not be read or written: a Japanese sentence with the system's reason.
@@ -29,31 +41,36 @@ struct FileFailure {
     QString reason;
 };
 
-// The editor's text for the bytes of a file. readCode 0 takes them as Shift_JIS (CP932); any
-// other value passes them through the converter, which detects EUC-JP, ISO-2022-JP, UTF-8 and
-// Shift_JIS. LF and lone CR become CR LF; an existing CR LF stays one line break. Every byte,
-// a zero byte included, reaches the text. Problems are reported for bytes that are not valid in
-// the encoding, for characters that would be written back as other bytes, and for line breaks
-// that saving would not restore (lone CR, a mixture of kinds).
+// The editor's text for the bytes of a file. readCode 0 takes them as Shift_JIS (CP932), 2 as
+// UTF-8 (a byte order mark is noted in the shape); any other value passes them through the
+// converter, which detects EUC-JP, ISO-2022-JP, UTF-8 and Shift_JIS. LF and lone CR become CR LF;
+// an existing CR LF stays one line break. Every byte, a zero byte included, reaches the text.
+// Problems are reported for bytes that are not valid in the encoding, for characters that would be
+// written back as other bytes, and for line breaks that saving would not restore (lone CR, a
+// mixture of kinds).
 LoadedText textFromBytes(QByteArrayView bytes, int readCode);
 
 // Reads the file at path and converts it as textFromBytes does. Only a regular file is read, and
 // without waiting on a pipe or a device; a failure gives the reason in Japanese.
 std::variant<LoadedText, FileFailure> readDocumentFile(const QString &path, int readCode);
 
-// The file bytes of the editor's text (CR LF line breaks). writeCode 0 writes Shift_JIS (CP932)
-// with the text's line breaks; any other value EUC-JP with each CR LF turned into LF. A
-// character the encoding cannot hold is written as a numeric character reference "&#x…;" and
-// the first one is reported by its UTF-16 index in text.
+// The file bytes of the editor's text (CR LF line breaks) for a file of the given shape.
+// writeCode 0 writes Shift_JIS (CP932): LF when the file was Shift_JIS with only LF line breaks,
+// else the text's CR LF. 2 writes UTF-8: CR LF when the file had only CR LF, else LF; a byte
+// order mark when the file had one. Any other value writes EUC-JP with each CR LF turned into LF.
+// A lone CR stays. A character the encoding cannot hold is written as a numeric character
+// reference "&#x…;" and the first one is reported by its UTF-16 index in text.
 struct EncodedText {
     QByteArray bytes;
     qsizetype firstUnmappable = -1;
     bool converterFailed = false; // the EUC-JP conversion met bytes it could not convert
 };
-EncodedText bytesFromText(QStringView text, int writeCode);
+EncodedText bytesFromText(QStringView text, int writeCode, const FileShape &shape = {});
 
-// "Shift_JIS" or "EUC-JP": the name of the file encoding of a ReadCode or WriteCode.
+// "Shift_JIS", "UTF-8" or "EUC-JP": the name of the file encoding of a ReadCode or WriteCode.
 QString encodingName(int code);
+// "SJIS", "UTF-8" or "EUC": the option button and status panel text of a ReadCode or WriteCode.
+QString codeLabel(int code);
 
 // Line and column (both from 1) of the UTF-16 index in a text with CR LF, LF or CR line breaks;
 // the column counts characters, a surrogate pair as one.

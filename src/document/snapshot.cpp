@@ -51,6 +51,24 @@ std::optional<FileStamp> parseStamp(QByteArrayView text)
     return stamp;
 }
 
+// "lineEnds byteOrderMark shiftJisBytes" as numbers; an earlier copy of the program wrote none.
+std::optional<FileShape> parseShape(QByteArrayView text)
+{
+    const QList<QByteArray> parts = text.toByteArray().split(' ');
+    if (parts.size() != 3)
+        return std::nullopt;
+    qint64 v[3] = {};
+    for (int k = 0; k < 3; ++k) {
+        const auto value = number(parts[k]);
+        if (!value || *value < 0)
+            return std::nullopt;
+        v[k] = *value;
+    }
+    if (v[0] > qint64(LineEnds::Mixed) || v[1] > 1 || v[2] > 1)
+        return std::nullopt;
+    return FileShape{LineEnds(v[0]), v[1] == 1, v[2] == 1};
+}
+
 } // namespace
 
 std::optional<QString> decodeSnapshotPath(QByteArrayView head)
@@ -85,6 +103,10 @@ QByteArray encodeSnapshot(const Snapshot &snapshot)
     out += line("readCode", QByteArray::number(snapshot.readCode));
     out += line("writeCode", QByteArray::number(snapshot.writeCode));
     out += line("time", QByteArray::number(snapshot.time.toMSecsSinceEpoch()));
+    const FileShape &shape = snapshot.shape;
+    out += line("shape", QByteArray::number(int(shape.lineEnds)) + ' ' +
+                             QByteArray::number(int(shape.byteOrderMark)) + ' ' +
+                             QByteArray::number(int(shape.shiftJisBytes)));
     out += line("text", QByteArray::number(textBytes));
     out += '\n';
     const qsizetype start = out.size();
@@ -139,6 +161,11 @@ std::optional<Snapshot> decodeSnapshot(QByteArrayView bytes)
                 return std::nullopt;
             snapshot.time = QDateTime::fromMSecsSinceEpoch(*ms);
             haveTime = true;
+        } else if (name == "shape") {
+            const auto shape = parseShape(value);
+            if (!shape)
+                return std::nullopt;
+            snapshot.shape = *shape;
         } else if (name == "text") {
             textBytes = number(value);
         }

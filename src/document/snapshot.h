@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/documentfile.h"
 #include "document/filestamp.h"
 
 #include <QByteArray>
@@ -21,6 +22,7 @@ struct Snapshot {
     int readCode = 0;
     int writeCode = 0;
     QDateTime time; // when the copy was taken
+    FileShape shape; // line breaks and byte order mark of the document's file, kept on saving
 
     friend bool operator==(const Snapshot &, const Snapshot &) = default;
 };

@@ -3,6 +3,7 @@
 #include "app/mainstatusbar.h"
 #include "app/richtextbox.h"
 #include "app/sharedstate.h"
+#include "document/documentfile.h"
 #include "settings/shellregistration.h"
 
 #include <QLabel>
@@ -18,11 +19,6 @@ void setPanel(app::MainStatusBar &bar, const QString &key, const QString &text)
 {
     if (QLabel *panel = bar.Panels(key))
         panel->setText(text);
-}
-
-QString codeName(qint16 code)
-{
-    return code == 0 ? QStringLiteral("SJIS") : QStringLiteral("EUC");
 }
 
 } // namespace
@@ -63,8 +59,8 @@ std::optional<QString> ApplySettings(const AppSettings &s, const ApplyTargets &t
     const bool listed =
         SetDefaultEditor(shell.registry, s.DefaultEditor, shell.launchCommand, &editorFailure);
 
-    setPanel(t.stbMain, QStringLiteral("ReadCode"), codeName(s.ReadCode));
-    setPanel(t.stbMain, QStringLiteral("WriteCode"), codeName(s.WriteCode));
+    setPanel(t.stbMain, QStringLiteral("ReadCode"), document::codeLabel(s.ReadCode));
+    setPanel(t.stbMain, QStringLiteral("WriteCode"), document::codeLabel(s.WriteCode));
     if (t.RefreshRecentMenu)
         t.RefreshRecentMenu();
     setPanel(t.stbMain, QStringLiteral("Message"), QString());

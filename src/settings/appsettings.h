@@ -20,7 +20,7 @@ struct FontDescriptor {
 // The user's settings for the run. Colours are 0x00BBGGRR (red in the lowest byte). A colour is
 // kept exactly as its 32-bit text was read, so a value another writer stored (even a negative
 // one) is written back unchanged; only the low 24 bits are used as a colour (see bgrcolor.h).
-// A ReadCode/WriteCode of 0 means Shift_JIS, any other number EUC-JP.
+// A ReadCode/WriteCode of 0 means Shift_JIS, 2 UTF-8, any other number EUC-JP.
 struct AppSettings {
     FontDescriptor Font{QStringLiteral("ＭＳ ゴシック"), 11, false, false, false, false};
     quint32 FontColor = 0;

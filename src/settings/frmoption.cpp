@@ -30,6 +30,17 @@ double toFourDecimals(double size)
     return std::round(size * 10000.0) / 10000.0;
 }
 
+// The option button of a ReadCode or WriteCode: 0 Shift_JIS, 2 UTF-8, any other EUC-JP.
+size_t codeIndex(int code)
+{
+    return code == 0 || code == 2 ? size_t(code) : 1;
+}
+
+qint16 checkedCode(const std::array<QRadioButton *, 3> &options)
+{
+    return options[0]->isChecked() ? 0 : options[2]->isChecked() ? 2 : 1;
+}
+
 } // namespace
 
 frmOption::frmOption(const AppSettings &current, SettingsStore &store, app::Prompter &prompter,
@@ -118,12 +129,12 @@ void frmOption::buildWindow()
     onPage(Label3, 300, 690, 690, 180);
     Frame4 = new QWidget(page2);
     Frame4->setObjectName(QStringLiteral("Frame4"));
-    onPage(Frame4, 1230, 645, 2040, 285);
+    onPage(Frame4, 1230, 645, 3135, 285);
     Label6 = label(page2, "Label6", QStringLiteral("書込(&W)："));
     onPage(Label6, 285, 1110, 705, 180);
     Frame5 = new QWidget(page2);
     Frame5->setObjectName(QStringLiteral("Frame5"));
-    onPage(Frame5, 1230, 1065, 2010, 285);
+    onPage(Frame5, 1230, 1065, 3135, 285);
     const auto option = [&](QWidget *frame, const QString &name, const QString &text,
                             const QRect &place) {
         auto *o = new QRadioButton(text, frame);
@@ -134,11 +145,15 @@ void frmOption::buildWindow()
     optRead[0] = option(Frame4, QStringLiteral("optRead0"), QStringLiteral("Shift-JIS"),
                         px(0, 0, 1215, 270));
     optRead[1] =
-        option(Frame4, QStringLiteral("optRead1"), QStringLiteral("EUC"), px(1215, 0, 705, 270));
+        option(Frame4, QStringLiteral("optRead1"), QStringLiteral("EUC"), px(1215, 0, 780, 270));
+    optRead[2] =
+        option(Frame4, QStringLiteral("optRead2"), QStringLiteral("UTF-8"), px(2040, 0, 1095, 270));
     optWrite[0] = option(Frame5, QStringLiteral("optWrite0"), QStringLiteral("Shift-JIS"),
                          px(0, 0, 1215, 270));
     optWrite[1] =
         option(Frame5, QStringLiteral("optWrite1"), QStringLiteral("EUC"), px(1215, 0, 825, 270));
+    optWrite[2] = option(Frame5, QStringLiteral("optWrite2"), QStringLiteral("UTF-8"),
+                         px(2040, 0, 1095, 270));
     Label3->setBuddy(optRead[0]);
     Label6->setBuddy(optWrite[0]);
     for (QLabel *l : {Label1, Label2, Label4, Label5, Label3, Label6})
@@ -152,9 +167,9 @@ void frmOption::buildWindow()
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setGeometry(px(4395, 2745, 1035, 390));
 
-    QWidget *order[] = {cmdBrwFont,  cmdColors[0],     cmdColors[1], cmdColors[2],
-                        chkRelation, chkDefaultEditor, optRead[0],   optRead[1],
-                        optWrite[0], optWrite[1],      cmdOK,        cmdCancel};
+    QWidget *order[] = {cmdBrwFont,       cmdColors[0], cmdColors[1], cmdColors[2], chkRelation,
+                        chkDefaultEditor, optRead[0],   optRead[1],   optRead[2],   optWrite[0],
+                        optWrite[1],      optWrite[2],  cmdOK,        cmdCancel};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     SSTab1->setCurrentIndex(0);
@@ -188,9 +203,9 @@ void frmOption::FillOptions()
         showButtonColor(i);
     chkRelation->setChecked(m_settings.Relation);
     chkDefaultEditor->setChecked(m_settings.DefaultEditor);
-    // Reading and writing take any code but 0 as EUC-JP, and so does the dialog.
-    optRead[m_settings.ReadCode == 0 ? 0 : 1]->setChecked(true);
-    optWrite[m_settings.WriteCode == 0 ? 0 : 1]->setChecked(true);
+    // Reading and writing take any code but 0 and 2 as EUC-JP, and so does the dialog.
+    optRead[codeIndex(m_settings.ReadCode)]->setChecked(true);
+    optWrite[codeIndex(m_settings.WriteCode)]->setChecked(true);
 }
 
 void frmOption::StoreOptions()
@@ -202,8 +217,8 @@ void frmOption::StoreOptions()
     m_settings.CommentColor = m_colors[2];
     m_settings.Relation = chkRelation->isChecked();
     m_settings.DefaultEditor = chkDefaultEditor->isChecked();
-    m_settings.ReadCode = optRead[0]->isChecked() ? 0 : 1;
-    m_settings.WriteCode = optWrite[0]->isChecked() ? 0 : 1;
+    m_settings.ReadCode = checkedCode(optRead);
+    m_settings.WriteCode = checkedCode(optWrite);
 }
 
 void frmOption::cmdBrwFont_Click()

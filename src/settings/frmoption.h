@@ -52,8 +52,9 @@ public:
     QLabel *Label6 = nullptr;
     QWidget *Frame4 = nullptr;
     QWidget *Frame5 = nullptr;
-    std::array<QRadioButton *, 2> optRead{};
-    std::array<QRadioButton *, 2> optWrite{};
+    // Index = code: 0 Shift_JIS, 1 EUC-JP, 2 UTF-8.
+    std::array<QRadioButton *, 3> optRead{};
+    std::array<QRadioButton *, 3> optWrite{};
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdCancel = nullptr;
     app::CommonDialog cdlFandC;

@@ -323,6 +323,95 @@ private Q_SLOTS:
         QVERIFY(f.prompter.shown.isEmpty());
     }
 
+    // An unedited page saves as the same bytes: Shift_JIS with LF, UTF-8 with a byte order mark
+    // and characters outside Shift_JIS; an edit changes only its own bytes.
+    void pagesSaveByteForByte_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<QByteArray>("edited"); // after typing "x" at the start
+        QTest::newRow("Shift_JIS, LF")
+            << 0 << QByteArray("<p>\x93\xFA</p>\n<br>\n") << QByteArray("x<p>\x93\xFA</p>\n<br>\n");
+        QTest::newRow("UTF-8, mark, LF")
+            << 2 << QByteArray("\xEF\xBB\xBF<p>\xF0\xA0\xAE\xB7\xF0\x9F\x98\x80\xE3\x88\xB1</p>\n")
+            << QByteArray("\xEF\xBB\xBFx<p>\xF0\xA0\xAE\xB7\xF0\x9F\x98\x80\xE3\x88\xB1</p>\n");
+    }
+    void pagesSaveByteForByte()
+    {
+        QFETCH(int, code);
+        QFETCH(QByteArray, page);
+        QFETCH(QByteArray, edited);
+        QTemporaryDir dir;
+        const QString path = dir.path() + u"/page.html"_s;
+        put(path, page);
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.AppSettings.ReadCode = qint16(code);
+        w.AppSettings.WriteCode = qint16(code);
+        w.OpenDocument(path);
+        w.mnuSaveFile_Click();
+        QCOMPARE(contents(path), page);
+        w.rtbMain->setSelStart(0);
+        w.rtbMain->setSelText(u"x"_s);
+        w.mnuSaveFile_Click();
+        QCOMPARE(contents(path), edited);
+        QVERIFY(f.prompter.shown.isEmpty());
+    }
+
+    // A declared charset that is not the one written is asked about before the file is touched.
+    void declarationQuestion_data()
+    {
+        QTest::addColumn<int>("writeCode");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<MsgAnswer>("answer"); // Ok: no question expected
+        QTest::addColumn<QByteArray>("fileAfter");
+        QTest::addColumn<QString>("textAfter");
+        const QString sjis = u"<meta charset=\"x-sjis\">\r\n<p>日</p>\r\n"_s;
+        QTest::newRow("Yes rewrites the declaration")
+            << 2 << sjis << MsgAnswer::Yes
+            << QByteArray("<meta charset=\"UTF-8\">\r\n<p>\xE6\x97\xA5</p>\r\n")
+            << u"<meta charset=\"UTF-8\">\r\n<p>日</p>\r\n"_s;
+        QTest::newRow("No keeps it")
+            << 2 << sjis << MsgAnswer::No
+            << QByteArray("<meta charset=\"x-sjis\">\r\n<p>\xE6\x97\xA5</p>\r\n") << sjis;
+        QTest::newRow("Cancel writes nothing")
+            << 2 << sjis << MsgAnswer::Cancel << QByteArray("<p>old</p>\r\n") << sjis;
+        QTest::newRow("same encoding, other label")
+            << 0 << sjis << MsgAnswer::Ok
+            << QByteArray("<meta charset=\"x-sjis\">\r\n<p>\x93\xFA</p>\r\n") << sjis;
+        QTest::newRow("content type, EUC-JP written")
+            << 1 << u"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">"_s
+            << MsgAnswer::Yes
+            << QByteArray(
+                   "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=EUC-JP\">")
+            << u"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=EUC-JP\">"_s;
+    }
+    void declarationQuestion()
+    {
+        QFETCH(int, writeCode);
+        QFETCH(QString, page);
+        QFETCH(MsgAnswer, answer);
+        QFETCH(QByteArray, fileAfter);
+        QFETCH(QString, textAfter);
+        Edited e;
+        e.w->AppSettings.WriteCode = qint16(writeCode);
+        e.w->rtbMain->setText(page);
+        if (answer != MsgAnswer::Ok)
+            e.f.prompter.answers << answer;
+        e.w->mnuSaveFile_Click();
+        QCOMPARE(e.f.prompter.unexpected, 0);
+        QCOMPARE(e.f.prompter.shown.size(), answer == MsgAnswer::Ok ? 0 : 1);
+        if (answer != MsgAnswer::Ok)
+            QCOMPARE(e.f.prompter.shown.first().title, u"確認"_s);
+        QCOMPARE(contents(e.path), fileAfter);
+        QCOMPARE(e.w->rtbMain->Text(), textAfter);
+        QCOMPARE(e.w->state.bolEditing, answer == MsgAnswer::Cancel);
+        if (answer == MsgAnswer::Yes) { // one undo step brings the old declaration back
+            e.w->rtbMain->undo();
+            QCOMPARE(e.w->rtbMain->Text(), page);
+        }
+    }
+
     void unmappableCharactersAreAskedAbout_data()
     {
         QTest::addColumn<MsgAnswer>("answer");

@@ -1,6 +1,9 @@
 // The generated Japanese page opened and saved unedited through the main window comes back byte
-// for byte: as Shift_JIS with CR LF (ReadCode 0, WriteCode 0) and as EUC-JP with LF (1, 1).
+// for byte: as Shift_JIS with CR LF (ReadCode 0, WriteCode 0), as EUC-JP with LF (1, 1) and as
+// UTF-8 with a byte order mark and LF (2, 2); an edit then changes only its own bytes.
+#include "app/richtextbox.h"
 #include "corpus.h"
+#include "document/cp932.h"
 #include "document/eucjp.h"
 #include "mainwindowfixture.h"
 #include "testenv.h"
@@ -20,16 +23,26 @@ private Q_SLOTS:
         QTest::addColumn<int>("code");
         QTest::newRow("Shift_JIS, CR LF") << 0;
         QTest::newRow("EUC-JP, LF") << 1;
+        QTest::newRow("UTF-8, byte order mark, LF, characters outside Shift_JIS") << 2;
     }
     void unchangedSaveIsByteIdentical()
     {
         QFETCH(int, code);
         QByteArray bytes = benchcorpus::makeCorpusCp932(400 * 1024);
+        qsizetype markLength = 0;
         if (code != 0) {
             bytes.replace("\r\n", "\n");
+            bytes.replace("charset=Shift_JIS", code == 1 ? "charset=EUC-JP" : "charset=UTF-8");
+        }
+        if (code == 1) {
             const document::ConversionResult euc = document::convertCp932ToEucJp(bytes);
             QCOMPARE(euc.firstUnconvertible, -1);
             bytes = euc.bytes;
+        } else if (code == 2) {
+            QString text = document::decodeCp932(bytes).text;
+            text.replace(u"</p>"_s, u"𠮷😀㈱</p>"_s);
+            bytes = "\xEF\xBB\xBF" + text.toUtf8();
+            markLength = 3;
         }
         QTemporaryDir dir;
         const QString path = dir.path() + u"/corpus.html"_s;
@@ -53,6 +66,15 @@ private Q_SLOTS:
         const QByteArray back = saved.readAll();
         QCOMPARE(back.size(), bytes.size());
         QVERIFY(back == bytes);
+
+        // An edit changes only its own bytes.
+        w.rtbMain->setSelStart(0);
+        w.rtbMain->setSelText(u"x"_s);
+        w.mnuSaveFile_Click();
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QFile edited(path);
+        QVERIFY(edited.open(QIODevice::ReadOnly));
+        QVERIFY(edited.readAll() == bytes.insert(markLength, 'x'));
     }
 };
 

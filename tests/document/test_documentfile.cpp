@@ -78,7 +78,7 @@ private Q_SLOTS:
         QFETCH(QString, problem);
         const document::LoadedText loaded = document::textFromBytes(bytes, readCode);
         QCOMPARE(loaded.text, text);
-        QCOMPARE(loaded.lineEnds, lineEnds);
+        QCOMPARE(loaded.shape.lineEnds, lineEnds);
         if (problem.isEmpty()) {
             QVERIFY2(loaded.problems.isEmpty(), qPrintable(loaded.problems.join(u'\n')));
         } else {
@@ -109,6 +109,13 @@ private Q_SLOTS:
             << u"ab\r\ncafé"_s << 0 << QByteArray("ab\r\ncaf&#xE9;") << qsizetype(7);
         QTest::newRow("unmappable pair, EUC-JP")
             << u"x\U0001F600"_s << 1 << QByteArray("x&#x1F600;") << qsizetype(1);
+        QTest::newRow("UTF-8 holds every character")
+            << u"𠮷\U0001F600\r\n"_s << 2 << QByteArray("\xF0\xA0\xAE\xB7\xF0\x9F\x98\x80\n")
+            << qsizetype(-1);
+        QTest::newRow("UTF-8 lone surrogate") << u"a\r\nb"_s + QChar(0xD800) + u"c"_s << 2
+                                              << QByteArray("a\nb&#xFFFD;c") << qsizetype(4);
+        QTest::newRow("UTF-8 lone surrogate at the end")
+            << u"ab"_s + QChar(0xDBFF) << 2 << QByteArray("ab&#xFFFD;") << qsizetype(2);
     }
     void writing()
     {
@@ -122,12 +129,172 @@ private Q_SLOTS:
         QVERIFY(!encoded.converterFailed);
     }
 
+    // Reading as UTF-8: the byte order mark, malformed input, and an encoding that looks wrong.
+    void readingUtf8_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("byteOrderMark");
+        QTest::addColumn<QString>("problem"); // a piece of the one problem reported, or empty
+        QTest::addColumn<QString>("note");    // a piece of the encoding note, or empty
+
+        QTest::newRow("empty file") << QByteArray() << QString() << false << QString() << QString();
+        QTest::newRow("lone byte order mark")
+            << QByteArray("\xEF\xBB\xBF") << QString() << true << QString() << QString();
+        QTest::newRow("second byte order mark is text")
+            << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
+                          "a")
+            << u"\uFEFFa"_s << true << QString() << QString();
+        QTest::newRow("outside Shift_JIS")
+            << QByteArray("\xF0\xA0\xAE\xB7\xF0\x9F\x98\x80\xE3\x88\xB1\n") << u"𠮷😀㈱\r\n"_s
+            << false << QString() << QString();
+        QTest::newRow("zero bytes")
+            << QByteArray("a\0\0b", 4) << u"a\0\0b"_s << false << QString() << QString();
+        QTest::newRow("overlong form on line 2")
+            << QByteArray("a\n\xC0\x80z") << u"a\r\n\uFFFDz"_s << false
+            << u"2 行目に、UTF-8 として読めない"_s << QString();
+        QTest::newRow("encoded surrogate")
+            << QByteArray("\xED\xA0\x80x") << u"\uFFFDx"_s << false << u"1 行目"_s << QString();
+        QTest::newRow("truncated at the end, after a mark")
+            << QByteArray("\xEF\xBB\xBF"
+                          "a\r\n\xE6\x97")
+            << u"a\r\n\uFFFD"_s << true << u"2 行目"_s << QString();
+        QTest::newRow("past U+10FFFF")
+            << QByteArray("\xF4\x90\x80\x80") << u"\uFFFD"_s << false << u"1 行目"_s << QString();
+        QTest::newRow("Shift_JIS file is named") << QByteArray("<p>\x93\xFA\x96\x7B\x8C\xEA</p>")
+                                                 << u"<p>\uFFFD\uFFFD{\uFFFD\uFFFD</p>"_s << false
+                                                 << u"1 行目"_s << u"Shift_JIS で書かれている"_s;
+        QTest::newRow("EUC-JP file is named")
+            << QByteArray("\xC6\xFC\xCB\xDC\xB8\xEC\xA4\xCE\xCA\xB8\xBB\xFA")
+            << u"\uFFFD\uFFFD\uFFFD\u0738\uFFFD\uFFFD\u02B8\uFFFD\uFFFD"_s << false << u"1 行目"_s
+            << u"「読込文字コード」を「EUC」"_s;
+    }
+    void readingUtf8()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(bool, byteOrderMark);
+        QFETCH(QString, problem);
+        QFETCH(QString, note);
+        const document::LoadedText loaded = document::textFromBytes(bytes, 2);
+        QCOMPARE(loaded.text, text);
+        QCOMPARE(loaded.shape.byteOrderMark, byteOrderMark);
+        QCOMPARE(loaded.problems.size(), problem.isEmpty() ? 0 : 1);
+        if (!problem.isEmpty())
+            QVERIFY2(loaded.problems.first().contains(problem),
+                     qPrintable(loaded.problems.first()));
+        QVERIFY2(note.isEmpty() ? loaded.encodingNote.isEmpty()
+                                : loaded.encodingNote.contains(note),
+                 qPrintable(loaded.encodingNote));
+    }
+
+    // The encoding found is named when it is not the one the setting reads.
+    void encodingNotes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("readCode");
+        QTest::addColumn<QString>("note"); // a piece of the note, or empty for none
+        const QByteArray utf8("<p>\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E</p>\n");
+        const QByteArray euc("<p>\xC6\xFC\xCB\xDC\xB8\xEC</p>\n");
+        const QByteArray sjis("<p>\x93\xFA\x96\x7B\x8C\xEA</p>\n");
+        QTest::newRow("UTF-8 as Shift_JIS") << utf8 << 0 << u"UTF-8 で書かれている"_s;
+        QTest::newRow("UTF-8 through the converter") << utf8 << 1 << u"を「UTF-8」に"_s;
+        QTest::newRow("EUC-JP as Shift_JIS") << euc << 0 << u"EUC-JP で書かれている"_s;
+        QTest::newRow("Shift_JIS through the converter") << sjis << 1 << u"を「SJIS」に"_s;
+        QTest::newRow("Shift_JIS as Shift_JIS") << sjis << 0 << QString();
+        QTest::newRow("EUC-JP through the converter") << euc << 1 << QString();
+        QTest::newRow("UTF-8 as UTF-8") << utf8 << 2 << QString();
+        QTest::newRow("ASCII as UTF-8") << QByteArray("<p>a</p>") << 2 << QString();
+        QTest::newRow("ASCII through the converter") << QByteArray("<p>a</p>") << 1 << QString();
+    }
+    void encodingNotes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, readCode);
+        QFETCH(QString, note);
+        const QString found = document::textFromBytes(bytes, readCode).encodingNote;
+        QVERIFY2(note.isEmpty() ? found.isEmpty() : found.contains(note), qPrintable(found));
+    }
+
+    // Saving a file that was read and not edited gives its bytes back: the line breaks it had
+    // when they were all of one kind, its byte order mark, characters outside Shift_JIS.
+    void unchangedFileSavesTheSame_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("code"); // read and write
+        QTest::newRow("Shift_JIS with LF") << QByteArray("<p>\x93\xFA</p>\n\n<br>\n") << 0;
+        QTest::newRow("Shift_JIS with CR LF") << QByteArray("<p>\x93\xFA</p>\r\n") << 0;
+        QTest::newRow("Shift_JIS with LF through the converter")
+            << QByteArray("\x93\xFA\x96\x7B\x8C\xEA\n") << 1;
+        QTest::newRow("UTF-8 with LF")
+            << QByteArray("<p>\xF0\xA0\xAE\xB7</p>\n<p>\xE3\x88\xB1\n") << 2;
+        QTest::newRow("UTF-8 with CR LF") << QByteArray("a\r\n\xF0\x9F\x98\x80\r\n") << 2;
+        QTest::newRow("UTF-8 with a mark") << QByteArray("\xEF\xBB\xBF<p>\xE6\x97\xA5\n") << 2;
+        QTest::newRow("lone mark") << QByteArray("\xEF\xBB\xBF") << 2;
+        QTest::newRow("two marks") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF\n") << 2;
+        QTest::newRow("UTF-8 with zero bytes") << QByteArray("a\0\n\0", 4) << 2;
+        QTest::newRow("UTF-8 one line") << QByteArray("\xE6\x97\xA5") << 2;
+    }
+    void unchangedFileSavesTheSame()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, code);
+        const document::LoadedText loaded = document::textFromBytes(bytes, code);
+        QVERIFY2(loaded.problems.isEmpty(), qPrintable(loaded.problems.join(u'\n')));
+        const document::EncodedText encoded =
+            document::bytesFromText(loaded.text, code == 1 ? 0 : code, loaded.shape);
+        QCOMPARE(encoded.bytes, bytes);
+        QCOMPARE(encoded.firstUnmappable, qsizetype(-1));
+    }
+
+    // Line breaks and marks a save chooses for each kind of file and encoding written.
+    void writingShapes_data()
+    {
+        QTest::addColumn<QByteArray>("read"); // the file as read with readCode
+        QTest::addColumn<int>("readCode");
+        QTest::addColumn<int>("writeCode");
+        QTest::addColumn<QByteArray>("written"); // of the text "a\r\nb\r\n" read from it
+        const QByteArray lf("a\nb\n"), crLf("a\r\nb\r\n"), mixed("a\r\nb\n");
+        QTest::newRow("new document, Shift_JIS") << QByteArray() << -1 << 0 << crLf;
+        QTest::newRow("new document, EUC-JP") << QByteArray() << -1 << 1 << lf;
+        QTest::newRow("new document, UTF-8") << QByteArray() << -1 << 2 << lf;
+        QTest::newRow("LF file as EUC-JP") << lf << 0 << 1 << lf;
+        QTest::newRow("CR LF file as EUC-JP") << crLf << 0 << 1 << lf;
+        QTest::newRow("CR LF file as UTF-8") << crLf << 0 << 2 << crLf;
+        QTest::newRow("mixed file as UTF-8") << mixed << 0 << 2 << lf;
+        QTest::newRow("mixed file as Shift_JIS") << mixed << 0 << 0 << crLf;
+        QTest::newRow("EUC-JP LF file as Shift_JIS")
+            << QByteArray("\xC6\xFC\xCB\xDC\xB8\xEC\n") << 1 << 0 << crLf;
+        QTest::newRow("UTF-8 LF file as Shift_JIS")
+            << QByteArray("\xE6\x97\xA5\n") << 2 << 0 << crLf;
+        QTest::newRow("ASCII LF file read as UTF-8, as Shift_JIS") << lf << 2 << 0 << lf;
+        QTest::newRow("marked file as Shift_JIS") << QByteArray("\xEF\xBB\xBF"
+                                                                "a\r\n")
+                                                  << 2 << 0 << crLf;
+        QTest::newRow("marked file as UTF-8") << QByteArray("\xEF\xBB\xBF"
+                                                            "a\n")
+                                              << 2 << 2
+                                              << QByteArray("\xEF\xBB\xBF"
+                                                            "a\nb\n");
+    }
+    void writingShapes()
+    {
+        QFETCH(QByteArray, read);
+        QFETCH(int, readCode);
+        QFETCH(int, writeCode);
+        QFETCH(QByteArray, written);
+        const document::FileShape shape =
+            readCode < 0 ? document::FileShape() : document::textFromBytes(read, readCode).shape;
+        QCOMPARE(document::bytesFromText(u"a\r\nb\r\n"_s, writeCode, shape).bytes, written);
+    }
+
     // Every reading of a file written from a text gives the text back, in both encodings.
     void writtenTextReadsBack_data()
     {
         QTest::addColumn<int>("code");
         QTest::newRow("Shift_JIS") << 0;
         QTest::newRow("EUC-JP") << 1;
+        QTest::newRow("UTF-8") << 2;
     }
     void writtenTextReadsBack()
     {

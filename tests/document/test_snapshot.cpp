@@ -28,6 +28,7 @@ Snapshot sample(const QString &text, const QString &path = u"/tmp/a b/日本.htm
     s.readCode = 1;
     s.writeCode = 0;
     s.time = QDateTime::fromMSecsSinceEpoch(1'700'000'000'123);
+    s.shape = {document::LineEnds::Lf, true, false};
     return s;
 }
 
@@ -109,6 +110,20 @@ private Q_SLOTS:
         QByteArray badCode = good;
         badCode.replace("writeCode=0", "writeCode=-1");
         QTest::newRow("bad code") << badCode;
+        QByteArray badShape = good;
+        badShape.replace("shape=2 1 0", "shape=9 1 0");
+        QTest::newRow("bad shape") << badShape;
+    }
+    // A copy written before the file's shape was kept restores as a new document's shape.
+    void withoutShape()
+    {
+        QByteArray bytes = document::encodeSnapshot(sample(u"a"_s));
+        const qsizetype at = bytes.indexOf("shape=");
+        QVERIFY(at > 0);
+        bytes.remove(at, bytes.indexOf('\n', at) + 1 - at);
+        const auto back = document::decodeSnapshot(bytes);
+        QVERIFY(back);
+        QVERIFY(back->shape == document::FileShape());
     }
     void foreignOrDamagedFilesAreRefused()
     {

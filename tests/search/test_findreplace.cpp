@@ -60,6 +60,10 @@ private Q_SLOTS:
                                            << "a\r\nb"
                                            << "c"
                                            << "c";
+        QTest::newRow("outside Shift_JIS") << "𠮷野家😀と𠮷"
+                                           << "𠮷"
+                                           << "吉"
+                                           << "吉野家😀と吉";
         QTest::newRow("regex specials literal") << "a.b*c"
                                                 << ".b*"
                                                 << "$1"
@@ -103,6 +107,10 @@ private Q_SLOTS:
         QTest::newRow("line break in pattern") << "a\r\nb"
                                                << "\\r\\n"
                                                << " " << true << false << "a b";
+        QTest::newRow("outside Shift_JIS in a group")
+            << "𠮷<b>😀㈱</b>"
+            << "<b>(.*?)</b>"
+            << "<strong>$1</strong>" << true << false << "𠮷<strong>😀㈱</strong>";
         QTest::newRow("japanese class") << "日本語"
                                         << "[本語]"
                                         << "_" << true << false << "日__";

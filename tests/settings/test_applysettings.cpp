@@ -65,13 +65,14 @@ private Q_SLOTS:
         const bool cutEnabled = w.menu.mnuCut->isEnabled();
         w.stbMain->Panels(u"Message"_s)->setText(u"前の表示"_s);
         w.AppSettings.ReadCode = 1;
+        w.AppSettings.WriteCode = 2;
         w.AppSettings.Font.Size = 14;
         QVERIFY(!w.ApplySettings());
         QCOMPARE(w.rtbMain->SelStart(), 5);
         QCOMPARE(w.rtbMain->SelLength(), 3);
         QCOMPARE(w.menu.mnuCut->isEnabled(), cutEnabled);
         QCOMPARE(panel(w, u"ReadCode"_s), u"EUC"_s);
-        QCOMPARE(panel(w, u"WriteCode"_s), u"SJIS"_s);
+        QCOMPARE(panel(w, u"WriteCode"_s), u"UTF-8"_s);
         QCOMPARE(panel(w, u"Message"_s), QString());
         QVERIFY(!w.state.bolBusy);
         QCOMPARE(w.rtbMain->font().pointSizeF(), 14.0);

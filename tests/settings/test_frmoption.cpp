@@ -74,30 +74,54 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("read");
         QTest::addColumn<int>("write");
-        QTest::addColumn<bool>("readEuc");
-        QTest::addColumn<bool>("writeEuc");
-        QTest::newRow("defaults") << 0 << 0 << false << false;
-        QTest::newRow("EUC read") << 1 << 0 << true << false;
-        QTest::newRow("EUC write") << 0 << 1 << false << true;
-        QTest::newRow("other values are EUC") << 7 << -1 << true << true;
+        QTest::addColumn<int>("readChosen"); // the option button checked, and the code OK stores
+        QTest::addColumn<int>("writeChosen");
+        QTest::newRow("defaults") << 0 << 0 << 0 << 0;
+        QTest::newRow("EUC read") << 1 << 0 << 1 << 0;
+        QTest::newRow("EUC write") << 0 << 1 << 0 << 1;
+        QTest::newRow("other values are EUC") << 7 << -1 << 1 << 1;
+        QTest::newRow("UTF-8 read") << 2 << 0 << 2 << 0;
+        QTest::newRow("UTF-8 write") << 1 << 2 << 1 << 2;
     }
     void codes()
     {
         QFETCH(int, read);
         QFETCH(int, write);
-        QFETCH(bool, readEuc);
-        QFETCH(bool, writeEuc);
+        QFETCH(int, readChosen);
+        QFETCH(int, writeChosen);
         Harness h;
         AppSettings s;
         s.ReadCode = qint16(read);
         s.WriteCode = qint16(write);
         frmOption d(s, h.store, h.prompter, h.dialogs, nullptr);
-        QCOMPARE(d.optRead[1]->isChecked(), readEuc);
-        QCOMPARE(d.optRead[0]->isChecked(), !readEuc);
-        QCOMPARE(d.optWrite[1]->isChecked(), writeEuc);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(d.optRead[size_t(i)]->isChecked(), i == readChosen);
+            QCOMPARE(d.optWrite[size_t(i)]->isChecked(), i == writeChosen);
+        }
         d.cmdOK->click();
-        QCOMPARE(d.settings().ReadCode, qint16(readEuc ? 1 : 0));
-        QCOMPARE(d.settings().WriteCode, qint16(writeEuc ? 1 : 0));
+        QCOMPARE(d.settings().ReadCode, qint16(readChosen));
+        QCOMPARE(d.settings().WriteCode, qint16(writeChosen));
+    }
+
+    // Each code's button shows its whole caption inside its frame, and Tab visits them in
+    // the order they are shown.
+    void codeButtonsFitAndFollowTheTabOrder()
+    {
+        Harness h;
+        frmOption d(AppSettings(), h.store, h.prompter, h.dialogs, nullptr);
+        for (const auto *row : {&d.optRead, &d.optWrite}) {
+            for (size_t i = 0; i < 3; ++i) {
+                const QRadioButton *o = (*row)[i];
+                QVERIFY2(o->width() >= o->sizeHint().width(), qPrintable(o->objectName()));
+                QVERIFY(o->geometry().right() < o->parentWidget()->width());
+                if (i > 0)
+                    QVERIFY(o->x() >= (*row)[i - 1]->geometry().right());
+            }
+        }
+        QWidget *expected[] = {d.optRead[0],  d.optRead[1],  d.optRead[2], d.optWrite[0],
+                               d.optWrite[1], d.optWrite[2], d.cmdOK};
+        for (size_t i = 1; i < std::size(expected); ++i)
+            QCOMPARE(expected[i - 1]->nextInFocusChain(), expected[i]);
     }
 
     void fontDialog()

@@ -128,6 +128,7 @@ void TestInsertionPanel::insertion_data()
     QTest::addColumn<int>("caret");
     QTest::newRow("selection wrapped") << u"x abc y"_s << 2 << 3 << u"x <p>abc</p> y"_s << 12;
     QTest::newRow("no selection") << u"x y"_s << 1 << 0 << u"x<p></p> y"_s << 8;
+    QTest::newRow("outside Shift_JIS") << u"x 𠮷😀 y"_s << 2 << 4 << u"x <p>𠮷😀</p> y"_s << 13;
     QTest::newRow("lines in the selection")
         << u"a\r\nb\r\nc"_s << 0 << 3 << u"<p>a\r\nb</p>\r\nc"_s << 10;
 }

@@ -139,6 +139,8 @@ void TestTagSetFile::read_data()
                                           << QStringList{u"EUC-JP"_s, QString(), QString()};
     QTest::newRow("charset, WriteCode 7") << QByteArray("<$$#CHARSET#$$>") << true << 7
                                           << QStringList{u"EUC-JP"_s, QString(), QString()};
+    QTest::newRow("charset, WriteCode 2") << QByteArray("<$$#CHARSET#$$>") << true << 2
+                                          << QStringList{u"UTF-8"_s, QString(), QString()};
     QTest::newRow("charset kept without expand")
         << QByteArray("<$$#CHARSET#$$>") << false << 1
         << QStringList{u"<$$#CHARSET#$$>"_s, QString(), QString()};

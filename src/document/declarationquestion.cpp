@@ -1,0 +1,55 @@
+#include "document/declarationquestion.h"
+
+#include "app/frmmain.h"
+#include "app/prompter.h"
+#include "app/richtextbox.h"
+#include "document/declarationcheck.h"
+
+#include <QTextCursor>
+
+namespace document
+{
+namespace
+{
+
+// The editor's position of an index into its text with CR LF line breaks, where a line break
+// is one position.
+int editorPosition(QStringView text, qsizetype index)
+{
+    return int(index - text.first(index).count(u"\r\n"));
+}
+
+} // namespace
+
+bool confirmDeclaration(app::frmMain &window, int writeCode, const FileShape &shape)
+{
+    app::RichTextBox &editor = *window.rtbMain;
+    const QString text = editor.Text();
+    const std::optional<DeclarationMismatch> mismatch =
+        findDeclarationMismatch(text, writeCode, shape);
+    if (!mismatch)
+        return true;
+    const app::MsgAnswer answer = window.platform().prompter.message(
+        &window,
+        QStringLiteral("このページは文字コードを「%1」と宣言していますが、%2 で保存します。"
+                       "このままではブラウザーで文字化けします。\r\n"
+                       "宣言を「%2」に書き換えて保存しますか？\r\n"
+                       "「いいえ」で宣言はそのままで保存し、「キャンセル」で保存をやめます。")
+            .arg(mismatch->label, mismatch->written),
+        QStringLiteral("確認"), app::MsgIcon::Question, app::MsgButtons::YesNoCancel);
+    if (answer == app::MsgAnswer::Cancel)
+        return false;
+    if (answer == app::MsgAnswer::Yes) {
+        // One edit: undone in one step, and never merged with the typing before it.
+        QTextCursor cursor(editor.document());
+        cursor.beginEditBlock();
+        cursor.setPosition(editorPosition(text, mismatch->start));
+        cursor.setPosition(editorPosition(text, mismatch->end), QTextCursor::KeepAnchor);
+        cursor.insertText(mismatch->written);
+        cursor.endEditBlock();
+        window.DecorateText();
+    }
+    return true;
+}
+
+} // namespace document
