@@ -85,10 +85,14 @@ private Q_SLOTS:
         app::frmMain &w = f.start();
         w.setRegistry(htmlRegistry());
         w.AppSettings.BgColor = 0x0000FF;
+        w.AppSettings.FontColor = 0x00FF00;
         w.AppSettings.WriteCode = 3;
         QVERIFY(!w.ApplySettings());
         QCOMPARE(w.rtbMain->SelLength(), 0);
         QCOMPARE(w.rtbMain->palette().color(QPalette::Base), QColor(255, 0, 0));
+        // Text no colour run covers (typed text, lines too long to colour) is in the text
+        // colour, never in the desktop theme's.
+        QCOMPARE(w.rtbMain->palette().color(QPalette::Text), QColor(0, 255, 0));
         QCOMPARE(panel(w, u"WriteCode"_s), u"EUC"_s);
     }
 
