@@ -435,9 +435,9 @@ void frmMain::mnuPreview_Click()
     m_preview->SwitchMode(preview);
 }
 
-void frmMain::brwPreview_DocumentComplete()
+void frmMain::brwPreview_DocumentComplete(const QUrl &url)
 {
-    m_preview->DocumentComplete();
+    m_preview->DocumentComplete(url);
 }
 void frmMain::mnuTSEdit_Click()
 {
