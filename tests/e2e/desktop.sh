@@ -53,6 +53,7 @@ relative_path() {
     popd >/dev/null
     expect_window "$site/page.html - たぶれん" "a relative path does not open as the full path" \
         >/dev/null || { stop; return; }
+    check "the window takes the keyboard" wait_active "$site/page.html - たぶれん"
     check "the recent list holds the full path" grep -qxF "File01=$site/page.html" "$conf"
     keys ctrl+w
     check "the scratch file is written beside the page" wait_scratch "$site"
@@ -69,6 +70,7 @@ on_off_on() {
     large_page "$folder/page.html"
     start "$folder/page.html"
     expect_window "$folder/page.html - たぶれん" >/dev/null || { stop; return; }
+    check "the window takes the keyboard" wait_active "$folder/page.html - たぶれん"
     xdotool key --clearmodifiers --delay 300 ctrl+w ctrl+w ctrl+w # within a second
     check "a scratch file is written" wait_scratch "$folder"
     check "no scratch file is left once the page has loaded" wait_no_scratch "$folder" 30
@@ -93,7 +95,7 @@ refused() {
     fi
     xdotool windowfocus --sync "$box" key Return
     if expect_window "新規ファイル - たぶれん" "$what: no new document after the box" >/dev/null; then
-        pass
+        check "$what: the new document takes the keyboard" wait_active "新規ファイル - たぶれん"
     fi
     check "$what: nothing entered in the recent list" no_recent_file
     quit
