@@ -26,15 +26,11 @@ wait_scratch() {
     return 1
 }
 
-# A page of about 3 MB, so that loading it takes a while.
+# A page of about $2 MB, so that loading it takes a while.
 large_page() {
-    {
-        printf '<html><body>\n'
-        for _ in $(seq 1 3000); do
-            printf '<p>%s</p>\n' "$(head -c 1000 /dev/zero | tr '\0' x)"
-        done
-        printf '</body></html>\n'
-    } >"$1"
+    local line
+    line="<p>$(head -c 1000 /dev/zero | tr '\0' x)</p>"
+    { printf '<html><body>\n'; head -n $(($2 * 1000)) < <(yes "$line"); printf '</body></html>\n'; } >"$1"
 }
 
 quit() {
@@ -45,7 +41,7 @@ quit() {
 relative_path() {
     local site=$work/site
     mkdir -p "$site"
-    large_page "$site/page.html"
+    large_page "$site/page.html" 3
     local before
     before=$(scratch_in "$program_folder")
     pushd "$site" >/dev/null
@@ -67,11 +63,11 @@ relative_path() {
 on_off_on() {
     local folder=$work/large
     mkdir -p "$folder"
-    large_page "$folder/page.html"
+    large_page "$folder/page.html" 12
     start "$folder/page.html"
     expect_window "$folder/page.html - たぶれん" >/dev/null || { stop; return; }
     check "the window takes the keyboard" wait_active "$folder/page.html - たぶれん"
-    xdotool key --clearmodifiers --delay 300 ctrl+w ctrl+w ctrl+w # within a second
+    xdotool key --clearmodifiers --delay 200 ctrl+w ctrl+w ctrl+w # within a second
     check "a scratch file is written" wait_scratch "$folder"
     check "no scratch file is left once the page has loaded" wait_no_scratch "$folder" 30
     check "the page itself stays" test -s "$folder/page.html"
