@@ -28,8 +28,9 @@ void PreviewBrowser::Navigate2(const QUrl &url)
         connect(m_view->page(), &QWebEnginePage::loadingChanged, this,
                 [this](const QWebEngineLoadingInfo &info) {
                     if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus)
-                        Q_EMIT DocumentComplete(
-                            info.url(), info.status() == QWebEngineLoadingInfo::LoadSucceededStatus);
+                        Q_EMIT DocumentComplete(info.url(),
+                                                info.status() ==
+                                                    QWebEngineLoadingInfo::LoadSucceededStatus);
                 });
     }
     m_view->load(url);

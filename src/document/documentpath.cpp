@@ -11,8 +11,7 @@ QString absoluteDocumentPath(const QString &path, const QString &currentFolder)
 {
     if (path.isEmpty() || isAbsolutePath(path) || !isAbsolutePath(currentFolder))
         return path;
-    const QStringList segments =
-        (currentFolder + QLatin1Char('/') + path).split(QLatin1Char('/'));
+    const QStringList segments = (currentFolder + QLatin1Char('/') + path).split(QLatin1Char('/'));
     QStringList kept;
     bool climbs = false;
     for (qsizetype i = 0; i < segments.size(); ++i) {

@@ -171,8 +171,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("absolute");
         QTest::newRow("name") << u"page.html"_s << u"/w"_s << u"/w/page.html"_s;
         QTest::newRow("current is the root") << u"page.html"_s << u"/"_s << u"/page.html"_s;
-        QTest::newRow("backslash is a character")
-            << u"a\\b.html"_s << u"/w"_s << u"/w/a\\b.html"_s;
+        QTest::newRow("backslash is a character") << u"a\\b.html"_s << u"/w"_s << u"/w/a\\b.html"_s;
         QTest::newRow("dots and doubled slashes")
             << u"./a//./b.html"_s << u"/w/"_s << u"/w/a/b.html"_s;
         QTest::newRow("shell characters")
@@ -180,8 +179,8 @@ private Q_SLOTS:
         QTest::newRow("absolute stays as given") << u"/a/./b.html"_s << u"/w"_s << u"/a/./b.html"_s;
         QTest::newRow("no current folder") << u"page.html"_s << QString() << u"page.html"_s;
         QTest::newRow("empty") << QString() << u"/w"_s << QString();
-        QTest::newRow("up from a missing folder") << u"x/../p.html"_s << u"/nowhere"_s
-                                                  << u"/nowhere/p.html"_s;
+        QTest::newRow("up from a missing folder")
+            << u"x/../p.html"_s << u"/nowhere"_s << u"/nowhere/p.html"_s;
         // "link/.." is where the link points to, one folder up, as the system opens it.
         const QString home = testsupport::home().path();
         QDir().mkpath(home + u"/far/inner"_s);
