@@ -23,11 +23,11 @@ QString defaultFromGioMime(const QString &output)
 
 } // namespace
 
-QString defaultApplicationFor(const QString &mimeType)
+std::optional<QString> defaultApplicationFor(const QString &mimeType)
 {
     const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
     if (gio.isEmpty())
-        return QString();
+        return std::nullopt;
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
@@ -38,10 +38,10 @@ QString defaultApplicationFor(const QString &mimeType)
     if (!process.waitForFinished(10000)) {
         process.kill();
         process.waitForFinished(1000);
-        return QString();
+        return std::nullopt;
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return QString();
+        return std::nullopt;
     return defaultFromGioMime(QString::fromUtf8(process.readAllStandardOutput()));
 }
 

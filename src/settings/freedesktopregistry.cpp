@@ -270,8 +270,13 @@ bool FreedesktopRegistry::store(Entry e, QString *reason)
     // Listed among the applications for the type, never before the one that opens it now.
     const QStringList listed = addedAssociations(*list, type);
     QString inserted;
+    bool offered = true;
     if (!listed.contains(e.fileName)) {
-        const QString current = defaultApplicationFor(type);
+        // Where the desktop's choice cannot be learnt, ours is not offered rather than risk
+        // coming first.
+        const std::optional<QString> known = defaultApplicationFor(type);
+        offered = known.has_value();
+        const QString current = known.value_or(QString());
         const bool usable = !current.isEmpty() && !current.startsWith(OwnPrefix);
         if (usable && !listed.contains(current))
             inserted = current;
@@ -285,6 +290,8 @@ bool FreedesktopRegistry::store(Entry e, QString *reason)
         return false;
     if (changed)
         refreshDatabase();
+    if (!offered)
+        return true;
     QString edited = inserted.isEmpty() ? *list : withAddedAssociation(*list, type, inserted);
     edited = withAddedAssociation(edited, type, e.fileName);
     return edited == *list || writeText(m_mimeAppsList, edited, reason);

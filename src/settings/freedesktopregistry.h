@@ -21,7 +21,8 @@ namespace settings
 // Both entries are hidden from menus (NoDisplay) and offered for their type only through
 // [Added Associations] of $XDG_CONFIG_HOME/mimeapps.list, after the application that opens the
 // type at the time (listed there too when it was not): they are among the "open with" choices
-// and never the default application, whether the user chose a default or not.
+// and never the default application, whether the user chose a default or not. Where that
+// application cannot be learnt (GLib's "gio" is missing), the entries are written but not offered.
 // An entry is written once its command is known, and only when its text changes; removing a
 // key takes away the entries at and below it, and removing a key inside an entry takes away the
 // whole entry. Other keys are refused. After a change the desktop database cache is updated when

@@ -233,6 +233,22 @@ private Q_SLOTS:
         QCOMPARE(bytesOf(mimeAppsList()), listBefore);
     }
 
+    void notOfferedWhenTheDefaultCannotBeLearnt()
+    {
+        const QByteArray listBefore = bytesOf(mimeAppsList());
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", testsupport::home().path().toUtf8()); // no gio to ask
+        FreedesktopRegistry r;
+        const bool on = SetDefaultEditor(r, true, m_command);
+        qputenv("PATH", path);
+        QVERIFY(on);
+        QCOMPARE(bytesOf(mimeAppsList()), listBefore);
+        QVERIFY(!gioMime().contains(OpenWithFile));
+        QVERIFY(SetDefaultEditor(r, false, m_command));
+        QVERIFY(!QFileInfo::exists(appsDir() + u'/' + OpenWithFile));
+        QCOMPARE(bytesOf(mimeAppsList()), listBefore);
+    }
+
     void folderWithSpacesLaunches()
     {
         const QString folder = testsupport::home().path() + u"/my tools $HOME `x`"_s;
