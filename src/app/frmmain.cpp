@@ -16,6 +16,7 @@
 #include "app/shellopen.h"
 #include "app/sizetext.h"
 #include "document/documentcontroller.h"
+#include "document/documentpath.h"
 #include "document/leftovers.h"
 #include "document/recoveryfolder.h"
 #include "document/snapshotkeeper.h"
@@ -34,6 +35,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
@@ -177,8 +179,10 @@ void frmMain::Form_Load(const QString &commandLine)
     document::removeWriteLeftovers(document::foldersOf(AppSettings.RecentFiles)
                                    << tagsets::tagSetFolder() << document::recoveryFolder());
     ApplySettings();
+    // A path relative to the folder the program was started in names the file there, wherever
+    // the program later writes or records it.
     if (!commandLine.isEmpty())
-        OpenDocument(commandLine);
+        OpenDocument(document::absoluteDocumentPath(commandLine, QDir::currentPath()));
     brwPreview->Navigate2(QUrl(QStringLiteral("about:blank")));
     state.bolEditing = false;
     Form_Resize();
@@ -439,9 +443,9 @@ void frmMain::mnuPreview_Click()
     m_preview->SwitchMode(preview);
 }
 
-void frmMain::brwPreview_DocumentComplete()
+void frmMain::brwPreview_DocumentComplete(const QUrl &url)
 {
-    m_preview->DocumentComplete();
+    m_preview->DocumentComplete(url);
 }
 void frmMain::mnuTSEdit_Click()
 {

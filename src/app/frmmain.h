@@ -14,6 +14,7 @@
 #include <memory>
 
 class QMimeData;
+class QUrl;
 
 namespace document {
 class DocumentController;
@@ -102,7 +103,7 @@ public:
     void mnuToolbar_Click();
     void mnuStatbar_Click();
     void mnuPreview_Click();
-    void brwPreview_DocumentComplete();
+    void brwPreview_DocumentComplete(const QUrl &url);
     void mnuDecorate_Click();
     void mnuTSEdit_Click();
     void mnuOption_Click();

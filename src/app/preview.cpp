@@ -14,7 +14,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QUrl>
 
@@ -96,7 +95,8 @@ PreviewController::PreviewController(frmMain &window) : m_window(window) {}
 
 PreviewController::~PreviewController()
 {
-    DocumentComplete();
+    for (const QString &path : std::as_const(m_scratchFiles))
+        QFile::remove(path);
 }
 
 void PreviewController::SwitchMode(bool preview)
@@ -122,6 +122,10 @@ void PreviewController::SwitchMode(bool preview)
         }
         strPreviewFile = path;
         m_window.brwPreview->Navigate2(QUrl::fromLocalFile(path));
+        // The new page supersedes the ones still loading: their files are not needed any more.
+        for (const QString &older : std::as_const(m_scratchFiles))
+            QFile::remove(older);
+        m_scratchFiles = {path};
     }
     m_window.stbMain->Panels(QStringLiteral("Mode"))
         ->setText(preview ? QStringLiteral("プレビューモード") : QStringLiteral("編集モード"));
@@ -152,12 +156,14 @@ QString PreviewController::writeScratchFile(QString *reason)
     return QString();
 }
 
-void PreviewController::DocumentComplete()
+void PreviewController::DocumentComplete(const QUrl &url)
 {
-    if (strPreviewFile.isEmpty() || !QFileInfo::exists(strPreviewFile))
+    if (!url.isLocalFile())
         return;
-    // Only the file this preview created is removed, wherever it was written.
-    QFile::remove(strPreviewFile);
+    // Only a file this preview created is removed, wherever it was written.
+    const QString path = url.toLocalFile();
+    if (m_scratchFiles.removeAll(path) > 0)
+        QFile::remove(path);
 }
 
 } // namespace app

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QString>
+#include <QStringList>
 
 class QDateTime;
+class QUrl;
 
 namespace app {
 
@@ -15,15 +16,16 @@ class PreviewController
 public:
     // window owns this controller and outlives it.
     explicit PreviewController(frmMain &window);
-    // A scratch file whose page never finished loading is removed when the window goes.
+    // Scratch files whose pages never finished loading are removed when the window goes.
     ~PreviewController();
     PreviewController(const PreviewController &) = delete;
     PreviewController &operator=(const PreviewController &) = delete;
 
     // Shows the browser (true) or the editor (false). Entering preview writes a new scratch file.
     void SwitchMode(bool preview);
-    // The browser finished a load: the scratch file, if this preview wrote it, is deleted.
-    void DocumentComplete();
+    // The browser's load of url has ended: if url is a scratch file of this preview, it is deleted;
+    // no other file ever is.
+    void DocumentComplete(const QUrl &url);
 
     // Full path of the last scratch file written; empty until the first preview.
     QString strPreviewFile;
@@ -32,6 +34,8 @@ private:
     QString writeScratchFile(QString *reason);
 
     frmMain &m_window;
+    // Scratch files written and not yet deleted, oldest first.
+    QStringList m_scratchFiles;
 };
 
 // "Tlprv" + the local time as yyyymmddhhnnss + ".html".

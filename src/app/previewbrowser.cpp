@@ -1,6 +1,8 @@
 #include "app/previewbrowser.h"
 
 #include <QVBoxLayout>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 namespace app {
@@ -21,8 +23,15 @@ void PreviewBrowser::Navigate2(const QUrl &url)
         m_view = new QWebEngineView(this);
         m_view->setObjectName(QStringLiteral("brwPreviewView"));
         layout()->addWidget(m_view);
-        connect(m_view, &QWebEngineView::loadFinished, this,
-                [this](bool ok) { Q_EMIT DocumentComplete(m_view->url(), ok); });
+        // The page names the load that ended: when loads overlap, the view's own address is
+        // already the newer one's.
+        connect(m_view->page(), &QWebEnginePage::loadingChanged, this,
+                [this](const QWebEngineLoadingInfo &info) {
+                    if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus)
+                        Q_EMIT DocumentComplete(info.url(),
+                                                info.status() ==
+                                                    QWebEngineLoadingInfo::LoadSucceededStatus);
+                });
     }
     m_view->load(url);
 }

@@ -21,7 +21,7 @@ public:
     QWebEngineView *view() const { return m_view; }
 
 Q_SIGNALS:
-    // The page at url has finished loading.
+    // The load of url has ended: finished (ok), failed, or stopped by a newer one.
     void DocumentComplete(const QUrl &url, bool ok);
 
 private:

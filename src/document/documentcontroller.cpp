@@ -8,6 +8,7 @@
 #include "document/declarationquestion.h"
 #include "document/documentfile.h"
 #include "document/interruptedsave.h"
+#include "document/documentpath.h"
 #include "document/recoveryfolder.h"
 #include "document/snapshotkeeper.h"
 #include "settings/appsettings.h"
@@ -98,6 +99,12 @@ void DocumentController::setSaveEnabled(bool enabled)
 bool DocumentController::OpenDocument(const QString &path)
 {
     app::SharedState &state = m_window.state;
+    if (!isAbsolutePath(path)) { // where it lies cannot be known, so it is not guessed
+        showError(QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n%2")
+                      .arg(path, QStringLiteral("どのフォルダーのファイルか分かりません"
+                                                "（フォルダーから始まるパスではありません）。")));
+        return false;
+    }
     if (heldByAnotherCopy(m_window.recovery().folder(), path) && !confirmHeldElsewhere(path))
         return false;
     state.bolBusy = true;
@@ -117,9 +124,7 @@ bool DocumentController::OpenDocument(const QString &path)
     state.bolBusy = false;
     m_window.DecorateText();
 
-    const qsizetype slash =
-        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-    state.strFileFolder = slash < 0 ? QString() : path.left(slash);
+    state.strFileFolder = folderOfPath(path);
     state.strFilePath = path;
     m_window.setWindowTitle(path + kCaptionSuffix);
     state.bolEditing = false;
@@ -249,10 +254,10 @@ bool DocumentController::SaveDocumentAs()
 void DocumentController::AddRecentFile(const QString &path)
 {
     auto &list = m_window.AppSettings.RecentFiles;
-    const bool listed = std::any_of(list.begin(), list.end(), [&](const QString &entry) {
-        return entry.compare(path, Qt::CaseInsensitive) == 0;
-    });
-    if (!listed) {
+    // Only whole paths are listed, and only an equal path is the same entry (Index.html and
+    // index.html are two files).
+    const bool listed = std::find(list.begin(), list.end(), path) != list.end();
+    if (!listed && isAbsolutePath(path)) {
         std::move_backward(list.begin(), list.end() - 1, list.end());
         list.front() = path;
     }
@@ -397,19 +402,17 @@ void DocumentController::restore(const Snapshot &snapshot)
     m_window.rtbMain->setText(snapshot.text);
     state.bolBusy = false;
     m_window.DecorateText();
-    const QString &path = snapshot.path;
-    if (!path.isEmpty()) {
-        const qsizetype slash =
-            std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-        state.strFileFolder = slash < 0 ? QString() : path.left(slash);
-    }
+    // A snapshot whose path does not say where the file lies comes back as a new document.
+    const QString path = isAbsolutePath(snapshot.path) ? snapshot.path : QString();
+    if (!path.isEmpty())
+        state.strFileFolder = folderOfPath(path);
     state.strFilePath = path;
     setCaption(path);
     setSaveEnabled(!path.isEmpty());
     m_stampPath = path;
     m_stamp = snapshot.diskFile;
     m_inexactPath = snapshot.inexactReason.isEmpty() ? QString() : path;
-    m_inexactReason = snapshot.inexactReason;
+    m_inexactReason = path.isEmpty() ? QString() : snapshot.inexactReason;
     m_shape = snapshot.shape;
     state.bolEditing = true;
 }
@@ -429,7 +432,7 @@ void DocumentController::offerRecovery()
                            "（%2 の時点の内容、保存時の文字コード %3）\r\n"
                            "この内容を復元しますか？\r\n"
                            "「いいえ」でこの内容を削除し、「キャンセル」で次の起動まで残します。")
-                .arg(s.path.isEmpty() ? QStringLiteral("新規ファイル") : s.path,
+                .arg(isAbsolutePath(s.path) ? s.path : QStringLiteral("新規ファイル"),
                      s.time.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
                      encodingName(s.writeCode)),
             QStringLiteral("確認"), app::MsgIcon::Question, app::MsgButtons::YesNoCancel);

@@ -1,6 +1,7 @@
 #include "document/leftovers.h"
 
 #include "document/atomicwrite.h"
+#include "document/documentpath.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,7 +89,7 @@ QStringList foldersOf(std::span<const QString> files)
 {
     QStringList folders;
     for (const QString &file : files) {
-        if (!file.isEmpty())
+        if (isAbsolutePath(file)) // a relative entry names no folder that can be known
             folders << QFileInfo(file).absolutePath();
     }
     return folders;

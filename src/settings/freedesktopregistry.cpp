@@ -1,5 +1,6 @@
 #include "settings/freedesktopregistry.h"
 
+#include "settings/defaultapplication.h"
 #include "settings/mimeappslist.h"
 
 #include <QDir>
@@ -23,6 +24,9 @@ const QString CaptionField = QStringLiteral("X-Tavlen-Caption");
 const QString CommandField = QStringLiteral("X-Tavlen-Command");
 const QString VerbField = QStringLiteral("X-Tavlen-Verb");
 const QString AssociationField = QStringLiteral("X-Tavlen-Association");
+// The application put before ours in the type's list, so that ours never comes first.
+const QString AheadField = QStringLiteral("X-Tavlen-Ahead");
+const QString OwnPrefix = QStringLiteral("tavlen-");
 
 bool is(const QString &name, const char *word)
 {
@@ -112,6 +116,7 @@ struct FreedesktopRegistry::Entry {
     QString fileName;
     QString caption;
     QString command;
+    QString ahead;
 };
 
 FreedesktopRegistry::FreedesktopRegistry()
@@ -208,6 +213,7 @@ bool FreedesktopRegistry::setValue(const QString &key, const QString &valueName,
     e->command = file ? file->value(MainGroup, CommandField) : QString();
     if (e->kind == Entry::Kind::OpenWith && e->verb.isEmpty() && file)
         e->verb = file->value(MainGroup, VerbField);
+    e->ahead = file ? file->value(MainGroup, AheadField) : QString();
     (e->part == Entry::Part::Caption ? e->caption : e->command) = text;
     if (e->command.isEmpty()) { // an entry cannot stand without its command
         m_pendingCaptions.insert(lower, e->caption);
@@ -227,17 +233,20 @@ DesktopEntry FreedesktopRegistry::render(const Entry &e) const
     d.set(MainGroup, QStringLiteral("Name"), verb ? (shown.isEmpty() ? e.name : shown) : e.name);
     d.set(MainGroup, QStringLiteral("Exec"), e.command);
     d.set(MainGroup, QStringLiteral("Terminal"), QStringLiteral("false"));
-    if (verb)
-        d.set(MainGroup, QStringLiteral("MimeType"), e.type + QLatin1Char(';'));
+    // Not a launcher of its own, and no MimeType: the desktop would make an entry of the user's
+    // own folder the default opener when the user never chose one.
+    d.set(MainGroup, QStringLiteral("NoDisplay"), QStringLiteral("true"));
     const QString action = idPart(e.verb);
     if (!verb)
         d.set(MainGroup, QStringLiteral("Actions"), action + QLatin1Char(';'));
     d.set(MainGroup, KeyField, e.key);
     d.set(MainGroup, CaptionField, e.caption);
     d.set(MainGroup, CommandField, e.command);
+    d.set(MainGroup, AssociationField, associationType(e));
+    if (!e.ahead.isEmpty())
+        d.set(MainGroup, AheadField, e.ahead);
     if (!verb) {
         d.set(MainGroup, VerbField, e.verb);
-        d.set(MainGroup, AssociationField, mimeTypeOfExtension(e.type));
         const QString group = QStringLiteral("Desktop Action ") + action;
         d.set(group, QStringLiteral("Name"), shown.isEmpty() ? e.verb : shown);
         d.set(group, QStringLiteral("Exec"), e.command);
@@ -245,14 +254,35 @@ DesktopEntry FreedesktopRegistry::render(const Entry &e) const
     return d;
 }
 
-bool FreedesktopRegistry::store(const Entry &e, QString *reason)
+QString FreedesktopRegistry::associationType(const Entry &e)
 {
-    QString type;
-    if (e.kind == Entry::Kind::OpenWith) {
-        type = mimeTypeOfExtension(e.type);
-        if (type.isEmpty())
-            return fail(reason,
-                        QStringLiteral("「%1」のファイルの種類が分かりません。").arg(e.type));
+    return e.kind == Entry::Kind::Verb ? e.type : mimeTypeOfExtension(e.type);
+}
+
+bool FreedesktopRegistry::store(Entry e, QString *reason)
+{
+    const QString type = associationType(e);
+    if (type.isEmpty())
+        return fail(reason, QStringLiteral("「%1」のファイルの種類が分かりません。").arg(e.type));
+    std::optional<QString> list = readMimeApps(reason);
+    if (!list)
+        return false;
+    // Listed among the applications for the type, never before the one that opens it now.
+    const QStringList listed = addedAssociations(*list, type);
+    QString inserted;
+    bool offered = true;
+    if (!listed.contains(e.fileName)) {
+        // Where the desktop's choice cannot be learnt, ours is not offered rather than risk
+        // coming first.
+        const std::optional<QString> known = defaultApplicationFor(type);
+        offered = known.has_value();
+        const QString current = known.value_or(QString());
+        const bool usable = !current.isEmpty() && !current.startsWith(OwnPrefix);
+        if (usable && !listed.contains(current))
+            inserted = current;
+        e.ahead = usable && (!inserted.isEmpty() || aheadOfOthers(type).contains(current))
+                      ? current
+                      : QString();
     }
     const QString path = m_applicationsDir + QLatin1Char('/') + e.fileName;
     bool changed = false;
@@ -260,13 +290,46 @@ bool FreedesktopRegistry::store(const Entry &e, QString *reason)
         return false;
     if (changed)
         refreshDatabase();
-    return type.isEmpty() || editMimeApps(type, e.fileName, true, reason);
+    if (!offered)
+        return true;
+    QString edited = inserted.isEmpty() ? *list : withAddedAssociation(*list, type, inserted);
+    edited = withAddedAssociation(edited, type, e.fileName);
+    return edited == *list || writeText(m_mimeAppsList, edited, reason);
+}
+
+QStringList FreedesktopRegistry::aheadOfOthers(const QString &type) const
+{
+    QStringList ahead;
+    const QStringList files =
+        QDir(m_applicationsDir).entryList({OwnPrefix + QStringLiteral("*.desktop")}, QDir::Files);
+    for (const QString &name : files) {
+        const std::optional<DesktopEntry> file =
+            readOwned(m_applicationsDir + QLatin1Char('/') + name);
+        if (file && file->value(MainGroup, AssociationField) == type)
+            ahead << file->value(MainGroup, AheadField);
+    }
+    return ahead;
 }
 
 bool FreedesktopRegistry::drop(const QString &path, const DesktopEntry &file, QString *reason)
 {
     const QString type = file.value(MainGroup, AssociationField);
-    bool ok = type.isEmpty() || editMimeApps(type, QFileInfo(path).fileName(), false, reason);
+    bool ok = true;
+    if (!type.isEmpty()) {
+        const std::optional<QString> list = readMimeApps(reason);
+        ok = list.has_value();
+        if (list) {
+            QString edited = withoutAddedAssociation(*list, type, QFileInfo(path).fileName());
+            // What was put before ours goes with the last of ours.
+            const QString ahead = file.value(MainGroup, AheadField);
+            const QStringList rest = addedAssociations(edited, type);
+            if (!ahead.isEmpty() && std::none_of(rest.begin(), rest.end(), [](const QString &id) {
+                    return id.startsWith(OwnPrefix);
+                }))
+                edited = withoutAddedAssociation(edited, type, ahead);
+            ok = edited == *list || writeText(m_mimeAppsList, edited, reason);
+        }
+    }
     QFile f(path);
     if (f.exists() && !f.remove())
         ok = fail(reason, QStringLiteral("「%1」を削除できませんでした。\n%2")
@@ -299,21 +362,17 @@ bool FreedesktopRegistry::removeKey(const QString &key, QString *reason)
     return ok;
 }
 
-bool FreedesktopRegistry::editMimeApps(const QString &mimeType, const QString &desktopId, bool add,
-                                       QString *reason)
+std::optional<QString> FreedesktopRegistry::readMimeApps(QString *reason) const
 {
     QFile file(m_mimeAppsList);
-    QString text;
-    if (file.exists()) {
-        if (!file.open(QIODevice::ReadOnly))
-            return fail(reason,
-                        QStringLiteral("「%1」を読めませんでした。\n%2")
-                            .arg(QDir::toNativeSeparators(m_mimeAppsList), file.errorString()));
-        text = QString::fromUtf8(file.readAll());
+    if (!file.exists())
+        return QString();
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail(reason, QStringLiteral("「%1」を読めませんでした。\n%2")
+                         .arg(QDir::toNativeSeparators(m_mimeAppsList), file.errorString()));
+        return std::nullopt;
     }
-    const QString edited = add ? withAddedAssociation(text, mimeType, desktopId)
-                               : withoutAddedAssociation(text, mimeType, desktopId);
-    return edited == text || writeText(m_mimeAppsList, edited, reason);
+    return QString::fromUtf8(file.readAll());
 }
 
 void FreedesktopRegistry::refreshDatabase() const

@@ -4,6 +4,9 @@
 #include "settings/registry.h"
 
 #include <QHash>
+#include <QStringList>
+
+#include <optional>
 
 namespace settings
 {
@@ -14,8 +17,12 @@ namespace settings
 // - "<type>\shell\<Verb>" and its "Command": a desktop entry that opens files of that MIME type,
 //   named after the verb's caption, in $XDG_DATA_HOME/applications;
 // - ".ext\OpenWithList\<App>\shell\<verb>" and its "command": a desktop entry named <App> with
-//   the verb as its action, listed under [Added Associations] of $XDG_CONFIG_HOME/mimeapps.list
-//   for the extension's MIME type (never as the default application).
+//   the verb as its action, for the extension's MIME type.
+// Both entries are hidden from menus (NoDisplay) and offered for their type only through
+// [Added Associations] of $XDG_CONFIG_HOME/mimeapps.list, after the application that opens the
+// type at the time (listed there too when it was not): they are among the "open with" choices
+// and never the default application, whether the user chose a default or not. Where that
+// application cannot be learnt (GLib's "gio" is missing), the entries are written but not offered.
 // An entry is written once its command is known, and only when its text changes; removing a
 // key takes away the entries at and below it, and removing a key inside an entry takes away the
 // whole entry. Other keys are refused. After a change the desktop database cache is updated when
@@ -41,9 +48,13 @@ private:
     struct Entry;
     static std::optional<Entry> entryFor(const QString &key);
     DesktopEntry render(const Entry &e) const;
-    bool store(const Entry &e, QString *reason);
+    static QString associationType(const Entry &e);
+    bool store(Entry e, QString *reason);
     bool drop(const QString &fileName, const DesktopEntry &file, QString *reason);
-    bool editMimeApps(const QString &mimeType, const QString &desktopId, bool add, QString *reason);
+    // What the other entries of ours for the type have put before themselves.
+    QStringList aheadOfOthers(const QString &type) const;
+    // The text of mimeapps.list ("" when there is none yet).
+    std::optional<QString> readMimeApps(QString *reason) const;
     void refreshDatabase() const;
 
     QString m_applicationsDir;

@@ -142,6 +142,20 @@ QString withAddedAssociation(const QString &text, const QString &mimeType, const
     return changed ? joined(lines) : text;
 }
 
+QStringList addedAssociations(const QString &text, const QString &mimeType)
+{
+    const QStringList lines = linesOf(text);
+    const qsizetype header = findGroup(lines, Added);
+    if (header < 0)
+        return {};
+    const qsizetype end = groupEnd(lines, header);
+    for (qsizetype i = header + 1; i < end; ++i) {
+        if (keyOf(lines[i]) == mimeType)
+            return idsOf(lines[i]);
+    }
+    return {};
+}
+
 QString withoutAddedAssociation(const QString &text, const QString &mimeType,
                                 const QString &desktopId)
 {

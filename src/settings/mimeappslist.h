@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace settings
 {
@@ -17,5 +18,8 @@ QString withAddedAssociation(const QString &text, const QString &mimeType,
 // so does the group when nothing is left in it.
 QString withoutAddedAssociation(const QString &text, const QString &mimeType,
                                 const QString &desktopId);
+
+// The ids listed for mimeType under [Added Associations], in their order.
+QStringList addedAssociations(const QString &text, const QString &mimeType);
 
 } // namespace settings

@@ -314,12 +314,22 @@ std::optional<QString> frmEditTagset::LoadTagSet()
 {
     const ReadResult read =
         ReadTagSet(m_folder, cboTagSet->currentText(), false, 0, QDateTime::currentDateTime());
-    if (const auto *error = std::get_if<TagSetError>(&read))
+    const auto *error = std::get_if<TagSetError>(&read);
+    // Bytes that are no characters are shown as such, so the tag set can be mended here.
+    const bool mendable = error && error->kind == TagSetError::Kind::InvalidBytes;
+    if (error && !mendable)
         return error->reason;
-    const QStringList &parts = std::get<QStringList>(read);
+    const QStringList &parts = mendable ? error->readable : std::get<QStringList>(read);
     setBoxText(*txtBefore, parts.at(0));
     setBoxText(*txtAfter, parts.at(1));
     bolChanged = false;
+    if (mendable)
+        m_prompter.message(this,
+                           QStringLiteral("タグセット「%1」には、読めない部分があります。\r\n%2\r\n"
+                                          "読めない部分は「�」で表示しています。"
+                                          "直してから保存してください。")
+                               .arg(cboTagSet->currentText(), error->reason),
+                           QStringLiteral("警告"), app::MsgIcon::Exclamation, app::MsgButtons::Ok);
     return std::nullopt;
 }
 

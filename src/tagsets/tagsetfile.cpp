@@ -19,7 +19,7 @@ constexpr qint64 maxFileSize = 64 * 1024 * 1024;
 
 TagSetError error(TagSetError::Kind kind, const QString &reason)
 {
-    return TagSetError{kind, reason};
+    return TagSetError{kind, reason, {}};
 }
 
 // A name must stay inside the folder: no "/" and no NUL.
@@ -112,9 +112,11 @@ ReadResult ReadTagSet(const QString &folder, const QString &name, bool expand, i
     if (decoded.firstInvalid >= 0) {
         // A line feed byte is never part of a two-byte character, so counting them is exact.
         const qsizetype badLine = QByteArrayView(bytes).first(decoded.firstInvalid).count('\n') + 1;
-        return error(
+        TagSetError invalid = error(
             Kind::InvalidBytes,
             QStringLiteral("%1 行目に Shift_JIS として読めないバイトがあります。").arg(badLine));
+        invalid.readable = splitTagSet(decoded.text);
+        return invalid;
     }
     return splitTagSet(expand ? ExpandPlaceholders(decoded.text, writeCode, now) : decoded.text);
 }

@@ -21,6 +21,9 @@ struct TagSetError {
     };
     Kind kind;
     QString reason;
+    // InvalidBytes: the tag set as far as it can be read, split like a readable one, each byte
+    // sequence that is no character shown as U+FFFD (for the editor, where it can be mended).
+    QStringList readable;
 };
 
 // Element 0 is the before text, element 1 the after text; always at least two elements.

@@ -10,6 +10,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -344,15 +345,32 @@ private Q_SLOTS:
         QVERIFY(w.stbMain->currentMessage().isEmpty());
     }
 
+    void commandLineOpensTheDocument_data()
+    {
+        QTest::addColumn<QString>("commandLine");
+        QTest::newRow("full path") << testsupport::home().path() + QStringLiteral("/site/a b.html");
+        // Relative to the folder the program was started in.
+        QTest::newRow("name only") << QStringLiteral("a b.html");
+        QTest::newRow("dot and doubled slashes") << QStringLiteral(".//a b.html");
+        QTest::newRow("up and down again") << QStringLiteral("../site/a b.html");
+    }
     void commandLineOpensTheDocument()
     {
-        const QString path = testsupport::home().path() + QStringLiteral("/a b.html");
+        QFETCH(QString, commandLine);
+        const QString folder = testsupport::home().path() + QStringLiteral("/site");
+        const QString path = folder + QStringLiteral("/a b.html");
+        QVERIFY(QDir().mkpath(folder));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("<p>x</p>");
         file.close();
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(folder));
         MainWindowFixture f;
-        app::frmMain &w = f.start(path);
+        app::frmMain &w = f.start(commandLine);
+        QVERIFY(QDir::setCurrent(before));
+        QCOMPARE(w.state.strFileFolder, folder);
+        QCOMPARE(w.AppSettings.RecentFiles[0], path);
         QCOMPARE(w.rtbMain->Text(), QStringLiteral("<p>x</p>"));
         QVERIFY(!w.rtbMain->colorRuns().empty()); // opened documents are coloured
         QCOMPARE(w.windowTitle(), path + QStringLiteral(" - たぶれん"));

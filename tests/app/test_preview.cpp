@@ -122,11 +122,36 @@ private Q_SLOTS:
             QCOMPARE(file.readAll(), QByteArray("mine"));
         }
         QCOMPARE(scratchFiles(folder).size(), mine.size() + 1);
-        w.brwPreview_DocumentComplete(); // the load finished: only the new file goes
+        // The load finished: only the new file goes.
+        w.brwPreview_DocumentComplete(w.brwPreview->currentUrl());
         QCOMPARE(scratchFiles(folder).size(), mine.size());
         for (const QString &path : mine)
             QVERIFY(QFile::exists(path));
         w.state.bolEditing = false;
+    }
+
+    void supersededAndUnfinishedScratchFilesGo()
+    {
+        const QString folder = makeFolder(QStringLiteral("quick"));
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.state.strFileFolder = folder;
+        w.rtbMain->setText(QStringLiteral("<p>%1</p>").arg(QString(400000, QLatin1Char('x'))));
+        w.menu.mnuPreview->trigger(); // on, off and on again before anything has loaded
+        const QUrl first = w.brwPreview->currentUrl();
+        w.menu.mnuPreview->trigger();
+        w.menu.mnuPreview->trigger();
+        const QUrl second = w.brwPreview->currentUrl();
+        QVERIFY(first != second);
+        QVERIFY(!QFile::exists(first.toLocalFile()));
+        QVERIFY(QFile::exists(second.toLocalFile()));
+        w.brwPreview_DocumentComplete(first); // the superseded load ends late
+        QVERIFY(QFile::exists(second.toLocalFile()));
+        w.brwPreview_DocumentComplete(QUrl::fromLocalFile(folder)); // not a file of the preview
+        QVERIFY(QFileInfo(folder).isDir());
+        w.state.bolEditing = false;
+        f.window.reset(); // the window goes before the page has loaded
+        QCOMPARE(scratchFiles(folder), QStringList());
     }
 
     void scratchFileIsWrittenInTheWriteEncoding()
@@ -166,7 +191,7 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().contains("<head><base href=\"file:///proc/self/\">"));
         file.close();
-        w.brwPreview_DocumentComplete();
+        w.brwPreview_DocumentComplete(w.brwPreview->currentUrl());
         QVERIFY(!QFile::exists(written));
         w.state.bolEditing = false;
     }
@@ -180,7 +205,7 @@ private Q_SLOTS:
         w.menu.mnuPreview->trigger();
         QCOMPARE(w.state.strFileFolder, app::programFolder());
         QCOMPARE(scratchFiles(app::programFolder()).size(), before.size() + 1);
-        w.brwPreview_DocumentComplete();
+        w.brwPreview_DocumentComplete(w.brwPreview->currentUrl());
         QCOMPARE(scratchFiles(app::programFolder()), before);
     }
 };

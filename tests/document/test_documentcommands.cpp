@@ -208,7 +208,7 @@ private Q_SLOTS:
         document::DocumentController &docs = w.documents();
         for (int i = 1; i <= 10; ++i)
             docs.AddRecentFile(u"/p/%1.html"_s.arg(i));
-        docs.AddRecentFile(u"/P/3.HTML"_s);
+        docs.AddRecentFile(u"/p/3.html"_s);
         QCOMPARE(w.AppSettings.RecentFiles[0], u"/p/10.html"_s);
         QCOMPARE(w.AppSettings.RecentFiles[7], u"/p/3.html"_s);
         docs.AddRecentFile(u"/p/11.html"_s);
@@ -216,6 +216,46 @@ private Q_SLOTS:
         QCOMPARE(w.AppSettings.RecentFiles[9], u"/p/2.html"_s);
         QCOMPARE(f.store.value(u"RecentFiles"_s, u"File10"_s), u"/p/2.html"_s);
         QCOMPARE(w.menu.mnuRList[9]->text(), u"/p/2.html"_s);
+        // Names differing only in case are two files; a path without its folder is not listed.
+        docs.AddRecentFile(u"/P/3.HTML"_s);
+        QCOMPARE(w.AppSettings.RecentFiles[0], u"/P/3.HTML"_s);
+        QCOMPARE(w.AppSettings.RecentFiles[9], u"/p/3.html"_s);
+        docs.AddRecentFile(u"3.html"_s);
+        QCOMPARE(w.AppSettings.RecentFiles[0], u"/P/3.HTML"_s);
+    }
+
+    void filesDifferingInCaseOpenEachFromTheRecentList()
+    {
+        QTemporaryDir dir;
+        const QString upper = dir.path() + u"/Index.html"_s;
+        const QString lower = dir.path() + u"/index.html"_s;
+        put(upper, "upper");
+        put(lower, "lower");
+        MainWindowFixture f;
+        app::frmMain &w = f.start(upper);
+        w.OpenDocument(lower);
+        QCOMPARE(w.AppSettings.RecentFiles[0], lower);
+        QCOMPARE(w.AppSettings.RecentFiles[1], upper);
+        w.mnuRList_Click(1);
+        QCOMPARE(w.rtbMain->Text(), u"upper"_s);
+        QCOMPARE(w.state.strFilePath, upper);
+    }
+
+    void aRecentEntryWithoutItsFolderIsNotGuessed()
+    {
+        QTemporaryDir dir;
+        put(dir.path() + u"/page.html"_s, "here");
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        MainWindowFixture f;
+        f.store.write(u"RecentFiles"_s, u"File01"_s, u"page.html"_s);
+        app::frmMain &w = f.start();
+        w.mnuRList_Click(0);
+        QVERIFY(QDir::setCurrent(before));
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QCOMPARE(f.prompter.shown.first().title, u"エラー"_s);
+        QVERIFY(w.rtbMain->Text().isEmpty());
+        QVERIFY(w.state.strFilePath.isEmpty());
     }
 
     void flushFailureIsReportedOnce()

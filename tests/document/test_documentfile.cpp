@@ -3,6 +3,10 @@
 #include "testenv.h"
 
 #include "document/documentfile.h"
+#include "document/documentpath.h"
+
+#include <QDir>
+#include <QFile>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -329,6 +333,55 @@ private Q_SLOTS:
         const document::TextPosition at = document::positionOf(text, index);
         QCOMPARE(at.line, line);
         QCOMPARE(at.column, column);
+    }
+
+    void absolutePaths_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QString>("absolute");
+        QTest::newRow("name") << u"page.html"_s << u"/w"_s << u"/w/page.html"_s;
+        QTest::newRow("current is the root") << u"page.html"_s << u"/"_s << u"/page.html"_s;
+        QTest::newRow("backslash is a character") << u"a\\b.html"_s << u"/w"_s << u"/w/a\\b.html"_s;
+        QTest::newRow("dots and doubled slashes")
+            << u"./a//./b.html"_s << u"/w/"_s << u"/w/a/b.html"_s;
+        QTest::newRow("shell characters")
+            << u"$x `y` \"q\"\nz.html"_s << u"/w"_s << u"/w/$x `y` \"q\"\nz.html"_s;
+        QTest::newRow("absolute stays as given") << u"/a/./b.html"_s << u"/w"_s << u"/a/./b.html"_s;
+        QTest::newRow("no current folder") << u"page.html"_s << QString() << u"page.html"_s;
+        QTest::newRow("empty") << QString() << u"/w"_s << QString();
+        QTest::newRow("up from a missing folder")
+            << u"x/../p.html"_s << u"/nowhere"_s << u"/nowhere/p.html"_s;
+        // "link/.." is where the link points to, one folder up, as the system opens it.
+        const QString home = testsupport::home().path();
+        QDir().mkpath(home + u"/far/inner"_s);
+        QDir().mkpath(home + u"/near"_s);
+        QFile::link(home + u"/far/inner"_s, home + u"/near/link"_s);
+        QTest::newRow("up through a link")
+            << u"link/../p.html"_s << home + u"/near"_s << home + u"/far/p.html"_s;
+    }
+    void absolutePaths()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, current);
+        QFETCH(QString, absolute);
+        QCOMPARE(document::absoluteDocumentPath(path, current), absolute);
+    }
+
+    void folders_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("backslash in the name") << u"/a/b\\c.html"_s << u"/a"_s;
+        QTest::newRow("backslash in the folder") << u"/a\\b/c.html"_s << u"/a\\b"_s;
+        QTest::newRow("root") << u"/p.html"_s << u"/"_s;
+        QTest::newRow("no folder") << u"p.html"_s << QString();
+    }
+    void folders()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, folder);
+        QCOMPARE(document::folderOfPath(path), folder);
     }
 
     void lineOfByte()

@@ -112,17 +112,26 @@ private Q_SLOTS:
     void startOffersWhatACrashLeft_data()
     {
         QTest::addColumn<bool>("withFile");
-        QTest::newRow("document bound to a file") << true;
-        QTest::newRow("new document") << false;
+        QTest::addColumn<bool>("relative");
+        QTest::newRow("document bound to a file") << true << false;
+        QTest::newRow("new document") << false << false;
+        // Which folder it meant cannot be known, not even when the current one holds that name.
+        QTest::newRow("path without its folder") << true << true;
     }
     void startOffersWhatACrashLeft()
     {
         QFETCH(bool, withFile);
+        QFETCH(bool, relative);
         QTemporaryDir dir;
-        const QString path = withFile ? dir.path() + u"/ページ 1.html"_s : QString();
+        const QString file = dir.path() + u"/ページ 1.html"_s;
         if (withFile)
-            put(path, "<p>saved</p>\r\n");
-        leave(unsaved(u"<p>未保存</p>\r\n"_s, path));
+            put(file, "<p>saved</p>\r\n");
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        leave(unsaved(u"<p>未保存</p>\r\n"_s,
+                      withFile ? (relative ? u"ページ 1.html"_s : file) : QString()));
+        const QString path = withFile && !relative ? file : QString();
+        withFile = !path.isEmpty();
 
         MainWindowFixture f;
         f.prompter.answers << MsgAnswer::Yes;
@@ -145,6 +154,9 @@ private Q_SLOTS:
             QCOMPARE(f.prompter.shown.size(), 1);
             QCOMPARE(contents(path), QByteArray("<p>\x96\xA2\x95\xDB\x91\xB6</p>\r\n"));
         }
+        if (relative)
+            QCOMPARE(contents(file), QByteArray("<p>saved</p>\r\n"));
+        QVERIFY(QDir::setCurrent(before));
     }
 
     void declinedOrPostponedOffers()

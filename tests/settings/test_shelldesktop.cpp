@@ -60,6 +60,17 @@ QString gioMime()
     return run(u"gio"_s, {u"mime"_s, u"text/html"_s}).out;
 }
 
+// The first line of gio's answer: the application a double-click opens HTML files with.
+QString gioDefault()
+{
+    return gioMime().section(u'\n', 0, 0);
+}
+
+QString xdgDefault()
+{
+    return run(u"xdg-mime"_s, {u"query"_s, u"default"_s, u"text/html"_s}).out.trimmed();
+}
+
 void validate(const QString &file)
 {
     const Run r = run(u"desktop-file-validate"_s, {appsDir() + u'/' + file});
@@ -109,7 +120,8 @@ private Q_SLOTS:
         validate(VerbFile);
         const QByteArray text = bytesOf(path);
         QVERIFY(text.contains("Name=Tavlenで編集\n"));
-        QVERIFY(text.contains("MimeType=text/html;\n"));
+        QVERIFY(text.contains("NoDisplay=true\n"));
+        QVERIFY(!text.contains("MimeType="));
         QVERIFY(text.contains("Exec=" + m_command.toUtf8() + "\n"));
         QCOMPARE(RegReadString(r, u"text/html\\shell\\EditWithTavlen"_s, QString()),
                  u"&Tavlenで編集"_s);
@@ -119,7 +131,7 @@ private Q_SLOTS:
         QVERIFY2(listed.contains(VerbFile), qPrintable(listed));
         QVERIFY2(listed.startsWith(u"Default application for “text/html”: other-browser.desktop"_s),
                  qPrintable(listed));
-        QCOMPARE(bytesOf(mimeAppsList()), mimeAppsBefore);
+        QCOMPARE(xdgDefault(), u"other-browser.desktop"_s);
 
         // Applying again changes nothing, not even the file's time.
         const QDateTime written = QFileInfo(path).lastModified();
@@ -129,6 +141,7 @@ private Q_SLOTS:
 
         QVERIFY(SetRelation(r, false, m_command));
         QVERIFY(!QFileInfo::exists(path));
+        QCOMPARE(bytesOf(mimeAppsList()), mimeAppsBefore);
         listed = gioMime();
         QVERIFY2(!listed.contains(u"tavlen"_s), qPrintable(listed));
         QVERIFY(SetRelation(r, false, m_command));
@@ -143,7 +156,9 @@ private Q_SLOTS:
         const QByteArray text = bytesOf(appsDir() + u'/' + OpenWithFile);
         QVERIFY(text.contains("[Desktop Action edit]\nName=編集\n"));
         const QByteArray list = bytesOf(mimeAppsList());
-        QVERIFY(list.contains("[Added Associations]\ntext/html=" + OpenWithFile.toUtf8() + ";\n"));
+        QVERIFY(list.contains("[Added Associations]\ntext/html=other-browser.desktop;" +
+                              OpenWithFile.toUtf8() + ";\n"));
+        QVERIFY(bytesOf(appsDir() + u'/' + OpenWithFile).contains("NoDisplay=true\n"));
         QVERIFY(list.startsWith("[Default Applications]\ntext/html=other-browser.desktop\n"));
         const QString listed = gioMime();
         QVERIFY2(listed.contains(OpenWithFile), qPrintable(listed));
@@ -161,6 +176,77 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(appsDir() + u'/' + OpenWithFile));
         QCOMPARE(bytesOf(mimeAppsList()), mimeAppsBefore);
         QVERIFY2(!gioMime().contains(u"tavlen"_s), qPrintable(gioMime()));
+    }
+
+    void neverTheDefaultOpener_data()
+    {
+        QTest::addColumn<bool>("chosen");
+        QTest::newRow("browser listed only by its MimeType") << false;
+        QTest::newRow("browser chosen as the default") << true;
+    }
+    void neverTheDefaultOpener()
+    {
+        QFETCH(bool, chosen);
+        // A browser installed on the system; the user's own folders say nothing of HTML.
+        const QString system = testsupport::home().path() + u"/system"_s;
+        writeFile(system + u"/applications/web-browser.desktop"_s,
+                  "[Desktop Entry]\nType=Application\nName=Web\nExec=true %u\n"
+                  "MimeType=text/html;\n");
+        run(u"update-desktop-database"_s, {system + u"/applications"_s});
+        const QString other = appsDir() + u"/other-browser.desktop"_s;
+        const QByteArray otherEntry = bytesOf(other);
+        const QByteArray userList = bytesOf(mimeAppsList());
+        QVERIFY(QFile::remove(other));
+        QFile::remove(mimeAppsList());
+        run(u"update-desktop-database"_s, {appsDir()});
+        if (chosen)
+            writeFile(mimeAppsList(), "[Default Applications]\ntext/html=web-browser.desktop\n");
+        const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
+        qputenv("XDG_DATA_DIRS", (system + u":/usr/share"_s).toUtf8());
+        const auto restore = qScopeGuard([&] {
+            qputenv("XDG_DATA_DIRS", dataDirs);
+            writeFile(other, otherEntry);
+            writeFile(mimeAppsList(), userList);
+        });
+        const QString gioBefore = gioDefault();
+        QCOMPARE(gioBefore, u"Default application for “text/html”: web-browser.desktop"_s);
+        QCOMPARE(xdgDefault(), u"web-browser.desktop"_s);
+        const QByteArray listBefore = bytesOf(mimeAppsList());
+
+        FreedesktopRegistry r;
+        QVERIFY(SetRelation(r, true, m_command));
+        QVERIFY(SetDefaultEditor(r, true, m_command));
+        QCOMPARE(gioDefault(), gioBefore);
+        QCOMPARE(xdgDefault(), u"web-browser.desktop"_s);
+        const QString listed = gioMime();
+        QVERIFY2(listed.contains(VerbFile) && listed.contains(OpenWithFile), qPrintable(listed));
+
+        // Either switch off alone still leaves the browser first; both off leave no trace.
+        QVERIFY(SetRelation(r, false, m_command));
+        QCOMPARE(gioDefault(), gioBefore);
+        QVERIFY(SetRelation(r, true, m_command));
+        QVERIFY(SetDefaultEditor(r, false, m_command));
+        QCOMPARE(gioDefault(), gioBefore);
+        QVERIFY(SetRelation(r, false, m_command));
+        QCOMPARE(gioDefault(), gioBefore);
+        QCOMPARE(xdgDefault(), u"web-browser.desktop"_s);
+        QCOMPARE(bytesOf(mimeAppsList()), listBefore);
+    }
+
+    void notOfferedWhenTheDefaultCannotBeLearnt()
+    {
+        const QByteArray listBefore = bytesOf(mimeAppsList());
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", testsupport::home().path().toUtf8()); // no gio to ask
+        FreedesktopRegistry r;
+        const bool on = SetDefaultEditor(r, true, m_command);
+        qputenv("PATH", path);
+        QVERIFY(on);
+        QCOMPARE(bytesOf(mimeAppsList()), listBefore);
+        QVERIFY(!gioMime().contains(OpenWithFile));
+        QVERIFY(SetDefaultEditor(r, false, m_command));
+        QVERIFY(!QFileInfo::exists(appsDir() + u'/' + OpenWithFile));
+        QCOMPARE(bytesOf(mimeAppsList()), listBefore);
     }
 
     void folderWithSpacesLaunches()

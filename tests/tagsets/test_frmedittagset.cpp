@@ -5,6 +5,7 @@
 #include "testenv.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -92,6 +93,8 @@ private Q_SLOTS:
     void nothingLoadedNothingAsked();
     void failedSaveKeepsTheEdits();
     void unreadableTagSetIsNotLoaded();
+    void invalidBytesOpenToBeMended_data();
+    void invalidBytesOpenToBeMended();
     void saveKeepsTheChangedMark();
     void roundTripDoesNotGrow_data();
     void roundTripDoesNotGrow();
@@ -230,21 +233,21 @@ void TestFrmEditTagset::lockedModeOpens()
 
 void TestFrmEditTagset::lockedModeOnAVanishedTagSet_data()
 {
-    QTest::addColumn<QByteArray>("content"); // empty: the file is removed
+    QTest::addColumn<qint64>("size"); // 0: the file is removed
     QTest::addColumn<QString>("reason");
-    QTest::newRow("deleted") << QByteArray() << u"ファイルが見つかりません"_s;
-    QTest::newRow("not code page 932") << QByteArray("<p>\x82\xFF") << u"1 行目"_s;
+    QTest::newRow("deleted") << qint64(0) << u"ファイルが見つかりません"_s;
+    QTest::newRow("too large") << qint64(64 * 1024 * 1024 + 1) << u"大きすぎます"_s;
 }
 
 void TestFrmEditTagset::lockedModeOnAVanishedTagSet()
 {
-    QFETCH(QByteArray, content);
+    QFETCH(qint64, size);
     QFETCH(QString, reason);
     Editor e;
-    if (content.isEmpty())
+    if (size == 0)
         QVERIFY(QFile::remove(e.dir.path() + u"/a.tag"_s));
     else
-        tagtest::writeTagFile(e.dir.path(), u"a"_s, content);
+        QVERIFY(QFile::resize(e.dir.path() + u"/a.tag"_s, size)); // sparse: nothing is written
     frmEditTagset &d = e.open(1, u"a"_s);
     QVERIFY(d.fellBackToFreeMode());
     QCOMPARE(e.prompter.script.shown.size(), 1);
@@ -361,7 +364,9 @@ void TestFrmEditTagset::unreadableTagSetIsNotLoaded()
     Editor e;
     e.open();
     choose(e.tagSets(), u"a"_s);
-    tagtest::writeTagFile(e.dir.path(), u"b"_s, "\x81");
+    const QString b = e.dir.path() + u"/b.tag"_s;
+    QVERIFY(QFile::remove(b));
+    QVERIFY(QDir().mkdir(b)); // no longer a file that can be read
     choose(e.tagSets(), u"b"_s);
     QCOMPARE(e.prompter.script.shown.size(), 1);
     QVERIFY(e.prompter.script.shown.first().text.contains(u"「b」"_s));
@@ -369,7 +374,39 @@ void TestFrmEditTagset::unreadableTagSetIsNotLoaded()
     QCOMPARE(crlfText(e.before()), u"<a>\r\n"_s);
     // Saving now writes a, never the unreadable b.
     e.button("cmdSave").click();
-    QCOMPARE(e.file(u"b"_s), QByteArray("\x81"));
+    QVERIFY(QFileInfo(b).isDir());
+}
+
+void TestFrmEditTagset::invalidBytesOpenToBeMended_data()
+{
+    QTest::addColumn<qint16>("mode");
+    QTest::newRow("chosen from the list") << qint16(2);
+    QTest::newRow("opened for that tag set") << qint16(1);
+}
+
+void TestFrmEditTagset::invalidBytesOpenToBeMended()
+{
+    QFETCH(qint16, mode);
+    Editor e;
+    const QByteArray bad("<p>\r\n\x85\x40<$$#--#$$></p>\r\n");
+    tagtest::writeTagFile(e.dir.path(), u"b"_s, bad);
+    e.open(mode, u"b"_s);
+    if (mode == 2)
+        choose(e.tagSets(), u"b"_s);
+    QCOMPARE(e.prompter.script.shown.size(), 1);
+    const auto &warning = e.prompter.script.shown.first();
+    QCOMPARE(warning.title, u"警告"_s);
+    QVERIFY2(warning.text.contains(u"「b」"_s) && warning.text.contains(u"2 行目"_s),
+             qPrintable(warning.text));
+    QCOMPARE(e.tagSets().currentText(), u"b"_s);
+    QCOMPARE(crlfText(e.before()), u"<p>\r\n\uFFFD"_s);
+    QVERIFY(e.button("cmdSave").isEnabled());
+    e.button("cmdSave").click(); // not mended yet: refused, the file as it was
+    QCOMPARE(e.prompter.script.shown.size(), 2);
+    QCOMPARE(e.file(u"b"_s), bad);
+    e.before().setPlainText(u"<p>\nok"_s);
+    e.button("cmdSave").click();
+    QCOMPARE(e.file(u"b"_s), QByteArray("<p>\r\nok<$$#--#$$></p>\r\n"));
 }
 
 void TestFrmEditTagset::saveKeepsTheChangedMark()

@@ -67,6 +67,7 @@ private Q_SLOTS:
     void insertion();
     void insertionIsOneUndoStep();
     void dateOfTheInsertion();
+    void vanishedTagSet_data();
     void vanishedTagSet();
     void freeEditorRefillsTheList_data();
     void freeEditorRefillsTheList();
@@ -187,13 +188,24 @@ void TestInsertionPanel::dateOfTheInsertion()
              qPrintable(text));
 }
 
+void TestInsertionPanel::vanishedTagSet_data()
+{
+    QTest::addColumn<QByteArray>("content"); // empty: the file is removed
+    QTest::newRow("deleted") << QByteArray();
+    QTest::newRow("bytes that are no characters") << QByteArray("<p>\x85\x40<$$#--#$$></p>");
+}
+
 void TestInsertionPanel::vanishedTagSet()
 {
+    QFETCH(QByteArray, content);
     app::frmMain &w = start();
     w.rtbMain->setText(u"keep"_s);
     w.rtbMain->selectAll();
     m_bar->cboTagSet->setCurrentText(TestNames.at(0));
-    QVERIFY(QFile::remove(folder() + u'/' + TestNames.at(0) + u".tag"_s));
+    if (content.isEmpty())
+        QVERIFY(QFile::remove(folder() + u'/' + TestNames.at(0) + u".tag"_s));
+    else
+        tagtest::writeTagFile(folder(), TestNames.at(0), content);
     m_bar->cmdInsTag->click();
     QCOMPARE(w.rtbMain->Text(), u"keep"_s);
     QCOMPARE(m_f.prompter.shown.size(), 1);
