@@ -152,11 +152,19 @@ xsession_main() {
         [ "$failures" -eq 0 ]
         return
     fi
+    # Xvfb picks a free display itself and names it, so runs side by side never share one.
+    local fifo=$work/displayfd
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >"$work/xvfb.log" 2>&1 &
+    local xvfb=$!
+    local display
+    read -r -t 20 display <"$fifo" || { echo "Xvfb did not start" >&2; kill "$xvfb"; return 1; }
     set +e
-    TAVLEN_E2E_UNDER_X=1 TAVLEN_E2E_WORK="$work" xvfb-run -a -s "-screen 0 1280x1024x24" \
-        bash "$0" "$bin"
+    DISPLAY=:$display TAVLEN_E2E_UNDER_X=1 TAVLEN_E2E_WORK="$work" bash "$0" "$bin"
     local code=$?
     set -e
+    kill "$xvfb" 2>/dev/null
+    wait "$xvfb" 2>/dev/null
     if [ "$code" -ne 0 ] && [ -s "$work/program.log" ]; then
         echo "--- program output ---"
         tail -n 40 "$work/program.log"
