@@ -27,7 +27,7 @@ function(tavlen_add_fuzz_targets)
     ${src}/app/rtf/rtfreader.cpp ${src}/app/rtf/rtfwriter.cpp ${src}/app/rtf/rtfkeywords.cpp
     ${src}/document/atomicwrite.cpp ${src}/document/systemreason.cpp
     ${src}/document/fileio.cpp ${src}/document/fileidentity.cpp ${src}/document/inplacewrite.cpp
-    ${src}/document/originalcopy.cpp ${src}/document/regularfile.cpp
+    ${src}/document/originalcopy.cpp ${src}/document/regularfile.cpp ${src}/document/filestamp.cpp
     ${src}/document/recoveryfolder.cpp ${src}/document/snapshot.cpp
     ${src}/document/cp932.cpp ${src}/document/cp932table.cpp ${src}/document/cp932chartables.cpp
     ${src}/document/detect.cpp ${src}/document/eucjp.cpp ${src}/document/ibmeuc.cpp
