@@ -2,6 +2,7 @@
 # The real program under a virtual X server: first start, caption, version record, a file given
 # on the command line, Ctrl+Q writing the window placement, and the message without a display.
 set -euo pipefail
+source "$(dirname "$0")/xvfb.sh"
 bin=$(readlink -f "$1")
 if [ -n "${TAVLEN_E2E_WORK:-}" ]; then
     work=$TAVLEN_E2E_WORK # the part under X shares the outer run's folder
@@ -86,8 +87,7 @@ if [ -n "${TAVLEN_E2E_UNDER_X:-}" ]; then
     exit "$failures"
 fi
 set +e
-TAVLEN_E2E_UNDER_X=1 TAVLEN_E2E_WORK="$work" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    bash "$0" "$bin"
+TAVLEN_E2E_UNDER_X=1 TAVLEN_E2E_WORK="$work" with_xvfb bash "$0" "$bin"
 code=$?
 set -e
 failures=$((failures + code))

@@ -4,6 +4,7 @@
 # bytes and file names with spaces, Japanese and 255 bytes open. Then the unsaved work of a
 # killed program is offered at the next start.
 set -euo pipefail
+source "$(dirname "$0")/xvfb.sh"
 bin=$(readlink -f "$1")
 if [ -n "${TAVLEN_E2E_WORK:-}" ]; then
     work=$TAVLEN_E2E_WORK
@@ -138,8 +139,7 @@ if [ -n "${TAVLEN_E2E_UNDER_X:-}" ]; then
     exit "$failures"
 fi
 set +e
-TAVLEN_E2E_UNDER_X=1 TAVLEN_E2E_WORK="$work" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    bash "$0" "$bin"
+TAVLEN_E2E_UNDER_X=1 TAVLEN_E2E_WORK="$work" with_xvfb bash "$0" "$bin"
 code=$?
 set -e
 [ "$code" -eq 0 ]

@@ -3,6 +3,7 @@
 # driven only by X key events (xdotool through XTEST) and judged by files on disk, the settings
 # file and the captions X11 reports (_NET_WM_NAME).
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 bin=$(readlink -f "$1")
 if [ -n "${TAVLEN_E2E_WORK:-}" ]; then
     work=$TAVLEN_E2E_WORK
@@ -152,19 +153,8 @@ xsession_main() {
         [ "$failures" -eq 0 ]
         return
     fi
-    # Xvfb picks a free display itself and names it, so runs side by side never share one.
-    local fifo=$work/displayfd
-    mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >"$work/xvfb.log" 2>&1 &
-    local xvfb=$!
-    local display
-    read -r -t 20 display <"$fifo" || { echo "Xvfb did not start" >&2; kill "$xvfb"; return 1; }
-    set +e
-    DISPLAY=:$display TAVLEN_E2E_UNDER_X=1 TAVLEN_E2E_WORK="$work" bash "$0" "$bin"
-    local code=$?
-    set -e
-    kill "$xvfb" 2>/dev/null
-    wait "$xvfb" 2>/dev/null
+    local code=0
+    TAVLEN_E2E_UNDER_X=1 TAVLEN_E2E_WORK="$work" with_xvfb bash "$0" "$bin" || code=$?
     if [ "$code" -ne 0 ] && [ -s "$work/program.log" ]; then
         echo "--- program output ---"
         tail -n 40 "$work/program.log"
