@@ -4,7 +4,7 @@
 // Usage: bench_bigfiles [keystrokes] [megabytes of the single-line file, default 20]
 
 #include "app/frmmain.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "corpus.h"
 #include "document/cp932.h"
 #include "document/documentcontroller.h"

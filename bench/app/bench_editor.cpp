@@ -5,7 +5,7 @@
 
 #include "app/frmmain.h"
 #include "app/mainstatusbar.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"

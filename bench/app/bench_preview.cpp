@@ -4,7 +4,7 @@
 
 #include "app/frmmain.h"
 #include "app/previewbrowser.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"

@@ -6,11 +6,11 @@
 // equals the original. Then the same page as Shift_JIS with CR LF and as UTF-8 with LF and
 // characters outside Shift_JIS, side by side: reading, opening, saving, and whether an unedited
 // save and a one-character edit give back the expected bytes.
-#include "app/commondialog.h"
+#include "platform/commondialog.h"
 #include "app/frmmain.h"
-#include "app/prompter.h"
-#include "app/richtextbox.h"
-#include "app/shellopen.h"
+#include "platform/prompter.h"
+#include "platform/richtextbox.h"
+#include "platform/shellopen.h"
 #include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"

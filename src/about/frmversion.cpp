@@ -3,7 +3,7 @@
 #include "about/codeunits.h"
 #include "about/keybuffer.h"
 #include "about/versionstring.h"
-#include "app/prompter.h"
+#include "platform/prompter.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

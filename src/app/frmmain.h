@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/commondialog.h"
+#include "platform/commondialog.h"
 #include "app/mainlayout.h"
 #include "app/mainmenu.h"
-#include "app/platform.h"
-#include "app/sharedstate.h"
+#include "platform/platform.h"
+#include "platform/sharedstate.h"
 #include "markup/decoratetext.h"
 #include "settings/appsettings.h"
 #include "settings/registry.h"

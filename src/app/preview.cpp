@@ -4,9 +4,9 @@
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
 #include "app/previewbrowser.h"
-#include "app/programfolder.h"
-#include "app/prompter.h"
-#include "app/richtextbox.h"
+#include "platform/programfolder.h"
+#include "platform/prompter.h"
+#include "platform/richtextbox.h"
 #include "document/documentfile.h"
 #include "document/systemreason.h"
 

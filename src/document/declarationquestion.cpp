@@ -1,8 +1,8 @@
 #include "document/declarationquestion.h"
 
 #include "app/frmmain.h"
-#include "app/prompter.h"
-#include "app/richtextbox.h"
+#include "platform/prompter.h"
+#include "platform/richtextbox.h"
 #include "document/declarationcheck.h"
 
 #include <QTextCursor>

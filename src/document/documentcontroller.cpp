@@ -2,8 +2,8 @@
 
 #include "app/frmmain.h"
 #include "app/maintoolbar.h"
-#include "app/prompter.h"
-#include "app/richtextbox.h"
+#include "platform/prompter.h"
+#include "platform/richtextbox.h"
 #include "document/atomicwrite.h"
 #include "document/declarationquestion.h"
 #include "document/documentfile.h"

@@ -1,7 +1,7 @@
 #include "settings/frmoption.h"
 
-#include "app/prompter.h"
-#include "app/twips.h"
+#include "platform/prompter.h"
+#include "platform/twips.h"
 #include "settings/bgrcolor.h"
 #include "settings/fonttext.h"
 

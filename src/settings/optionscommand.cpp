@@ -1,8 +1,8 @@
 #include "settings/optionscommand.h"
 
 #include "app/frmmain.h"
-#include "app/modal.h"
-#include "app/prompter.h"
+#include "platform/modal.h"
+#include "platform/prompter.h"
 #include "settings/frmoption.h"
 
 namespace settings

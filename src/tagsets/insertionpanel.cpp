@@ -2,9 +2,9 @@
 
 #include "app/coolbar.h"
 #include "app/frmmain.h"
-#include "app/modal.h"
-#include "app/prompter.h"
-#include "app/richtextbox.h"
+#include "platform/modal.h"
+#include "platform/prompter.h"
+#include "platform/richtextbox.h"
 #include "tagsets/frmedittagset.h"
 #include "tagsets/tagsetfile.h"
 #include "tagsets/tagsetlist.h"

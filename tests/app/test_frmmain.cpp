@@ -2,7 +2,7 @@
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
 #include "app/previewbrowser.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "mainwindowfixture.h"
 #include "markup/decoratetext.h"
 #include "testenv.h"

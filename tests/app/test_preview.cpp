@@ -1,9 +1,9 @@
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
 #include "app/preview.h"
-#include "app/programfolder.h"
+#include "platform/programfolder.h"
 #include "app/previewbrowser.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "mainwindowfixture.h"
 #include "testenv.h"
 

@@ -1,6 +1,6 @@
 #include "app/mainstatusbar.h"
 #include "app/printing.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "mainwindowfixture.h"
 #include "testenv.h"
 

@@ -2,7 +2,7 @@
 // Save, Save As, ConfirmSave, the recent files, drops, and what happens when a file cannot be
 // read or written or would not be written back the same.
 #include "app/maintoolbar.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "document/documentcontroller.h"
 #include "mainwindowfixture.h"
 #include "testenv.h"

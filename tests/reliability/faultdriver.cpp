@@ -10,8 +10,8 @@
 // "|"), "modified=0|1" (whether the edit is still unsaved in memory).
 #include "app/frmmain.h"
 #include "app/mainmenu.h"
-#include "app/richtextbox.h"
-#include "app/shellopen.h"
+#include "platform/richtextbox.h"
+#include "platform/shellopen.h"
 #include "fakes.h"
 #include "settings/inisettingsstore.h"
 #include "settings/memorysettingsstore.h"

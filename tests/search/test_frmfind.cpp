@@ -1,4 +1,4 @@
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "mainwindowfixture.h"
 #include "search/findcommands.h"
 #include "search/frmfind.h"

@@ -2,7 +2,7 @@
 
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "mainwindowfixture.h"
 #include "settings/fontfallback.h"
 #include "settings/freedesktopregistry.h"

@@ -1,7 +1,7 @@
 #include "about/frmversion.h"
 #include "app/coolbar.h"
 #include "app/maintoolbar.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "editorfixture.h"
 #include "mainwindowfixture.h"
 #include "tagsets/frmedittagset.h"
