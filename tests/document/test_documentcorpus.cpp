@@ -53,8 +53,8 @@ private Q_SLOTS:
         }
         testsupport::MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.AppSettings.ReadCode = qint16(code);
-        w.AppSettings.WriteCode = qint16(code);
+        w.appSettings().ReadCode = qint16(code);
+        w.appSettings().WriteCode = qint16(code);
         w.OpenDocument(path);
         QVERIFY(f.prompter.shown.isEmpty());
         QVERIFY(QFile::remove(path));
@@ -68,8 +68,8 @@ private Q_SLOTS:
         QVERIFY(back == bytes);
 
         // An edit changes only its own bytes.
-        w.rtbMain->setSelStart(0);
-        w.rtbMain->setSelText(u"x"_s);
+        w.editor()->setSelStart(0);
+        w.editor()->setSelText(u"x"_s);
         w.mnuSaveFile_Click();
         QCOMPARE(f.prompter.shown.size(), 1);
         QFile edited(path);
