@@ -467,7 +467,7 @@ void frmMain::mnuOption_Click()
 }
 void frmMain::mnuVersion_Click()
 {
-    frmVersion dialog(m_platform.prompter, this);
+    frmVersion dialog(m_platform.prompter, m_versionKeys, this);
     execModal(dialog);
 }
 

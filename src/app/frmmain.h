@@ -1,5 +1,6 @@
 #pragma once
 
+#include "about/keybuffer.h"
 #include "platform/commondialog.h"
 #include "app/mainlayout.h"
 #include "app/mainmenu.h"
@@ -153,6 +154,7 @@ private:
 
     Platform &m_platform;
     MainLayout m_layout;
+    about::KeyBuffer m_versionKeys; // the version dialog's keys, kept for the whole run
     QWidget *m_client = nullptr;
     markup::Colorizer m_colorizer;
     std::unique_ptr<settings::Registry> m_registry;

@@ -107,17 +107,18 @@ void PreviewController::SwitchMode(bool preview)
     if (m_c.state.strFileFolder.isEmpty())
         m_c.state.strFileFolder = programFolder();
     if (preview) {
-        QString reason;
-        const QString path = writeScratchFile(&reason);
-        if (path.isEmpty()) {
+        const auto written = writeScratchFile();
+        if (const auto *failure = std::get_if<document::FileFailure>(&written)) {
             m_c.prompter.message(
                 &m_c.window,
-                QStringLiteral("プレビュー用の一時ファイルを書き込めませんでした。\r\n") + reason,
+                QStringLiteral("プレビュー用の一時ファイルを書き込めませんでした。\r\n") +
+                    failure->reason,
                 QStringLiteral("エラー"), MsgIcon::Exclamation, MsgButtons::Ok);
             m_c.mnuPreview.setChecked(false);
             SwitchMode(false);
             return;
         }
+        const QString path = std::get<QString>(written);
         strPreviewFile = path;
         m_c.browser.Navigate2(QUrl::fromLocalFile(path));
         // The new page supersedes the ones still loading: their files are not needed any more.
@@ -129,8 +130,9 @@ void PreviewController::SwitchMode(bool preview)
                      preview ? QStringLiteral("プレビューモード") : QStringLiteral("編集モード"));
 }
 
-QString PreviewController::writeScratchFile(QString *reason)
+std::variant<QString, document::FileFailure> PreviewController::writeScratchFile()
 {
+    QString reason;
     const QString folder = m_c.state.strFileFolder;
     const QString text = m_c.editor.Text();
     const int writeCode = m_c.settings.WriteCode;
@@ -145,13 +147,13 @@ QString PreviewController::writeScratchFile(QString *reason)
         for (int attempt = 0; attempt < NameAttempts; ++attempt, when = when.addSecs(1)) {
             const QString path = place + QLatin1Char('/') + scratchFileName(when);
             bool nameTaken = false;
-            if (createExclusively(path, bytes, reason, &nameTaken))
+            if (createExclusively(path, bytes, &reason, &nameTaken))
                 return path;
             if (!nameTaken)
                 break; // the folder cannot take it: try the next place
         }
     }
-    return QString();
+    return document::FileFailure{reason};
 }
 
 void PreviewController::DocumentComplete(const QUrl &url)

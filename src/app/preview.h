@@ -1,8 +1,11 @@
 #pragma once
 
+#include "document/documentfile.h"
+
 #include <QStringList>
 
 #include <functional>
+#include <variant>
 
 class QAction;
 class QDateTime;
@@ -53,7 +56,8 @@ public:
     QString strPreviewFile;
 
 private:
-    QString writeScratchFile(QString *reason);
+    // The path of the new scratch file, or why none could be written.
+    std::variant<QString, document::FileFailure> writeScratchFile();
 
     PreviewContext m_c;
     // Scratch files written and not yet deleted, oldest first.

@@ -25,8 +25,9 @@ namespace document
 namespace
 {
 
-constexpr quint32 kOpenFlags = 0x281004;
-constexpr quint32 kSaveFlags = 0x280006;
+using namespace app::dlgflags;
+constexpr quint32 kOpenFlags = FileMustExist | HideReadOnly | Explorer | LongNames;
+constexpr quint32 kSaveFlags = OverwritePrompt | HideReadOnly | Explorer | LongNames;
 
 // Whether two paths name the same file (the same spelling, or the same file on disk).
 bool sameFile(const QString &a, const QString &b)

@@ -180,7 +180,7 @@ void frmEditTagset::Form_Load()
     if (const QString problem = ListTagSets(*cboTagSet, m_folder); !problem.isEmpty())
         showError(problem);
     m_shownIndex = cboTagSet->currentIndex();
-    if (intMode == 1)
+    if (intMode == EditMode::OneTagSet)
         openInMode1();
 }
 

@@ -57,23 +57,23 @@ void InsertionPanel::cmdEditTmp_Click()
 {
     // The editor cannot create tag sets in this mode, so the list stays as it is; unless the tag
     // set had gone and the editor ran in free mode instead.
-    if (runEditor(1, m_c.cboTagSet.currentText()))
+    if (runEditor(EditMode::OneTagSet, m_c.cboTagSet.currentText()))
         refillList();
 }
 
 void InsertionPanel::mnuTSEdit_Click()
 {
-    runEditor(2, QString());
+    runEditor(EditMode::Free, QString());
     refillList();
 }
 
-bool InsertionPanel::runEditor(qint16 mode, const QString &target)
+bool InsertionPanel::runEditor(EditMode mode, const QString &target)
 {
     frmEditTagset editor(m_c.prompter, &m_c.window);
     editor.intMode = mode;
     editor.strTarget = target;
     app::execModal(editor);
-    return mode != 1 || editor.fellBackToFreeMode();
+    return mode != EditMode::OneTagSet || editor.fellBackToFreeMode();
 }
 
 void InsertionPanel::refillList()

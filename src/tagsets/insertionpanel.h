@@ -22,6 +22,8 @@ struct AppSettings;
 namespace tagsets
 {
 
+enum class EditMode : qint16;
+
 // Wraps the editor's selection between before and after as one undo step and leaves the caret
 // after the after text, nothing selected.
 void wrapSelection(app::RichTextBox &editor, const QString &before, const QString &after);
@@ -56,7 +58,7 @@ public:
 
 private:
     // Shows the editor modal; true when it ran in free mode.
-    bool runEditor(qint16 mode, const QString &target);
+    bool runEditor(EditMode mode, const QString &target);
     void refillList();
 
     PanelContext m_c;

@@ -64,7 +64,7 @@ int runTagSet(const QString &folder, const QString &name)
     testsupport::ScriptedPrompter prompter;
     QWidget owner;
     tagsets::frmEditTagset dialog(prompter, &owner, folder);
-    dialog.intMode = 1;
+    dialog.intMode = tagsets::EditMode::OneTagSet;
     dialog.strTarget = name;
     dialog.show();
     auto *before = dialog.findChild<QPlainTextEdit *>(QStringLiteral("txtBefore"));
