@@ -7,6 +7,7 @@
 #include "app/keystates.h"
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
+#include "app/placement.h"
 #include "platform/modal.h"
 #include "app/preview.h"
 #include "app/previewbrowser.h"
@@ -41,8 +42,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScreen>
-#include <cmath>
 #include <utility>
 
 namespace app {
@@ -194,7 +193,7 @@ void frmMain::Form_Load(const QString &commandLine)
     m_platform.store.flush();
     m_layout.measure(windowWidthTwips(), windowHeightTwips());
     const QString tagSetProblem = tagsets::ListTagSets(*clbMain->cboTagSet);
-    restorePlacement();
+    restorePlacement(*this, m_platform.store, QSize(MinWidthPx, MinHeightPx));
     settings::LoadSettings(m_platform.store, AppSettings);
     for (const QString &problem : {m_platform.store.problem(), tagSetProblem})
         if (!problem.isEmpty())
@@ -213,35 +212,6 @@ void frmMain::Form_Load(const QString &commandLine)
     state.bolEditing = false;
     Form_Resize();
     m_documents->offerRecovery();
-}
-
-void frmMain::restorePlacement()
-{
-    const settings::WindowPlacement p = settings::ReadWindowPlacement(m_platform.store);
-    if (p.Maximized) {
-        setWindowState(windowState() | Qt::WindowMaximized);
-        return;
-    }
-    const float tppX = twipsPerPixelX(this);
-    const float tppY = twipsPerPixelY(this);
-    QRect target = frameGeometry();
-    if (p.Left >= 0)
-        target.moveLeft(int(std::lround(p.Left / tppX)));
-    if (p.Top >= 0)
-        target.moveTop(int(std::lround(p.Top / tppY)));
-    QSize size = this->size();
-    if (p.Width >= 0)
-        size.setWidth(int(std::lround(p.Width / tppX)));
-    if (p.Height >= 0)
-        size.setHeight(int(std::lround(p.Height / tppY)));
-    target.setSize(size);
-    // A position that lies entirely off every screen keeps the designed position.
-    bool onScreen = false;
-    for (const QScreen *screen : QGuiApplication::screens())
-        onScreen = onScreen || screen->availableGeometry().intersects(target);
-    if (onScreen && (p.Left >= 0 || p.Top >= 0))
-        move(target.topLeft());
-    resize(size.expandedTo(QSize(MinWidthPx, MinHeightPx)));
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)
@@ -284,16 +254,7 @@ bool frmMain::Form_Unload()
     if (ConfirmSave())
         return false;
     m_recovery->discard();
-    settings::WindowState ws = settings::WindowState::Normal;
-    if (isMinimized())
-        ws = settings::WindowState::Minimized;
-    else if (isMaximized())
-        ws = settings::WindowState::Maximized;
-    const float tppX = twipsPerPixelX(this);
-    const float tppY = twipsPerPixelY(this);
-    settings::WriteWindowPlacement(m_platform.store, ws, float(pos().x()) * tppX,
-                                   float(pos().y()) * tppY, windowWidthTwips(),
-                                   windowHeightTwips());
+    storePlacement(m_platform.store, *this);
     m_platform.store.flush();
     return true;
 }

@@ -135,7 +135,6 @@ private:
     bool Form_Unload();
     void buildWindow();
     void connectHandlers();
-    void restorePlacement();
     void applyChildGeometry();
     float windowWidthTwips() const;
     float windowHeightTwips() const;
