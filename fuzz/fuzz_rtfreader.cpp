@@ -3,7 +3,7 @@
 
 #include "fuzzcheck.h"
 
-#include "app/rtf/rtf.h"
+#include "platform/rtf/rtf.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {

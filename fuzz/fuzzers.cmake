@@ -23,8 +23,8 @@ function(tavlen_add_fuzz_targets)
   set(src ${CMAKE_SOURCE_DIR}/src)
   add_library(tavlen_fuzzcore STATIC
     ${src}/about/versionstring.cpp
-    ${src}/app/programfolder.cpp
-    ${src}/app/rtf/rtfreader.cpp ${src}/app/rtf/rtfwriter.cpp ${src}/app/rtf/rtfkeywords.cpp
+    ${src}/platform/programfolder.cpp
+    ${src}/platform/rtf/rtfreader.cpp ${src}/platform/rtf/rtfwriter.cpp ${src}/platform/rtf/rtfkeywords.cpp
     ${src}/document/atomicwrite.cpp ${src}/document/systemreason.cpp
     ${src}/document/fileio.cpp ${src}/document/fileidentity.cpp ${src}/document/inplacewrite.cpp
     ${src}/document/originalcopy.cpp ${src}/document/regularfile.cpp ${src}/document/filestamp.cpp

@@ -1,8 +1,8 @@
-#include "app/commondialog.h"
+#include "platform/commondialog.h"
 #include "app/frmmain.h"
-#include "app/prompter.h"
-#include "app/shellopen.h"
-#include "app/translations.h"
+#include "platform/prompter.h"
+#include "platform/shellopen.h"
+#include "platform/translations.h"
 #include "settings/inisettingsstore.h"
 
 #include <QApplication>

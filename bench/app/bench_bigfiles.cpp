@@ -4,7 +4,7 @@
 // Usage: bench_bigfiles [keystrokes] [megabytes of the single-line file, default 20]
 
 #include "app/frmmain.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "corpus.h"
 #include "document/cp932.h"
 #include "document/documentcontroller.h"
@@ -80,13 +80,13 @@ void benchFile(app::frmMain &w, const char *name, const QString &path, const QBy
         std::printf("%-28s cannot write the input file\n", name);
         return;
     }
-    app::RichTextBox &box = *w.rtbMain;
+    app::RichTextBox &box = *w.editor();
     QElapsedTimer t;
     t.start();
     w.OpenDocument(path);
     box.viewport()->repaint();
     const double open = msSince(t);
-    const bool opened = w.state.strFilePath == path;
+    const bool opened = w.sharedState().strFilePath == path;
     std::printf("%-28s %7.1f MB  open %8.1f ms%s  RSS %7.1f MB  chars %lld\n", name,
                 double(bytes.size()) / 1e6, open, opened ? "" : " (refused)", memoryMb("VmRSS:"),
                 static_cast<long long>(box.rawText().size()));
@@ -99,16 +99,16 @@ void benchFile(app::frmMain &w, const char *name, const QString &path, const QBy
         std::printf("    keystroke at %-6s median %7.2f ms, worst %7.2f ms\n", where, k.median,
                     k.worst);
     }
-    w.state.bolEditing = false;
+    w.sharedState().bolEditing = false;
     w.recovery().discard();
     QFile::remove(path);
 }
 
 void benchSnapshot(app::frmMain &w, qsizetype bytes, int keys)
 {
-    app::RichTextBox &box = *w.rtbMain;
+    app::RichTextBox &box = *w.editor();
     box.setText(document::decodeCp932(benchcorpus::makeCorpusCp932(bytes)).text);
-    w.state.bolEditing = true;
+    w.sharedState().bolEditing = true;
     document::SnapshotKeeper &keeper = w.recovery();
     QElapsedTimer t;
     t.start();
@@ -135,7 +135,7 @@ void benchSnapshot(app::frmMain &w, qsizetype bytes, int keys)
     }
     std::printf("    typing with snapshots: median %6.2f ms, worst %7.2f ms over %zu pauses\n",
                 k.median, *std::max_element(worst.begin(), worst.end()), worst.size());
-    w.state.bolEditing = false;
+    w.sharedState().bolEditing = false;
     keeper.discard();
 }
 

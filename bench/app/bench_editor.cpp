@@ -5,7 +5,7 @@
 
 #include "app/frmmain.h"
 #include "app/mainstatusbar.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"
@@ -37,7 +37,7 @@ QString corpusText(qsizetype bytes)
 void benchSize(app::frmMain &w, qsizetype bytes, int repetitions)
 {
     const QString text = corpusText(bytes);
-    app::RichTextBox &box = *w.rtbMain;
+    app::RichTextBox &box = *w.editor();
     box.setText(text);
     w.DecorateText();
     std::printf("\n== %.1f MB page: %lld characters, %zu colour runs\n", double(bytes) / 1e6,
@@ -122,6 +122,6 @@ int main(int argc, char **argv)
     std::printf("median of %d runs\n", repetitions);
     benchSize(w, 1'000'000, repetitions);
     benchSize(w, 10'000'000, repetitions);
-    w.state.bolEditing = false;
+    w.sharedState().bolEditing = false;
     return 0;
 }

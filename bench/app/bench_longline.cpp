@@ -2,7 +2,7 @@
 // several lengths, coloured as after opening.
 // Usage: bench_longline [keystrokes]
 
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"

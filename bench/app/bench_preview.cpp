@@ -4,7 +4,7 @@
 
 #include "app/frmmain.h"
 #include "app/previewbrowser.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"
@@ -49,10 +49,10 @@ std::pair<double, double> enterPreview(app::frmMain &w)
     QElapsedTimer t;
     t.start();
     const QMetaObject::Connection c = QObject::connect(
-        w.brwPreview, &app::PreviewBrowser::DocumentComplete, &w, [&loaded] { loaded = true; });
-    w.menu.mnuPreview->trigger();
+        w.browser(), &app::PreviewBrowser::DocumentComplete, &w, [&loaded] { loaded = true; });
+    w.mainMenu().mnuPreview->trigger();
     while ((!loaded || paintedMs < 0) && t.elapsed() < 60000) {
-        if (paintedMs < 0 && w.brwPreview->view() && painted(w.brwPreview->view()))
+        if (paintedMs < 0 && w.browser()->view() && painted(w.browser()->view()))
             paintedMs = double(t.nsecsElapsed()) / 1e6;
         QTest::qWait(2);
     }
@@ -76,9 +76,9 @@ int main(int argc, char **argv)
     w.show();
     if (!QTest::qWaitForWindowExposed(&w))
         std::fputs("the window was not exposed\n", stderr);
-    w.rtbMain->setText(
+    w.editor()->setText(
         document::decodeCp932(benchcorpus::makeCorpusCp932(qsizetype(megabytes * 1e6))).text);
-    w.state.strFileFolder = home.path();
+    w.sharedState().strFileFolder = home.path();
 
     std::printf("preview of a %.1f MB page until painted:\n", megabytes);
     auto [paint, load] = enterPreview(w);
@@ -86,15 +86,15 @@ int main(int argc, char **argv)
                 paint, load);
     for (int i = 0; i < 3; ++i) {
         // Back to editing, with a blank page left in the browser.
-        w.menu.mnuPreview->trigger();
-        w.brwPreview->show();
-        w.brwPreview->view()->setHtml(QStringLiteral("<html></html>"));
-        waitFor([&] { return !painted(w.brwPreview->view()); });
-        w.brwPreview->hide();
+        w.mainMenu().mnuPreview->trigger();
+        w.browser()->show();
+        w.browser()->view()->setHtml(QStringLiteral("<html></html>"));
+        waitFor([&] { return !painted(w.browser()->view()); });
+        w.browser()->hide();
         std::tie(paint, load) = enterPreview(w);
         std::printf("  browser already created:             painted %8.1f ms, loaded %8.1f ms\n",
                     paint, load);
     }
-    w.state.bolEditing = false;
+    w.sharedState().bolEditing = false;
     return 0;
 }

@@ -2,10 +2,10 @@
 // on screen, so timing the whole process gives the start-up time (library loading included).
 // Usage: bench_startup   (time it from outside, e.g. with /usr/bin/time or hyperfine)
 
-#include "app/commondialog.h"
+#include "platform/commondialog.h"
 #include "app/frmmain.h"
-#include "app/prompter.h"
-#include "app/shellopen.h"
+#include "platform/prompter.h"
+#include "platform/shellopen.h"
 #include "settings/inisettingsstore.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/commondialog.h"
-#include "app/platform.h"
-#include "app/prompter.h"
-#include "app/shellopen.h"
+#include "platform/commondialog.h"
+#include "platform/platform.h"
+#include "platform/prompter.h"
+#include "platform/shellopen.h"
 #include "settings/memorysettingsstore.h"
 
 #include <QCoreApplication>

@@ -6,11 +6,11 @@
 // equals the original. Then the same page as Shift_JIS with CR LF and as UTF-8 with LF and
 // characters outside Shift_JIS, side by side: reading, opening, saving, and whether an unedited
 // save and a one-character edit give back the expected bytes.
-#include "app/commondialog.h"
+#include "platform/commondialog.h"
 #include "app/frmmain.h"
-#include "app/prompter.h"
-#include "app/richtextbox.h"
-#include "app/shellopen.h"
+#include "platform/prompter.h"
+#include "platform/richtextbox.h"
+#include "platform/shellopen.h"
 #include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"
@@ -71,14 +71,14 @@ CodeTimes measure(app::frmMain &window, const QString &path, QByteArray bytes, i
     CodeTimes t;
     if (!writeFile(path, bytes))
         return t;
-    window.AppSettings.ReadCode = qint16(code);
-    window.AppSettings.WriteCode = qint16(code);
+    window.appSettings().ReadCode = qint16(code);
+    window.appSettings().WriteCode = qint16(code);
     t.read = bestMs([&] { (void)document::readDocumentFile(path, code); });
     t.open = bestMs([&] { window.documents().OpenDocument(path); });
     t.save = bestMs([&] { window.documents().SaveDocument(path, false); });
     t.same = readFile(path) == bytes;
-    window.rtbMain->setSelStart(0);
-    window.rtbMain->setSelText(QStringLiteral("x"));
+    window.editor()->setSelStart(0);
+    window.editor()->setSelText(QStringLiteral("x"));
     window.documents().SaveDocument(path, false);
     t.editedSame = readFile(path) == bytes.insert(markLength, 'x');
     return t;
@@ -112,8 +112,8 @@ int main(int argc, char **argv)
     app::Platform platform{prompter, dialogs, shell, store};
     app::frmMain window(platform);
     window.Form_Load(QString());
-    window.AppSettings.ReadCode = 1;
-    window.AppSettings.WriteCode = 1;
+    window.appSettings().ReadCode = 1;
+    window.appSettings().WriteCode = 1;
 
     QByteArray converted;
     report(QStringLiteral("  convertToCp932"),
@@ -130,14 +130,14 @@ int main(int argc, char **argv)
         const QString text =
             std::get<document::LoadedText>(document::readDocumentFile(path, 1)).text;
         report(QStringLiteral("editor setText alone (CR LF)"),
-               bestMs([&] { window.rtbMain->setText(text); }));
+               bestMs([&] { window.editor()->setText(text); }));
         QPlainTextEdit plain;
         report(QStringLiteral("for comparison: a bare QPlainTextEdit::setPlainText"),
                bestMs([&] { plain.setPlainText(text); }));
     }
     report(QStringLiteral("open until the text is in the editor"), bestMs([&] {
                auto read = document::readDocumentFile(path, 1);
-               window.rtbMain->setText(std::get<document::LoadedText>(read).text);
+               window.editor()->setText(std::get<document::LoadedText>(read).text);
            }));
     report(QStringLiteral("OpenDocument (colouring included)"),
            bestMs([&] { window.documents().OpenDocument(path); }));

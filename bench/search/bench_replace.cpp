@@ -3,7 +3,7 @@
 // replacing, putting the result back as one undo step, colouring the markup).
 // Usage: bench_replace [megabytes]     (default 10)
 
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"

@@ -3,7 +3,7 @@
 #include "about/codeunits.h"
 #include "about/keybuffer.h"
 #include "about/versionstring.h"
-#include "app/prompter.h"
+#include "platform/prompter.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -52,11 +52,11 @@ QFont timesBold(qreal pointSize)
 
 } // namespace
 
-frmVersion::frmVersion(app::Prompter &prompter, QWidget *owner)
+frmVersion::frmVersion(app::Prompter &prompter, about::KeyBuffer &keys, QWidget *owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint),
-      m_prompter(prompter)
+      m_prompter(prompter), m_keys(keys)
 {
     setWindowTitle(QStringLiteral("バージョン情報"));
     const QSize client = twipsToPixels(0, 0, 3780, 2520).size();
@@ -117,7 +117,7 @@ void frmVersion::Form_Load()
 
 void frmVersion::Form_KeyUp(const QKeyEvent &event)
 {
-    if (about::enterReleasedKey(about::virtualKeyChar(event)))
+    if (m_keys.enter(about::virtualKeyChar(event)))
         m_prompter.message(this, m_message, m_title, app::MsgIcon::Information,
                            app::MsgButtons::Ok);
 }

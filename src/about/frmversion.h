@@ -12,6 +12,11 @@ namespace app
 class Prompter;
 }
 
+namespace about
+{
+class KeyBuffer;
+}
+
 // The version dialog: the version text over the program's picture, an OK button, and a hidden
 // message that three particular key releases bring up.
 class frmVersion final : public QDialog
@@ -19,8 +24,9 @@ class frmVersion final : public QDialog
     Q_OBJECT
 
 public:
-    // prompter shows the hidden message; it is not owned and must outlive the dialog.
-    frmVersion(app::Prompter &prompter, QWidget *owner);
+    // prompter shows the hidden message; keys collects the released keys across openings. Neither
+    // is owned; both must outlive the dialog.
+    frmVersion(app::Prompter &prompter, about::KeyBuffer &keys, QWidget *owner);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -35,6 +41,7 @@ private:
     QRect twipsToPixels(int left, int top, int width, int height) const;
 
     app::Prompter &m_prompter;
+    about::KeyBuffer &m_keys;
     QLabel *labVer = nullptr;
     QPushButton *cmdOK = nullptr;
     QPixmap m_background;

@@ -244,13 +244,12 @@ QChar virtualKeyChar(const QKeyEvent &event)
     return virtualKeyChar(event.key(), event.modifiers(), keycode);
 }
 
-bool enterReleasedKey(QChar key)
+bool KeyBuffer::enter(QChar key)
 {
-    static QString buffer; // lives for the whole run
-    buffer += key;
-    if (buffer.size() > 3)
-        buffer.remove(0, buffer.size() - 3);
-    return buffer.compare(u"7qx", Qt::CaseInsensitive) == 0;
+    m_keys += key;
+    if (m_keys.size() > 3)
+        m_keys.remove(0, m_keys.size() - 3);
+    return m_keys.compare(u"7qx", Qt::CaseInsensitive) == 0;
 }
 
 } // namespace about

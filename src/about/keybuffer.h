@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChar>
+#include <QString>
 #include <QtGlobal>
 
 class QKeyEvent;
@@ -19,9 +20,17 @@ QChar virtualKeyChar(const QKeyEvent &event);
 // digit, as the virtual-key code of the key does.
 QChar virtualKeyChar(int qtKey, Qt::KeyboardModifiers modifiers, quint32 xkbKeycode);
 
-// Enters a released key into the key buffer, which keeps the last three keys for the whole run
-// (it outlives every version dialog). True when the buffer then spells the trigger "7qx",
-// compared without regard to case.
-bool enterReleasedKey(QChar key);
+// The last three keys released in the version dialog. The main window owns it for the whole run,
+// so it outlives every version dialog and starts empty when the program starts.
+class KeyBuffer
+{
+public:
+    // Enters a released key. True when the buffer then spells the trigger "7qx", compared
+    // without regard to case.
+    bool enter(QChar key);
+
+private:
+    QString m_keys;
+};
 
 } // namespace about

@@ -1,7 +1,7 @@
 #include "app/coolbar.h"
 
 #include "app/maintoolbar.h"
-#include "app/twips.h"
+#include "platform/twips.h"
 
 #include <QComboBox>
 #include <QFrame>

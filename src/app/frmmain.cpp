@@ -1,19 +1,20 @@
 #include "app/frmmain.h"
 
 #include "about/frmversion.h"
-#include "app/busywindow.h"
+#include "platform/busywindow.h"
 #include "app/coolbar.h"
-#include "app/helpfile.h"
+#include "platform/helpfile.h"
 #include "app/keystates.h"
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
-#include "app/modal.h"
+#include "app/placement.h"
+#include "platform/modal.h"
 #include "app/preview.h"
 #include "app/previewbrowser.h"
 #include "app/printing.h"
-#include "app/prompter.h"
-#include "app/richtextbox.h"
-#include "app/shellopen.h"
+#include "platform/prompter.h"
+#include "platform/richtextbox.h"
+#include "platform/shellopen.h"
 #include "app/sizetext.h"
 #include "document/documentcontroller.h"
 #include "document/documentpath.h"
@@ -22,6 +23,7 @@
 #include "document/snapshotkeeper.h"
 #include "markup/decoratetext.h"
 #include "search/findcommands.h"
+#include "tagsets/insertionpanel.h"
 #include "tagsets/tagsetfolder.h"
 #include "tagsets/tagsetlist.h"
 #include "settings/applysettings.h"
@@ -40,14 +42,13 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScreen>
-#include <cmath>
 #include <utility>
 
 namespace app {
 
 namespace {
-const QString NewCaption = QStringLiteral("新規ファイル - たぶれん");
+const QString NewDocumentName = QStringLiteral("新規ファイル");
+const QString CaptionSuffix = QStringLiteral(" - たぶれん");
 // The project's page; the build sets it (cmake/install.cmake) for the package data as well.
 const QString AuthorWebAddress = QStringLiteral(TAVLEN_HOMEPAGE_URL);
 constexpr int MinWidthPx = 400;
@@ -67,26 +68,49 @@ frmMain::frmMain(Platform &platform, QWidget *parent)
         state, *rtbMain, platform.prompter, [this] { DecorateText(); }, *this);
     m_printing = std::make_unique<DocumentPrinter>(cdlPrint, *rtbMain);
     m_keyStates = std::make_unique<KeyStatePanels>(*stbMain, *rtbMain, nullptr);
-    m_documents = std::make_unique<document::DocumentController>(*this);
     m_recovery = std::make_unique<document::SnapshotKeeper>(
         document::recoveryFolder(), [this]() -> std::optional<document::Snapshot> {
             if (!state.bolEditing)
                 return std::nullopt;
             return m_documents->snapshot();
         });
+    m_documents = std::make_unique<document::DocumentController>(
+        document::DocumentContext{*this, platform.prompter, platform.store, AppSettings, state,
+                                  *rtbMain, cdlFile, *m_recovery, effects()});
+    m_tagPanel = std::make_unique<tagsets::InsertionPanel>(tagsets::PanelContext{
+        *this, platform.prompter, AppSettings, *rtbMain, *clbMain->cboTagSet, *clbMain->cmdInsTag,
+        *clbMain->cmdEditTmp, [this] { DecorateText(); }});
     connect(m_recovery.get(), &document::SnapshotKeeper::writeFailed, this,
             [this](const QString &reason) {
                 stbMain->Panels(QStringLiteral("Message"))
                     ->setText(QStringLiteral("復元用の控えを書けませんでした: ") + reason);
             });
-    m_preview = std::make_unique<PreviewController>(*this);
+    m_preview = std::make_unique<PreviewController>(
+        PreviewContext{*this, platform.prompter, *rtbMain, *brwPreview, state, AppSettings,
+                       *menu.mnuPreview, effects().setPanelText});
 }
 
 frmMain::~frmMain() = default;
 
+void frmMain::setCaption(const QString &path)
+{
+    setWindowTitle((path.isEmpty() ? NewDocumentName : path) + CaptionSuffix);
+}
+
+WindowEffects frmMain::effects()
+{
+    return {[this](const QString &path) { setCaption(path); },
+            [this](bool enabled) { menu.mnuSaveFile->setEnabled(enabled); },
+            [this] { DecorateText(); }, [this] { RefreshRecentMenu(); },
+            [this](const QString &panel, const QString &text) {
+                if (QLabel *label = stbMain->Panels(panel))
+                    label->setText(text);
+            }};
+}
+
 void frmMain::buildWindow()
 {
-    setWindowTitle(NewCaption);
+    setCaption(QString());
     setWindowIcon(QIcon(QStringLiteral(":/icons/tavlen.svg")));
     menu = buildMainMenu(menuBar());
 
@@ -95,6 +119,7 @@ void frmMain::buildWindow()
     setCentralWidget(m_client);
     clbMain = new CoolBar(m_client);
     tlbMain = clbMain->tlbMain;
+    shareToolBarCommands(*tlbMain, menu);
     rtbMain = new RichTextBox(m_client);
     rtbMain->setFocus(Qt::OtherFocusReason); // the keys go to the text from the first moment
     brwPreview = new PreviewBrowser(m_client);
@@ -168,7 +193,7 @@ void frmMain::Form_Load(const QString &commandLine)
     m_platform.store.flush();
     m_layout.measure(windowWidthTwips(), windowHeightTwips());
     const QString tagSetProblem = tagsets::ListTagSets(*clbMain->cboTagSet);
-    restorePlacement();
+    restorePlacement(*this, m_platform.store, QSize(MinWidthPx, MinHeightPx));
     settings::LoadSettings(m_platform.store, AppSettings);
     for (const QString &problem : {m_platform.store.problem(), tagSetProblem})
         if (!problem.isEmpty())
@@ -187,35 +212,6 @@ void frmMain::Form_Load(const QString &commandLine)
     state.bolEditing = false;
     Form_Resize();
     m_documents->offerRecovery();
-}
-
-void frmMain::restorePlacement()
-{
-    const settings::WindowPlacement p = settings::ReadWindowPlacement(m_platform.store);
-    if (p.Maximized) {
-        setWindowState(windowState() | Qt::WindowMaximized);
-        return;
-    }
-    const float tppX = twipsPerPixelX(this);
-    const float tppY = twipsPerPixelY(this);
-    QRect target = frameGeometry();
-    if (p.Left >= 0)
-        target.moveLeft(int(std::lround(p.Left / tppX)));
-    if (p.Top >= 0)
-        target.moveTop(int(std::lround(p.Top / tppY)));
-    QSize size = this->size();
-    if (p.Width >= 0)
-        size.setWidth(int(std::lround(p.Width / tppX)));
-    if (p.Height >= 0)
-        size.setHeight(int(std::lround(p.Height / tppY)));
-    target.setSize(size);
-    // A position that lies entirely off every screen keeps the designed position.
-    bool onScreen = false;
-    for (const QScreen *screen : QGuiApplication::screens())
-        onScreen = onScreen || screen->availableGeometry().intersects(target);
-    if (onScreen && (p.Left >= 0 || p.Top >= 0))
-        move(target.topLeft());
-    resize(size.expandedTo(QSize(MinWidthPx, MinHeightPx)));
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)
@@ -258,16 +254,7 @@ bool frmMain::Form_Unload()
     if (ConfirmSave())
         return false;
     m_recovery->discard();
-    settings::WindowState ws = settings::WindowState::Normal;
-    if (isMinimized())
-        ws = settings::WindowState::Minimized;
-    else if (isMaximized())
-        ws = settings::WindowState::Maximized;
-    const float tppX = twipsPerPixelX(this);
-    const float tppY = twipsPerPixelY(this);
-    settings::WriteWindowPlacement(m_platform.store, ws, float(pos().x()) * tppX,
-                                   float(pos().y()) * tppY, windowWidthTwips(),
-                                   windowHeightTwips());
+    storePlacement(m_platform.store, *this);
     m_platform.store.flush();
     return true;
 }
@@ -297,22 +284,9 @@ void frmMain::tlbMain_ButtonClick(const QString &key)
 {
     // A button runs its menu item's command, whether or not the menu item is enabled (the Paste
     // button works while the menu item waits for the Edit menu to open).
-    QAction *command = nullptr;
-    if (key == QLatin1String("Find")) {
-        command = state.strFind.isEmpty() ? menu.mnuFind : menu.mnuFindNext;
-    } else if (key == QLatin1String("Preview")) {
-        menu.mnuPreview->setChecked(tlbMain->Buttons(key)->isChecked());
-        command = menu.mnuPreview;
-    } else {
-        const std::pair<const char *, QAction *> commands[] = {
-            {"New", menu.mnuNewFile},   {"Open", menu.mnuOpenFile},     {"Save", menu.mnuSaveFile},
-            {"Print", menu.mnuPrint},   {"Cut", menu.mnuCut},           {"Copy", menu.mnuCopy},
-            {"Paste", menu.mnuPaste},   {"Decorate", menu.mnuDecorate}, {"Editor", menu.mnuTSEdit},
-            {"Option", menu.mnuOption}, {"Help", menu.mnuHelp}};
-        for (const auto &[name, action] : commands)
-            if (key == QLatin1String(name))
-                command = action;
-    }
+    QAction *command = key == QLatin1String("Find")
+                           ? (state.strFind.isEmpty() ? menu.mnuFind : menu.mnuFindNext)
+                           : menuCommand(menu, key);
     if (command)
         Q_EMIT command->triggered(command->isChecked());
 }
@@ -331,8 +305,6 @@ void frmMain::rtbMain_SelChange()
     const bool s = rtbMain->SelLength() > 0;
     menu.mnuCut->setEnabled(s);
     menu.mnuCopy->setEnabled(s);
-    tlbMain->Buttons(QStringLiteral("Cut"))->setEnabled(s);
-    tlbMain->Buttons(QStringLiteral("Copy"))->setEnabled(s);
 }
 
 void frmMain::mnhEdit_Click()
@@ -437,10 +409,8 @@ void frmMain::mnuReplace_Click()
 
 void frmMain::mnuPreview_Click()
 {
-    // The menu item has toggled itself (or the button set it); the button follows it.
-    const bool preview = menu.mnuPreview->isChecked();
-    tlbMain->Buttons(QStringLiteral("Preview"))->setChecked(preview);
-    m_preview->SwitchMode(preview);
+    // The menu item and the button are one command, already toggled.
+    m_preview->SwitchMode(menu.mnuPreview->isChecked());
 }
 
 void frmMain::brwPreview_DocumentComplete(const QUrl &url)
@@ -449,32 +419,32 @@ void frmMain::brwPreview_DocumentComplete(const QUrl &url)
 }
 void frmMain::mnuTSEdit_Click()
 {
-    m_tagPanel.mnuTSEdit_Click();
+    m_tagPanel->mnuTSEdit_Click();
 }
 
 void frmMain::mnuOption_Click()
 {
-    settings::OptionsCommand(*this);
+    settings::OptionsCommand(*this, AppSettings, m_platform, [this] { return ApplySettings(); });
 }
 void frmMain::mnuVersion_Click()
 {
-    frmVersion dialog(m_platform.prompter, this);
+    frmVersion dialog(m_platform.prompter, m_versionKeys, this);
     execModal(dialog);
 }
 
 void frmMain::cboTagSet_Click()
 {
-    m_tagPanel.cboTagSet_Click();
+    m_tagPanel->cboTagSet_Click();
 }
 
 void frmMain::cmdInsTag_Click()
 {
-    m_tagPanel.cmdInsTag_Click();
+    m_tagPanel->cmdInsTag_Click();
 }
 
 void frmMain::cmdEditTmp_Click()
 {
-    m_tagPanel.cmdEditTmp_Click();
+    m_tagPanel->cmdEditTmp_Click();
 }
 
 void frmMain::rtbMain_OLEDragDrop(const QMimeData *data)
@@ -515,7 +485,7 @@ void frmMain::DecorateText()
 std::optional<QString> frmMain::ApplySettings()
 {
     return settings::ApplySettings(
-        AppSettings, {*rtbMain, *stbMain, state, [this] { DecorateText(); },
+        AppSettings, {*rtbMain, effects().setPanelText, state, [this] { DecorateText(); },
                       [this] { RefreshRecentMenu(); }},
         {*m_registry, settings::LaunchCommand(QCoreApplication::applicationFilePath())});
 }

@@ -1,14 +1,15 @@
 #pragma once
 
-#include "app/commondialog.h"
+#include "about/keybuffer.h"
+#include "platform/commondialog.h"
 #include "app/mainlayout.h"
 #include "app/mainmenu.h"
-#include "app/platform.h"
-#include "app/sharedstate.h"
+#include "platform/platform.h"
+#include "platform/sharedstate.h"
+#include "platform/windoweffects.h"
 #include "markup/decoratetext.h"
 #include "settings/appsettings.h"
 #include "settings/registry.h"
-#include "tagsets/insertionpanel.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -23,6 +24,10 @@ class SnapshotKeeper;
 
 namespace search {
 class FindCommands;
+}
+
+namespace tagsets {
+class InsertionPanel;
 }
 
 namespace app {
@@ -49,17 +54,16 @@ public:
     // joined by single spaces; a non-empty one is opened as a document.
     void Form_Load(const QString &commandLine);
 
-    SharedState state;
-    settings::AppSettings AppSettings;
-
-    RichTextBox *rtbMain = nullptr;
-    PreviewBrowser *brwPreview = nullptr;
-    CoolBar *clbMain = nullptr;
-    MainToolBar *tlbMain = nullptr;
-    MainStatusBar *stbMain = nullptr;
-    MainMenu menu;
-    CommonDialog cdlFile;
-    CommonDialog cdlPrint;
+    // The window's parts, for the program's start and for tests.
+    SharedState &sharedState() { return state; }
+    settings::AppSettings &appSettings() { return AppSettings; }
+    RichTextBox *editor() const { return rtbMain; }
+    PreviewBrowser *browser() const { return brwPreview; }
+    CoolBar *coolBar() const { return clbMain; }
+    MainToolBar *toolBar() const { return tlbMain; }
+    MainStatusBar *statusPanels() const { return stbMain; }
+    const MainMenu &mainMenu() const { return menu; }
+    CommonDialog &fileDialog() { return cdlFile; }
 
     // Document procedures used by several commands.
     void OpenDocument(const QString &path);
@@ -123,23 +127,39 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The caption for the document at path; an empty path is a new document.
+    void setCaption(const QString &path);
+    // What the window's collaborators may change in it.
+    WindowEffects effects();
     void Form_Resize();
     bool Form_Unload();
     void buildWindow();
     void connectHandlers();
-    void restorePlacement();
     void applyChildGeometry();
     float windowWidthTwips() const;
     float windowHeightTwips() const;
 
+    SharedState state;
+    settings::AppSettings AppSettings;
+
+    RichTextBox *rtbMain = nullptr;
+    PreviewBrowser *brwPreview = nullptr;
+    CoolBar *clbMain = nullptr;
+    MainToolBar *tlbMain = nullptr;
+    MainStatusBar *stbMain = nullptr;
+    MainMenu menu;
+    CommonDialog cdlFile;
+    CommonDialog cdlPrint;
+
     Platform &m_platform;
     MainLayout m_layout;
+    about::KeyBuffer m_versionKeys; // the version dialog's keys, kept for the whole run
     QWidget *m_client = nullptr;
     markup::Colorizer m_colorizer;
     std::unique_ptr<settings::Registry> m_registry;
     std::unique_ptr<document::DocumentController> m_documents;
     std::unique_ptr<document::SnapshotKeeper> m_recovery;
-    tagsets::InsertionPanel m_tagPanel{*this};
+    std::unique_ptr<tagsets::InsertionPanel> m_tagPanel;
     std::unique_ptr<search::FindCommands> m_find;
     std::unique_ptr<DocumentPrinter> m_printing;
     std::unique_ptr<PreviewController> m_preview;

@@ -1,7 +1,7 @@
 #include "app/keystates.h"
 
 #include "app/mainstatusbar.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "app/mainstatusbar.h"
 
-#include "app/twips.h"
+#include "platform/twips.h"
 
 #include <QLabel>
 #include <cmath>

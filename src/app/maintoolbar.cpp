@@ -1,5 +1,7 @@
 #include "app/maintoolbar.h"
 
+#include "app/mainmenu.h"
+
 #include <QAction>
 #include <QIcon>
 
@@ -32,7 +34,7 @@ MainToolBar::MainToolBar(QWidget *parent) : QToolBar(parent)
               false);
     addSeparator();
     addButton(QStringLiteral("Help"), QStringLiteral("ヘルプ"), QStringLiteral("help"), false);
-    // Save starts disabled with its menu item; Cut and Copy follow the selection.
+    // Save starts disabled; Cut and Copy follow the selection.
     m_buttons.value(QStringLiteral("Save"))->setEnabled(false);
     m_buttons.value(QStringLiteral("Cut"))->setEnabled(false);
     m_buttons.value(QStringLiteral("Copy"))->setEnabled(false);
@@ -49,6 +51,40 @@ void MainToolBar::addButton(const QString &key, const QString &tip, const QStrin
     connect(action, &QAction::triggered, this, [this, key] { Q_EMIT ButtonClick(key); });
     m_buttons.insert(key, action);
     m_order.append(key);
+}
+
+void MainToolBar::share(const QString &key, QAction *command)
+{
+    QAction *own = m_buttons.value(key);
+    if (!own || !command)
+        return;
+    command->setIcon(own->icon());
+    command->setIconVisibleInMenu(false);
+    command->setToolTip(own->toolTip());
+    insertAction(own, command);
+    removeAction(own);
+    delete own;
+    m_buttons.insert(key, command);
+}
+
+QAction *menuCommand(const MainMenu &menu, const QString &key)
+{
+    const std::pair<const char *, QAction *> commands[] = {
+        {"New", menu.mnuNewFile},     {"Open", menu.mnuOpenFile},     {"Save", menu.mnuSaveFile},
+        {"Print", menu.mnuPrint},     {"Cut", menu.mnuCut},           {"Copy", menu.mnuCopy},
+        {"Paste", menu.mnuPaste},     {"Preview", menu.mnuPreview},   {"Decorate", menu.mnuDecorate},
+        {"Editor", menu.mnuTSEdit},   {"Option", menu.mnuOption},     {"Help", menu.mnuHelp}};
+    for (const auto &[name, action] : commands)
+        if (key == QLatin1String(name))
+            return action;
+    return nullptr;
+}
+
+void shareToolBarCommands(MainToolBar &bar, const MainMenu &menu)
+{
+    for (const QString &key : bar.keys())
+        if (key != QLatin1String("Paste"))
+            bar.share(key, menuCommand(menu, key));
 }
 
 } // namespace app

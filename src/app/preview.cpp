@@ -1,20 +1,19 @@
 #include "app/preview.h"
 
-#include "app/frmmain.h"
-#include "app/mainstatusbar.h"
-#include "app/maintoolbar.h"
 #include "app/previewbrowser.h"
-#include "app/programfolder.h"
-#include "app/prompter.h"
-#include "app/richtextbox.h"
+#include "platform/programfolder.h"
+#include "platform/prompter.h"
+#include "platform/richtextbox.h"
 #include "document/documentfile.h"
 #include "document/systemreason.h"
+#include "platform/sharedstate.h"
+#include "settings/appsettings.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QUrl>
 
 #include <cerrno>
@@ -91,7 +90,7 @@ QString scratchFileName(const QDateTime &when)
            QStringLiteral(".html");
 }
 
-PreviewController::PreviewController(frmMain &window) : m_window(window) {}
+PreviewController::PreviewController(PreviewContext context) : m_c(std::move(context)) {}
 
 PreviewController::~PreviewController()
 {
@@ -101,41 +100,42 @@ PreviewController::~PreviewController()
 
 void PreviewController::SwitchMode(bool preview)
 {
-    m_window.rtbMain->setVisible(!preview);
-    m_window.brwPreview->setVisible(preview);
+    m_c.editor.setVisible(!preview);
+    m_c.browser.setVisible(preview);
     if (!preview)
-        m_window.rtbMain->setFocus(Qt::OtherFocusReason); // back to typing where the user was
-    if (m_window.state.strFileFolder.isEmpty())
-        m_window.state.strFileFolder = programFolder();
+        m_c.editor.setFocus(Qt::OtherFocusReason); // back to typing where the user was
+    if (m_c.state.strFileFolder.isEmpty())
+        m_c.state.strFileFolder = programFolder();
     if (preview) {
-        QString reason;
-        const QString path = writeScratchFile(&reason);
-        if (path.isEmpty()) {
-            m_window.platform().prompter.message(
-                &m_window,
-                QStringLiteral("プレビュー用の一時ファイルを書き込めませんでした。\r\n") + reason,
+        const auto written = writeScratchFile();
+        if (const auto *failure = std::get_if<document::FileFailure>(&written)) {
+            m_c.prompter.message(
+                &m_c.window,
+                QStringLiteral("プレビュー用の一時ファイルを書き込めませんでした。\r\n") +
+                    failure->reason,
                 QStringLiteral("エラー"), MsgIcon::Exclamation, MsgButtons::Ok);
-            m_window.menu.mnuPreview->setChecked(false);
-            m_window.tlbMain->Buttons(QStringLiteral("Preview"))->setChecked(false);
+            m_c.mnuPreview.setChecked(false);
             SwitchMode(false);
             return;
         }
+        const QString path = std::get<QString>(written);
         strPreviewFile = path;
-        m_window.brwPreview->Navigate2(QUrl::fromLocalFile(path));
+        m_c.browser.Navigate2(QUrl::fromLocalFile(path));
         // The new page supersedes the ones still loading: their files are not needed any more.
         for (const QString &older : std::as_const(m_scratchFiles))
             QFile::remove(older);
         m_scratchFiles = {path};
     }
-    m_window.stbMain->Panels(QStringLiteral("Mode"))
-        ->setText(preview ? QStringLiteral("プレビューモード") : QStringLiteral("編集モード"));
+    m_c.setPanelText(QStringLiteral("Mode"),
+                     preview ? QStringLiteral("プレビューモード") : QStringLiteral("編集モード"));
 }
 
-QString PreviewController::writeScratchFile(QString *reason)
+std::variant<QString, document::FileFailure> PreviewController::writeScratchFile()
 {
-    const QString folder = m_window.state.strFileFolder;
-    const QString text = m_window.rtbMain->Text();
-    const int writeCode = m_window.AppSettings.WriteCode;
+    QString reason;
+    const QString folder = m_c.state.strFileFolder;
+    const QString text = m_c.editor.Text();
+    const int writeCode = m_c.settings.WriteCode;
     // Beside the document first; where that folder cannot be written, in the temporary folder
     // with a base reference to the document's folder.
     const QString places[] = {folder, QDir::tempPath()};
@@ -147,13 +147,13 @@ QString PreviewController::writeScratchFile(QString *reason)
         for (int attempt = 0; attempt < NameAttempts; ++attempt, when = when.addSecs(1)) {
             const QString path = place + QLatin1Char('/') + scratchFileName(when);
             bool nameTaken = false;
-            if (createExclusively(path, bytes, reason, &nameTaken))
+            if (createExclusively(path, bytes, &reason, &nameTaken))
                 return path;
             if (!nameTaken)
                 break; // the folder cannot take it: try the next place
         }
     }
-    return QString();
+    return document::FileFailure{reason};
 }
 
 void PreviewController::DocumentComplete(const QUrl &url)

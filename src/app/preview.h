@@ -1,21 +1,46 @@
 #pragma once
 
+#include "document/documentfile.h"
+
 #include <QStringList>
 
+#include <functional>
+#include <variant>
+
+class QAction;
 class QDateTime;
 class QUrl;
+class QWidget;
+
+namespace settings {
+struct AppSettings;
+}
 
 namespace app {
 
-class frmMain;
+class PreviewBrowser;
+class Prompter;
+class RichTextBox;
+struct SharedState;
+
+// What the preview works on. Non-owning: the window and its parts outlive the controller.
+struct PreviewContext {
+    QWidget &window; // the parent of messages
+    Prompter &prompter;
+    RichTextBox &editor;
+    PreviewBrowser &browser;
+    SharedState &state;
+    const settings::AppSettings &settings;
+    QAction &mnuPreview; // the preview command, unchecked when the preview cannot be shown
+    std::function<void(const QString &panel, const QString &text)> setPanelText;
+};
 
 // Preview mode: the document written to a scratch file beside it, shown in the embedded browser
 // in place of the editor, and the scratch file deleted once the page has loaded.
 class PreviewController
 {
 public:
-    // window owns this controller and outlives it.
-    explicit PreviewController(frmMain &window);
+    explicit PreviewController(PreviewContext context);
     // Scratch files whose pages never finished loading are removed when the window goes.
     ~PreviewController();
     PreviewController(const PreviewController &) = delete;
@@ -31,9 +56,10 @@ public:
     QString strPreviewFile;
 
 private:
-    QString writeScratchFile(QString *reason);
+    // The path of the new scratch file, or why none could be written.
+    std::variant<QString, document::FileFailure> writeScratchFile();
 
-    frmMain &m_window;
+    PreviewContext m_c;
     // Scratch files written and not yet deleted, oldest first.
     QStringList m_scratchFiles;
 };

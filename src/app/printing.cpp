@@ -1,7 +1,7 @@
 #include "app/printing.h"
 
-#include "app/commondialog.h"
-#include "app/richtextbox.h"
+#include "platform/commondialog.h"
+#include "platform/richtextbox.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>

@@ -1,8 +1,7 @@
 #include "document/declarationquestion.h"
 
-#include "app/frmmain.h"
-#include "app/prompter.h"
-#include "app/richtextbox.h"
+#include "platform/prompter.h"
+#include "platform/richtextbox.h"
 #include "document/declarationcheck.h"
 
 #include <QTextCursor>
@@ -21,15 +20,16 @@ int editorPosition(QStringView text, qsizetype index)
 
 } // namespace
 
-bool confirmDeclaration(app::frmMain &window, int writeCode, const FileShape &shape)
+bool confirmDeclaration(QWidget &window, app::Prompter &prompter, app::RichTextBox &editor,
+                        const std::function<void()> &recolour, int writeCode,
+                        const FileShape &shape)
 {
-    app::RichTextBox &editor = *window.rtbMain;
     const QString text = editor.Text();
     const std::optional<DeclarationMismatch> mismatch =
         findDeclarationMismatch(text, writeCode, shape);
     if (!mismatch)
         return true;
-    const app::MsgAnswer answer = window.platform().prompter.message(
+    const app::MsgAnswer answer = prompter.message(
         &window,
         QStringLiteral("このページは文字コードを「%1」と宣言していますが、%2 で保存します。"
                        "このままではブラウザーで文字化けします。\r\n"
@@ -47,7 +47,7 @@ bool confirmDeclaration(app::frmMain &window, int writeCode, const FileShape &sh
         cursor.setPosition(editorPosition(text, mismatch->end), QTextCursor::KeepAnchor);
         cursor.insertText(mismatch->written);
         cursor.endEditBlock();
-        window.DecorateText();
+        recolour();
     }
     return true;
 }

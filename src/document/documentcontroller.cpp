@@ -1,9 +1,9 @@
 #include "document/documentcontroller.h"
 
-#include "app/frmmain.h"
-#include "app/maintoolbar.h"
-#include "app/prompter.h"
-#include "app/richtextbox.h"
+#include "platform/commondialog.h"
+#include "platform/prompter.h"
+#include "platform/sharedstate.h"
+#include "platform/richtextbox.h"
 #include "document/atomicwrite.h"
 #include "document/declarationquestion.h"
 #include "document/documentfile.h"
@@ -25,9 +25,9 @@ namespace document
 namespace
 {
 
-const QString kCaptionSuffix = QStringLiteral(" - たぶれん");
-constexpr quint32 kOpenFlags = 0x281004;
-constexpr quint32 kSaveFlags = 0x280006;
+using namespace app::dlgflags;
+constexpr quint32 kOpenFlags = FileMustExist | HideReadOnly | Explorer | LongNames;
+constexpr quint32 kSaveFlags = OverwritePrompt | HideReadOnly | Explorer | LongNames;
 
 // Whether two paths name the same file (the same spelling, or the same file on disk).
 bool sameFile(const QString &a, const QString &b)
@@ -82,34 +82,34 @@ QString openWarning(const QString &path, const QString &problems, const QString 
 
 } // namespace
 
-DocumentController::DocumentController(app::frmMain &window) : m_window(window) {}
+DocumentController::DocumentController(DocumentContext context) : m_c(std::move(context)) {}
 
 void DocumentController::showError(const QString &text)
 {
-    m_window.platform().prompter.message(&m_window, text, QStringLiteral("エラー"),
+    m_c.prompter.message(&m_c.window, text, QStringLiteral("エラー"),
                                          app::MsgIcon::Exclamation, app::MsgButtons::Ok);
 }
 
-void DocumentController::setSaveEnabled(bool enabled)
+void DocumentController::showDocument(const QString &path)
 {
-    m_window.menu.mnuSaveFile->setEnabled(enabled);
-    m_window.tlbMain->Buttons(QStringLiteral("Save"))->setEnabled(enabled);
+    m_c.effects.setCaption(path);
+    m_c.effects.setSaveEnabled(!path.isEmpty());
 }
 
 bool DocumentController::OpenDocument(const QString &path)
 {
-    app::SharedState &state = m_window.state;
+    app::SharedState &state = m_c.state;
     if (!isAbsolutePath(path)) { // where it lies cannot be known, so it is not guessed
         showError(QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n%2")
                       .arg(path, QStringLiteral("どのフォルダーのファイルか分かりません"
                                                 "（フォルダーから始まるパスではありません）。")));
         return false;
     }
-    if (heldByAnotherCopy(m_window.recovery().folder(), path) && !confirmHeldElsewhere(path))
+    if (heldByAnotherCopy(m_c.recovery.folder(), path) && !confirmHeldElsewhere(path))
         return false;
     state.bolBusy = true;
     FileStamp stamp = stampOf(path); // before reading: a change while reading shows later
-    auto read = readDocumentFile(path, m_window.AppSettings.ReadCode);
+    auto read = readDocumentFile(path, m_c.settings.ReadCode);
     if (const auto *failure = std::get_if<FileFailure>(&read)) {
         state.bolBusy = false;
         showError(
@@ -119,26 +119,25 @@ bool DocumentController::OpenDocument(const QString &path)
     LoadedText &loaded = std::get<LoadedText>(read);
     stamp.hashed = true;
     stamp.contentHash = loaded.contentHash;
-    m_window.rtbMain->setText(loaded.text);
+    m_c.editor.setText(loaded.text);
     loaded.text.clear();
     state.bolBusy = false;
-    m_window.DecorateText();
+    m_c.effects.recolour();
 
     state.strFileFolder = folderOfPath(path);
     state.strFilePath = path;
-    m_window.setWindowTitle(path + kCaptionSuffix);
+    showDocument(path);
     state.bolEditing = false;
-    setSaveEnabled(true);
     m_inexactPath = loaded.problems.isEmpty() ? QString() : path;
     m_inexactReason = loaded.problems.join(QStringLiteral("\r\n"));
     m_shape = loaded.shape;
     m_stampPath = path;
     m_stamp = stamp;
-    m_window.recovery().discard();
+    m_c.recovery.discard();
     AddRecentFile(path);
     if (!loaded.problems.isEmpty() || !loaded.encodingNote.isEmpty())
-        m_window.platform().prompter.message(
-            &m_window, openWarning(path, m_inexactReason, loaded.encodingNote),
+        m_c.prompter.message(
+            &m_c.window, openWarning(path, m_inexactReason, loaded.encodingNote),
             QStringLiteral("警告"), app::MsgIcon::Exclamation, app::MsgButtons::Ok);
     return true;
 }
@@ -146,8 +145,8 @@ bool DocumentController::OpenDocument(const QString &path)
 bool DocumentController::confirmUnmappable(const QString &text, qsizetype index, int writeCode)
 {
     const TextPosition at = positionOf(text, index);
-    const app::MsgAnswer answer = m_window.platform().prompter.message(
-        &m_window,
+    const app::MsgAnswer answer = m_c.prompter.message(
+        &m_c.window,
         QStringLiteral("%1 行 %2 列目の%3など、%4 で表せない文字があります。\r\n"
                        "これらの文字を数値文字参照（&#x…;）にして保存しますか？")
             .arg(at.line)
@@ -166,15 +165,15 @@ bool DocumentController::confirmChangedOnDisk(const QString &path, bool deleted)
                 : QStringLiteral("このファイルは、開いた後（または最後に保存した後）に、"
                                  "ほかのプログラムによって書き換えられています。\r\n%1\r\n"
                                  "上書きすると、その変更は失われます。上書きしますか？");
-    return m_window.platform().prompter.message(&m_window, text.arg(path), QStringLiteral("確認"),
+    return m_c.prompter.message(&m_c.window, text.arg(path), QStringLiteral("確認"),
                                                 app::MsgIcon::Question, app::MsgButtons::YesNo) ==
            app::MsgAnswer::Yes;
 }
 
 bool DocumentController::confirmHeldElsewhere(const QString &path)
 {
-    return m_window.platform().prompter.message(
-               &m_window,
+    return m_c.prompter.message(
+               &m_c.window,
                QStringLiteral("このファイルは、ほかに起動しているたぶれんで開かれていて、"
                               "保存されていない変更があります。\r\n%1\r\n"
                               "両方で編集すると、どちらかの変更が失われるおそれがあります。"
@@ -192,8 +191,8 @@ bool DocumentController::SaveDocument(const QString &path, bool skipRecent)
     }
     const bool overInexact = !m_inexactPath.isEmpty() && sameFile(path, m_inexactPath);
     if (overInexact) {
-        const app::MsgAnswer answer = m_window.platform().prompter.message(
-            &m_window,
+        const app::MsgAnswer answer = m_c.prompter.message(
+            &m_c.window,
             QStringLiteral("このファイルは、開いたときに次のことがありました。\r\n%1\r\n"
                            "上書きすると元のファイルの内容が変わります。上書きしますか？")
                 .arg(m_inexactReason),
@@ -201,10 +200,11 @@ bool DocumentController::SaveDocument(const QString &path, bool skipRecent)
         if (answer != app::MsgAnswer::Yes)
             return false;
     }
-    const int writeCode = m_window.AppSettings.WriteCode;
-    if (!skipRecent && !confirmDeclaration(m_window, writeCode, m_shape))
+    const int writeCode = m_c.settings.WriteCode;
+    if (!skipRecent && !confirmDeclaration(m_c.window, m_c.prompter, m_c.editor, m_c.effects.recolour, writeCode,
+                            m_shape))
         return false;
-    const QString text = m_window.rtbMain->Text();
+    const QString text = m_c.editor.Text();
     const EncodedText encoded = bytesFromText(text, writeCode, m_shape);
     if (encoded.firstUnmappable >= 0 &&
         !confirmUnmappable(text, encoded.firstUnmappable, writeCode))
@@ -223,7 +223,7 @@ bool DocumentController::SaveDocument(const QString &path, bool skipRecent)
     if (!skipRecent) { // a save of the document itself, not of a scratch copy
         m_stampPath = path;
         m_stamp = stampOf(path, encoded.bytes);
-        m_window.recovery().discard();
+        m_c.recovery.discard();
         AddRecentFile(path);
     }
     return true;
@@ -231,18 +231,17 @@ bool DocumentController::SaveDocument(const QString &path, bool skipRecent)
 
 DocumentController::SaveAsOutcome DocumentController::saveAs()
 {
-    app::DialogProperties &props = m_window.cdlFile.props;
+    app::DialogProperties &props = m_c.cdlFile.props;
     props.DialogTitle = QStringLiteral("ファイルに保存");
     props.Flags = kSaveFlags;
-    if (m_window.cdlFile.ShowSave() == app::DialogOutcome::Cancelled)
+    if (m_c.cdlFile.ShowSave() == app::DialogOutcome::Cancelled)
         return SaveAsOutcome::DialogCancelled;
     const QString name = props.FileName;
     if (!SaveDocument(name, false))
         return SaveAsOutcome::NotSaved;
-    m_window.state.strFilePath = name;
-    m_window.setWindowTitle(name + kCaptionSuffix);
-    setSaveEnabled(true);
-    m_window.state.bolEditing = false;
+    m_c.state.strFilePath = name;
+    showDocument(name);
+    m_c.state.bolEditing = false;
     return SaveAsOutcome::Saved;
 }
 
@@ -253,7 +252,7 @@ bool DocumentController::SaveDocumentAs()
 
 void DocumentController::AddRecentFile(const QString &path)
 {
-    auto &list = m_window.AppSettings.RecentFiles;
+    auto &list = m_c.settings.RecentFiles;
     // Only whole paths are listed, and only an equal path is the same entry (Index.html and
     // index.html are two files).
     const bool listed = std::find(list.begin(), list.end(), path) != list.end();
@@ -261,22 +260,22 @@ void DocumentController::AddRecentFile(const QString &path)
         std::move_backward(list.begin(), list.end() - 1, list.end());
         list.front() = path;
     }
-    settings::SettingsStore &store = m_window.platform().store;
-    settings::SaveSettings(store, m_window.AppSettings);
+    settings::SettingsStore &store = m_c.store;
+    settings::SaveSettings(store, m_c.settings);
     QString reason;
     if (!store.flush(&reason) && !m_flushFailureShown) {
         m_flushFailureShown = true;
         showError(QStringLiteral("設定を保存できませんでした。\r\n%1").arg(reason));
     }
-    m_window.RefreshRecentMenu();
+    m_c.effects.refreshRecentMenu();
 }
 
 bool DocumentController::ConfirmSave()
 {
-    if (!m_window.state.bolEditing)
+    if (!m_c.state.bolEditing)
         return false;
-    const app::MsgAnswer answer = m_window.platform().prompter.message(
-        &m_window,
+    const app::MsgAnswer answer = m_c.prompter.message(
+        &m_c.window,
         QStringLiteral("このファイルは内容が変更されています。\r\n変更をファイルに保存しますか？"),
         QStringLiteral("確認"), app::MsgIcon::Question, app::MsgButtons::YesNoCancel);
     if (answer == app::MsgAnswer::Cancel)
@@ -285,33 +284,32 @@ bool DocumentController::ConfirmSave()
         return false;
     // A save that was wanted but did not happen stops the command, so no changes are lost; only
     // cancelling the file dialog lets it go on without saving.
-    if (!m_window.state.strFilePath.isEmpty())
-        return !SaveDocument(m_window.state.strFilePath, false);
+    if (!m_c.state.strFilePath.isEmpty())
+        return !SaveDocument(m_c.state.strFilePath, false);
     return saveAs() == SaveAsOutcome::NotSaved;
 }
 
 void DocumentController::newFile()
 {
-    if (m_window.state.bolEditing && ConfirmSave())
+    if (m_c.state.bolEditing && ConfirmSave())
         return;
-    m_window.rtbMain->setText(QString());
-    m_window.state.strFilePath.clear();
-    m_window.setWindowTitle(QStringLiteral("新規ファイル") + kCaptionSuffix);
-    setSaveEnabled(false);
-    m_window.cdlFile.props.FileName.clear();
+    m_c.editor.setText(QString());
+    m_c.state.strFilePath.clear();
+    showDocument(QString());
+    m_c.cdlFile.props.FileName.clear();
     m_inexactPath.clear();
     m_stampPath.clear();
     m_shape = FileShape();
-    m_window.state.bolEditing = false;
-    m_window.recovery().discard();
+    m_c.state.bolEditing = false;
+    m_c.recovery.discard();
 }
 
 void DocumentController::openFile()
 {
-    app::DialogProperties &props = m_window.cdlFile.props;
+    app::DialogProperties &props = m_c.cdlFile.props;
     props.DialogTitle = QStringLiteral("ファイルを開く");
     props.Flags = kOpenFlags;
-    if (m_window.cdlFile.ShowOpen() == app::DialogOutcome::Cancelled)
+    if (m_c.cdlFile.ShowOpen() == app::DialogOutcome::Cancelled)
         return;
     if (ConfirmSave())
         return;
@@ -320,9 +318,9 @@ void DocumentController::openFile()
 
 void DocumentController::openRecent(int index)
 {
-    if (index < 0 || index >= int(m_window.AppSettings.RecentFiles.size()))
+    if (index < 0 || index >= int(m_c.settings.RecentFiles.size()))
         return;
-    const QString path = m_window.AppSettings.RecentFiles[size_t(index)];
+    const QString path = m_c.settings.RecentFiles[size_t(index)];
     if (path.isEmpty() || ConfirmSave())
         return;
     OpenDocument(path);
@@ -330,13 +328,13 @@ void DocumentController::openRecent(int index)
 
 void DocumentController::save()
 {
-    if (!m_window.state.strFilePath.isEmpty()) {
-        if (SaveDocument(m_window.state.strFilePath, false))
-            m_window.state.bolEditing = false;
+    if (!m_c.state.strFilePath.isEmpty()) {
+        if (SaveDocument(m_c.state.strFilePath, false))
+            m_c.state.bolEditing = false;
         return;
     }
-    const app::MsgAnswer answer = m_window.platform().prompter.message(
-        &m_window,
+    const app::MsgAnswer answer = m_c.prompter.message(
+        &m_c.window,
         QStringLiteral("このドキュメントはまだファイルに保存されていません。\r\n"
                        "ファイルを作成して保存しますか？"),
         QStringLiteral("確認"), app::MsgIcon::Question, app::MsgButtons::YesNo);
@@ -366,7 +364,7 @@ void DocumentController::dropped(const QMimeData *data)
         return;
     }
     if (data->hasText())
-        m_window.rtbMain->setSelText(data->text());
+        m_c.editor.setSelText(data->text());
 }
 
 } // namespace document
@@ -376,39 +374,32 @@ namespace document
 
 Snapshot DocumentController::snapshot() const
 {
-    const app::SharedState &state = m_window.state;
+    const app::SharedState &state = m_c.state;
     const bool stamped = !state.strFilePath.isEmpty() && state.strFilePath == m_stampPath;
     const bool inexact = !m_inexactPath.isEmpty() && m_inexactPath == state.strFilePath;
-    return {m_window.rtbMain->Text(),
+    return {m_c.editor.Text(),
             state.strFilePath,
             stamped ? m_stamp : FileStamp{},
             inexact ? m_inexactReason : QString(),
-            m_window.AppSettings.ReadCode,
-            m_window.AppSettings.WriteCode,
+            m_c.settings.ReadCode,
+            m_c.settings.WriteCode,
             QDateTime::currentDateTime(),
             m_shape};
 }
 
-void DocumentController::setCaption(const QString &path)
-{
-    m_window.setWindowTitle((path.isEmpty() ? QStringLiteral("新規ファイル") : path) +
-                            kCaptionSuffix);
-}
-
 void DocumentController::restore(const Snapshot &snapshot)
 {
-    app::SharedState &state = m_window.state;
+    app::SharedState &state = m_c.state;
     state.bolBusy = true;
-    m_window.rtbMain->setText(snapshot.text);
+    m_c.editor.setText(snapshot.text);
     state.bolBusy = false;
-    m_window.DecorateText();
+    m_c.effects.recolour();
     // A snapshot whose path does not say where the file lies comes back as a new document.
     const QString path = isAbsolutePath(snapshot.path) ? snapshot.path : QString();
     if (!path.isEmpty())
         state.strFileFolder = folderOfPath(path);
     state.strFilePath = path;
-    setCaption(path);
-    setSaveEnabled(!path.isEmpty());
+    showDocument(path);
     m_stampPath = path;
     m_stamp = snapshot.diskFile;
     m_inexactPath = snapshot.inexactReason.isEmpty() ? QString() : path;
@@ -419,15 +410,15 @@ void DocumentController::restore(const Snapshot &snapshot)
 
 void DocumentController::offerRecovery()
 {
-    SnapshotKeeper &keeper = m_window.recovery();
+    SnapshotKeeper &keeper = m_c.recovery;
     if (!keeper.enabled() ||
-        !offerInterruptedSaves(m_window.platform().prompter, &m_window, keeper.folder()))
+        !offerInterruptedSaves(m_c.prompter, &m_c.window, keeper.folder()))
         return;
     std::vector<LeftSnapshot> left = claimLeftSnapshots(keeper.folder());
     for (LeftSnapshot &entry : left) {
         const Snapshot &s = entry.snapshot;
-        const app::MsgAnswer answer = m_window.platform().prompter.message(
-            &m_window,
+        const app::MsgAnswer answer = m_c.prompter.message(
+            &m_c.window,
             QStringLiteral("前回、保存しないまま終わった編集内容が残っています。\r\n%1\r\n"
                            "（%2 の時点の内容、保存時の文字コード %3）\r\n"
                            "この内容を復元しますか？\r\n"

@@ -3,26 +3,51 @@
 #include "document/documentfile.h"
 #include "document/filestamp.h"
 #include "document/snapshot.h"
+#include "platform/prompter.h"
+#include "platform/windoweffects.h"
 
 #include <QString>
 
 class QMimeData;
+class QWidget;
 
 namespace app
 {
-class frmMain;
-}
+class CommonDialog;
+class RichTextBox;
+struct SharedState;
+} // namespace app
+
+namespace settings
+{
+struct AppSettings;
+class SettingsStore;
+} // namespace settings
 
 namespace document
 {
+
+class SnapshotKeeper;
+
+// What the document commands work on. Non-owning: everything outlives the controller.
+struct DocumentContext {
+    QWidget &window; // the parent of the questions and messages
+    app::Prompter &prompter;
+    settings::SettingsStore &store;
+    settings::AppSettings &settings;
+    app::SharedState &state;
+    app::RichTextBox &editor;
+    app::CommonDialog &cdlFile;
+    SnapshotKeeper &recovery;
+    app::WindowEffects effects;
+};
 
 // The document commands of the main window (new, open, save, save as, recent files, drops),
 // the reading and writing of the current document and the recent-file list.
 class DocumentController
 {
 public:
-    // window owns this controller and outlives it.
-    explicit DocumentController(app::frmMain &window);
+    explicit DocumentController(DocumentContext context);
 
     // Reads the file into the editor and makes it the current document. False, with the document
     // left as it was and a message shown, when the file cannot be read.
@@ -60,10 +85,10 @@ private:
     bool confirmChangedOnDisk(const QString &path, bool deleted);
     bool confirmHeldElsewhere(const QString &path);
     void restore(const Snapshot &snapshot);
-    void setCaption(const QString &path);
-    void setSaveEnabled(bool enabled);
+    // Marks path as the window's document: caption and Save command.
+    void showDocument(const QString &path);
 
-    app::frmMain &m_window;
+    DocumentContext m_c;
     // The file whose bytes the open could not take over exactly; the first save over it asks.
     QString m_inexactPath;
     QString m_inexactReason;

@@ -1,6 +1,6 @@
 #include "document/interruptedsave.h"
 
-#include "app/prompter.h"
+#include "platform/prompter.h"
 #include "document/atomicwrite.h"
 #include "document/originalcopy.h"
 

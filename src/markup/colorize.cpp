@@ -8,22 +8,6 @@
 namespace markup
 {
 
-std::variant<QString, RegExpError> markTagsAndCommentsWithRegExp(const QString &rtf)
-{
-    RegExp re;
-    re.Global = true;
-    re.IgnoreCase = false;
-    QString r = rtf;
-    for (const MarkupReplacement &step : kMarkupReplacements) {
-        re.Pattern = step.pattern.toString();
-        auto result = re.Replace(r, step.replacement.toString());
-        if (auto *error = std::get_if<RegExpError>(&result))
-            return *error;
-        r = std::get<QString>(std::move(result));
-    }
-    return r;
-}
-
 std::variant<QString, RegExpError> ColorizeRtf(const QString &rtf, quint32 fontColor,
                                                quint32 tagColor, quint32 commentColor)
 {

@@ -22,10 +22,8 @@ inline constexpr MarkupReplacement kMarkupReplacements[3] = {
     {u"<!--([\\s\\S]*?)(//|)-->", u"\\cf2 <!--$1\\cf2 $2-->\\cf0 "},
 };
 
-// The three replacements done by the regular-expression object.
-std::variant<QString, RegExpError> markTagsAndCommentsWithRegExp(const QString &rtf);
-
-// markTagsAndComments (markupscan.h) gives the same result by direct scanning, in linear time.
+// markTagsAndComments (markupscan.h) gives the result of these replacements by direct
+// scanning, in linear time.
 
 // The colouring of an RTF document: its colour table replaced by the text, tag and comment
 // colours (0x00BBGGRR), then the colour switches put around tags and comments.

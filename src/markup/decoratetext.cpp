@@ -1,6 +1,6 @@
 #include "markup/decoratetext.h"
 
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 
 namespace markup {
 

@@ -1,6 +1,6 @@
 #include "search/findcommands.h"
 
-#include "app/sharedstate.h"
+#include "platform/sharedstate.h"
 #include "search/findreplace.h"
 #include "search/frmfind.h"
 

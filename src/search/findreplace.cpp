@@ -1,6 +1,6 @@
 #include "search/findreplace.h"
 
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

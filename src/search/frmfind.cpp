@@ -1,9 +1,9 @@
 #include "search/frmfind.h"
 
-#include "app/prompter.h"
-#include "app/richtextbox.h"
-#include "app/sharedstate.h"
-#include "app/twips.h"
+#include "platform/prompter.h"
+#include "platform/richtextbox.h"
+#include "platform/sharedstate.h"
+#include "platform/twips.h"
 #include "search/findreplace.h"
 
 #include <QApplication>

@@ -1,27 +1,14 @@
 #include "settings/applysettings.h"
 
-#include "app/mainstatusbar.h"
-#include "app/richtextbox.h"
-#include "app/sharedstate.h"
+#include "platform/richtextbox.h"
+#include "platform/sharedstate.h"
 #include "document/documentfile.h"
 #include "settings/shellregistration.h"
 
-#include <QLabel>
 #include <QScrollBar>
 
 namespace settings
 {
-
-namespace
-{
-
-void setPanel(app::MainStatusBar &bar, const QString &key, const QString &text)
-{
-    if (QLabel *panel = bar.Panels(key))
-        panel->setText(text);
-}
-
-} // namespace
 
 std::optional<QString> ApplySettings(const AppSettings &s, const ApplyTargets &t, ShellTarget shell)
 {
@@ -30,7 +17,7 @@ std::optional<QString> ApplySettings(const AppSettings &s, const ApplyTargets &t
     const int length = editor.SelLength();
     const int scrollX = editor.horizontalScrollBar()->value();
     const int scrollY = editor.verticalScrollBar()->value();
-    setPanel(t.stbMain, QStringLiteral("Message"), QStringLiteral("設定の反映処理中..."));
+    t.setPanelText(QStringLiteral("Message"), QStringLiteral("設定の反映処理中..."));
     t.state.bolBusy = true;
 
     editor.setSelStart(0);
@@ -59,11 +46,11 @@ std::optional<QString> ApplySettings(const AppSettings &s, const ApplyTargets &t
     const bool listed =
         SetDefaultEditor(shell.registry, s.DefaultEditor, shell.launchCommand, &editorFailure);
 
-    setPanel(t.stbMain, QStringLiteral("ReadCode"), document::codeLabel(s.ReadCode));
-    setPanel(t.stbMain, QStringLiteral("WriteCode"), document::codeLabel(s.WriteCode));
+    t.setPanelText(QStringLiteral("ReadCode"), document::codeLabel(s.ReadCode));
+    t.setPanelText(QStringLiteral("WriteCode"), document::codeLabel(s.WriteCode));
     if (t.RefreshRecentMenu)
         t.RefreshRecentMenu();
-    setPanel(t.stbMain, QStringLiteral("Message"), QString());
+    t.setPanelText(QStringLiteral("Message"), QString());
 
     if (!related)
         return relationFailure;

@@ -7,7 +7,6 @@
 
 namespace app
 {
-class MainStatusBar;
 class RichTextBox;
 struct SharedState;
 } // namespace app
@@ -20,7 +19,8 @@ class Registry;
 // What applying the settings reaches in the main window (non-owning; all outlive the call).
 struct ApplyTargets {
     app::RichTextBox &rtbMain;
-    app::MainStatusBar &stbMain;
+    // Writes text into the status bar panel with this key.
+    std::function<void(const QString &panel, const QString &text)> setPanelText;
     app::SharedState &state;
     std::function<void()> DecorateText;
     std::function<void()> RefreshRecentMenu;

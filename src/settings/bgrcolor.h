@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/bgrcolor.h"
+#include "platform/bgrcolor.h"
 
 namespace settings
 {

@@ -264,11 +264,11 @@ bool FreedesktopRegistry::store(Entry e, QString *reason)
     const QString type = associationType(e);
     if (type.isEmpty())
         return fail(reason, QStringLiteral("「%1」のファイルの種類が分かりません。").arg(e.type));
-    std::optional<QString> list = readMimeApps(reason);
-    if (!list)
+    QString list;
+    if (!readMimeApps(list, reason))
         return false;
     // Listed among the applications for the type, never before the one that opens it now.
-    const QStringList listed = addedAssociations(*list, type);
+    const QStringList listed = addedAssociations(list, type);
     QString inserted;
     bool offered = true;
     if (!listed.contains(e.fileName)) {
@@ -292,9 +292,9 @@ bool FreedesktopRegistry::store(Entry e, QString *reason)
         refreshDatabase();
     if (!offered)
         return true;
-    QString edited = inserted.isEmpty() ? *list : withAddedAssociation(*list, type, inserted);
+    QString edited = inserted.isEmpty() ? list : withAddedAssociation(list, type, inserted);
     edited = withAddedAssociation(edited, type, e.fileName);
-    return edited == *list || writeText(m_mimeAppsList, edited, reason);
+    return edited == list || writeText(m_mimeAppsList, edited, reason);
 }
 
 QStringList FreedesktopRegistry::aheadOfOthers(const QString &type) const
@@ -316,10 +316,10 @@ bool FreedesktopRegistry::drop(const QString &path, const DesktopEntry &file, QS
     const QString type = file.value(MainGroup, AssociationField);
     bool ok = true;
     if (!type.isEmpty()) {
-        const std::optional<QString> list = readMimeApps(reason);
-        ok = list.has_value();
-        if (list) {
-            QString edited = withoutAddedAssociation(*list, type, QFileInfo(path).fileName());
+        QString list;
+        ok = readMimeApps(list, reason);
+        if (ok) {
+            QString edited = withoutAddedAssociation(list, type, QFileInfo(path).fileName());
             // What was put before ours goes with the last of ours.
             const QString ahead = file.value(MainGroup, AheadField);
             const QStringList rest = addedAssociations(edited, type);
@@ -327,7 +327,7 @@ bool FreedesktopRegistry::drop(const QString &path, const DesktopEntry &file, QS
                     return id.startsWith(OwnPrefix);
                 }))
                 edited = withoutAddedAssociation(edited, type, ahead);
-            ok = edited == *list || writeText(m_mimeAppsList, edited, reason);
+            ok = edited == list || writeText(m_mimeAppsList, edited, reason);
         }
     }
     QFile f(path);
@@ -362,17 +362,17 @@ bool FreedesktopRegistry::removeKey(const QString &key, QString *reason)
     return ok;
 }
 
-std::optional<QString> FreedesktopRegistry::readMimeApps(QString *reason) const
+bool FreedesktopRegistry::readMimeApps(QString &text, QString *reason) const
 {
     QFile file(m_mimeAppsList);
+    text.clear();
     if (!file.exists())
-        return QString();
-    if (!file.open(QIODevice::ReadOnly)) {
-        fail(reason, QStringLiteral("「%1」を読めませんでした。\n%2")
-                         .arg(QDir::toNativeSeparators(m_mimeAppsList), file.errorString()));
-        return std::nullopt;
-    }
-    return QString::fromUtf8(file.readAll());
+        return true;
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(reason, QStringLiteral("「%1」を読めませんでした。\n%2")
+                                .arg(QDir::toNativeSeparators(m_mimeAppsList), file.errorString()));
+    text = QString::fromUtf8(file.readAll());
+    return true;
 }
 
 void FreedesktopRegistry::refreshDatabase() const

@@ -53,8 +53,9 @@ private:
     bool drop(const QString &fileName, const DesktopEntry &file, QString *reason);
     // What the other entries of ours for the type have put before themselves.
     QStringList aheadOfOthers(const QString &type) const;
-    // The text of mimeapps.list ("" when there is none yet).
-    std::optional<QString> readMimeApps(QString *reason) const;
+    // Reads the text of mimeapps.list into text ("" when there is none yet); false, with the
+    // reason, when it cannot be read.
+    bool readMimeApps(QString &text, QString *reason) const;
     void refreshDatabase() const;
 
     QString m_applicationsDir;

@@ -1,7 +1,7 @@
 #include "settings/frmoption.h"
 
-#include "app/prompter.h"
-#include "app/twips.h"
+#include "platform/prompter.h"
+#include "platform/twips.h"
 #include "settings/bgrcolor.h"
 #include "settings/fonttext.h"
 
@@ -21,7 +21,9 @@ namespace
 {
 
 // The font dialog: screen fonts, help, effects, ANSI fonts only, limited sizes, existing fonts.
-constexpr quint32 FontDialogFlags = 0x12505;
+constexpr quint32 FontDialogFlags = app::dlgflags::FontScreenFonts | app::dlgflags::FontShowHelp |
+                                    app::dlgflags::FontEffects | app::dlgflags::FontAnsiOnly |
+                                    app::dlgflags::FontLimitSize | app::dlgflags::FontForceExist;
 constexpr int SmallestFontSize = 6;
 constexpr int LargestFontSize = 48;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/commondialog.h"
+#include "platform/commondialog.h"
 #include "settings/appsettings.h"
 
 #include <QDialog>

@@ -1,27 +1,27 @@
 #include "settings/optionscommand.h"
 
-#include "app/frmmain.h"
-#include "app/modal.h"
-#include "app/prompter.h"
+#include "platform/modal.h"
+#include "platform/platform.h"
+#include "platform/prompter.h"
 #include "settings/frmoption.h"
 
 namespace settings
 {
 
-void OptionsCommand(app::frmMain &w)
+void OptionsCommand(QWidget &window, AppSettings &settings, app::Platform &platform,
+                    const std::function<std::optional<QString>()> &apply)
 {
-    app::Platform &platform = w.platform();
     bool accepted = false;
     {
-        frmOption dialog(w.AppSettings, platform.store, platform.prompter, platform.dialogs, &w);
+        frmOption dialog(settings, platform.store, platform.prompter, platform.dialogs, &window);
         accepted = app::execModal(dialog) == QDialog::Accepted;
         if (accepted)
-            w.AppSettings = dialog.settings();
+            settings = dialog.settings();
     }
-    const std::optional<QString> failure = w.ApplySettings();
+    const std::optional<QString> failure = apply();
     if (accepted && failure)
         platform.prompter.message(
-            &w, QStringLiteral("デスクトップへの登録を変更できませんでした。\r\n") + *failure,
+            &window, QStringLiteral("デスクトップへの登録を変更できませんでした。\r\n") + *failure,
             QStringLiteral("エラー"), app::MsgIcon::Exclamation, app::MsgButtons::Ok);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/twips.h"
+#include "platform/twips.h"
 
 namespace tagsets
 {

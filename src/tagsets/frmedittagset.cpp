@@ -1,8 +1,8 @@
 #include "tagsets/frmedittagset.h"
 
-#include "app/linebreaks.h"
-#include "app/prompter.h"
-#include "app/twips.h"
+#include "platform/linebreaks.h"
+#include "platform/prompter.h"
+#include "platform/twips.h"
 #include "tagsets/editorlayout.h"
 #include "tagsets/tagsetfile.h"
 #include "tagsets/tagsetlist.h"
@@ -180,7 +180,7 @@ void frmEditTagset::Form_Load()
     if (const QString problem = ListTagSets(*cboTagSet, m_folder); !problem.isEmpty())
         showError(problem);
     m_shownIndex = cboTagSet->currentIndex();
-    if (intMode == 1)
+    if (intMode == EditMode::OneTagSet)
         openInMode1();
 }
 

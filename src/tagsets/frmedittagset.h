@@ -20,8 +20,12 @@ class Prompter;
 namespace tagsets
 {
 
+// How the tag set editor opens: on one given tag set whose choice is locked, or free to choose
+// and create tag sets.
+enum class EditMode : qint16 { OneTagSet = 1, Free = 2 };
+
 // The tag set editor: choose a tag set, edit its before and after texts, insert placeholders,
-// save, and create new tag sets. Set intMode (and strTarget for mode 1) before showing it; it
+// save, and create new tag sets. Set intMode (and strTarget for OneTagSet) before showing it; it
 // loads when first shown.
 class frmEditTagset final : public QDialog
 {
@@ -32,11 +36,11 @@ public:
     // dialog. folder holds the tag set files.
     frmEditTagset(app::Prompter &prompter, QWidget *owner, const QString &folder = tagSetFolder());
 
-    // 1: edit the tag set strTarget only; any other value: free editing.
-    qint16 intMode = 2;
+    // OneTagSet: edit the tag set strTarget only; Free: free editing.
+    EditMode intMode = EditMode::Free;
     QString strTarget;
 
-    // True when mode 1 could not open strTarget, so the dialog runs in free mode.
+    // True when OneTagSet could not open strTarget, so the dialog runs in free mode.
     bool fellBackToFreeMode() const { return m_fellBack; }
 
 protected:

@@ -1,10 +1,9 @@
 #include "tagsets/insertionpanel.h"
 
-#include "app/coolbar.h"
-#include "app/frmmain.h"
-#include "app/modal.h"
-#include "app/prompter.h"
-#include "app/richtextbox.h"
+#include "platform/modal.h"
+#include "platform/prompter.h"
+#include "platform/richtextbox.h"
+#include "settings/appsettings.h"
 #include "tagsets/frmedittagset.h"
 #include "tagsets/tagsetfile.h"
 #include "tagsets/tagsetlist.h"
@@ -27,60 +26,59 @@ void wrapSelection(app::RichTextBox &editor, const QString &before, const QStrin
 
 void InsertionPanel::cboTagSet_Click()
 {
-    const app::CoolBar &bar = *m_window.clbMain;
-    const bool chosen = !bar.cboTagSet->currentText().isEmpty();
-    bar.cmdInsTag->setEnabled(chosen);
-    bar.cmdEditTmp->setEnabled(chosen);
+    const bool chosen = !m_c.cboTagSet.currentText().isEmpty();
+    m_c.cmdInsTag.setEnabled(chosen);
+    m_c.cmdEditTmp.setEnabled(chosen);
 }
 
 void InsertionPanel::cmdInsTag_Click()
 {
-    const QString name = m_window.clbMain->cboTagSet->currentText();
+    const QString name = m_c.cboTagSet.currentText();
     if (name.isEmpty())
         return;
     // Read at the moment of insertion: the latest saved texts, today's date, the time now.
-    const ReadResult read = ReadTagSet(name, true, m_window.AppSettings.WriteCode);
+    const ReadResult read = ReadTagSet(name, true, m_c.settings.WriteCode);
     if (const auto *error = std::get_if<TagSetError>(&read)) {
-        m_window.platform().prompter.message(
-            &m_window,
+        m_c.prompter.message(
+            &m_c.window,
             QStringLiteral("タグセット「%1」を挿入できませんでした。\r\n%2")
                 .arg(name, error->reason),
             QStringLiteral("エラー"), app::MsgIcon::Exclamation, app::MsgButtons::Ok);
         return;
     }
     const QStringList &parts = std::get<QStringList>(read);
-    wrapSelection(*m_window.rtbMain, parts.at(0), parts.at(1));
-    m_window.DecorateText();
+    wrapSelection(m_c.editor, parts.at(0), parts.at(1));
+    m_c.recolour();
     // The user goes on typing after the inserted text, not into the button.
-    m_window.rtbMain->setFocus(Qt::OtherFocusReason);
+    m_c.editor.setFocus(Qt::OtherFocusReason);
 }
 
 void InsertionPanel::cmdEditTmp_Click()
 {
     // The editor cannot create tag sets in this mode, so the list stays as it is; unless the tag
     // set had gone and the editor ran in free mode instead.
-    if (runEditor(1, m_window.clbMain->cboTagSet->currentText()))
+    if (runEditor(EditMode::OneTagSet, m_c.cboTagSet.currentText()))
         refillList();
 }
 
 void InsertionPanel::mnuTSEdit_Click()
 {
-    runEditor(2, QString());
+    runEditor(EditMode::Free, QString());
     refillList();
 }
 
-bool InsertionPanel::runEditor(qint16 mode, const QString &target)
+bool InsertionPanel::runEditor(EditMode mode, const QString &target)
 {
-    frmEditTagset editor(m_window.platform().prompter, &m_window);
+    frmEditTagset editor(m_c.prompter, &m_c.window);
     editor.intMode = mode;
     editor.strTarget = target;
     app::execModal(editor);
-    return mode != 1 || editor.fellBackToFreeMode();
+    return mode != EditMode::OneTagSet || editor.fellBackToFreeMode();
 }
 
 void InsertionPanel::refillList()
 {
-    ListTagSets(*m_window.clbMain->cboTagSet);
+    ListTagSets(m_c.cboTagSet);
     cboTagSet_Click();
 }
 

@@ -2,25 +2,50 @@
 
 #include <QString>
 
+#include <functional>
+
+class QComboBox;
+class QPushButton;
+class QWidget;
+
 namespace app
 {
+class Prompter;
 class RichTextBox;
-class frmMain;
 } // namespace app
+
+namespace settings
+{
+struct AppSettings;
+}
 
 namespace tagsets
 {
+
+enum class EditMode : qint16;
 
 // Wraps the editor's selection between before and after as one undo step and leaves the caret
 // after the after text, nothing selected.
 void wrapSelection(app::RichTextBox &editor, const QString &before, const QString &after);
 
+// What the panel works on. Non-owning: the window and its parts outlive the panel.
+struct PanelContext {
+    QWidget &window; // the parent of the tag set editor and of messages
+    app::Prompter &prompter;
+    const settings::AppSettings &settings;
+    app::RichTextBox &editor;
+    QComboBox &cboTagSet;
+    QPushButton &cmdInsTag;
+    QPushButton &cmdEditTmp;
+    std::function<void()> recolour;
+};
+
 // The tag set panel of the main window (cboTagSet, cmdInsTag, cmdEditTmp) and the tag set
-// editor command. The window is not owned; it outlives the panel.
+// editor command.
 class InsertionPanel
 {
 public:
-    explicit InsertionPanel(app::frmMain &window) : m_window(window) {}
+    explicit InsertionPanel(PanelContext context) : m_c(std::move(context)) {}
 
     // Keeps cmdInsTag and cmdEditTmp enabled exactly when cboTagSet shows a non-empty entry.
     void cboTagSet_Click();
@@ -33,10 +58,10 @@ public:
 
 private:
     // Shows the editor modal; true when it ran in free mode.
-    bool runEditor(qint16 mode, const QString &target);
+    bool runEditor(EditMode mode, const QString &target);
     void refillList();
 
-    app::frmMain &m_window;
+    PanelContext m_c;
 };
 
 } // namespace tagsets

@@ -1,6 +1,6 @@
 #include "tagsets/tagsetfolder.h"
 
-#include "app/programfolder.h"
+#include "platform/programfolder.h"
 #include "document/systemreason.h"
 
 #include <QCoreApplication>

@@ -50,19 +50,19 @@ private Q_SLOTS:
 
 private:
     QWidget m_owner;
+    about::KeyBuffer m_keys;
 };
 
 void TestFrmVersion::init()
 {
-    // The key buffer lives for the whole run: flush it so each test starts clean.
-    for (int i = 0; i < 3; ++i)
-        about::enterReleasedKey(QChar(u' '));
+    // The key buffer lives as long as its owner: each test starts with a fresh one.
+    m_keys = about::KeyBuffer();
 }
 
 void TestFrmVersion::layoutAndLabel()
 {
     testsupport::ScriptedPrompter prompter;
-    frmVersion dialog(prompter, &m_owner);
+    frmVersion dialog(prompter, m_keys, &m_owner);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("バージョン情報"));
     QCOMPARE(dialog.logicalDpiX(), 96);
     QCOMPARE(dialog.size(), QSize(252, 168));
@@ -99,7 +99,7 @@ void TestFrmVersion::picture()
 
     // The picture covers the whole client area: no pixel is left in the plain window colour.
     testsupport::ScriptedPrompter prompter;
-    frmVersion dialog(prompter, &m_owner);
+    frmVersion dialog(prompter, m_keys, &m_owner);
     const QImage shot = dialog.grab().toImage();
     QCOMPARE(shot.size(), QSize(252, 168));
     const QColor window = dialog.palette().color(QPalette::Window);
@@ -110,7 +110,7 @@ void TestFrmVersion::picture()
 void TestFrmVersion::hiddenMessageContent()
 {
     testsupport::ScriptedPrompter prompter;
-    frmVersion dialog(prompter, &m_owner);
+    frmVersion dialog(prompter, m_keys, &m_owner);
     dialog.show();
     typeTrigger(dialog);
     QCOMPARE(prompter.shown.size(), 1);
@@ -162,7 +162,7 @@ void TestFrmVersion::trigger()
     QFETCH(QList<Step>, keys);
     QFETCH(int, messages);
     testsupport::ScriptedPrompter prompter;
-    frmVersion dialog(prompter, &m_owner);
+    frmVersion dialog(prompter, m_keys, &m_owner);
     dialog.show();
     for (const Step &step : keys)
         release(dialog, Qt::Key(step.first), Qt::KeyboardModifiers(step.second));
@@ -172,7 +172,7 @@ void TestFrmVersion::trigger()
 void TestFrmVersion::keyAtEitherReceiverCountsOnce()
 {
     testsupport::ScriptedPrompter prompter;
-    frmVersion dialog(prompter, &m_owner);
+    frmVersion dialog(prompter, m_keys, &m_owner);
     dialog.show();
     auto *cmdOK = dialog.findChild<QPushButton *>(QStringLiteral("cmdOK"));
     // A release the button ignores travels on to the dialog; counting it twice would give
@@ -195,7 +195,7 @@ void TestFrmVersion::keyAtEitherReceiverCountsOnce()
 void TestFrmVersion::repetition()
 {
     testsupport::ScriptedPrompter prompter;
-    frmVersion dialog(prompter, &m_owner);
+    frmVersion dialog(prompter, m_keys, &m_owner);
     dialog.show();
     typeTrigger(dialog);
     typeTrigger(dialog);
@@ -207,7 +207,7 @@ void TestFrmVersion::secondOpening()
 {
     testsupport::ScriptedPrompter prompter;
     {
-        frmVersion first(prompter, &m_owner);
+        frmVersion first(prompter, m_keys, &m_owner);
         first.show();
         typeTrigger(first);
         release(first, Qt::Key_7);
@@ -215,7 +215,7 @@ void TestFrmVersion::secondOpening()
         first.accept();
     }
     // The key buffer outlives the dialog: one more key completes the sequence.
-    frmVersion second(prompter, &m_owner);
+    frmVersion second(prompter, m_keys, &m_owner);
     second.show();
     release(second, Qt::Key_X);
     QCOMPARE(prompter.shown.size(), 2);
@@ -226,7 +226,7 @@ void TestFrmVersion::secondOpening()
 void TestFrmVersion::enterClosesEscapeDoesNot()
 {
     testsupport::ScriptedPrompter prompter;
-    frmVersion dialog(prompter, &m_owner);
+    frmVersion dialog(prompter, m_keys, &m_owner);
     dialog.open();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QTest::keyClick(&dialog, Qt::Key_Escape);
@@ -235,7 +235,7 @@ void TestFrmVersion::enterClosesEscapeDoesNot()
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
 
-    frmVersion again(prompter, &m_owner);
+    frmVersion again(prompter, m_keys, &m_owner);
     again.open();
     QTest::keyClick(again.focusWidget() ? again.focusWidget() : &again, Qt::Key_Enter,
                     Qt::KeypadModifier);
@@ -249,7 +249,7 @@ void TestFrmVersion::centredOnOwner()
     owner.show();
     QVERIFY(QTest::qWaitForWindowExposed(&owner));
     testsupport::ScriptedPrompter prompter;
-    frmVersion dialog(prompter, &owner);
+    frmVersion dialog(prompter, m_keys, &owner);
     dialog.show();
     const QPoint offset = dialog.frameGeometry().center() - owner.frameGeometry().center();
     QVERIFY2(offset.manhattanLength() <= 4,

@@ -1,7 +1,7 @@
 #include "app/keystates.h"
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "mainwindowfixture.h"
 #include "search/findcommands.h"
 #include "search/frmfind.h"
@@ -63,7 +63,7 @@ struct MenuSpies {
 
 bool lit(app::frmMain &w, const char *key)
 {
-    return w.stbMain->Panels(QLatin1String(key))->isEnabled();
+    return w.statusPanels()->Panels(QLatin1String(key))->isEnabled();
 }
 
 } // namespace
@@ -129,10 +129,10 @@ private Q_SLOTS:
         QFETCH(QString, command);
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.state.strFind = strFind;
+        w.sharedState().strFind = strFind;
         ModalCloser closer;
         MenuSpies spies(w);
-        QAction *button = w.tlbMain->Buttons(key);
+        QAction *button = w.toolBar()->Buttons(key);
         QVERIFY(button);
         button->setEnabled(true); // Save, Cut and Copy wait for a file or a selection
         // Only which command runs matters here: a dialog or question it opens is cancelled.
@@ -158,42 +158,42 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        QVERIFY(!w.menu.mnuPaste->isEnabled());
-        w.tlbMain->Buttons(QStringLiteral("Paste"))->trigger();
-        QCOMPARE(w.rtbMain->Text(), QStringLiteral("clip"));
+        QVERIFY(!w.mainMenu().mnuPaste->isEnabled());
+        w.toolBar()->Buttons(QStringLiteral("Paste"))->trigger();
+        QCOMPARE(w.editor()->Text(), QStringLiteral("clip"));
     }
 
     void findButtonOpensTheDialogOrFindsNext()
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.rtbMain->setText(QStringLiteral("ab ab"));
-        w.rtbMain->setSelStart(0);
-        QAction *find = w.tlbMain->Buttons(QStringLiteral("Find"));
+        w.editor()->setText(QStringLiteral("ab ab"));
+        w.editor()->setSelStart(0);
+        QAction *find = w.toolBar()->Buttons(QStringLiteral("Find"));
         find->trigger();
         search::frmFind *d = w.findCommands().dialog();
         QVERIFY(d && d->isVisible());
         QVERIFY(!d->bolSw);
         d->txtWord->setText(QStringLiteral("AB"));
         d->cmdGo->click();
-        QCOMPARE(w.rtbMain->SelStart(), 0);
+        QCOMPARE(w.editor()->SelStart(), 0);
         d->cmdClose->click();
         QVERIFY(w.findCommands().dialog() == nullptr);
         find->trigger(); // now it finds the next one directly
         QVERIFY(w.findCommands().dialog() == nullptr);
-        QCOMPARE(w.rtbMain->SelStart(), 3);
-        QCOMPARE(w.rtbMain->SelLength(), 2);
+        QCOMPARE(w.editor()->SelStart(), 3);
+        QCOMPARE(w.editor()->SelLength(), 2);
     }
 
     void previewButtonSetsTheMenuCheck()
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        QAction *preview = w.tlbMain->Buttons(QStringLiteral("Preview"));
+        QAction *preview = w.toolBar()->Buttons(QStringLiteral("Preview"));
         preview->trigger();
-        QVERIFY(w.menu.mnuPreview->isChecked());
+        QVERIFY(w.mainMenu().mnuPreview->isChecked());
         preview->trigger();
-        QVERIFY(!w.menu.mnuPreview->isChecked());
+        QVERIFY(!w.mainMenu().mnuPreview->isChecked());
     }
 
     void editMenuEnablesPasteAndFindNext_data()
@@ -214,31 +214,31 @@ private Q_SLOTS:
             picture->setImageData(QImage(2, 2, QImage::Format_RGB32));
             QGuiApplication::clipboard()->setMimeData(picture);
         }
-        w.state.strFind = strFind;
-        Q_EMIT w.menu.mnhEdit->aboutToShow();
-        QCOMPARE(w.menu.mnuPaste->isEnabled(), clipboardText);
-        QCOMPARE(w.menu.mnuFindNext->isEnabled(), !strFind.isEmpty());
+        w.sharedState().strFind = strFind;
+        Q_EMIT w.mainMenu().mnhEdit->aboutToShow();
+        QCOMPARE(w.mainMenu().mnuPaste->isEnabled(), clipboardText);
+        QCOMPARE(w.mainMenu().mnuFindNext->isEnabled(), !strFind.isEmpty());
     }
 
     void cutAndCopyWithoutSelectionLeaveEmptyText()
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.rtbMain->setText(QStringLiteral("abc"));
-        w.rtbMain->setSelStart(1);
+        w.editor()->setText(QStringLiteral("abc"));
+        w.editor()->setSelStart(1);
         w.mnuCopy_Click();
         QCOMPARE(QGuiApplication::clipboard()->text(), QString());
         QGuiApplication::clipboard()->setText(QStringLiteral("clip"));
         w.mnuCut_Click();
         QCOMPARE(QGuiApplication::clipboard()->text(), QString());
-        QCOMPARE(w.rtbMain->Text(), QStringLiteral("abc"));
+        QCOMPARE(w.editor()->Text(), QStringLiteral("abc"));
     }
 
     void authorsPageGoesToTheShell()
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.menu.mnuAuthWeb->trigger();
+        w.mainMenu().mnuAuthWeb->trigger();
         QCOMPARE(f.shell.opened, QStringList{QStringLiteral("https://tavlen.example.org/")});
         QCOMPARE(f.prompter.shown.size(), 0);
     }
@@ -249,23 +249,23 @@ private Q_SLOTS:
         app::frmMain &w = f.start();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.rtbMain->setText(QStringLiteral("abc"));
-        w.rtbMain->setSelStart(0);
+        w.editor()->setText(QStringLiteral("abc"));
+        w.editor()->setSelStart(0);
         QVERIFY(!lit(w, "Ins"));
-        QTest::keyClick(w.rtbMain, Qt::Key_Insert);
-        QVERIFY(w.rtbMain->overwriteMode());
+        QTest::keyClick(w.editor(), Qt::Key_Insert);
+        QVERIFY(w.editor()->overwriteMode());
         QVERIFY(lit(w, "Ins"));
-        QTest::keyClicks(w.rtbMain, QStringLiteral("xy"));
-        QCOMPARE(w.rtbMain->Text(), QStringLiteral("xyc"));
-        QTest::keyClick(w.rtbMain, Qt::Key_Insert);
-        QVERIFY(!w.rtbMain->overwriteMode());
+        QTest::keyClicks(w.editor(), QStringLiteral("xy"));
+        QCOMPARE(w.editor()->Text(), QStringLiteral("xyc"));
+        QTest::keyClick(w.editor(), Qt::Key_Insert);
+        QVERIFY(!w.editor()->overwriteMode());
         QVERIFY(!lit(w, "Ins"));
-        QTest::keyClicks(w.rtbMain, QStringLiteral("z"));
-        QCOMPARE(w.rtbMain->Text(), QStringLiteral("xyzc"));
+        QTest::keyClicks(w.editor(), QStringLiteral("z"));
+        QCOMPARE(w.editor()->Text(), QStringLiteral("xyzc"));
         // Shift+Insert pastes and leaves the mode alone.
-        QTest::keyClick(w.rtbMain, Qt::Key_Insert, Qt::ShiftModifier);
-        QVERIFY(!w.rtbMain->overwriteMode());
-        QCOMPARE(w.rtbMain->Text(), QStringLiteral("xyzclipc"));
+        QTest::keyClick(w.editor(), Qt::Key_Insert, Qt::ShiftModifier);
+        QVERIFY(!w.editor()->overwriteMode());
+        QCOMPARE(w.editor()->Text(), QStringLiteral("xyzclipc"));
     }
 
     void desktopIndicatorsAreRead()

@@ -2,7 +2,7 @@
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
 #include "app/previewbrowser.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "mainwindowfixture.h"
 #include "markup/decoratetext.h"
 #include "testenv.h"
@@ -22,7 +22,7 @@ using testsupport::MainWindowFixture;
 namespace {
 QString panel(app::frmMain &w, const char *key)
 {
-    return w.stbMain->Panels(QLatin1String(key))->text();
+    return w.statusPanels()->Panels(QLatin1String(key))->text();
 }
 
 } // namespace
@@ -40,13 +40,13 @@ private Q_SLOTS:
                  QStringLiteral("1.00.0000"));
         QVERIFY(!f.store.value(QStringLiteral("UpdateInfo"), QStringLiteral("ApplicationPath"))
                      .isEmpty());
-        QVERIFY(!w.state.bolEditing);
+        QVERIFY(!w.sharedState().bolEditing);
         QVERIFY(!w.isMaximized());
-        QVERIFY(w.brwPreview->isHidden());
-        QVERIFY(w.brwPreview->view() == nullptr); // the browser engine waits for a preview
-        QVERIFY(w.menu.mnuToolbar->isChecked());
-        QVERIFY(w.menu.mnuStatbar->isChecked());
-        QVERIFY(!w.menu.mnuSaveFile->isEnabled());
+        QVERIFY(w.browser()->isHidden());
+        QVERIFY(w.browser()->view() == nullptr); // the browser engine waits for a preview
+        QVERIFY(w.mainMenu().mnuToolbar->isChecked());
+        QVERIFY(w.mainMenu().mnuStatbar->isChecked());
+        QVERIFY(!w.mainMenu().mnuSaveFile->isEnabled());
         QCOMPARE(w.layoutBase().editor.Top, 975.f);
         QCOMPARE(panel(w, "Mode"), QStringLiteral("編集モード"));
         QCOMPARE(panel(w, "ReadCode"), QStringLiteral("SJIS"));
@@ -103,22 +103,22 @@ private Q_SLOTS:
         const QStringList keys{"New",  "Open",    "Save",     "Print",  "Cut",
                                "Copy", "Paste",   "Find",     "Preview", "Decorate",
                                "Editor", "Option", "Help"};
-        QCOMPARE(w.tlbMain->keys(), keys);
+        QCOMPARE(w.toolBar()->keys(), keys);
         for (const QString &key : keys)
-            QVERIFY(!w.tlbMain->Buttons(key)->icon().isNull());
-        QVERIFY(w.tlbMain->Buttons(QStringLiteral("Preview"))->isCheckable());
-        QCOMPARE(w.tlbMain->Buttons(QStringLiteral("Find"))->toolTip(), QStringLiteral("検索"));
-        QVERIFY(w.tlbMain->Buttons(QStringLiteral("Nope")) == nullptr);
-        QCOMPARE(w.stbMain->keys(),
+            QVERIFY(!w.toolBar()->Buttons(key)->icon().isNull());
+        QVERIFY(w.toolBar()->Buttons(QStringLiteral("Preview"))->isCheckable());
+        QCOMPARE(w.toolBar()->Buttons(QStringLiteral("Find"))->toolTip(), QStringLiteral("検索"));
+        QVERIFY(w.toolBar()->Buttons(QStringLiteral("Nope")) == nullptr);
+        QCOMPARE(w.statusPanels()->keys(),
                  QStringList({"Mode", "ReadCode", "WriteCode", "Size", "Message", "Num", "Caps",
                               "Scrl", "Ins"}));
-        QCOMPARE(w.stbMain->Panels(QStringLiteral("Size"))->toolTip(),
+        QCOMPARE(w.statusPanels()->Panels(QStringLiteral("Size"))->toolTip(),
                  QStringLiteral("現在のファイルサイズ"));
-        QCOMPARE(w.clbMain->Label1->text(), QStringLiteral("タグセット(&S)："));
-        QVERIFY(!w.clbMain->cmdInsTag->isEnabled());
-        QVERIFY(!w.clbMain->cmdEditTmp->isEnabled());
+        QCOMPARE(w.coolBar()->Label1->text(), QStringLiteral("タグセット(&S)："));
+        QVERIFY(!w.coolBar()->cmdInsTag->isEnabled());
+        QVERIFY(!w.coolBar()->cmdEditTmp->isEnabled());
         // Buttons run their menu items' handlers: Help goes to the shell.
-        w.tlbMain->Buttons(QStringLiteral("Help"))->trigger();
+        w.toolBar()->Buttons(QStringLiteral("Help"))->trigger();
         QCOMPARE(f.shell.opened.size(), 1);
         QVERIFY(f.shell.opened[0].endsWith(QLatin1String("/Tavlen.chm")));
     }
@@ -128,13 +128,13 @@ private Q_SLOTS:
         MainWindowFixture f;
         app::frmMain &w = f.start();
         w.show();
-        w.rtbMain->setFocus();
-        typeText(w.rtbMain, QStringLiteral("日本"));
-        QVERIFY(w.state.bolEditing);
+        w.editor()->setFocus();
+        typeText(w.editor(), QStringLiteral("日本"));
+        QVERIFY(w.sharedState().bolEditing);
         QCOMPARE(panel(w, "Size"), QStringLiteral("4 Bytes"));
-        w.rtbMain->setSelText(QStringLiteral("\r\n"));
+        w.editor()->setSelText(QStringLiteral("\r\n"));
         QCOMPARE(panel(w, "Size"), QStringLiteral("6 Bytes"));
-        w.rtbMain->setText(QString(1234, QLatin1Char('a')));
+        w.editor()->setText(QString(1234, QLatin1Char('a')));
         QCOMPARE(panel(w, "Size"), QStringLiteral("1,234 Bytes"));
     }
 
@@ -142,41 +142,41 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.rtbMain->setText(QStringLiteral("abc"));
-        w.rtbMain->setSelStart(0);
-        w.rtbMain->setSelLength(1);
-        QVERIFY(w.menu.mnuCut->isEnabled());
-        QVERIFY(w.menu.mnuCopy->isEnabled());
-        QVERIFY(w.tlbMain->Buttons(QStringLiteral("Cut"))->isEnabled());
-        QVERIFY(w.tlbMain->Buttons(QStringLiteral("Copy"))->isEnabled());
-        w.state.bolBusy = true;
-        w.rtbMain->setSelLength(0);
-        QVERIFY(w.menu.mnuCut->isEnabled());
-        w.state.bolBusy = false;
-        w.rtbMain->setSelStart(1);
-        QVERIFY(!w.menu.mnuCut->isEnabled());
-        QVERIFY(!w.menu.mnuCopy->isEnabled());
-        QVERIFY(!w.tlbMain->Buttons(QStringLiteral("Cut"))->isEnabled());
-        QVERIFY(!w.tlbMain->Buttons(QStringLiteral("Copy"))->isEnabled());
-        QVERIFY(w.tlbMain->Buttons(QStringLiteral("Paste"))->isEnabled());
+        w.editor()->setText(QStringLiteral("abc"));
+        w.editor()->setSelStart(0);
+        w.editor()->setSelLength(1);
+        QVERIFY(w.mainMenu().mnuCut->isEnabled());
+        QVERIFY(w.mainMenu().mnuCopy->isEnabled());
+        QVERIFY(w.toolBar()->Buttons(QStringLiteral("Cut"))->isEnabled());
+        QVERIFY(w.toolBar()->Buttons(QStringLiteral("Copy"))->isEnabled());
+        w.sharedState().bolBusy = true;
+        w.editor()->setSelLength(0);
+        QVERIFY(w.mainMenu().mnuCut->isEnabled());
+        w.sharedState().bolBusy = false;
+        w.editor()->setSelStart(1);
+        QVERIFY(!w.mainMenu().mnuCut->isEnabled());
+        QVERIFY(!w.mainMenu().mnuCopy->isEnabled());
+        QVERIFY(!w.toolBar()->Buttons(QStringLiteral("Cut"))->isEnabled());
+        QVERIFY(!w.toolBar()->Buttons(QStringLiteral("Copy"))->isEnabled());
+        QVERIFY(w.toolBar()->Buttons(QStringLiteral("Paste"))->isEnabled());
     }
 
     void clipboardCommands()
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.rtbMain->setText(QStringLiteral("hello world"));
-        w.rtbMain->setSelStart(0);
-        w.rtbMain->setSelLength(6);
+        w.editor()->setText(QStringLiteral("hello world"));
+        w.editor()->setSelStart(0);
+        w.editor()->setSelLength(6);
         w.mnuCut_Click();
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("hello "));
-        QCOMPARE(w.rtbMain->Text(), QStringLiteral("world"));
-        w.rtbMain->setSelStart(5);
+        QCOMPARE(w.editor()->Text(), QStringLiteral("world"));
+        w.editor()->setSelStart(5);
         w.mnuPaste_Click();
-        QCOMPARE(w.rtbMain->Text(), QStringLiteral("worldhello "));
+        QCOMPARE(w.editor()->Text(), QStringLiteral("worldhello "));
         w.mnhEdit_Click();
-        QVERIFY(w.menu.mnuPaste->isEnabled());
-        QVERIFY(!w.menu.mnuFindNext->isEnabled());
+        QVERIFY(w.mainMenu().mnuPaste->isEnabled());
+        QVERIFY(!w.mainMenu().mnuFindNext->isEnabled());
         // A picture on the clipboard: refused with a message, text untouched.
         auto *picture = new QMimeData;
         picture->setImageData(QImage(4, 4, QImage::Format_RGB32));
@@ -186,9 +186,9 @@ private Q_SLOTS:
         QCOMPARE(f.prompter.shown[0].text,
                  QStringLiteral("クリップボードにあるデータの形式が、テキストではありません。"));
         QCOMPARE(f.prompter.shown[0].title, QStringLiteral("エラー"));
-        QCOMPARE(w.rtbMain->Text(), QStringLiteral("worldhello "));
+        QCOMPARE(w.editor()->Text(), QStringLiteral("worldhello "));
         w.mnhEdit_Click();
-        QVERIFY(!w.menu.mnuPaste->isEnabled());
+        QVERIFY(!w.mainMenu().mnuPaste->isEnabled());
     }
 
     void togglesMoveTheEditor()
@@ -197,19 +197,19 @@ private Q_SLOTS:
         app::frmMain &w = f.start();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        const QRect before = w.rtbMain->geometry();
-        w.menu.mnuToolbar->trigger();
-        QVERIFY(!w.menu.mnuToolbar->isChecked());
-        QVERIFY(w.clbMain->isHidden());
-        QCOMPARE(w.rtbMain->geometry().top(), before.top() - 60);
-        QCOMPARE(w.rtbMain->geometry().height(), before.height() + 60);
-        w.menu.mnuToolbar->trigger();
-        QCOMPARE(w.rtbMain->geometry(), before);
-        w.menu.mnuStatbar->trigger();
-        QVERIFY(w.stbMain->isHidden());
-        QCOMPARE(w.rtbMain->geometry().height(), before.height() + 19);
-        w.menu.mnuStatbar->trigger();
-        QCOMPARE(w.rtbMain->geometry(), before);
+        const QRect before = w.editor()->geometry();
+        w.mainMenu().mnuToolbar->trigger();
+        QVERIFY(!w.mainMenu().mnuToolbar->isChecked());
+        QVERIFY(w.coolBar()->isHidden());
+        QCOMPARE(w.editor()->geometry().top(), before.top() - 60);
+        QCOMPARE(w.editor()->geometry().height(), before.height() + 60);
+        w.mainMenu().mnuToolbar->trigger();
+        QCOMPARE(w.editor()->geometry(), before);
+        w.mainMenu().mnuStatbar->trigger();
+        QVERIFY(w.statusPanels()->isHidden());
+        QCOMPARE(w.editor()->geometry().height(), before.height() + 19);
+        w.mainMenu().mnuStatbar->trigger();
+        QCOMPARE(w.editor()->geometry(), before);
     }
 
     void resizingKeepsTheMinimumAndMovesTheEditor()
@@ -219,11 +219,11 @@ private Q_SLOTS:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QSize designed = w.size();
-        const QRect editor = w.rtbMain->geometry();
+        const QRect editor = w.editor()->geometry();
         w.resize(designed.width() + 100, designed.height() + 50);
-        QTRY_COMPARE(w.rtbMain->width(), editor.width() + 100);
-        QCOMPARE(w.rtbMain->height(), editor.height() + 50);
-        QCOMPARE(w.clbMain->width(), editor.width() + 100);
+        QTRY_COMPARE(w.editor()->width(), editor.width() + 100);
+        QCOMPARE(w.editor()->height(), editor.height() + 50);
+        QCOMPARE(w.coolBar()->width(), editor.width() + 100);
         w.resize(100, 50);
         QTRY_COMPARE(w.size(), QSize(400, 160));
     }
@@ -234,7 +234,7 @@ private Q_SLOTS:
         app::frmMain &w = f.start();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.rtbMain->setText(QStringLiteral("changed"));
+        w.editor()->setText(QStringLiteral("changed"));
         f.prompter.answers = {app::MsgAnswer::Cancel};
         QVERIFY(!w.close());
         QCOMPARE(f.prompter.shown.size(), 1);
@@ -292,21 +292,21 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.rtbMain->setText(QStringLiteral("<p>hello</p>"));
-        w.state.bolEditing = false;
-        w.rtbMain->setSelStart(4);
-        w.rtbMain->setSelLength(3);
-        const int undoSteps = w.rtbMain->document()->availableUndoSteps();
-        w.menu.mnuDecorate->trigger();
+        w.editor()->setText(QStringLiteral("<p>hello</p>"));
+        w.sharedState().bolEditing = false;
+        w.editor()->setSelStart(4);
+        w.editor()->setSelLength(3);
+        const int undoSteps = w.editor()->document()->availableUndoSteps();
+        w.mainMenu().mnuDecorate->trigger();
         const QRgb tag = qRgb(0, 0, 128);
         bool tagColoured = false;
-        for (const app::rtf::ColorRun &r : w.rtbMain->colorRuns())
+        for (const app::rtf::ColorRun &r : w.editor()->colorRuns())
             tagColoured = tagColoured || (r.start == 0 && r.length == 3 && r.color == tag);
         QVERIFY(tagColoured);
-        QVERIFY(!w.state.bolEditing);
-        QCOMPARE(w.rtbMain->document()->availableUndoSteps(), undoSteps);
-        QCOMPARE(w.rtbMain->SelStart(), 4);
-        QCOMPARE(w.rtbMain->SelLength(), 3);
+        QVERIFY(!w.sharedState().bolEditing);
+        QCOMPARE(w.editor()->document()->availableUndoSteps(), undoSteps);
+        QCOMPARE(w.editor()->SelStart(), 4);
+        QCOMPARE(w.editor()->SelLength(), 3);
         QVERIFY(w.isEnabled());
         QVERIFY(panel(w, "Message").isEmpty());
         QVERIFY(w.close()); // nothing to ask about
@@ -317,32 +317,32 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.rtbMain->setText(QStringLiteral("<p>x</p>"));
-        w.state.bolBusy = true;
+        w.editor()->setText(QStringLiteral("<p>x</p>"));
+        w.sharedState().bolBusy = true;
         w.DecorateText();
-        QVERIFY(w.rtbMain->colorRuns().empty());
-        QVERIFY(w.state.bolBusy);
+        QVERIFY(w.editor()->colorRuns().empty());
+        QVERIFY(w.sharedState().bolBusy);
     }
 
     void aFailingEngineLeavesTheWindowUsable()
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.rtbMain->setText(QStringLiteral("<p>x</p>"));
+        w.editor()->setText(QStringLiteral("<p>x</p>"));
         w.DecorateText();
-        QVERIFY(!w.rtbMain->colorRuns().empty());
+        QVERIFY(!w.editor()->colorRuns().empty());
         w.setColorizer([](const QString &, const markup::MarkupColours &) {
             return std::variant<QString, markup::RegExpError>(
                 markup::RegExpError{QStringLiteral("match limit exceeded")});
         });
         w.DecorateText();
-        QCOMPARE(w.rtbMain->Text(), QStringLiteral("<p>x</p>"));
-        QVERIFY(w.rtbMain->colorRuns().empty());
+        QCOMPARE(w.editor()->Text(), QStringLiteral("<p>x</p>"));
+        QVERIFY(w.editor()->colorRuns().empty());
         QVERIFY(w.isEnabled());
-        QVERIFY(!w.state.bolBusy);
+        QVERIFY(!w.sharedState().bolBusy);
         // The reason stays in the Message panel; a temporary status text would hide every panel.
         QVERIFY(panel(w, "Message").contains(QLatin1String("match limit exceeded")));
-        QVERIFY(w.stbMain->currentMessage().isEmpty());
+        QVERIFY(w.statusPanels()->currentMessage().isEmpty());
     }
 
     void commandLineOpensTheDocument_data()
@@ -369,14 +369,14 @@ private Q_SLOTS:
         MainWindowFixture f;
         app::frmMain &w = f.start(commandLine);
         QVERIFY(QDir::setCurrent(before));
-        QCOMPARE(w.state.strFileFolder, folder);
-        QCOMPARE(w.AppSettings.RecentFiles[0], path);
-        QCOMPARE(w.rtbMain->Text(), QStringLiteral("<p>x</p>"));
-        QVERIFY(!w.rtbMain->colorRuns().empty()); // opened documents are coloured
+        QCOMPARE(w.sharedState().strFileFolder, folder);
+        QCOMPARE(w.appSettings().RecentFiles[0], path);
+        QCOMPARE(w.editor()->Text(), QStringLiteral("<p>x</p>"));
+        QVERIFY(!w.editor()->colorRuns().empty()); // opened documents are coloured
         QCOMPARE(w.windowTitle(), path + QStringLiteral(" - たぶれん"));
-        QCOMPARE(w.state.strFilePath, path);
-        QVERIFY(!w.state.bolEditing);
-        QVERIFY(w.menu.mnuSaveFile->isEnabled());
+        QCOMPARE(w.sharedState().strFilePath, path);
+        QVERIFY(!w.sharedState().bolEditing);
+        QVERIFY(w.mainMenu().mnuSaveFile->isEnabled());
     }
 };
 

@@ -1,9 +1,9 @@
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
 #include "app/preview.h"
-#include "app/programfolder.h"
+#include "platform/programfolder.h"
 #include "app/previewbrowser.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "mainwindowfixture.h"
 #include "testenv.h"
 
@@ -65,37 +65,37 @@ private Q_SLOTS:
         w.resize(700, 500);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        const int x = int(w.rtbMain->Text().indexOf(QLatin1String("<p>x")) + 3);
-        w.rtbMain->setSelStart(x);
-        w.rtbMain->setSelLength(1);
-        w.rtbMain->setSelText(QStringLiteral("y"));
-        const bool modified = w.state.bolEditing;
+        const int x = int(w.editor()->Text().indexOf(QLatin1String("<p>x")) + 3);
+        w.editor()->setSelStart(x);
+        w.editor()->setSelLength(1);
+        w.editor()->setSelText(QStringLiteral("y"));
+        const bool modified = w.sharedState().bolEditing;
 
-        w.menu.mnuPreview->trigger();
-        QVERIFY(w.menu.mnuPreview->isChecked());
-        QVERIFY(w.tlbMain->Buttons(QStringLiteral("Preview"))->isChecked());
-        QVERIFY(w.brwPreview->isVisible());
-        QVERIFY(!w.rtbMain->isVisible());
-        QCOMPARE(w.stbMain->Panels(QStringLiteral("Mode"))->text(),
+        w.mainMenu().mnuPreview->trigger();
+        QVERIFY(w.mainMenu().mnuPreview->isChecked());
+        QVERIFY(w.toolBar()->Buttons(QStringLiteral("Preview"))->isChecked());
+        QVERIFY(w.browser()->isVisible());
+        QVERIFY(!w.editor()->isVisible());
+        QCOMPARE(w.statusPanels()->Panels(QStringLiteral("Mode"))->text(),
                  QStringLiteral("プレビューモード"));
         QCOMPARE(scratchFiles(folder).size(), 1); // written beside the document
 
-        QVERIFY(w.brwPreview->view());
-        QTRY_VERIFY_WITH_TIMEOUT(showsColour(w.brwPreview->view(), qRgb(255, 0, 0)), 20000);
+        QVERIFY(w.browser()->view());
+        QTRY_VERIFY_WITH_TIMEOUT(showsColour(w.browser()->view(), qRgb(255, 0, 0)), 20000);
         QTRY_VERIFY_WITH_TIMEOUT(scratchFiles(folder).isEmpty(), 10000);
         QVERIFY(QFile::exists(page)); // nothing of the document folder is deleted
         QCOMPARE(f.prompter.shown.size(), 0);
 
         // The tool bar button brings the editor back, unchanged.
-        w.tlbMain->Buttons(QStringLiteral("Preview"))->trigger();
-        QVERIFY(!w.menu.mnuPreview->isChecked());
-        QVERIFY(w.rtbMain->isVisible());
-        QVERIFY(!w.brwPreview->isVisible());
-        QCOMPARE(w.stbMain->Panels(QStringLiteral("Mode"))->text(), QStringLiteral("編集モード"));
-        QCOMPARE(w.state.bolEditing, modified);
-        QCOMPARE(w.rtbMain->SelStart(), x + 1);
-        QCOMPARE(w.state.strFilePath, page);
-        w.state.bolEditing = false;
+        w.toolBar()->Buttons(QStringLiteral("Preview"))->trigger();
+        QVERIFY(!w.mainMenu().mnuPreview->isChecked());
+        QVERIFY(w.editor()->isVisible());
+        QVERIFY(!w.browser()->isVisible());
+        QCOMPARE(w.statusPanels()->Panels(QStringLiteral("Mode"))->text(), QStringLiteral("編集モード"));
+        QCOMPARE(w.sharedState().bolEditing, modified);
+        QCOMPARE(w.editor()->SelStart(), x + 1);
+        QCOMPARE(w.sharedState().strFilePath, page);
+        w.sharedState().bolEditing = false;
     }
 
     void previewNeverOverwritesAFileItDidNotCreate()
@@ -113,9 +113,9 @@ private Q_SLOTS:
         }
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.state.strFileFolder = folder;
-        w.rtbMain->setText(QStringLiteral("<p>preview</p>"));
-        w.menu.mnuPreview->trigger();
+        w.sharedState().strFileFolder = folder;
+        w.editor()->setText(QStringLiteral("<p>preview</p>"));
+        w.mainMenu().mnuPreview->trigger();
         for (const QString &path : mine) {
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadOnly));
@@ -123,11 +123,11 @@ private Q_SLOTS:
         }
         QCOMPARE(scratchFiles(folder).size(), mine.size() + 1);
         // The load finished: only the new file goes.
-        w.brwPreview_DocumentComplete(w.brwPreview->currentUrl());
+        w.brwPreview_DocumentComplete(w.browser()->currentUrl());
         QCOMPARE(scratchFiles(folder).size(), mine.size());
         for (const QString &path : mine)
             QVERIFY(QFile::exists(path));
-        w.state.bolEditing = false;
+        w.sharedState().bolEditing = false;
     }
 
     void supersededAndUnfinishedScratchFilesGo()
@@ -135,13 +135,13 @@ private Q_SLOTS:
         const QString folder = makeFolder(QStringLiteral("quick"));
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.state.strFileFolder = folder;
-        w.rtbMain->setText(QStringLiteral("<p>%1</p>").arg(QString(400000, QLatin1Char('x'))));
-        w.menu.mnuPreview->trigger(); // on, off and on again before anything has loaded
-        const QUrl first = w.brwPreview->currentUrl();
-        w.menu.mnuPreview->trigger();
-        w.menu.mnuPreview->trigger();
-        const QUrl second = w.brwPreview->currentUrl();
+        w.sharedState().strFileFolder = folder;
+        w.editor()->setText(QStringLiteral("<p>%1</p>").arg(QString(400000, QLatin1Char('x'))));
+        w.mainMenu().mnuPreview->trigger(); // on, off and on again before anything has loaded
+        const QUrl first = w.browser()->currentUrl();
+        w.mainMenu().mnuPreview->trigger();
+        w.mainMenu().mnuPreview->trigger();
+        const QUrl second = w.browser()->currentUrl();
         QVERIFY(first != second);
         QVERIFY(!QFile::exists(first.toLocalFile()));
         QVERIFY(QFile::exists(second.toLocalFile()));
@@ -149,7 +149,7 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(second.toLocalFile()));
         w.brwPreview_DocumentComplete(QUrl::fromLocalFile(folder)); // not a file of the preview
         QVERIFY(QFileInfo(folder).isDir());
-        w.state.bolEditing = false;
+        w.sharedState().bolEditing = false;
         f.window.reset(); // the window goes before the page has loaded
         QCOMPARE(scratchFiles(folder), QStringList());
     }
@@ -159,28 +159,28 @@ private Q_SLOTS:
         const QString folder = makeFolder(QStringLiteral("euc"));
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.AppSettings.WriteCode = 1;
-        w.state.strFileFolder = folder;
-        w.rtbMain->setText(QStringLiteral("日本\r\n"));
-        w.menu.mnuPreview->trigger();
+        w.appSettings().WriteCode = 1;
+        w.sharedState().strFileFolder = folder;
+        w.editor()->setText(QStringLiteral("日本\r\n"));
+        w.mainMenu().mnuPreview->trigger();
         const QStringList files = scratchFiles(folder);
         QCOMPARE(files.size(), 1);
         QFile file(folder + QLatin1Char('/') + files.first());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("\xc6\xfc\xcb\xdc\n"));
-        w.state.bolEditing = false;
+        w.sharedState().bolEditing = false;
     }
 
     void anUnwritableFolderPreviewsFromTheTemporaryFolder()
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.state.strFileFolder = QStringLiteral("/proc/self"); // not even root can create files here
-        w.rtbMain->setText(QStringLiteral("<html><head></head><body>x</body></html>"));
+        w.sharedState().strFileFolder = QStringLiteral("/proc/self"); // not even root can create files here
+        w.editor()->setText(QStringLiteral("<html><head></head><body>x</body></html>"));
         const QStringList before = scratchFiles(QDir::tempPath());
-        w.menu.mnuPreview->trigger();
+        w.mainMenu().mnuPreview->trigger();
         QCOMPARE(f.prompter.shown.size(), 0);
-        QVERIFY(!w.brwPreview->isHidden());
+        QVERIFY(!w.browser()->isHidden());
         const QStringList during = scratchFiles(QDir::tempPath());
         QCOMPARE(during.size(), before.size() + 1);
         QString written;
@@ -191,21 +191,21 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().contains("<head><base href=\"file:///proc/self/\">"));
         file.close();
-        w.brwPreview_DocumentComplete(w.brwPreview->currentUrl());
+        w.brwPreview_DocumentComplete(w.browser()->currentUrl());
         QVERIFY(!QFile::exists(written));
-        w.state.bolEditing = false;
+        w.sharedState().bolEditing = false;
     }
 
     void previewBeforeAnyDocumentUsesTheProgramFolder()
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        QVERIFY(w.state.strFileFolder.isEmpty());
+        QVERIFY(w.sharedState().strFileFolder.isEmpty());
         const QStringList before = scratchFiles(app::programFolder());
-        w.menu.mnuPreview->trigger();
-        QCOMPARE(w.state.strFileFolder, app::programFolder());
+        w.mainMenu().mnuPreview->trigger();
+        QCOMPARE(w.sharedState().strFileFolder, app::programFolder());
         QCOMPARE(scratchFiles(app::programFolder()).size(), before.size() + 1);
-        w.brwPreview_DocumentComplete(w.brwPreview->currentUrl());
+        w.brwPreview_DocumentComplete(w.browser()->currentUrl());
         QCOMPARE(scratchFiles(app::programFolder()), before);
     }
 };

@@ -1,6 +1,6 @@
 #include "app/mainstatusbar.h"
 #include "app/printing.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "mainwindowfixture.h"
 #include "testenv.h"
 
@@ -66,13 +66,13 @@ private Q_SLOTS:
                                 QStringLiteral("<p class=\"x\">日本語の～テキスト</p>"),
                                 QStringLiteral("<!-- comment & more -->"),
                                 QStringLiteral("</html>")};
-        w.rtbMain->setText(lines.join(QStringLiteral("\r\n")));
-        w.rtbMain->setSelStart(3);
-        w.rtbMain->setSelLength(4); // the selection does not limit printing
+        w.editor()->setText(lines.join(QStringLiteral("\r\n")));
+        w.editor()->setSelStart(3);
+        w.editor()->setSelLength(4); // the selection does not limit printing
         w.DecorateText();
         const QString pdf = printToPdf(w, QStringLiteral("literal.pdf"));
         f.dialogs.steps = {ScriptedDialogs::accept()};
-        w.menu.mnuPrint->trigger();
+        w.mainMenu().mnuPrint->trigger();
         QCOMPARE(f.dialogs.calls.size(), 1);
         QCOMPARE(f.dialogs.calls[0].kind, ScriptedDialogs::Kind::Printer);
         QCOMPARE(f.dialogs.calls[0].seen.Flags, 0x40004u);
@@ -81,7 +81,7 @@ private Q_SLOTS:
         for (const QString &line : lines)
             QVERIFY2(printed.contains(line.normalized(QString::NormalizationForm_KC)),
                      qPrintable(line + QStringLiteral(" in ") + printed.join(QLatin1Char('|'))));
-        QVERIFY(w.stbMain->currentMessage().isEmpty());
+        QVERIFY(w.statusPanels()->currentMessage().isEmpty());
         QCOMPARE(f.prompter.shown.size(), 0);
     }
 
@@ -92,7 +92,7 @@ private Q_SLOTS:
         QStringList lines;
         for (int i = 0; i < 300; ++i)
             lines << QStringLiteral("line %1 行").arg(i, 4, 10, QLatin1Char('0'));
-        w.rtbMain->setText(lines.join(QStringLiteral("\r\n")));
+        w.editor()->setText(lines.join(QStringLiteral("\r\n")));
         const QString pdf = printToPdf(w, QStringLiteral("long.pdf"));
         f.dialogs.steps = {ScriptedDialogs::accept()};
         w.tlbMain_ButtonClick(QStringLiteral("Print"));
@@ -126,23 +126,23 @@ private Q_SLOTS:
         QFETCH(quint32, flags);
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.rtbMain->setText(QStringLiteral("<p>x</p>"));
+        w.editor()->setText(QStringLiteral("<p>x</p>"));
         const QString pdf = printToPdf(w, QStringLiteral("cancelled.pdf"));
         f.dialogs.steps = {ScriptedDialogs::cancel()};
-        (setup ? w.menu.mnuPrinterConfig : w.menu.mnuPrint)->trigger();
+        (setup ? w.mainMenu().mnuPrinterConfig : w.mainMenu().mnuPrint)->trigger();
         QCOMPARE(f.dialogs.calls.size(), 1);
         QCOMPARE(f.dialogs.calls[0].seen.Flags, flags);
         QVERIFY(!QFile::exists(pdf));
         QCOMPARE(f.prompter.shown.size(), 0);
-        QVERIFY(w.stbMain->currentMessage().isEmpty());
-        QCOMPARE(w.rtbMain->Text(), QStringLiteral("<p>x</p>"));
+        QVERIFY(w.statusPanels()->currentMessage().isEmpty());
+        QCOMPARE(w.editor()->Text(), QStringLiteral("<p>x</p>"));
     }
 
     void printerSetupPrintsNothing()
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.rtbMain->setText(QStringLiteral("x"));
+        w.editor()->setText(QStringLiteral("x"));
         const QString pdf = printToPdf(w, QStringLiteral("setup.pdf"));
         f.dialogs.steps = {ScriptedDialogs::accept()};
         w.mnuPrinterConfig_Click();
@@ -153,21 +153,21 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.rtbMain->setText(QStringLiteral("<p>x</p>"));
-        w.state.bolEditing = false;
+        w.editor()->setText(QStringLiteral("<p>x</p>"));
+        w.sharedState().bolEditing = false;
         QPrinter &printer = w.printing().printer();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(testsupport::home().path() +
                                   QStringLiteral("/no/such/dir/x.pdf"));
         f.dialogs.steps = {ScriptedDialogs::accept()};
         w.mnuPrint_Click();
-        QVERIFY(w.stbMain->Panels(QStringLiteral("Message"))
+        QVERIFY(w.statusPanels()->Panels(QStringLiteral("Message"))
                     ->text()
                     .startsWith(QStringLiteral("印刷できませんでした")));
-        QVERIFY(w.stbMain->currentMessage().isEmpty()); // the panels stay in sight
+        QVERIFY(w.statusPanels()->currentMessage().isEmpty()); // the panels stay in sight
         QCOMPARE(f.prompter.shown.size(), 0);
-        QCOMPARE(w.rtbMain->Text(), QStringLiteral("<p>x</p>"));
-        QVERIFY(!w.state.bolEditing);
+        QCOMPARE(w.editor()->Text(), QStringLiteral("<p>x</p>"));
+        QVERIFY(!w.sharedState().bolEditing);
     }
 };
 

@@ -2,7 +2,7 @@
 // Save, Save As, ConfirmSave, the recent files, drops, and what happens when a file cannot be
 // read or written or would not be written back the same.
 #include "app/maintoolbar.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "document/documentcontroller.h"
 #include "mainwindowfixture.h"
 #include "testenv.h"
@@ -27,8 +27,8 @@ using testfiles::put;
 
 bool saveEnabled(app::frmMain &w)
 {
-    const bool menu = w.menu.mnuSaveFile->isEnabled();
-    const bool button = w.tlbMain->Buttons(u"Save"_s)->isEnabled();
+    const bool menu = w.mainMenu().mnuSaveFile->isEnabled();
+    const bool button = w.toolBar()->Buttons(u"Save"_s)->isEnabled();
     return menu && button;
 }
 
@@ -43,7 +43,7 @@ struct Edited {
     {
         put(path, "<p>old</p>\r\n");
         w = &f.start(path);
-        w->rtbMain->setText(u"<p>new</p>\r\n"_s);
+        w->editor()->setText(u"<p>new</p>\r\n"_s);
         f.prompter.shown.clear();
     }
 };
@@ -67,18 +67,18 @@ private Q_SLOTS:
         w.mnuOpenFile_Click();
         QCOMPARE(f.dialogs.calls.first().seen.DialogTitle, u"ファイルを開く"_s);
         QCOMPARE(f.dialogs.calls.first().seen.Flags, 0x281004u);
-        QCOMPARE(w.rtbMain->Text(), u"<p>日本</p>\r\n"_s);
+        QCOMPARE(w.editor()->Text(), u"<p>日本</p>\r\n"_s);
         QCOMPARE(w.windowTitle(), path + u" - たぶれん"_s);
-        QCOMPARE(w.state.strFilePath, path);
-        QCOMPARE(w.state.strFileFolder, dir.path() + u"/a"_s);
-        QVERIFY(!w.state.bolEditing);
-        QVERIFY(!w.state.bolBusy);
+        QCOMPARE(w.sharedState().strFilePath, path);
+        QCOMPARE(w.sharedState().strFileFolder, dir.path() + u"/a"_s);
+        QVERIFY(!w.sharedState().bolEditing);
+        QVERIFY(!w.sharedState().bolBusy);
         QVERIFY(saveEnabled(w));
-        QCOMPARE(w.AppSettings.RecentFiles[0], path);
+        QCOMPARE(w.appSettings().RecentFiles[0], path);
         QCOMPARE(f.store.value(u"RecentFiles"_s, u"File01"_s), path);
         QVERIFY(f.store.flushCount() > 0);
-        QCOMPARE(w.menu.mnuRList[0]->text(), path);
-        QVERIFY(w.menu.mnuRList[0]->isEnabled());
+        QCOMPARE(w.mainMenu().mnuRList[0]->text(), path);
+        QVERIFY(w.mainMenu().mnuRList[0]->isEnabled());
         QVERIFY(f.prompter.shown.isEmpty());
     }
 
@@ -106,27 +106,27 @@ private Q_SLOTS:
         Edited e;
         app::frmMain &w = *e.w;
         if (!modified) {
-            w.state.bolEditing = false;
+            w.sharedState().bolEditing = false;
         }
         e.f.prompter.answers = answers;
-        w.cdlFile.props.FileName = u"x.html"_s;
+        w.fileDialog().props.FileName = u"x.html"_s;
         w.mnuNewFile_Click();
         QCOMPARE(e.f.prompter.shown.size(), modified ? 1 : 0);
         if (modified)
             QCOMPARE(e.f.prompter.shown.first().buttons, app::MsgButtons::YesNoCancel);
         QCOMPARE(contents(e.path), fileAfter);
         if (cleared) {
-            QCOMPARE(w.rtbMain->Text(), QString());
+            QCOMPARE(w.editor()->Text(), QString());
             QCOMPARE(w.windowTitle(), u"新規ファイル - たぶれん"_s);
-            QVERIFY(w.state.strFilePath.isEmpty());
-            QCOMPARE(w.state.strFileFolder, e.dir.path()); // the document folder stays
-            QVERIFY(!w.state.bolEditing);
+            QVERIFY(w.sharedState().strFilePath.isEmpty());
+            QCOMPARE(w.sharedState().strFileFolder, e.dir.path()); // the document folder stays
+            QVERIFY(!w.sharedState().bolEditing);
             QVERIFY(!saveEnabled(w));
-            QVERIFY(w.cdlFile.props.FileName.isEmpty());
+            QVERIFY(w.fileDialog().props.FileName.isEmpty());
         } else {
-            QCOMPARE(w.rtbMain->Text(), u"<p>new</p>\r\n"_s);
-            QCOMPARE(w.state.strFilePath, e.path);
-            QVERIFY(w.state.bolEditing);
+            QCOMPARE(w.editor()->Text(), u"<p>new</p>\r\n"_s);
+            QCOMPARE(w.sharedState().strFilePath, e.path);
+            QVERIFY(w.sharedState().bolEditing);
         }
     }
 
@@ -150,17 +150,17 @@ private Q_SLOTS:
             e.f.prompter.answers << MsgAnswer::Cancel;
         e.w->mnuOpenFile_Click();
         QCOMPARE(e.f.prompter.shown.size(), questions);
-        QCOMPARE(e.w->state.strFilePath, e.path);
-        QCOMPARE(e.w->rtbMain->Text(), u"<p>new</p>\r\n"_s);
-        QVERIFY(e.w->state.bolEditing);
+        QCOMPARE(e.w->sharedState().strFilePath, e.path);
+        QCOMPARE(e.w->editor()->Text(), u"<p>new</p>\r\n"_s);
+        QVERIFY(e.w->sharedState().bolEditing);
     }
 
     void saveWithPathWritesAndClearsModified()
     {
         Edited e;
-        e.w->tlbMain->Buttons(u"Save"_s)->trigger();
+        e.w->toolBar()->Buttons(u"Save"_s)->trigger();
         QCOMPARE(contents(e.path), QByteArray("<p>new</p>\r\n"));
-        QVERIFY(!e.w->state.bolEditing);
+        QVERIFY(!e.w->sharedState().bolEditing);
         QVERIFY(e.f.prompter.shown.isEmpty());
     }
 
@@ -179,7 +179,7 @@ private Q_SLOTS:
         const QString path = dir.path() + u"/new.html"_s;
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.rtbMain->setText(u"abc"_s);
+        w.editor()->setText(u"abc"_s);
         f.prompter.answers << answer;
         if (saved)
             f.dialogs.steps << ScriptedDialogs::choose(path);
@@ -189,15 +189,15 @@ private Q_SLOTS:
                  u"このドキュメントはまだファイルに保存されていません。\r\n"
                  u"ファイルを作成して保存しますか？"_s);
         QCOMPARE(QFile::exists(path), saved);
-        QCOMPARE(w.state.bolEditing, !saved);
+        QCOMPARE(w.sharedState().bolEditing, !saved);
         QCOMPARE(saveEnabled(w), saved);
         if (saved) {
             QCOMPARE(f.dialogs.calls.first().seen.DialogTitle, u"ファイルに保存"_s);
             QCOMPARE(f.dialogs.calls.first().seen.Flags, 0x280006u);
             QCOMPARE(w.windowTitle(), path + u" - たぶれん"_s);
-            QCOMPARE(w.state.strFilePath, path);
-            QCOMPARE(w.AppSettings.RecentFiles[0], path);
-            QVERIFY(w.state.strFileFolder.isEmpty()); // Save As leaves the document folder
+            QCOMPARE(w.sharedState().strFilePath, path);
+            QCOMPARE(w.appSettings().RecentFiles[0], path);
+            QVERIFY(w.sharedState().strFileFolder.isEmpty()); // Save As leaves the document folder
         }
     }
 
@@ -209,19 +209,19 @@ private Q_SLOTS:
         for (int i = 1; i <= 10; ++i)
             docs.AddRecentFile(u"/p/%1.html"_s.arg(i));
         docs.AddRecentFile(u"/p/3.html"_s);
-        QCOMPARE(w.AppSettings.RecentFiles[0], u"/p/10.html"_s);
-        QCOMPARE(w.AppSettings.RecentFiles[7], u"/p/3.html"_s);
+        QCOMPARE(w.appSettings().RecentFiles[0], u"/p/10.html"_s);
+        QCOMPARE(w.appSettings().RecentFiles[7], u"/p/3.html"_s);
         docs.AddRecentFile(u"/p/11.html"_s);
-        QCOMPARE(w.AppSettings.RecentFiles[0], u"/p/11.html"_s);
-        QCOMPARE(w.AppSettings.RecentFiles[9], u"/p/2.html"_s);
+        QCOMPARE(w.appSettings().RecentFiles[0], u"/p/11.html"_s);
+        QCOMPARE(w.appSettings().RecentFiles[9], u"/p/2.html"_s);
         QCOMPARE(f.store.value(u"RecentFiles"_s, u"File10"_s), u"/p/2.html"_s);
-        QCOMPARE(w.menu.mnuRList[9]->text(), u"/p/2.html"_s);
+        QCOMPARE(w.mainMenu().mnuRList[9]->text(), u"/p/2.html"_s);
         // Names differing only in case are two files; a path without its folder is not listed.
         docs.AddRecentFile(u"/P/3.HTML"_s);
-        QCOMPARE(w.AppSettings.RecentFiles[0], u"/P/3.HTML"_s);
-        QCOMPARE(w.AppSettings.RecentFiles[9], u"/p/3.html"_s);
+        QCOMPARE(w.appSettings().RecentFiles[0], u"/P/3.HTML"_s);
+        QCOMPARE(w.appSettings().RecentFiles[9], u"/p/3.html"_s);
         docs.AddRecentFile(u"3.html"_s);
-        QCOMPARE(w.AppSettings.RecentFiles[0], u"/P/3.HTML"_s);
+        QCOMPARE(w.appSettings().RecentFiles[0], u"/P/3.HTML"_s);
     }
 
     void filesDifferingInCaseOpenEachFromTheRecentList()
@@ -234,11 +234,11 @@ private Q_SLOTS:
         MainWindowFixture f;
         app::frmMain &w = f.start(upper);
         w.OpenDocument(lower);
-        QCOMPARE(w.AppSettings.RecentFiles[0], lower);
-        QCOMPARE(w.AppSettings.RecentFiles[1], upper);
+        QCOMPARE(w.appSettings().RecentFiles[0], lower);
+        QCOMPARE(w.appSettings().RecentFiles[1], upper);
         w.mnuRList_Click(1);
-        QCOMPARE(w.rtbMain->Text(), u"upper"_s);
-        QCOMPARE(w.state.strFilePath, upper);
+        QCOMPARE(w.editor()->Text(), u"upper"_s);
+        QCOMPARE(w.sharedState().strFilePath, upper);
     }
 
     void aRecentEntryWithoutItsFolderIsNotGuessed()
@@ -254,8 +254,8 @@ private Q_SLOTS:
         QVERIFY(QDir::setCurrent(before));
         QCOMPARE(f.prompter.shown.size(), 1);
         QCOMPARE(f.prompter.shown.first().title, u"エラー"_s);
-        QVERIFY(w.rtbMain->Text().isEmpty());
-        QVERIFY(w.state.strFilePath.isEmpty());
+        QVERIFY(w.editor()->Text().isEmpty());
+        QVERIFY(w.sharedState().strFilePath.isEmpty());
     }
 
     void flushFailureIsReportedOnce()
@@ -276,23 +276,23 @@ private Q_SLOTS:
         const QString other = e.dir.path() + u"/other.html"_s;
         put(other, "<b>other</b>");
         w.documents().AddRecentFile(other);
-        w.state.bolEditing = false;
-        w.menu.mnuRList[0]->trigger();
-        QCOMPARE(w.state.strFilePath, other);
-        QCOMPARE(w.rtbMain->Text(), u"<b>other</b>"_s);
+        w.sharedState().bolEditing = false;
+        w.mainMenu().mnuRList[0]->trigger();
+        QCOMPARE(w.sharedState().strFilePath, other);
+        QCOMPARE(w.editor()->Text(), u"<b>other</b>"_s);
 
         QVERIFY(QFile::remove(other));
-        w.rtbMain->setText(u"edited"_s);
+        w.editor()->setText(u"edited"_s);
         e.f.prompter.answers << MsgAnswer::No;
         w.mnuRList_Click(0);
         QCOMPARE(e.f.prompter.shown.size(), 2);
         QCOMPARE(e.f.prompter.shown.last().title, u"エラー"_s);
         QVERIFY(e.f.prompter.shown.last().text.contains(other));
-        QCOMPARE(w.rtbMain->Text(), u"edited"_s);
-        QCOMPARE(w.state.strFilePath, other);
+        QCOMPARE(w.editor()->Text(), u"edited"_s);
+        QCOMPARE(w.sharedState().strFilePath, other);
         QCOMPARE(w.windowTitle(), other + u" - たぶれん"_s);
-        QVERIFY(w.state.bolEditing);
-        QVERIFY(!w.state.bolBusy);
+        QVERIFY(w.sharedState().bolEditing);
+        QVERIFY(!w.sharedState().bolBusy);
     }
 
     void drop_data()
@@ -321,15 +321,15 @@ private Q_SLOTS:
         data.setUrls(urls);
         w.rtbMain_OLEDragDrop(&data);
         if (opens) {
-            QCOMPARE(w.state.strFilePath, urls.first().toLocalFile());
-            QCOMPARE(w.rtbMain->Text(), u"dropped"_s);
+            QCOMPARE(w.sharedState().strFilePath, urls.first().toLocalFile());
+            QCOMPARE(w.editor()->Text(), u"dropped"_s);
             QVERIFY(f.prompter.shown.isEmpty());
         } else {
             QCOMPARE(f.prompter.shown.size(), 1);
             QCOMPARE(f.prompter.shown.first().text, u"HTMLファイル以外を開くことはできません。"_s);
             QCOMPARE(f.prompter.shown.first().title, u"エラー"_s);
             QCOMPARE(f.prompter.shown.first().icon, app::MsgIcon::Exclamation);
-            QVERIFY(w.state.strFilePath.isEmpty());
+            QVERIFY(w.sharedState().strFilePath.isEmpty());
         }
     }
 
@@ -337,12 +337,12 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.rtbMain->setText(u"abcd"_s);
-        w.rtbMain->setSelStart(2);
+        w.editor()->setText(u"abcd"_s);
+        w.editor()->setSelStart(2);
         QMimeData data;
         data.setText(u"日本"_s);
         w.rtbMain_OLEDragDrop(&data);
-        QCOMPARE(w.rtbMain->Text(), u"ab日本cd"_s);
+        QCOMPARE(w.editor()->Text(), u"ab日本cd"_s);
     }
 
     // EUC-JP both ways: LF in the file, CR LF in the editor, the same bytes after saving.
@@ -354,10 +354,10 @@ private Q_SLOTS:
         put(path, euc);
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.AppSettings.ReadCode = 1;
-        w.AppSettings.WriteCode = 1;
+        w.appSettings().ReadCode = 1;
+        w.appSettings().WriteCode = 1;
         w.OpenDocument(path);
-        QCOMPARE(w.rtbMain->Text(), u"<p>日本ｱ①</p>\r\n<br>\r\n"_s);
+        QCOMPARE(w.editor()->Text(), u"<p>日本ｱ①</p>\r\n<br>\r\n"_s);
         w.mnuSaveFile_Click();
         QCOMPARE(contents(path), euc);
         QVERIFY(f.prompter.shown.isEmpty());
@@ -386,13 +386,13 @@ private Q_SLOTS:
         put(path, page);
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.AppSettings.ReadCode = qint16(code);
-        w.AppSettings.WriteCode = qint16(code);
+        w.appSettings().ReadCode = qint16(code);
+        w.appSettings().WriteCode = qint16(code);
         w.OpenDocument(path);
         w.mnuSaveFile_Click();
         QCOMPARE(contents(path), page);
-        w.rtbMain->setSelStart(0);
-        w.rtbMain->setSelText(u"x"_s);
+        w.editor()->setSelStart(0);
+        w.editor()->setSelText(u"x"_s);
         w.mnuSaveFile_Click();
         QCOMPARE(contents(path), edited);
         QVERIFY(f.prompter.shown.isEmpty());
@@ -434,8 +434,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, fileAfter);
         QFETCH(QString, textAfter);
         Edited e;
-        e.w->AppSettings.WriteCode = qint16(writeCode);
-        e.w->rtbMain->setText(page);
+        e.w->appSettings().WriteCode = qint16(writeCode);
+        e.w->editor()->setText(page);
         if (answer != MsgAnswer::Ok)
             e.f.prompter.answers << answer;
         e.w->mnuSaveFile_Click();
@@ -444,11 +444,11 @@ private Q_SLOTS:
         if (answer != MsgAnswer::Ok)
             QCOMPARE(e.f.prompter.shown.first().title, u"確認"_s);
         QCOMPARE(contents(e.path), fileAfter);
-        QCOMPARE(e.w->rtbMain->Text(), textAfter);
-        QCOMPARE(e.w->state.bolEditing, answer == MsgAnswer::Cancel);
+        QCOMPARE(e.w->editor()->Text(), textAfter);
+        QCOMPARE(e.w->sharedState().bolEditing, answer == MsgAnswer::Cancel);
         if (answer == MsgAnswer::Yes) { // one undo step brings the old declaration back
-            e.w->rtbMain->undo();
-            QCOMPARE(e.w->rtbMain->Text(), page);
+            e.w->editor()->undo();
+            QCOMPARE(e.w->editor()->Text(), page);
         }
     }
 
@@ -465,14 +465,14 @@ private Q_SLOTS:
         QFETCH(MsgAnswer, answer);
         QFETCH(QByteArray, fileAfter);
         Edited e;
-        e.w->rtbMain->setText(u"<p>\r\ncafé 😀</p>"_s);
+        e.w->editor()->setText(u"<p>\r\ncafé 😀</p>"_s);
         e.f.prompter.answers << answer;
         e.w->mnuSaveFile_Click();
         QCOMPARE(e.f.prompter.shown.size(), 1);
         QVERIFY2(e.f.prompter.shown.first().text.contains(u"2 行 4 列目の「é」（U+00E9）"_s),
                  qPrintable(e.f.prompter.shown.first().text));
         QCOMPARE(contents(e.path), fileAfter);
-        QCOMPARE(e.w->state.bolEditing, answer != MsgAnswer::Yes);
+        QCOMPARE(e.w->sharedState().bolEditing, answer != MsgAnswer::Yes);
     }
 
     // A file with a duplicate NEC/IBM code: a warning at open, a question at the first save.
@@ -487,7 +487,7 @@ private Q_SLOTS:
         w.OpenDocument(path);
         QCOMPARE(f.prompter.shown.size(), 1);
         QVERIFY(f.prompter.shown.first().text.contains(u"2 行目"_s));
-        QCOMPARE(w.state.strFilePath, path);
+        QCOMPARE(w.sharedState().strFilePath, path);
 
         f.prompter.answers << MsgAnswer::No;
         w.mnuSaveFile_Click();
@@ -509,17 +509,17 @@ private Q_SLOTS:
         w.mnuSaveAs_Click();
         QCOMPARE(e.f.prompter.shown.size(), 1);
         QCOMPARE(e.f.prompter.shown.first().title, u"エラー"_s);
-        QCOMPARE(w.state.strFilePath, e.path);
+        QCOMPARE(w.sharedState().strFilePath, e.path);
         QCOMPARE(w.windowTitle(), e.path + u" - たぶれん"_s);
-        QVERIFY(w.state.bolEditing);
+        QVERIFY(w.sharedState().bolEditing);
 
         // Yes to "save changes?" with a save that fails stops the command.
         e.f.prompter.answers << MsgAnswer::Yes;
         e.f.dialogs.steps << ScriptedDialogs::choose(e.dir.path() + u"/missing/y.html"_s);
-        w.state.strFilePath.clear();
+        w.sharedState().strFilePath.clear();
         w.mnuNewFile_Click();
-        QCOMPARE(w.rtbMain->Text(), u"<p>new</p>\r\n"_s);
-        QVERIFY(w.state.bolEditing);
+        QCOMPARE(w.editor()->Text(), u"<p>new</p>\r\n"_s);
+        QVERIFY(w.sharedState().bolEditing);
         QCOMPARE(e.f.prompter.shown.size(), 3);
     }
 

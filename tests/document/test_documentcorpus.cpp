@@ -1,7 +1,7 @@
 // The generated Japanese page opened and saved unedited through the main window comes back byte
 // for byte: as Shift_JIS with CR LF (ReadCode 0, WriteCode 0), as EUC-JP with LF (1, 1) and as
 // UTF-8 with a byte order mark and LF (2, 2); an edit then changes only its own bytes.
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "corpus.h"
 #include "document/cp932.h"
 #include "document/eucjp.h"
@@ -53,8 +53,8 @@ private Q_SLOTS:
         }
         testsupport::MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.AppSettings.ReadCode = qint16(code);
-        w.AppSettings.WriteCode = qint16(code);
+        w.appSettings().ReadCode = qint16(code);
+        w.appSettings().WriteCode = qint16(code);
         w.OpenDocument(path);
         QVERIFY(f.prompter.shown.isEmpty());
         QVERIFY(QFile::remove(path));
@@ -68,8 +68,8 @@ private Q_SLOTS:
         QVERIFY(back == bytes);
 
         // An edit changes only its own bytes.
-        w.rtbMain->setSelStart(0);
-        w.rtbMain->setSelText(u"x"_s);
+        w.editor()->setSelStart(0);
+        w.editor()->setSelText(u"x"_s);
         w.mnuSaveFile_Click();
         QCOMPARE(f.prompter.shown.size(), 1);
         QFile edited(path);

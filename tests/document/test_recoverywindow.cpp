@@ -1,7 +1,7 @@
 // Unsaved work on the main window: the snapshot while typing, the offer to restore at start,
 // its removal on save and close, and a file changed or deleted behind the editor's back.
 #include "app/maintoolbar.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "document/atomicwrite.h"
 #include "document/documentcontroller.h"
 #include "document/recoveryfolder.h"
@@ -81,16 +81,16 @@ private Q_SLOTS:
         MainWindowFixture f;
         app::frmMain &w = f.start(path);
         w.recovery().setDelays(20, 100);
-        w.rtbMain->setSelText(u"日本\r\n"_s);
+        w.editor()->setSelText(u"日本\r\n"_s);
         QTRY_COMPARE(snapshotsOnDisk().size(), 1);
         const auto kept = document::decodeSnapshot(contents(w.recovery().snapshotFile()));
         QVERIFY(kept);
-        QCOMPARE(kept->text, w.rtbMain->Text());
+        QCOMPARE(kept->text, w.editor()->Text());
         QCOMPARE(kept->path, path);
         QVERIFY(kept->diskFile == document::stampOf(path, contents(path)));
 
         w.mnuSaveFile_Click();
-        QVERIFY(!w.state.bolEditing);
+        QVERIFY(!w.sharedState().bolEditing);
         QVERIFY(snapshotsOnDisk().isEmpty());
     }
 
@@ -98,7 +98,7 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.rtbMain->setText(u"新しい文書"_s);
+        w.editor()->setText(u"新しい文書"_s);
         QVERIFY(!w.recovery().writeNow());
         QCOMPARE(snapshotsOnDisk().size(), 1);
         f.prompter.answers << MsgAnswer::Cancel;
@@ -142,11 +142,11 @@ private Q_SLOTS:
         QVERIFY2(question.contains(u"2024/05/06 07:08:09"_s), qPrintable(question));
         QCOMPARE(f.prompter.shown[0].buttons, app::MsgButtons::YesNoCancel);
 
-        QCOMPARE(w.rtbMain->Text(), u"<p>未保存</p>\r\n"_s);
-        QVERIFY(w.state.bolEditing);
-        QCOMPARE(w.state.strFilePath, path);
+        QCOMPARE(w.editor()->Text(), u"<p>未保存</p>\r\n"_s);
+        QVERIFY(w.sharedState().bolEditing);
+        QCOMPARE(w.sharedState().strFilePath, path);
         QCOMPARE(w.windowTitle(), (withFile ? path : u"新規ファイル"_s) + u" - たぶれん"_s);
-        QCOMPARE(w.menu.mnuSaveFile->isEnabled(), withFile);
+        QCOMPARE(w.mainMenu().mnuSaveFile->isEnabled(), withFile);
         // The restored text now lives under this copy's snapshot; the old one is gone.
         QCOMPARE(snapshotsOnDisk(), QStringList{QFileInfo(w.recovery().snapshotFile()).fileName()});
         if (withFile) {
@@ -167,8 +167,8 @@ private Q_SLOTS:
             f.prompter.answers << MsgAnswer::Cancel;
             app::frmMain &w = f.start();
             QCOMPARE(f.prompter.shown.size(), 1);
-            QVERIFY(w.rtbMain->Text().isEmpty());
-            QVERIFY(!w.state.bolEditing);
+            QVERIFY(w.editor()->Text().isEmpty());
+            QVERIFY(!w.sharedState().bolEditing);
         }
         QCOMPARE(snapshotsOnDisk().size(), 1); // Cancel: offered again next time
         {
@@ -176,7 +176,7 @@ private Q_SLOTS:
             f.prompter.answers << MsgAnswer::No;
             app::frmMain &w = f.start();
             QCOMPARE(f.prompter.shown.size(), 1);
-            QVERIFY(w.rtbMain->Text().isEmpty());
+            QVERIFY(w.editor()->Text().isEmpty());
         }
         QVERIFY(snapshotsOnDisk().isEmpty());
         MainWindowFixture f;
@@ -188,12 +188,12 @@ private Q_SLOTS:
     {
         MainWindowFixture first;
         app::frmMain &w = first.start();
-        w.rtbMain->setText(u"編集中"_s);
+        w.editor()->setText(u"編集中"_s);
         QVERIFY(!w.recovery().writeNow());
         MainWindowFixture second;
         second.start();
         QVERIFY(second.prompter.shown.isEmpty());
-        w.state.bolEditing = false;
+        w.sharedState().bolEditing = false;
     }
 
     void saveNoticesTheFileChangedOrDeleted_data()
@@ -222,7 +222,7 @@ private Q_SLOTS:
         QCOMPARE(::stat(QFile::encodeName(path).constData(), &opened), 0);
         MainWindowFixture f;
         app::frmMain &w = f.start(path);
-        w.rtbMain->setText(u"<p>mine</p>\r\n"_s);
+        w.editor()->setText(u"<p>mine</p>\r\n"_s);
         if (deleteIt) {
             QVERIFY(QFile::remove(path));
         } else if (sameSizeOldTime) {
@@ -241,17 +241,17 @@ private Q_SLOTS:
         QVERIFY(f.prompter.shown[0].text.contains(path));
         if (answer == MsgAnswer::Yes) {
             QCOMPARE(contents(path), QByteArray("<p>mine</p>\r\n"));
-            QVERIFY(!w.state.bolEditing);
-            w.rtbMain->setSelText(u"x"_s);
+            QVERIFY(!w.sharedState().bolEditing);
+            w.editor()->setSelText(u"x"_s);
             w.mnuSaveFile_Click(); // our own save is no outside change
             QCOMPARE(f.prompter.shown.size(), 1);
         } else {
             QCOMPARE(contents(path), deleteIt          ? QByteArray("<unreadable>")
                                      : sameSizeOldTime ? QByteArray("<p>new</p>\r\n")
                                                        : QByteArray("<p>theirs</p>\r\n"));
-            QVERIFY(w.state.bolEditing);
+            QVERIFY(w.sharedState().bolEditing);
         }
-        w.state.bolEditing = false;
+        w.sharedState().bolEditing = false;
     }
 
     // New permissions move the change time but not the content: saving asks nothing.
@@ -263,7 +263,7 @@ private Q_SLOTS:
         MainWindowFixture f;
         app::frmMain &w = f.start(path);
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
-        w.rtbMain->setText(u"<p>mine</p>\r\n"_s);
+        w.editor()->setText(u"<p>mine</p>\r\n"_s);
         w.mnuSaveFile_Click();
         QCOMPARE(f.prompter.shown.size(), 0);
         QCOMPARE(contents(path), QByteArray("<p>mine</p>\r\n"));
@@ -303,7 +303,7 @@ private Q_SLOTS:
         QCOMPARE(f.prompter.shown.size(), 1);
         QVERIFY2(f.prompter.shown[0].text.contains(u"ほかに起動しているたぶれん"_s),
                  qPrintable(f.prompter.shown[0].text));
-        QCOMPARE(w.state.strFilePath, answer == MsgAnswer::Yes ? path : QString());
+        QCOMPARE(w.sharedState().strFilePath, answer == MsgAnswer::Yes ? path : QString());
     }
 
     void aFileReplacedByRenameIsAChange()
@@ -317,12 +317,12 @@ private Q_SLOTS:
         put(dir.path() + u"/other"_s, "<p>new</p>\r\n");
         QVERIFY(QFile::remove(path));
         QVERIFY(QFile::rename(dir.path() + u"/other"_s, path));
-        w.rtbMain->setText(u"<p>mine</p>\r\n"_s);
+        w.editor()->setText(u"<p>mine</p>\r\n"_s);
         f.prompter.answers = {MsgAnswer::Yes, MsgAnswer::No};
         QVERIFY(w.ConfirmSave()); // wants to save, declines the overwrite: the command stops
         QCOMPARE(f.prompter.shown.size(), 2);
         QCOMPARE(contents(path), QByteArray("<p>new</p>\r\n"));
-        w.state.bolEditing = false;
+        w.sharedState().bolEditing = false;
     }
 };
 

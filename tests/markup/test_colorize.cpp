@@ -1,6 +1,7 @@
 // The colour table and the colour switches put into the RTF: fixed examples, and the regular-
 // expression replacements and the scanning fast path against a plain reference on random text.
 #include "testenv.h"
+#include "regexpcolouring.h"
 
 #include "markup/colorize.h"
 #include "markup/colortable.h"

@@ -10,8 +10,8 @@
 // "|"), "modified=0|1" (whether the edit is still unsaved in memory).
 #include "app/frmmain.h"
 #include "app/mainmenu.h"
-#include "app/richtextbox.h"
-#include "app/shellopen.h"
+#include "platform/richtextbox.h"
+#include "platform/shellopen.h"
 #include "fakes.h"
 #include "settings/inisettingsstore.h"
 #include "settings/memorysettingsstore.h"
@@ -64,7 +64,7 @@ int runTagSet(const QString &folder, const QString &name)
     testsupport::ScriptedPrompter prompter;
     QWidget owner;
     tagsets::frmEditTagset dialog(prompter, &owner, folder);
-    dialog.intMode = 1;
+    dialog.intMode = tagsets::EditMode::OneTagSet;
     dialog.strTarget = name;
     dialog.show();
     auto *before = dialog.findChild<QPlainTextEdit *>(QStringLiteral("txtBefore"));
@@ -96,23 +96,23 @@ int runWindow(const QString &op, const QStringList &args)
     app::frmMain window(platform);
     window.Form_Load(op == QLatin1String("start") ? QString() : file);
     if (op == QLatin1String("start") || op == QLatin1String("settings")) {
-        report(prompter, 0, window.state.bolEditing);
+        report(prompter, 0, window.sharedState().bolEditing);
         return 0;
     }
-    window.rtbMain->setText(window.rtbMain->Text() + addedText());
+    window.editor()->setText(window.editor()->Text() + addedText());
     const qsizetype from = prompter.shown.size();
     if (op == QLatin1String("save")) {
-        window.menu.mnuSaveFile->trigger();
+        window.mainMenu().mnuSaveFile->trigger();
     } else if (op == QLatin1String("saveas")) {
         dialogs.steps << testsupport::ScriptedDialogs::choose(args.at(1));
-        window.menu.mnuSaveAs->trigger();
+        window.mainMenu().mnuSaveAs->trigger();
     } else if (op == QLatin1String("preview")) {
         qputenv("TMPDIR", QFile::encodeName(QFileInfo(file).absolutePath()));
-        window.menu.mnuPreview->trigger();
+        window.mainMenu().mnuPreview->trigger();
     } else {
         return 2;
     }
-    report(prompter, from, window.state.bolEditing);
+    report(prompter, from, window.sharedState().bolEditing);
     return 0;
 }
 

@@ -1,4 +1,4 @@
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "search/findreplace.h"
 #include "testenv.h"
 

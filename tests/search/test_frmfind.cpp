@@ -1,4 +1,4 @@
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "mainwindowfixture.h"
 #include "search/findcommands.h"
 #include "search/frmfind.h"
@@ -30,7 +30,7 @@ void setClipboardPicture()
 
 search::frmFind *openDialog(app::frmMain &w, bool replace)
 {
-    (replace ? w.menu.mnuReplace : w.menu.mnuFind)->trigger();
+    (replace ? w.mainMenu().mnuReplace : w.mainMenu().mnuFind)->trigger();
     return w.findCommands().dialog();
 }
 
@@ -120,7 +120,7 @@ private Q_SLOTS:
         QFETCH(QString, word);
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.state.strFind = strFind;
+        w.sharedState().strFind = strFind;
         if (clipboard == QLatin1String("<picture>"))
             setClipboardPicture();
         else
@@ -148,36 +148,36 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.rtbMain->setText(QStringLiteral("Abc abc"));
-        w.rtbMain->setSelStart(0);
+        w.editor()->setText(QStringLiteral("Abc abc"));
+        w.editor()->setSelStart(0);
         search::frmFind *d = openDialog(w, false);
         d->txtWord->setText(QStringLiteral("abc"));
         const int expected[][2] = {{0, 3}, {4, 3}, {4, 3}};
         for (const auto &sel : expected) {
             QTest::mouseClick(d->cmdGo, Qt::LeftButton);
-            QCOMPARE(w.rtbMain->SelStart(), sel[0]);
-            QCOMPARE(w.rtbMain->SelLength(), sel[1]);
+            QCOMPARE(w.editor()->SelStart(), sel[0]);
+            QCOMPARE(w.editor()->SelLength(), sel[1]);
         }
-        QCOMPARE(w.state.strFind, QStringLiteral("abc"));
+        QCOMPARE(w.sharedState().strFind, QStringLiteral("abc"));
         QCOMPARE(f.prompter.shown.size(), 0);
         QVERIFY(d->isVisible()); // stays open
         // Find next from the main window goes on from the caret.
-        w.rtbMain->setSelStart(0);
-        w.menu.mnuFindNext->setEnabled(true);
-        w.menu.mnuFindNext->trigger();
-        QCOMPARE(w.rtbMain->SelStart(), 0);
-        QCOMPARE(w.rtbMain->SelLength(), 3);
+        w.editor()->setSelStart(0);
+        w.mainMenu().mnuFindNext->setEnabled(true);
+        w.mainMenu().mnuFindNext->trigger();
+        QCOMPARE(w.editor()->SelStart(), 0);
+        QCOMPARE(w.editor()->SelLength(), 3);
     }
 
     void findNextWithoutSearchWordDoesNothing()
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.rtbMain->setText(QStringLiteral("abc"));
-        w.rtbMain->setSelStart(1);
+        w.editor()->setText(QStringLiteral("abc"));
+        w.editor()->setSelStart(1);
         w.mnuFindNext_Click();
-        QCOMPARE(w.rtbMain->SelStart(), 1);
-        QCOMPARE(w.rtbMain->SelLength(), 0);
+        QCOMPARE(w.editor()->SelStart(), 1);
+        QCOMPARE(w.editor()->SelLength(), 0);
         QVERIFY(w.findCommands().dialog() == nullptr);
     }
 
@@ -227,19 +227,19 @@ private Q_SLOTS:
         QFETCH(QString, result);
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.rtbMain->setText(text);
-        w.state.bolEditing = false;
-        w.state.strFind = QStringLiteral("kept");
-        w.rtbMain->setSelStart(1);
-        w.rtbMain->setSelLength(1); // the selection does not limit the replacement
+        w.editor()->setText(text);
+        w.sharedState().bolEditing = false;
+        w.sharedState().strFind = QStringLiteral("kept");
+        w.editor()->setSelStart(1);
+        w.editor()->setSelLength(1); // the selection does not limit the replacement
         search::frmFind *d = openDialog(w, true);
         d->chkRegExp->setChecked(regExp);
         d->chkGlobal->setChecked(global);
         d->chkCase->setChecked(matchCase);
         replaceWith(d, word, replacement);
-        QCOMPARE(w.rtbMain->Text(), result);
-        QVERIFY(w.state.bolEditing);
-        QCOMPARE(w.state.strFind, QStringLiteral("kept"));
+        QCOMPARE(w.editor()->Text(), result);
+        QVERIFY(w.sharedState().bolEditing);
+        QCOMPARE(w.sharedState().strFind, QStringLiteral("kept"));
         QCOMPARE(f.prompter.shown.size(), 0);
         QVERIFY(d->isVisible());
     }
@@ -249,29 +249,29 @@ private Q_SLOTS:
         MainWindowFixture f;
         app::frmMain &w = f.start();
         const QString before = QStringLiteral("<p>日本</p>\r\n<p>語</p>");
-        w.rtbMain->setText(before);
-        w.rtbMain->clearColors();
+        w.editor()->setText(before);
+        w.editor()->clearColors();
         search::frmFind *d = openDialog(w, true);
         replaceWith(d, QStringLiteral("p>"), QStringLiteral("div>"));
-        QCOMPARE(w.rtbMain->Text(), QStringLiteral("<div>日本</div>\r\n<div>語</div>"));
+        QCOMPARE(w.editor()->Text(), QStringLiteral("<div>日本</div>\r\n<div>語</div>"));
         bool tagColoured = false;
-        for (const app::rtf::ColorRun &r : w.rtbMain->colorRuns())
+        for (const app::rtf::ColorRun &r : w.editor()->colorRuns())
             tagColoured =
                 tagColoured || (r.start == 0 && r.length == 5 && r.color == qRgb(0, 0, 128));
         QVERIFY(tagColoured);
         QVERIFY(w.isEnabled());
-        w.rtbMain->undo();
-        QCOMPARE(w.rtbMain->Text(), before);
-        QVERIFY(!w.rtbMain->document()->isUndoAvailable()); // one step took it all back
+        w.editor()->undo();
+        QCOMPARE(w.editor()->Text(), before);
+        QVERIFY(!w.editor()->document()->isUndoAvailable()); // one step took it all back
     }
 
     void rejectedPatternIsReportedAndChangesNothing()
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.rtbMain->setText(QStringLiteral("(abc)"));
-        w.state.bolEditing = false;
-        const int undoSteps = w.rtbMain->document()->availableUndoSteps();
+        w.editor()->setText(QStringLiteral("(abc)"));
+        w.sharedState().bolEditing = false;
+        const int undoSteps = w.editor()->document()->availableUndoSteps();
         search::frmFind *d = openDialog(w, true);
         d->chkRegExp->setChecked(true);
         replaceWith(d, QStringLiteral("(abc"), QStringLiteral("x"));
@@ -283,9 +283,9 @@ private Q_SLOTS:
         QCOMPARE(m.title, QStringLiteral("エラー"));
         QCOMPARE(m.icon, app::MsgIcon::Exclamation);
         QCOMPARE(m.buttons, app::MsgButtons::Ok);
-        QCOMPARE(w.rtbMain->Text(), QStringLiteral("(abc)"));
-        QVERIFY(!w.state.bolEditing);
-        QCOMPARE(w.rtbMain->document()->availableUndoSteps(), undoSteps);
+        QCOMPARE(w.editor()->Text(), QStringLiteral("(abc)"));
+        QVERIFY(!w.sharedState().bolEditing);
+        QCOMPARE(w.editor()->document()->availableUndoSteps(), undoSteps);
     }
 
     void switchingModesWhileOpenReappliesTheLayout()

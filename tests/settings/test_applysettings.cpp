@@ -2,7 +2,7 @@
 
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "mainwindowfixture.h"
 #include "settings/fontfallback.h"
 #include "settings/freedesktopregistry.h"
@@ -27,7 +27,7 @@ const QString Verb = u"text/html\\shell\\EditWithTavlen"_s;
 
 QString panel(app::frmMain &w, const QString &key)
 {
-    return w.stbMain->Panels(key)->text();
+    return w.statusPanels()->Panels(key)->text();
 }
 
 // A registry like the desktop's, in memory.
@@ -59,24 +59,24 @@ private Q_SLOTS:
         testsupport::MainWindowFixture f;
         app::frmMain &w = f.start();
         w.setRegistry(htmlRegistry());
-        w.rtbMain->setText(u"<p>日本語のテキスト</p>\r\n<!-- c -->"_s);
-        w.rtbMain->setSelStart(5);
-        w.rtbMain->setSelLength(3);
-        const bool cutEnabled = w.menu.mnuCut->isEnabled();
-        w.stbMain->Panels(u"Message"_s)->setText(u"前の表示"_s);
-        w.AppSettings.ReadCode = 1;
-        w.AppSettings.WriteCode = 2;
-        w.AppSettings.Font.Size = 14;
+        w.editor()->setText(u"<p>日本語のテキスト</p>\r\n<!-- c -->"_s);
+        w.editor()->setSelStart(5);
+        w.editor()->setSelLength(3);
+        const bool cutEnabled = w.mainMenu().mnuCut->isEnabled();
+        w.statusPanels()->Panels(u"Message"_s)->setText(u"前の表示"_s);
+        w.appSettings().ReadCode = 1;
+        w.appSettings().WriteCode = 2;
+        w.appSettings().Font.Size = 14;
         QVERIFY(!w.ApplySettings());
-        QCOMPARE(w.rtbMain->SelStart(), 5);
-        QCOMPARE(w.rtbMain->SelLength(), 3);
-        QCOMPARE(w.menu.mnuCut->isEnabled(), cutEnabled);
+        QCOMPARE(w.editor()->SelStart(), 5);
+        QCOMPARE(w.editor()->SelLength(), 3);
+        QCOMPARE(w.mainMenu().mnuCut->isEnabled(), cutEnabled);
         QCOMPARE(panel(w, u"ReadCode"_s), u"EUC"_s);
         QCOMPARE(panel(w, u"WriteCode"_s), u"UTF-8"_s);
         QCOMPARE(panel(w, u"Message"_s), QString());
-        QVERIFY(!w.state.bolBusy);
-        QCOMPARE(w.rtbMain->font().pointSizeF(), 14.0);
-        QVERIFY(!w.rtbMain->colorRuns().empty()); // coloured again
+        QVERIFY(!w.sharedState().bolBusy);
+        QCOMPARE(w.editor()->font().pointSizeF(), 14.0);
+        QVERIFY(!w.editor()->colorRuns().empty()); // coloured again
     }
 
     void emptyDocumentAndBackground()
@@ -84,15 +84,15 @@ private Q_SLOTS:
         testsupport::MainWindowFixture f;
         app::frmMain &w = f.start();
         w.setRegistry(htmlRegistry());
-        w.AppSettings.BgColor = 0x0000FF;
-        w.AppSettings.FontColor = 0x00FF00;
-        w.AppSettings.WriteCode = 3;
+        w.appSettings().BgColor = 0x0000FF;
+        w.appSettings().FontColor = 0x00FF00;
+        w.appSettings().WriteCode = 3;
         QVERIFY(!w.ApplySettings());
-        QCOMPARE(w.rtbMain->SelLength(), 0);
-        QCOMPARE(w.rtbMain->palette().color(QPalette::Base), QColor(255, 0, 0));
+        QCOMPARE(w.editor()->SelLength(), 0);
+        QCOMPARE(w.editor()->palette().color(QPalette::Base), QColor(255, 0, 0));
         // Text no colour run covers (typed text, lines too long to colour) is in the text
         // colour, never in the desktop theme's.
-        QCOMPARE(w.rtbMain->palette().color(QPalette::Text), QColor(0, 255, 0));
+        QCOMPARE(w.editor()->palette().color(QPalette::Text), QColor(0, 255, 0));
         QCOMPARE(panel(w, u"WriteCode"_s), u"EUC"_s);
     }
 
@@ -103,11 +103,11 @@ private Q_SLOTS:
             QSKIP("needs fontconfig with a Japanese font and no ＭＳ ゴシック");
         testsupport::MainWindowFixture f;
         app::frmMain &w = f.start();
-        QCOMPARE(w.rtbMain->font().families().value(0), u"ＭＳ ゴシック"_s);
-        QCOMPARE(QFontInfo(w.rtbMain->font()).family(), standIn);
-        QVERIFY(w.rtbMain->TextRTF().contains(u"ＭＳ ゴシック"_s) ||
-                w.rtbMain->TextRTF().contains(u"\\'82\\'6c\\'82\\'72"_s));
-        QCOMPARE(w.AppSettings.Font.Name, u"ＭＳ ゴシック"_s);
+        QCOMPARE(w.editor()->font().families().value(0), u"ＭＳ ゴシック"_s);
+        QCOMPARE(QFontInfo(w.editor()->font()).family(), standIn);
+        QVERIFY(w.editor()->TextRTF().contains(u"ＭＳ ゴシック"_s) ||
+                w.editor()->TextRTF().contains(u"\\'82\\'6c\\'82\\'72"_s));
+        QCOMPARE(w.appSettings().Font.Name, u"ＭＳ ゴシック"_s);
     }
 
     void shellEntriesFollowTheSwitches()
@@ -116,8 +116,8 @@ private Q_SLOTS:
         app::frmMain &w = f.start();
         w.setRegistry(htmlRegistry());
         auto &r = static_cast<MemoryRegistry &>(w.registry());
-        w.AppSettings.Relation = true;
-        w.AppSettings.DefaultEditor = true;
+        w.appSettings().Relation = true;
+        w.appSettings().DefaultEditor = true;
         QVERIFY(!w.ApplySettings());
         QVERIFY(r.contains(Verb + u"\\Command"_s));
         QVERIFY(r.contains(u".htm\\OpenWithList\\Tavlen\\shell\\edit\\command"_s));
@@ -126,8 +126,8 @@ private Q_SLOTS:
         QCOMPARE(r.keys(), once);
         const QString command = settings::RegReadString(r, Verb + u"\\Command"_s, QString());
         QVERIFY(command.startsWith(u'"' + QCoreApplication::applicationFilePath() + u"\" "_s));
-        w.AppSettings.Relation = false;
-        w.AppSettings.DefaultEditor = false;
+        w.appSettings().Relation = false;
+        w.appSettings().DefaultEditor = false;
         QVERIFY(!w.ApplySettings());
         QVERIFY(!r.contains(Verb));
         QVERIFY(!r.contains(u".htm\\OpenWithList\\Tavlen"_s));
@@ -150,10 +150,10 @@ private Q_SLOTS:
             d.SSTab1->setCurrentIndex(2);
             d.cmdOK->click();
         });
-        QCOMPARE(w.menu.mnuOption->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
-        w.menu.mnuOption->trigger();
-        QCOMPARE(w.AppSettings.TagColor, 0x00AA00u);
-        QVERIFY(w.AppSettings.Relation);
+        QCOMPARE(w.mainMenu().mnuOption->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
+        w.mainMenu().mnuOption->trigger();
+        QCOMPARE(w.appSettings().TagColor, 0x00AA00u);
+        QVERIFY(w.appSettings().Relation);
         QCOMPARE(f.store.value(u"Settings"_s, u"TagColor"_s), u"43520"_s);
         QCOMPARE(f.store.value(u"Settings"_s, u"Relation"_s), u"True"_s);
         QCOMPARE(panel(w, u"ReadCode"_s), u"EUC"_s);
@@ -168,8 +168,8 @@ private Q_SLOTS:
             d.chkRelation->click();
             d.cmdCancel->click();
         });
-        w.tlbMain->Buttons(u"Option"_s)->trigger();
-        QVERIFY(w.AppSettings.Relation);
+        w.toolBar()->Buttons(u"Option"_s)->trigger();
+        QVERIFY(w.appSettings().Relation);
         QVERIFY(f.store.writes().isEmpty());
         QVERIFY(static_cast<MemoryRegistry &>(w.registry()).contains(Verb));
     }
@@ -184,19 +184,19 @@ private Q_SLOTS:
         file.close();
         w.setRegistry(std::make_unique<settings::FreedesktopRegistry>(
             blocker + u"/applications"_s, blocker + u"/mimeapps.list"_s));
-        w.AppSettings.Relation = true;
+        w.appSettings().Relation = true;
         QVERIFY(w.ApplySettings()); // the reason comes back, nothing is shown
         QVERIFY(f.prompter.shown.isEmpty());
 
         whenOptionsShown([](settings::frmOption &d) { d.cmdCancel->click(); });
-        w.menu.mnuOption->trigger();
+        w.mainMenu().mnuOption->trigger();
         QVERIFY(f.prompter.shown.isEmpty());
 
         whenOptionsShown([](settings::frmOption &d) {
             d.chkDefaultEditor->click();
             d.cmdOK->click();
         });
-        w.menu.mnuOption->trigger();
+        w.mainMenu().mnuOption->trigger();
         QCOMPARE(f.prompter.shown.size(), 1);
         QCOMPARE(f.prompter.shown[0].title, u"エラー"_s);
         QCOMPARE(f.prompter.shown[0].icon, app::MsgIcon::Exclamation);

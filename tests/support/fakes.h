@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/commondialog.h"
-#include "app/prompter.h"
+#include "platform/commondialog.h"
+#include "platform/prompter.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/frmmain.h"
-#include "app/shellopen.h"
+#include "platform/shellopen.h"
 #include "fakes.h"
 #include "settings/memorysettingsstore.h"
 

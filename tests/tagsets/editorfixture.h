@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/prompter.h"
+#include "platform/prompter.h"
 #include "document/cp932.h"
 #include "fakes.h"
 

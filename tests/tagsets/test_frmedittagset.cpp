@@ -13,6 +13,7 @@
 
 using namespace Qt::StringLiterals;
 using app::MsgAnswer;
+using tagsets::EditMode;
 using tagsets::frmEditTagset;
 using tagtest::choose;
 
@@ -35,7 +36,7 @@ struct Editor {
         tagtest::writeTagFile(dir.path(), u"a"_s, tagtest::cp932(u"<a>\r\n<$$#--#$$></a>\r\n"_s));
         tagtest::writeTagFile(dir.path(), u"b"_s, tagtest::cp932(u"<b><$$#--#$$></b>\r\n"_s));
     }
-    frmEditTagset &open(qint16 mode = 2, const QString &target = QString())
+    frmEditTagset &open(EditMode mode = EditMode::Free, const QString &target = QString())
     {
         dialog = std::make_unique<frmEditTagset>(prompter, &owner, dir.path());
         dialog->intMode = mode;
@@ -215,7 +216,7 @@ void TestFrmEditTagset::freeModeOpens()
 void TestFrmEditTagset::lockedModeOpens()
 {
     Editor e;
-    frmEditTagset &d = e.open(1, u"a"_s);
+    frmEditTagset &d = e.open(EditMode::OneTagSet, u"a"_s);
     QCOMPARE(e.tagSets().currentText(), u"a"_s);
     QCOMPARE(crlfText(e.before()), u"<a>\r\n"_s);
     QCOMPARE(crlfText(e.after()), u"</a>\r\n"_s);
@@ -248,7 +249,7 @@ void TestFrmEditTagset::lockedModeOnAVanishedTagSet()
         QVERIFY(QFile::remove(e.dir.path() + u"/a.tag"_s));
     else
         QVERIFY(QFile::resize(e.dir.path() + u"/a.tag"_s, size)); // sparse: nothing is written
-    frmEditTagset &d = e.open(1, u"a"_s);
+    frmEditTagset &d = e.open(EditMode::OneTagSet, u"a"_s);
     QVERIFY(d.fellBackToFreeMode());
     QCOMPARE(e.prompter.script.shown.size(), 1);
     const auto &m = e.prompter.script.shown.first();
@@ -390,7 +391,7 @@ void TestFrmEditTagset::invalidBytesOpenToBeMended()
     Editor e;
     const QByteArray bad("<p>\r\n\x85\x40<$$#--#$$></p>\r\n");
     tagtest::writeTagFile(e.dir.path(), u"b"_s, bad);
-    e.open(mode, u"b"_s);
+    e.open(EditMode(mode), u"b"_s);
     if (mode == 2)
         choose(e.tagSets(), u"b"_s);
     QCOMPARE(e.prompter.script.shown.size(), 1);
@@ -412,7 +413,7 @@ void TestFrmEditTagset::invalidBytesOpenToBeMended()
 void TestFrmEditTagset::saveKeepsTheChangedMark()
 {
     Editor e;
-    e.open(1, u"b"_s);
+    e.open(EditMode::OneTagSet, u"b"_s);
     QTest::keyClicks(&e.after(), "Z");
     e.button("cmdSave").click();
     QCOMPARE(e.file(u"b"_s), tagtest::cp932(u"<b><$$#--#$$>Z</b>\r\n"_s));
@@ -441,7 +442,7 @@ void TestFrmEditTagset::roundTripDoesNotGrow()
     QFETCH(QByteArray, fileAfter);
     QFETCH(QString, reloadedAfter);
     Editor e;
-    e.open(1, u"a"_s);
+    e.open(EditMode::OneTagSet, u"a"_s);
     e.after().setPlainText(typedAfter);
     for (int round = 0; round < 3; ++round) {
         e.button("cmdSave").click();
@@ -449,7 +450,7 @@ void TestFrmEditTagset::roundTripDoesNotGrow()
         if (round == 0) // only typed text counts as a change; a reopened tag set closes quietly
             e.prompter.script.answers << MsgAnswer::No;
         e.button("cmdClose").click();
-        e.open(1, u"a"_s);
+        e.open(EditMode::OneTagSet, u"a"_s);
         QCOMPARE(crlfText(e.after()), reloadedAfter);
         QCOMPARE(crlfText(e.before()), u"<a>\r\n"_s);
     }
@@ -458,7 +459,7 @@ void TestFrmEditTagset::roundTripDoesNotGrow()
 void TestFrmEditTagset::placeholders()
 {
     Editor e;
-    e.open(1, u"b"_s);
+    e.open(EditMode::OneTagSet, u"b"_s);
     QVERIFY(!e.button("cmdIns").isEnabled());
     choose(e.vars(), u"今日の日付"_s);
     QVERIFY(e.button("cmdIns").isEnabled());
@@ -554,7 +555,7 @@ void TestFrmEditTagset::newTagSetCopiesTheBoxes()
     QVERIFY(e.prompter.script.shown.isEmpty());
 
     // An existing tag set of that name is replaced without a question.
-    e.open(1, u"a"_s);
+    e.open(EditMode::OneTagSet, u"a"_s);
     e.dialog->close();
     e.open();
     choose(e.tagSets(), u"b"_s);

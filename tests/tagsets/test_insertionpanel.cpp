@@ -1,7 +1,7 @@
 #include "about/frmversion.h"
 #include "app/coolbar.h"
 #include "app/maintoolbar.h"
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 #include "editorfixture.h"
 #include "mainwindowfixture.h"
 #include "tagsets/frmedittagset.h"
@@ -101,7 +101,7 @@ void TestInsertionPanel::cleanup()
 app::frmMain &TestInsertionPanel::start()
 {
     app::frmMain &w = m_f.start();
-    m_bar = w.clbMain;
+    m_bar = w.coolBar();
     return w;
 }
 
@@ -142,37 +142,37 @@ void TestInsertionPanel::insertion()
     QFETCH(QString, expected);
     QFETCH(int, caret);
     app::frmMain &w = start();
-    w.rtbMain->setText(text);
-    w.state.bolEditing = false;
-    w.rtbMain->setSelStart(selStart);
-    w.rtbMain->setSelLength(selLength);
+    w.editor()->setText(text);
+    w.sharedState().bolEditing = false;
+    w.editor()->setSelStart(selStart);
+    w.editor()->setSelLength(selLength);
     m_bar->cboTagSet->setCurrentText(TestNames.at(0));
     m_bar->cmdInsTag->click();
-    QCOMPARE(w.rtbMain->Text(), expected);
-    QCOMPARE(w.rtbMain->SelStart(), caret);
-    QCOMPARE(w.rtbMain->SelLength(), 0);
-    QVERIFY(w.state.bolEditing);
-    QVERIFY(!w.rtbMain->colorRuns().empty()); // the markup was coloured again
+    QCOMPARE(w.editor()->Text(), expected);
+    QCOMPARE(w.editor()->SelStart(), caret);
+    QCOMPARE(w.editor()->SelLength(), 0);
+    QVERIFY(w.sharedState().bolEditing);
+    QVERIFY(!w.editor()->colorRuns().empty()); // the markup was coloured again
     QVERIFY(m_f.prompter.shown.isEmpty());
 }
 
 void TestInsertionPanel::insertionIsOneUndoStep()
 {
     app::frmMain &w = start();
-    w.rtbMain->setFocus();
-    typeText(w.rtbMain, u"本文"_s);
+    w.editor()->setFocus();
+    typeText(w.editor(), u"本文"_s);
     m_bar->cboTagSet->setCurrentText(TestNames.at(0));
     m_bar->cmdInsTag->click();
-    QCOMPARE(w.rtbMain->Text(), u"本文<p></p>"_s);
-    w.rtbMain->undo();
-    QCOMPARE(w.rtbMain->Text(), u"本文"_s);
-    w.rtbMain->selectAll();
-    typeText(w.rtbMain, u"abc"_s);
-    w.rtbMain->selectAll();
+    QCOMPARE(w.editor()->Text(), u"本文<p></p>"_s);
+    w.editor()->undo();
+    QCOMPARE(w.editor()->Text(), u"本文"_s);
+    w.editor()->selectAll();
+    typeText(w.editor(), u"abc"_s);
+    w.editor()->selectAll();
     m_bar->cmdInsTag->click();
-    QCOMPARE(w.rtbMain->Text(), u"<p>abc</p>"_s);
-    w.rtbMain->undo();
-    QCOMPARE(w.rtbMain->Text(), u"abc"_s);
+    QCOMPARE(w.editor()->Text(), u"<p>abc</p>"_s);
+    w.editor()->undo();
+    QCOMPARE(w.editor()->Text(), u"abc"_s);
 }
 
 // The date is read when inserting, and the line end after the after text is inserted too.
@@ -183,7 +183,7 @@ void TestInsertionPanel::dateOfTheInsertion()
     const QString dayBefore = QDate::currentDate().toString(u"yyyy/MM/dd");
     m_bar->cmdInsTag->click();
     const QString dayAfter = QDate::currentDate().toString(u"yyyy/MM/dd");
-    const QString text = w.rtbMain->Text();
+    const QString text = w.editor()->Text();
     QVERIFY2(text == u"[%1]\r\n"_s.arg(dayBefore) || text == u"[%1]\r\n"_s.arg(dayAfter),
              qPrintable(text));
 }
@@ -199,15 +199,15 @@ void TestInsertionPanel::vanishedTagSet()
 {
     QFETCH(QByteArray, content);
     app::frmMain &w = start();
-    w.rtbMain->setText(u"keep"_s);
-    w.rtbMain->selectAll();
+    w.editor()->setText(u"keep"_s);
+    w.editor()->selectAll();
     m_bar->cboTagSet->setCurrentText(TestNames.at(0));
     if (content.isEmpty())
         QVERIFY(QFile::remove(folder() + u'/' + TestNames.at(0) + u".tag"_s));
     else
         tagtest::writeTagFile(folder(), TestNames.at(0), content);
     m_bar->cmdInsTag->click();
-    QCOMPARE(w.rtbMain->Text(), u"keep"_s);
+    QCOMPARE(w.editor()->Text(), u"keep"_s);
     QCOMPARE(m_f.prompter.shown.size(), 1);
     const auto &m = m_f.prompter.shown.first();
     QVERIFY2(m.text.contains(u"「%1」"_s.arg(TestNames.at(0))), qPrintable(m.text));
@@ -239,9 +239,9 @@ void TestInsertionPanel::freeEditorRefillsTheList()
         child<QPushButton>(modal, "cmdClose").click();
     });
     if (fromToolBar)
-        w.tlbMain->Buttons(u"Editor"_s)->trigger();
+        w.toolBar()->Buttons(u"Editor"_s)->trigger();
     else
-        w.menu.mnuTSEdit->trigger();
+        w.mainMenu().mnuTSEdit->trigger();
     QVERIFY(ran);
     QVERIFY(m_bar->cboTagSet->findText(TestNames.at(2)) > 0);
     QCOMPARE(m_bar->cboTagSet->currentIndex(), 0);
@@ -271,7 +271,7 @@ void TestInsertionPanel::editButtonOpensTheChosenTagSet()
     QCOMPARE(m_bar->cboTagSet->currentIndex(), chosen);
     QVERIFY(m_bar->cmdInsTag->isEnabled());
     m_bar->cmdInsTag->click();
-    QCOMPARE(w.rtbMain->Text(), u"<p class=\"x\"></p>\r\n"_s);
+    QCOMPARE(w.editor()->Text(), u"<p class=\"x\"></p>\r\n"_s);
 }
 
 void TestInsertionPanel::versionDialog()
@@ -284,8 +284,8 @@ void TestInsertionPanel::versionDialog()
         QCOMPARE(modal.parentWidget(), &w);
         modal.close();
     });
-    QCOMPARE(w.menu.mnuVersion->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
-    w.menu.mnuVersion->trigger();
+    QCOMPARE(w.mainMenu().mnuVersion->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    w.mainMenu().mnuVersion->trigger();
     QVERIFY(ran);
 }
 

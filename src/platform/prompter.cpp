@@ -1,4 +1,4 @@
-#include "app/prompter.h"
+#include "platform/prompter.h"
 
 #include <QInputDialog>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "app/linebreaks.h"
+#include "platform/linebreaks.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "app/helpfile.h"
+#include "platform/helpfile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "app/bytecount.h"
+#include "platform/bytecount.h"
 
 #include "document/cp932chartables.h"
 

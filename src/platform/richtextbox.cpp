@@ -1,8 +1,8 @@
-#include "app/richtextbox.h"
+#include "platform/richtextbox.h"
 
-#include "app/bgrcolor.h"
-#include "app/bytecount.h"
-#include "app/linebreaks.h"
+#include "platform/bgrcolor.h"
+#include "platform/bytecount.h"
+#include "platform/linebreaks.h"
 #include "document/atomicwrite.h"
 #include "document/cp932.h"
 #include "document/documentfile.h"

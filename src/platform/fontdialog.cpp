@@ -1,6 +1,6 @@
-#include "app/fontdialog.h"
+#include "platform/fontdialog.h"
 
-#include "app/bgrcolor.h"
+#include "platform/bgrcolor.h"
 
 #include <QColorDialog>
 #include <QComboBox>

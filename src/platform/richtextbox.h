@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/rtf/rtf.h"
+#include "platform/rtf/rtf.h"
 
 #include <QPlainTextEdit>
 #include <vector>

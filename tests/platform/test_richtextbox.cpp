@@ -1,5 +1,5 @@
-#include "app/bytecount.h"
-#include "app/richtextbox.h"
+#include "platform/bytecount.h"
+#include "platform/richtextbox.h"
 #include "testenv.h"
 #include "typing.h"
 

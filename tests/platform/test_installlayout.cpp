@@ -1,6 +1,6 @@
 // Where the program looks for what it ships: the help page and the tag sets, in the build tree,
 // beside a program that carries its own files, and in an installed prefix (bin/ + share/tavlen/).
-#include "app/helpfile.h"
+#include "platform/helpfile.h"
 #include "tagsets/tagsetfolder.h"
 #include "testenv.h"
 

@@ -1,4 +1,4 @@
-#include "app/busywindow.h"
+#include "platform/busywindow.h"
 
 #include <QApplication>
 #include <QWidget>

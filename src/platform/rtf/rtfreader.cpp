@@ -1,5 +1,5 @@
-#include "app/rtf/rtf.h"
-#include "app/rtf/rtfkeywords.h"
+#include "platform/rtf/rtf.h"
+#include "platform/rtf/rtfkeywords.h"
 #include "document/cp932chartables.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "app/twips.h"
+#include "platform/twips.h"
 
 #include <QScreen>
 #include <QWidget>

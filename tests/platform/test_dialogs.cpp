@@ -1,7 +1,7 @@
 // The real Qt dialogs behind the common-dialog seam, driven as a person would leave them.
-#include "app/commondialog.h"
-#include "app/fontdialog.h"
-#include "app/translations.h"
+#include "platform/commondialog.h"
+#include "platform/fontdialog.h"
+#include "platform/translations.h"
 #include "testenv.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/translations.h"
+#include "platform/translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "app/rtf/rtfkeywords.h"
+#include "platform/rtf/rtfkeywords.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "app/bgrcolor.h"
-#include "app/commondialog.h"
-#include "app/fontdialog.h"
+#include "platform/bgrcolor.h"
+#include "platform/commondialog.h"
+#include "platform/fontdialog.h"
 
 #include <QColorDialog>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "app/modal.h"
+#include "platform/modal.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "app/shellopen.h"
+#include "platform/shellopen.h"
 
 #include <QDesktopServices>
 #include <QUrl>

@@ -1,4 +1,4 @@
-#include "app/rtf/rtf.h"
+#include "platform/rtf/rtf.h"
 #include "document/cp932chartables.h"
 
 #include <algorithm>
