@@ -110,6 +110,12 @@ void RichTextBox::clearColors()
     viewport()->update();
 }
 
+void RichTextBox::setColorRuns(std::vector<rtf::ColorRun> runs)
+{
+    m_runs = std::move(runs);
+    viewport()->update();
+}
+
 int RichTextBox::SelStart() const
 {
     return textCursor().selectionStart();

@@ -62,6 +62,9 @@ public:
     qint64 byteCount() const { return m_byteCount; }
     const std::vector<rtf::ColorRun> &colorRuns() const { return m_runs; }
     void clearColors();
+    // Colours the text with these runs (sorted, not overlapping), as setting TextRTF with the same
+    // text and these colours would.
+    void setColorRuns(std::vector<rtf::ColorRun> runs);
     QRgb defaultTextColor() const;
 
 Q_SIGNALS:
