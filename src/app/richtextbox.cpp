@@ -79,9 +79,19 @@ QString RichTextBox::Text() const
 void RichTextBox::setText(const QString &text)
 {
     m_runs.clear();
-    m_forceChange = true; // setting the text counts as a change even when it stays the same
+    replaceAll(text); // counts as a change even when the text stays the same
+}
+
+void RichTextBox::replaceAll(const QString &text)
+{
+    // The whole text is new: take it from the document in one piece instead of comparing it
+    // with what was there, which costs a second copy of a big text.
+    m_replacingAll = true;
     setPlainText(text);
-    m_forceChange = false;
+    m_replacingAll = false;
+    m_shadow = document()->toRawText();
+    m_byteCount = cp932ByteCount(m_shadow);
+    Q_EMIT Change();
 }
 
 QString RichTextBox::TextRTF() const
@@ -94,7 +104,7 @@ void RichTextBox::setTextRTF(const QString &rtfText)
 {
     rtf::Document doc = rtf::read(rtfText, defaultTextColor());
     if (doc.text != m_shadow)
-        setPlainText(doc.text);
+        replaceAll(doc.text);
     m_runs = std::move(doc.runs);
     viewport()->update();
 }
@@ -275,6 +285,8 @@ bool RichTextBox::SaveFile(const QString &path, int type, QString *reason)
 
 void RichTextBox::onContentsChange(int position, int removed, int added)
 {
+    if (m_replacingAll)
+        return;
     // The document may report a wider range than what really changed (an input method commit
     // reports its whole block): narrow it to the characters that differ.
     qsizetype pos = position;
@@ -303,12 +315,8 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
         ++suffix;
     const qsizetype removedChars = oldPart.size() - prefix - suffix;
     const qsizetype addedChars = newPart.size() - prefix - suffix;
-    const bool forced = std::exchange(m_forceChange, false);
-    if (removedChars == 0 && addedChars == 0) {
-        if (forced)
-            Q_EMIT Change();
+    if (removedChars == 0 && addedChars == 0)
         return; // only formatting changed
-    }
     const QStringView gone = QStringView(oldPart).mid(prefix, removedChars);
     const QStringView come = QStringView(newPart).mid(prefix, addedChars);
     m_byteCount += cp932ByteCount(come) - cp932ByteCount(gone);

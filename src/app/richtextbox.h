@@ -79,6 +79,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    void replaceAll(const QString &text);
     void onContentsChange(int position, int removed, int added);
     void onSelectionMoved();
     void shiftRuns(qsizetype position, qsizetype removed, qsizetype added);
@@ -90,7 +91,7 @@ private:
     qint64 m_byteCount = 0;
     std::vector<rtf::ColorRun> m_runs;
     QFont m_font;
-    bool m_forceChange = false;
+    bool m_replacingAll = false;
     int m_lastAnchor = 0;
     int m_lastPosition = 0;
 };
