@@ -292,10 +292,11 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
     qsizetype pos = position;
     QString oldPart;
     QString newPart;
+    QString full;
     const qsizetype docLength = document()->characterCount() - 1;
     if (pos + removed > m_shadow.size() || added > IncrementalLimit ||
         docLength != m_shadow.size() - removed + added) {
-        const QString full = document()->toRawText();
+        full = document()->toRawText();
         pos = 0;
         oldPart = m_shadow;
         newPart = full;
@@ -320,7 +321,10 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
     const QStringView gone = QStringView(oldPart).mid(prefix, removedChars);
     const QStringView come = QStringView(newPart).mid(prefix, addedChars);
     m_byteCount += cp932ByteCount(come) - cp932ByteCount(gone);
-    m_shadow.replace(pos + prefix, removedChars, come.data(), addedChars);
+    if (full.isNull())
+        m_shadow.replace(pos + prefix, removedChars, come.data(), addedChars);
+    else
+        m_shadow = full; // the whole text was taken anyway; no second copy
     shiftRuns(pos + prefix, removedChars, addedChars);
     // Colour the edited lines now, while the document reports the change, so that each is laid
     // out once with its colours instead of again at the next paint.
