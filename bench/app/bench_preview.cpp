@@ -88,7 +88,7 @@ int main(int argc, char **argv)
         // Back to editing, with a blank page left in the browser.
         w.menu.mnuPreview->trigger();
         w.brwPreview->show();
-        w.brwPreview->view()->setHtml(QStringLiteral("<html></html>"));
+        qobject_cast<QWebEngineView *>(w.brwPreview->view())->setHtml(QStringLiteral("<html></html>"));
         waitFor([&] { return !painted(w.brwPreview->view()); });
         w.brwPreview->hide();
         std::tie(paint, load) = enterPreview(w);

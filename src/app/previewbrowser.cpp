@@ -1,7 +1,9 @@
 #include "app/previewbrowser.h"
 
+#include "app/webviewloader.h"
+
+#include <QLabel>
 #include <QVBoxLayout>
-#include <QWebEngineView>
 
 namespace app {
 
@@ -17,14 +19,29 @@ void PreviewBrowser::Navigate2(const QUrl &url)
     m_url = url;
     if (!m_view && url == QUrl(QStringLiteral("about:blank")))
         return; // nothing to show yet: the engine is created when a page is wanted
-    if (!m_view) {
-        m_view = new QWebEngineView(this);
-        m_view->setObjectName(QStringLiteral("brwPreviewView"));
-        layout()->addWidget(m_view);
-        connect(m_view, &QWebEngineView::loadFinished, this,
-                [this](bool ok) { Q_EMIT DocumentComplete(m_view->url(), ok); });
+    if (!m_view && !m_failure) {
+        QString reason;
+        m_view = createWebView(this, &reason);
+        if (!m_view) {
+            m_failure = new QLabel(reason, this);
+            m_failure->setWordWrap(true);
+            layout()->addWidget(m_failure);
+        } else {
+            m_view->setObjectName(QStringLiteral("brwPreviewView"));
+            layout()->addWidget(m_view);
+            connect(m_view, SIGNAL(loadFinished(bool)), this, SLOT(viewLoadFinished(bool)));
+        }
     }
-    m_view->load(url);
+    if (!m_view) {
+        Q_EMIT DocumentComplete(url, false);
+        return;
+    }
+    m_view->setProperty("url", url); // QWebEngineView::setUrl, which loads the page
+}
+
+void PreviewBrowser::viewLoadFinished(bool ok)
+{
+    Q_EMIT DocumentComplete(m_view->property("url").toUrl(), ok);
 }
 
 } // namespace app
