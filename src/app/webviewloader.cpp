@@ -6,9 +6,11 @@
 #include <QLibrary>
 #include <QStringList>
 
-namespace app {
+namespace app
+{
 
-namespace {
+namespace
+{
 
 using Factory = QWidget *(*)(QWidget *);
 

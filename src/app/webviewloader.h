@@ -4,7 +4,8 @@
 
 class QWidget;
 
-namespace app {
+namespace app
+{
 
 // The browser engine's view (a QWebEngineView) from the library that holds the engine, loaded
 // on the first call. nullptr, with the reason in Japanese, when the library cannot be loaded.

@@ -7,6 +7,7 @@
 #include "document/atomicwrite.h"
 #include "document/documentfile.h"
 #include "document/interruptedsave.h"
+#include "document/longlineoffer.h"
 #include "document/recoveryfolder.h"
 #include "document/snapshotkeeper.h"
 #include "settings/appsettings.h"
@@ -97,6 +98,7 @@ bool DocumentController::OpenDocument(const QString &path)
         return false;
     }
     LoadedText &loaded = std::get<LoadedText>(read);
+    offerLineBreaks(m_window.platform().prompter, &m_window, loaded.text);
     stamp.hashed = true;
     stamp.contentHash = loaded.contentHash;
     m_window.rtbMain->setText(loaded.text);
