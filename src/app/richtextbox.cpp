@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QMimeData>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -392,6 +393,20 @@ void RichTextBox::paintEvent(QPaintEvent *event)
 {
     applyVisibleColors();
     QPlainTextEdit::paintEvent(event);
+}
+
+void RichTextBox::resizeEvent(QResizeEvent *event)
+{
+    // When the width changes, Qt lays out the whole document again and makes a layout object
+    // for every line on the way (80 MB and 100 ms for a 10 MB page). Lines never wrap here, so
+    // the width changes no line: pass the resize on as one of the height only.
+    if (lineWrapMode() == NoWrap && event->oldSize().width() != event->size().width()) {
+        QResizeEvent heightOnly(event->size(),
+                                QSize(event->size().width(), event->oldSize().height()));
+        QPlainTextEdit::resizeEvent(&heightOnly);
+        return;
+    }
+    QPlainTextEdit::resizeEvent(event);
 }
 
 void RichTextBox::applyVisibleColors()
