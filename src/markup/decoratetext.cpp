@@ -14,11 +14,10 @@ QRgb rgbOf(quint32 bgr)
 void colourFromText(app::RichTextBox &editor, const MarkupColours &colours)
 {
     const QRgb rgb[3] = {rgbOf(colours.font), rgbOf(colours.tag), rgbOf(colours.comment)};
-    const std::vector<MarkupRun> found = markupRuns(editor.rawText());
     std::vector<app::rtf::ColorRun> runs;
-    runs.reserve(found.size());
-    for (const MarkupRun &r : found)
-        runs.push_back({r.start, r.length, rgb[r.colour]});
+    forEachMarkupRun(
+        editor.rawText(), [&runs](std::size_t count) { runs.reserve(count); },
+        [&runs, &rgb](const MarkupRun &r) { runs.push_back({r.start, r.length, rgb[r.colour]}); });
     editor.setColorRuns(std::move(runs));
 }
 

@@ -227,11 +227,11 @@ QString markTagsAndComments(const QString &text, const std::optional<Splice> &sp
     return insertAll(text, {&ends, &notes, &starts, &spliced});
 }
 
-std::vector<MarkupRun> markupRuns(QStringView text)
+void forEachMarkupRun(QStringView text, const std::function<void(std::size_t)> &expect,
+                      const std::function<void(const MarkupRun &)> &add)
 {
-    std::vector<MarkupRun> runs;
     if (text.isEmpty())
-        return runs;
+        return;
     // In the editor's RTF, every character that is not printable ASCII is written as a control
     // word or an escape, which starts with "\" and ends with a character that none of the three
     // steps treats specially, the text follows a space and is followed by "\par": so the steps
@@ -241,6 +241,7 @@ std::vector<MarkupRun> markupRuns(QStringView text)
     const Insertions starts = tagStarts(text, true);
     // Where switches meet at one place, the last one written (see markTagsAndComments) wins.
     const SwitchColours lists[3] = {{&ends, {0}}, {&notes, {2, 2, 0}}, {&starts, {1}}};
+    expect(ends.size() + notes.size() + starts.size() + 1); // each run starts at a switch
     std::size_t next[3] = {0, 0, 0};
     int colour = 0;
     qsizetype runStart = 0;
@@ -259,11 +260,19 @@ std::vector<MarkupRun> markupRuns(QStringView text)
         if (wanted == colour)
             continue;
         if (position > runStart)
-            runs.push_back({runStart, position - runStart, colour});
+            add({runStart, position - runStart, colour});
         colour = wanted;
         runStart = position;
     }
-    runs.push_back({runStart, text.size() - runStart, colour});
+    add({runStart, text.size() - runStart, colour});
+}
+
+std::vector<MarkupRun> markupRuns(QStringView text)
+{
+    std::vector<MarkupRun> runs;
+    forEachMarkupRun(
+        text, [&runs](std::size_t count) { runs.reserve(count); },
+        [&runs](const MarkupRun &run) { runs.push_back(run); });
     return runs;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -46,5 +47,8 @@ struct MarkupRun {
 // editor's RTF, marked and read back, found straight from the text: the runs cover the whole
 // text in order, and neighbouring runs differ in colour.
 std::vector<MarkupRun> markupRuns(QStringView text);
+// The same runs one by one, after expect(n) with at least their number.
+void forEachMarkupRun(QStringView text, const std::function<void(std::size_t)> &expect,
+                      const std::function<void(const MarkupRun &)> &add);
 
 } // namespace markup
