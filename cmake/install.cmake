@@ -1,5 +1,6 @@
 # Installing Tavlen the freedesktop way, and the Debian package built from that install:
 #   bin/tavlen
+#   lib/.../tavlen/libtavlen_webview.so the browser engine, loaded on the first preview (src/webview)
 #   share/tavlen/TagSets/*.tag          the tag sets that come with the program
 #   share/tavlen/help/index.html        the help page (the Help command's fallback)
 #   share/applications/tavlen.desktop   the desktop entry, an editor of text/html

@@ -88,7 +88,8 @@ int main(int argc, char **argv)
         // Back to editing, with a blank page left in the browser.
         w.mainMenu().mnuPreview->trigger();
         w.browser()->show();
-        w.browser()->view()->setHtml(QStringLiteral("<html></html>"));
+        qobject_cast<QWebEngineView *>(w.browser()->view())
+            ->setHtml(QStringLiteral("<html></html>"));
         waitFor([&] { return !painted(w.browser()->view()); });
         w.browser()->hide();
         std::tie(paint, load) = enterPreview(w);

@@ -1,5 +1,6 @@
 // bench_convert [megabytes]: converter and codec throughput on the generated Japanese page (10 MB
-// by default), next to Debian's iconv and nkf on the same bytes. Prints the best of five runs.
+// by default), next to ICU's decoder and glibc's iconv(3) in the same process, and Debian's iconv
+// and nkf programs on the same bytes. Prints the best of five runs.
 #include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iconv.h>
 
 namespace
 {
@@ -59,6 +61,37 @@ void compareTool(const QString &label, double ours, double theirs)
         << QString::number(theirs / ours, 'f', 1) << "x as fast\n";
 }
 
+// Best time of glibc's iconv(3) converting the whole input in this process; -1 when the
+// conversion is not available or fails.
+double iconvMs(const char *to, const char *from, const QByteArray &input)
+{
+    iconv_t cd = iconv_open(to, from);
+    if (cd == iconv_t(-1))
+        return -1;
+    QByteArray output(input.size() * 2 + 16, Qt::Uninitialized);
+    bool failed = false;
+    const double ms = bestMs([&] {
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        char *in = const_cast<char *>(input.constData());
+        std::size_t inLeft = std::size_t(input.size());
+        char *o = output.data();
+        std::size_t outLeft = std::size_t(output.size());
+        failed |= iconv(cd, &in, &inLeft, &o, &outLeft) == std::size_t(-1);
+    });
+    iconv_close(cd);
+    return failed ? -1 : ms;
+}
+
+void compareInProcess(const QString &label, double ours, double theirs, const QString &goal)
+{
+    if (theirs < 0) {
+        out << "  " << label << ": not available\n";
+        return;
+    }
+    out << "  " << label << ": " << QString::number(theirs, 'f', 1) << " ms, ours is "
+        << QString::number(theirs / ours, 'f', 2) << "x as fast (" << goal << ")\n";
+}
+
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
@@ -94,18 +127,27 @@ int main(int argc, char **argv)
            }));
 
     QString text;
-    report(QStringLiteral("decodeCp932"), sjis.size(),
-           bestMs([&] { text = document::decodeCp932(sjis).text; }));
+    const double decode = bestMs([&] { text = document::decodeCp932(sjis).text; });
+    report(QStringLiteral("decodeCp932"), sjis.size(), decode);
     report(QStringLiteral("encodeCp932"), sjis.size(),
            bestMs([&] { sink = document::encodeCp932(text).bytes; }));
-    report(QStringLiteral("  for reference: bare ICU decode"), sjis.size(), bestMs([&] {
-               QStringDecoder decoder("Shift_JIS", QStringConverter::Flag::Stateless);
-               text = decoder.decode(sjis);
-           }));
+    const double icuDecode = bestMs([&] {
+        QStringDecoder decoder("Shift_JIS", QStringConverter::Flag::Stateless);
+        text = decoder.decode(sjis);
+    });
+    report(QStringLiteral("  for reference: bare ICU decode"), sjis.size(), icuDecode);
     report(QStringLiteral("  for reference: bare ICU encode"), sjis.size(), bestMs([&] {
                QStringEncoder encoder("Shift_JIS", QStringConverter::Flag::Stateless);
                sink = encoder.encode(text);
            }));
+
+    out << "in this process, same bytes:\n";
+    compareInProcess(QStringLiteral("ICU decode (Shift_JIS)"), decode, icuDecode,
+                     QStringLiteral("goal: at least 1x"));
+    compareInProcess(QStringLiteral("iconv(3) CP932 -> EUC-JP-MS"), toEuc,
+                     iconvMs("EUC-JP-MS", "CP932", sjisLf), QStringLiteral("goal: at least 2x"));
+    compareInProcess(QStringLiteral("iconv(3) EUC-JP-MS -> CP932"), toSjis,
+                     iconvMs("CP932", "EUC-JP-MS", euc), QStringLiteral("goal: at least 2x"));
 
     QTemporaryDir dir;
     const QString sjisPath = dir.filePath(QStringLiteral("corpus.sjis.html"));

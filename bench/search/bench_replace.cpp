@@ -1,6 +1,6 @@
 // Speed of replace-all on a large Japanese page: the literal and the regular-expression
 // replacement themselves, then the whole command as the user meets it (taking the editor's text,
-// replacing, putting the result back as one undo step, colouring the markup).
+// finding the replaced stretches, putting them back as one undo step, colouring the markup).
 // Usage: bench_replace [megabytes]     (default 10)
 
 #include "platform/richtextbox.h"
@@ -77,14 +77,14 @@ int main(int argc, char **argv)
         const markup::MarkupColours colours{0x000000, 0x800000, 0x008000};
         markup::colourEditor(editor, colours);
         QString current;
-        QString result;
+        std::vector<search::TextEdit> edits;
         const double get = onceMs([&] { current = editor.Text(); });
         const double replace = onceMs([&] {
-            result = c.regExp ? std::get<QString>(search::replaceRegExp(
-                                    current, c.word, c.replacement, {.global = true}))
-                              : search::replaceLiteral(current, c.word, c.replacement);
+            edits = c.regExp ? std::get<std::vector<search::TextEdit>>(search::regExpEdits(
+                                   current, c.word, c.replacement, {.global = true}))
+                             : search::literalEdits(current, c.word, c.replacement);
         });
-        const double put = onceMs([&] { search::replaceWholeText(editor, result); });
+        const double put = onceMs([&] { search::putEditsBack(editor, current, edits); });
         const double colour = onceMs([&] { markup::colourEditor(editor, colours); });
         const double undo = onceMs([&] { editor.undo(); });
         std::printf("  %-48s text %6.1f  replace %6.1f  put back %7.1f  colour %7.1f  "

@@ -57,8 +57,7 @@ constexpr int MinHeightPx = 160;
 
 frmMain::frmMain(Platform &platform, QWidget *parent)
     : QMainWindow(parent), cdlFile(platform.dialogs, this), cdlPrint(platform.dialogs, this),
-      m_platform(platform), m_colorizer(markup::defaultColorizer()),
-      m_registry(std::make_unique<settings::FreedesktopRegistry>())
+      m_platform(platform), m_registry(std::make_unique<settings::FreedesktopRegistry>())
 {
     setObjectName(QStringLiteral("frmMain"));
     cdlFile.props.Filter = QStringLiteral("HTMLﾌｧｲﾙ(*.htm;*.html;*.shtml)|*.htm;*.html;*.shtml");

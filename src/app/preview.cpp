@@ -14,6 +14,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <utility>
 #include <QUrl>
 
 #include <cerrno>
@@ -120,11 +121,11 @@ void PreviewController::SwitchMode(bool preview)
         }
         const QString path = std::get<QString>(written);
         strPreviewFile = path;
-        m_c.browser.Navigate2(QUrl::fromLocalFile(path));
         // The new page supersedes the ones still loading: their files are not needed any more.
-        for (const QString &older : std::as_const(m_scratchFiles))
+        // It is known before it is loaded, since a browser that cannot start ends the load at once.
+        for (const QString &older : std::exchange(m_scratchFiles, {path}))
             QFile::remove(older);
-        m_scratchFiles = {path};
+        m_c.browser.Navigate2(QUrl::fromLocalFile(path));
     }
     m_c.setPanelText(QStringLiteral("Mode"),
                      preview ? QStringLiteral("プレビューモード") : QStringLiteral("編集モード"));

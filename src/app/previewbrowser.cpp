@@ -1,9 +1,9 @@
 #include "app/previewbrowser.h"
 
+#include "app/webviewloader.h"
+
+#include <QLabel>
 #include <QVBoxLayout>
-#include <QWebEngineLoadingInfo>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 
 namespace app {
 
@@ -19,21 +19,28 @@ void PreviewBrowser::Navigate2(const QUrl &url)
     m_url = url;
     if (!m_view && url == QUrl(QStringLiteral("about:blank")))
         return; // nothing to show yet: the engine is created when a page is wanted
-    if (!m_view) {
-        m_view = new QWebEngineView(this);
-        m_view->setObjectName(QStringLiteral("brwPreviewView"));
-        layout()->addWidget(m_view);
-        // The page names the load that ended: when loads overlap, the view's own address is
-        // already the newer one's.
-        connect(m_view->page(), &QWebEnginePage::loadingChanged, this,
-                [this](const QWebEngineLoadingInfo &info) {
-                    if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus)
-                        Q_EMIT DocumentComplete(info.url(),
-                                                info.status() ==
-                                                    QWebEngineLoadingInfo::LoadSucceededStatus);
-                });
+    if (!m_view && !m_failure) {
+        QString reason;
+        m_view = createWebView(this, &reason);
+        if (!m_view) {
+            m_failure = new QLabel(reason, this);
+            m_failure->setWordWrap(true);
+            layout()->addWidget(m_failure);
+        } else {
+            m_view->setObjectName(QStringLiteral("brwPreviewView"));
+            layout()->addWidget(m_view);
+        }
     }
-    m_view->load(url);
+    if (!m_view) {
+        Q_EMIT DocumentComplete(url, false);
+        return;
+    }
+    m_view->setProperty("url", url); // QWebEngineView::setUrl, which loads the page
+}
+
+void PreviewBrowser::viewLoadEnded(const QUrl &url, bool ok)
+{
+    Q_EMIT DocumentComplete(url, ok);
 }
 
 } // namespace app

@@ -1,5 +1,6 @@
 #include "document/cp932.h"
 
+#include "document/cp932chartables.h"
 #include "document/cp932scan.h"
 
 #include <QStringDecoder>
@@ -86,6 +87,42 @@ qsizetype encodeOneChar(QStringView text, qsizetype i, Cp932Encoded &result)
 } // namespace
 
 Cp932Decoded decodeCp932(QByteArrayView bytes)
+{
+    // One table look-up per character; the tables come from decodeCp932ThroughIcu.
+    const cp932::CharTables &t = cp932::charTables();
+    Cp932Decoded result;
+    result.text.resize(bytes.size());
+    char16_t *const begin = reinterpret_cast<char16_t *>(result.text.data());
+    char16_t *out = begin;
+    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const uchar b = p[i];
+        if (b < 0x80) {
+            *out++ = b;
+            ++i;
+            continue;
+        }
+        char16_t c = t.single[b];
+        qsizetype length = 1;
+        if (t.isLead[b] && i + 1 < n && cp932::isTrailByte(p[i + 1])) {
+            c = t.pair[std::size_t(b) * 256 + p[i + 1]];
+            length = 2;
+        }
+        if (c == cp932::kNoChar) {
+            if (result.firstInvalid < 0)
+                result.firstInvalid = i;
+            c = QChar::ReplacementCharacter;
+        }
+        *out++ = c;
+        i += length;
+    }
+    result.text.resize(out - begin);
+    result.text.squeeze();
+    return result;
+}
+
+Cp932Decoded decodeCp932ThroughIcu(QByteArrayView bytes)
 {
     if (!hasRotatedControl(bytes)) {
         QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);

@@ -18,6 +18,8 @@ struct Cp932Decoded {
 // 0xFD-0xFF, a lead byte without a proper trail byte, an unassigned double-byte code) becomes
 // U+FFFD and is reported. Bytes 0x00-0x7F are always the same ASCII code points.
 Cp932Decoded decodeCp932(QByteArrayView bytes);
+// The same result through ICU's converter, which the tables of decodeCp932 are built from.
+Cp932Decoded decodeCp932ThroughIcu(QByteArrayView bytes);
 
 struct Cp932Encoded {
     QByteArray bytes;

@@ -22,7 +22,7 @@ void fillDecoding(CharTables &t)
         if (b < 0x80 || isHalfWidthKatakana(uchar(b)))
             singles += char(b);
     }
-    const QString singleChars = decodeCp932(singles).text;
+    const QString singleChars = decodeCp932ThroughIcu(singles).text;
     for (qsizetype i = 0; i < singles.size(); ++i)
         t.single[uchar(singles[i])] = singleChars[i].unicode();
 
@@ -31,7 +31,7 @@ void fillDecoding(CharTables &t)
         for (int trail = 0x40; trail <= 0xFC; ++trail)
             if (isMapped(uchar(lead), uchar(trail)))
                 pairs += char(lead), pairs += char(trail);
-    const QString pairChars = decodeCp932(pairs).text;
+    const QString pairChars = decodeCp932ThroughIcu(pairs).text;
     if (pairChars.size() * 2 != pairs.size())
         return; // every mapped code is one BMP character; anything else leaves them unmapped
     for (qsizetype i = 0; i < pairChars.size(); ++i)

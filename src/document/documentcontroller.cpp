@@ -9,6 +9,7 @@
 #include "document/documentfile.h"
 #include "document/interruptedsave.h"
 #include "document/documentpath.h"
+#include "document/longlineoffer.h"
 #include "document/recoveryfolder.h"
 #include "document/snapshotkeeper.h"
 #include "settings/appsettings.h"
@@ -117,6 +118,7 @@ bool DocumentController::OpenDocument(const QString &path)
         return false;
     }
     LoadedText &loaded = std::get<LoadedText>(read);
+    offerLineBreaks(m_c.prompter, &m_c.window, loaded.text);
     stamp.hashed = true;
     stamp.contentHash = loaded.contentHash;
     m_c.editor.setText(loaded.text);

@@ -50,15 +50,21 @@ bool inRange(QChar c, char16_t low, char16_t high)
     return c.unicode() >= low && c.unicode() <= high;
 }
 
-// "<" followed by a character outside "!".."-"; the match takes both characters.
-Insertions tagStarts(QStringView s)
+// "<" followed by a character outside "!".."-"; the match takes both characters. With
+// neutralEnd, the text is taken to go on with such a character (as the RTF around it does).
+Insertions tagStarts(QStringView s, bool neutralEnd = false)
 {
     Insertions found{{kTagSwitch}, {}};
     qsizetype pos = 0;
     for (;;) {
         const qsizetype lt = find(s, u'<', pos);
-        if (lt < 0 || lt + 1 >= s.size())
+        if (lt < 0)
             break;
+        if (lt + 1 >= s.size()) {
+            if (neutralEnd)
+                found.positions.push_back(lt);
+            break;
+        }
         if (inRange(s[lt + 1], u'!', u'-')) {
             pos = lt + 1;
             continue;
@@ -69,11 +75,16 @@ Insertions tagStarts(QStringView s)
     return found;
 }
 
-// ">" preceded by a character outside "(".."-"; the match takes both characters.
-Insertions tagEnds(QStringView s)
+// ">" preceded by a character outside "(".."-"; the match takes both characters. With
+// neutralStart, the text is taken to follow such a character (as the RTF around it does).
+Insertions tagEnds(QStringView s, bool neutralStart = false)
 {
     Insertions found{{kTextSwitch}, {}};
     qsizetype pos = 0; // where the next match may start
+    if (neutralStart && !s.isEmpty() && s[0] == u'>') {
+        found.positions.push_back(1);
+        pos = 1;
+    }
     for (;;) {
         const qsizetype gt = find(s, u'>', pos + 1);
         if (gt < 0)
@@ -174,6 +185,12 @@ QString insertAll(const QString &text, std::initializer_list<const Insertions *>
     return result;
 }
 
+// The colour index each insertion list switches to, entry i taking colours[i % size].
+struct SwitchColours {
+    const Insertions *list;
+    std::vector<int> colours;
+};
+
 } // namespace
 
 QString markTagStarts(const QString &text)
@@ -208,6 +225,55 @@ QString markTagsAndComments(const QString &text, const std::optional<Splice> &sp
     if (splice)
         spliced = {{splice->text}, {splice->position}, splice->length};
     return insertAll(text, {&ends, &notes, &starts, &spliced});
+}
+
+void forEachMarkupRun(QStringView text, const std::function<void(std::size_t)> &expect,
+                      const std::function<void(const MarkupRun &)> &add)
+{
+    if (text.isEmpty())
+        return;
+    // In the editor's RTF, every character that is not printable ASCII is written as a control
+    // word or an escape, which starts with "\" and ends with a character that none of the three
+    // steps treats specially, the text follows a space and is followed by "\par": so the steps
+    // find the same places in the plain text, given those two neighbours.
+    const Insertions ends = tagEnds(text, true);
+    const Insertions notes = comments(text);
+    const Insertions starts = tagStarts(text, true);
+    // Where switches meet at one place, the last one written (see markTagsAndComments) wins.
+    const SwitchColours lists[3] = {{&ends, {0}}, {&notes, {2, 2, 0}}, {&starts, {1}}};
+    expect(ends.size() + notes.size() + starts.size() + 1); // each run starts at a switch
+    std::size_t next[3] = {0, 0, 0};
+    int colour = 0;
+    qsizetype runStart = 0;
+    for (;;) {
+        qsizetype position = text.size();
+        for (int l = 0; l < 3; ++l)
+            if (next[l] < lists[l].list->size())
+                position = std::min(position, lists[l].list->positions[next[l]]);
+        if (position >= text.size())
+            break;
+        int wanted = colour;
+        for (int l = 0; l < 3; ++l)
+            for (; next[l] < lists[l].list->size() && lists[l].list->positions[next[l]] == position;
+                 ++next[l])
+                wanted = lists[l].colours[next[l] % lists[l].colours.size()];
+        if (wanted == colour)
+            continue;
+        if (position > runStart)
+            add({runStart, position - runStart, colour});
+        colour = wanted;
+        runStart = position;
+    }
+    add({runStart, text.size() - runStart, colour});
+}
+
+std::vector<MarkupRun> markupRuns(QStringView text)
+{
+    std::vector<MarkupRun> runs;
+    forEachMarkupRun(
+        text, [&runs](std::size_t count) { runs.reserve(count); },
+        [&runs](const MarkupRun &run) { runs.push_back(run); });
+    return runs;
 }
 
 } // namespace markup

@@ -2,7 +2,9 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace markup
 {
@@ -31,5 +33,22 @@ struct Splice {
 // markComments(markTagEnds(markTagStarts(text))) in one pass over the text, with the splice
 // (if any) applied first.
 QString markTagsAndComments(const QString &text, const std::optional<Splice> &splice = {});
+
+// A stretch of the plain text in one colour: 0 text, 1 tags, 2 comments.
+struct MarkupRun {
+    qsizetype start;
+    qsizetype length;
+    int colour;
+
+    friend bool operator==(const MarkupRun &, const MarkupRun &) = default;
+};
+
+// The colours the three steps give a plain text (U+2029 between lines) when it is written as the
+// editor's RTF, marked and read back, found straight from the text: the runs cover the whole
+// text in order, and neighbouring runs differ in colour.
+std::vector<MarkupRun> markupRuns(QStringView text);
+// The same runs one by one, after expect(n) with at least their number.
+void forEachMarkupRun(QStringView text, const std::function<void(std::size_t)> &expect,
+                      const std::function<void(const MarkupRun &)> &add);
 
 } // namespace markup

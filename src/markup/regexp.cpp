@@ -134,21 +134,15 @@ std::variant<int, RegExpError> RegExp::groupCount()
     return m_compiled->groups;
 }
 
-std::variant<QString, RegExpError> RegExp::Replace(const QString &source,
-                                                   const QString &replacement)
+std::variant<std::vector<std::size_t>, RegExpError> RegExp::allMatches(const QString &source)
 {
     if (auto error = ensureCompiled())
         return *error;
     const Compiled &re = *m_compiled;
-    const ReplacementTemplate tmpl(replacement, re.groups);
     const std::size_t ovectorSize = 2 * std::size_t(re.groups + 1);
     const PCRE2_SIZE *ovector = pcre2_get_ovector_pointer(re.matchData);
     const qsizetype n = source.size();
-
-    // First find every match and the exact result length, then build the result in one
-    // buffer of that size.
     std::vector<std::size_t> found;
-    qsizetype resultLength = n;
     qsizetype pos = 0;
     while (pos <= n) {
         const int rc = re.match(source, pos);
@@ -157,15 +151,31 @@ std::variant<QString, RegExpError> RegExp::Replace(const QString &source,
         if (rc < 0)
             return RegExpError{engineMessage(rc)};
         found.insert(found.end(), ovector, ovector + ovectorSize);
-        resultLength += tmpl.expandedLength(ovector, n) - qsizetype(ovector[1] - ovector[0]);
         if (!Global)
             break;
         // After an empty match the next search starts one code unit further on.
         pos = qsizetype(ovector[1]) + (ovector[1] == ovector[0] ? 1 : 0);
     }
+    return found;
+}
 
+std::variant<QString, RegExpError> RegExp::Replace(const QString &source,
+                                                   const QString &replacement)
+{
+    auto matches = allMatches(source);
+    if (auto *error = std::get_if<RegExpError>(&matches))
+        return *error;
+    const std::vector<std::size_t> &found = std::get<std::vector<std::size_t>>(matches);
     if (found.empty())
         return source;
+    const ReplacementTemplate tmpl(replacement, m_compiled->groups);
+    const std::size_t ovectorSize = 2 * std::size_t(m_compiled->groups + 1);
+    const qsizetype n = source.size();
+    // The exact result length first, then the result built in one buffer of that size.
+    qsizetype resultLength = n;
+    for (std::size_t m = 0; m < found.size(); m += ovectorSize)
+        resultLength += tmpl.expandedLength(found.data() + m, n) -
+                        qsizetype(found[m + 1] - found[m]);
     QString result;
     result.reserve(resultLength);
     const QStringView whole(source);
@@ -178,6 +188,26 @@ std::variant<QString, RegExpError> RegExp::Replace(const QString &source,
     }
     result += whole.sliced(copied);
     return result;
+}
+
+std::variant<std::vector<RegExpReplaced>, RegExpError>
+RegExp::ReplaceEach(const QString &source, const QString &replacement)
+{
+    auto matches = allMatches(source);
+    if (auto *error = std::get_if<RegExpError>(&matches))
+        return *error;
+    const std::vector<std::size_t> &found = std::get<std::vector<std::size_t>>(matches);
+    const ReplacementTemplate tmpl(replacement, m_compiled->groups);
+    const std::size_t ovectorSize = 2 * std::size_t(m_compiled->groups + 1);
+    std::vector<RegExpReplaced> each;
+    each.reserve(found.size() / ovectorSize);
+    for (std::size_t m = 0; m < found.size(); m += ovectorSize) {
+        const std::size_t *ov = found.data() + m;
+        RegExpReplaced r{qsizetype(ov[0]), qsizetype(ov[1] - ov[0]), {}};
+        tmpl.appendTo(r.text, source, ov);
+        each.push_back(std::move(r));
+    }
+    return each;
 }
 
 std::variant<std::optional<RegExpMatch>, RegExpError> RegExp::Execute(const QString &subject,

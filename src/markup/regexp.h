@@ -28,6 +28,13 @@ struct RegExpMatch {
     QString captured(const QString &subject, int group) const;
 };
 
+// One match of a replacement: the matched stretch of the source and what replaces it.
+struct RegExpReplaced {
+    qsizetype start = 0;
+    qsizetype length = 0;
+    QString text;
+};
+
 // A regular expression with ECMAScript pattern syntax working on UTF-16 code units (lone
 // surrogates are ordinary characters). "^" and "$" anchor at the ends of the whole text only.
 // Set the public fields, then call Replace, Execute or Test; the pattern is compiled on first
@@ -50,6 +57,9 @@ public:
     // "$1".."$99", "$&", "$`", "$'" and "$$" are special; everything else, the backslash
     // included, is taken literally.
     std::variant<QString, RegExpError> Replace(const QString &source, const QString &replacement);
+    // The matches Replace replaces, each with its replacement text, in order.
+    std::variant<std::vector<RegExpReplaced>, RegExpError> ReplaceEach(const QString &source,
+                                                                       const QString &replacement);
 
     // The first match at or after position from, or no value when there is none.
     std::variant<std::optional<RegExpMatch>, RegExpError> Execute(const QString &subject,
@@ -62,6 +72,8 @@ public:
 private:
     struct Compiled;
     std::optional<RegExpError> ensureCompiled();
+    // The PCRE2 offsets (match and groups) of the first match, or of every match when Global.
+    std::variant<std::vector<std::size_t>, RegExpError> allMatches(const QString &source);
 
     std::unique_ptr<Compiled> m_compiled;
 };

@@ -4,26 +4,31 @@
 
 namespace app {
 
-int cp932ByteLength(char16_t c)
+namespace {
+
+inline int byteLength(char16_t c, const document::cp932::CharTables &tables)
 {
     if (c < 0x80)
         return 1;
     if (c == 0x2029)
         return 2; // a line break is CR LF
-    const int length = int(document::cp932::charTables().encode[c] & 0xFF);
+    const int length = int(tables.encode[c] & 0xFF);
     return length == 0 ? 1 : length; // a character CP932 cannot hold stands as one byte
+}
+
+} // namespace
+
+int cp932ByteLength(char16_t c)
+{
+    return byteLength(c, document::cp932::charTables());
 }
 
 qint64 cp932ByteCount(QStringView text)
 {
+    const document::cp932::CharTables &tables = document::cp932::charTables();
     qint64 total = 0;
-    for (const QChar ch : text) {
-        const char16_t c = ch.unicode();
-        if (c < 0x80)
-            ++total;
-        else
-            total += cp932ByteLength(c);
-    }
+    for (const QChar ch : text)
+        total += byteLength(ch.unicode(), tables);
     return total;
 }
 

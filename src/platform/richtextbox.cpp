@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QMimeData>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -79,9 +80,19 @@ QString RichTextBox::Text() const
 void RichTextBox::setText(const QString &text)
 {
     m_runs.clear();
-    m_forceChange = true; // setting the text counts as a change even when it stays the same
+    replaceAll(text); // counts as a change even when the text stays the same
+}
+
+void RichTextBox::replaceAll(const QString &text)
+{
+    // The whole text is new: take it from the document in one piece instead of comparing it
+    // with what was there, which costs a second copy of a big text.
+    m_replacingAll = true;
     setPlainText(text);
-    m_forceChange = false;
+    m_replacingAll = false;
+    m_shadow = document()->toRawText();
+    m_byteCount = cp932ByteCount(m_shadow);
+    Q_EMIT Change();
 }
 
 QString RichTextBox::TextRTF() const
@@ -94,7 +105,7 @@ void RichTextBox::setTextRTF(const QString &rtfText)
 {
     rtf::Document doc = rtf::read(rtfText, defaultTextColor());
     if (doc.text != m_shadow)
-        setPlainText(doc.text);
+        replaceAll(doc.text);
     m_runs = std::move(doc.runs);
     viewport()->update();
 }
@@ -106,7 +117,13 @@ QRgb RichTextBox::defaultTextColor() const
 
 void RichTextBox::clearColors()
 {
-    m_runs.clear();
+    m_runs = {}; // gives the memory back before the next colouring fills a new list
+    viewport()->update();
+}
+
+void RichTextBox::setColorRuns(std::vector<rtf::ColorRun> runs)
+{
+    m_runs = std::move(runs);
     viewport()->update();
 }
 
@@ -269,15 +286,18 @@ bool RichTextBox::SaveFile(const QString &path, int type, QString *reason)
 
 void RichTextBox::onContentsChange(int position, int removed, int added)
 {
+    if (m_replacingAll)
+        return;
     // The document may report a wider range than what really changed (an input method commit
     // reports its whole block): narrow it to the characters that differ.
     qsizetype pos = position;
     QString oldPart;
     QString newPart;
+    QString full;
     const qsizetype docLength = document()->characterCount() - 1;
     if (pos + removed > m_shadow.size() || added > IncrementalLimit ||
         docLength != m_shadow.size() - removed + added) {
-        const QString full = document()->toRawText();
+        full = document()->toRawText();
         pos = 0;
         oldPart = m_shadow;
         newPart = full;
@@ -297,16 +317,15 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
         ++suffix;
     const qsizetype removedChars = oldPart.size() - prefix - suffix;
     const qsizetype addedChars = newPart.size() - prefix - suffix;
-    const bool forced = std::exchange(m_forceChange, false);
-    if (removedChars == 0 && addedChars == 0) {
-        if (forced)
-            Q_EMIT Change();
+    if (removedChars == 0 && addedChars == 0)
         return; // only formatting changed
-    }
     const QStringView gone = QStringView(oldPart).mid(prefix, removedChars);
     const QStringView come = QStringView(newPart).mid(prefix, addedChars);
     m_byteCount += cp932ByteCount(come) - cp932ByteCount(gone);
-    m_shadow.replace(pos + prefix, removedChars, come.data(), addedChars);
+    if (full.isNull())
+        m_shadow.replace(pos + prefix, removedChars, come.data(), addedChars);
+    else
+        m_shadow = full; // the whole text was taken anyway; no second copy
     shiftRuns(pos + prefix, removedChars, addedChars);
     // Colour the edited lines now, while the document reports the change, so that each is laid
     // out once with its colours instead of again at the next paint.
@@ -374,6 +393,20 @@ void RichTextBox::paintEvent(QPaintEvent *event)
 {
     applyVisibleColors();
     QPlainTextEdit::paintEvent(event);
+}
+
+void RichTextBox::resizeEvent(QResizeEvent *event)
+{
+    // When the width changes, Qt lays out the whole document again and makes a layout object
+    // for every line on the way (80 MB and 100 ms for a 10 MB page). Lines never wrap here, so
+    // the width changes no line: pass the resize on as one of the height only.
+    if (lineWrapMode() == NoWrap && event->oldSize().width() != event->size().width()) {
+        QResizeEvent heightOnly(event->size(),
+                                QSize(event->size().width(), event->oldSize().height()));
+        QPlainTextEdit::resizeEvent(&heightOnly);
+        return;
+    }
+    QPlainTextEdit::resizeEvent(event);
 }
 
 void RichTextBox::applyVisibleColors()

@@ -62,6 +62,9 @@ public:
     qint64 byteCount() const { return m_byteCount; }
     const std::vector<rtf::ColorRun> &colorRuns() const { return m_runs; }
     void clearColors();
+    // Colours the text with these runs (sorted, not overlapping), as setting TextRTF with the same
+    // text and these colours would.
+    void setColorRuns(std::vector<rtf::ColorRun> runs);
     QRgb defaultTextColor() const;
 
 Q_SIGNALS:
@@ -71,11 +74,13 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
 private:
+    void replaceAll(const QString &text);
     void onContentsChange(int position, int removed, int added);
     void onSelectionMoved();
     void shiftRuns(qsizetype position, qsizetype removed, qsizetype added);
@@ -87,7 +92,7 @@ private:
     qint64 m_byteCount = 0;
     std::vector<rtf::ColorRun> m_runs;
     QFont m_font;
-    bool m_forceChange = false;
+    bool m_replacingAll = false;
     int m_lastAnchor = 0;
     int m_lastPosition = 0;
 };

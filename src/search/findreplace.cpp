@@ -38,6 +38,113 @@ std::variant<QString, markup::RegExpError> replaceRegExp(const QString &text,
     return regExp.Replace(text, replacement);
 }
 
+std::vector<TextEdit> literalEdits(const QString &text, const QString &word,
+                                   const QString &replacement)
+{
+    std::vector<TextEdit> edits;
+    if (word.isEmpty())
+        return edits;
+    for (qsizetype at = text.indexOf(word); at >= 0; at = text.indexOf(word, at + word.size()))
+        edits.push_back({at, word.size(), replacement});
+    return edits;
+}
+
+std::variant<std::vector<TextEdit>, markup::RegExpError>
+regExpEdits(const QString &text, const QString &pattern, const QString &replacement,
+            RegExpOptions options)
+{
+    markup::RegExp regExp;
+    regExp.Global = options.global;
+    regExp.IgnoreCase = options.ignoreCase;
+    regExp.Pattern = pattern;
+    auto each = regExp.ReplaceEach(text, replacement);
+    if (auto *error = std::get_if<markup::RegExpError>(&each))
+        return *error;
+    std::vector<TextEdit> edits;
+    for (markup::RegExpReplaced &r : std::get<std::vector<markup::RegExpReplaced>>(each))
+        edits.push_back({r.start, r.length, std::move(r.text)});
+    return edits;
+}
+
+namespace
+{
+
+// Edits that really change something, each widened so that it never starts or ends between the
+// CR and the LF of a line break (the editor holds a line break as one character), and joined
+// with its neighbour when that leaves them less than three characters apart.
+std::vector<TextEdit> wholeLineBreakEdits(const QString &text, const std::vector<TextEdit> &edits)
+{
+    const auto splitsBreak = [&text](qsizetype at) {
+        return at > 0 && at < text.size() && text[at - 1] == u'\r' && text[at] == u'\n';
+    };
+    std::vector<TextEdit> out;
+    qsizetype lastEnd = -1;
+    for (const TextEdit &e : edits) {
+        if (QStringView(text).mid(e.start, e.length) == e.text)
+            continue;
+        if (!out.empty() && e.start - lastEnd < 3) {
+            TextEdit &prev = out.back();
+            prev.text += QStringView(text).mid(lastEnd, e.start - lastEnd);
+            prev.text += e.text;
+            prev.length = e.start + e.length - prev.start;
+        } else {
+            out.push_back(e);
+        }
+        lastEnd = e.start + e.length;
+    }
+    for (TextEdit &e : out) {
+        if (splitsBreak(e.start)) {
+            --e.start;
+            ++e.length;
+            e.text.prepend(u'\r');
+        }
+        if (splitsBreak(e.start + e.length)) {
+            ++e.length;
+            e.text.append(u'\n');
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+void putEditsBack(app::RichTextBox &editor, const QString &oldText,
+                  const std::vector<TextEdit> &edits)
+{
+    const std::vector<TextEdit> changes = wholeLineBreakEdits(oldText, edits);
+    if (changes.empty())
+        return;
+    // Positions in the editor count a CR LF as one character.
+    std::vector<std::pair<int, int>> spans;
+    spans.reserve(changes.size());
+    qsizetype breaks = 0;
+    qsizetype scanned = 0;
+    const auto breaksBefore = [&](qsizetype at) { // at grows from call to call
+        for (qsizetype cr = oldText.indexOf(u'\r', scanned); cr >= 0 && cr < at;
+             cr = oldText.indexOf(u'\r', cr + 1))
+            breaks += cr + 1 < oldText.size() && oldText[cr + 1] == u'\n' ? 1 : 0;
+        scanned = at;
+        return breaks;
+    };
+    for (const TextEdit &e : changes) {
+        const int from = int(e.start - breaksBefore(e.start));
+        const int to = int(e.start + e.length - breaksBefore(e.start + e.length));
+        spans.emplace_back(from, to);
+    }
+    const int caret = editor.SelStart();
+    QTextCursor cursor(editor.document());
+    cursor.beginEditBlock();
+    for (std::size_t i = changes.size(); i-- > 0;) {
+        cursor.setPosition(spans[i].first);
+        cursor.setPosition(spans[i].second, QTextCursor::KeepAnchor);
+        cursor.insertText(changes[i].text);
+    }
+    cursor.endEditBlock();
+    const int end = editor.document()->characterCount() - 1;
+    cursor.setPosition(std::clamp(caret, 0, std::max(end, 0)));
+    editor.setTextCursor(cursor);
+}
+
 void replaceWholeText(app::RichTextBox &editor, const QString &newText)
 {
     if (newText == editor.Text())

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <variant>
+#include <vector>
 
 namespace app
 {
@@ -33,6 +34,28 @@ std::variant<QString, markup::RegExpError> replaceRegExp(const QString &text,
                                                          const QString &pattern,
                                                          const QString &replacement,
                                                          RegExpOptions options);
+
+// One replaced stretch of a text: length characters from start give way to text.
+struct TextEdit {
+    qsizetype start = 0;
+    qsizetype length = 0;
+    QString text;
+};
+
+// The same replacements as replaceLiteral and replaceRegExp, as the list of stretches they
+// replace (in order, not overlapping) instead of the new text.
+std::vector<TextEdit> literalEdits(const QString &text, const QString &word,
+                                   const QString &replacement);
+std::variant<std::vector<TextEdit>, markup::RegExpError>
+regExpEdits(const QString &text, const QString &pattern, const QString &replacement,
+            RegExpOptions options);
+
+// Puts the edits of oldText (the editor's Text) into the editor as one edit, so that one undo
+// brings the old text back; the editor then holds what replaceWholeText would have put there,
+// with only the replaced stretches touched. The caret stays where it was, as far as the new text
+// reaches. Nothing happens when no edit changes anything.
+void putEditsBack(app::RichTextBox &editor, const QString &oldText,
+                  const std::vector<TextEdit> &edits);
 
 // Puts newText (CR LF line breaks) into the editor as one edit, so that one undo brings the old
 // text back. The caret stays where it was, as far as the new text reaches. Nothing happens when

@@ -153,11 +153,11 @@ void frmFind::findWord()
 void frmFind::replaceAll()
 {
     const QString text = m_editor.Text();
-    QString result;
+    std::vector<TextEdit> edits;
     if (chkRegExp->isChecked()) {
         auto replaced =
-            replaceRegExp(text, txtWord->text(), txtReplace->text(),
-                          {.global = chkGlobal->isChecked(), .ignoreCase = !chkCase->isChecked()});
+            regExpEdits(text, txtWord->text(), txtReplace->text(),
+                        {.global = chkGlobal->isChecked(), .ignoreCase = !chkCase->isChecked()});
         if (const auto *error = std::get_if<markup::RegExpError>(&replaced)) {
             m_prompter.message(
                 this,
@@ -165,11 +165,11 @@ void frmFind::replaceAll()
                 QStringLiteral("エラー"), app::MsgIcon::Exclamation, app::MsgButtons::Ok);
             return;
         }
-        result = std::get<QString>(std::move(replaced));
+        edits = std::get<std::vector<TextEdit>>(std::move(replaced));
     } else {
-        result = replaceLiteral(text, txtWord->text(), txtReplace->text());
+        edits = literalEdits(text, txtWord->text(), txtReplace->text());
     }
-    replaceWholeText(m_editor, result);
+    putEditsBack(m_editor, text, edits);
     m_state.bolEditing = true;
     if (m_decorate)
         m_decorate();

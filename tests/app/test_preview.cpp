@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QSignalSpy>
-#include <QWebEngineView>
 
 using testsupport::MainWindowFixture;
 

@@ -5,6 +5,8 @@
 
 #include "document/cp932.h"
 
+#include <QRandomGenerator>
+
 using namespace Qt::StringLiterals;
 
 namespace
@@ -40,6 +42,34 @@ class TestCp932 : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void tableDecoderMatchesIcuPath()
+    {
+        // Every single byte, every lead byte with every second byte (alone and followed by
+        // more), and random byte strings full of lead, trail and control bytes.
+        QList<QByteArray> inputs;
+        for (int b = 0; b < 0x100; ++b) {
+            inputs += QByteArray(1, char(b));
+            for (int second = 0; second < 0x100; ++second)
+                if (b >= 0x80)
+                    inputs += QByteArray(1, char(b)) + char(second) + "a";
+        }
+        static const char alphabet[] = "\x81\x82\x9f\xe0\xed\xfa\xfc\x40\x7e\x7f\x80\xa0\xa1"
+                                       "\xdf\xfd\x1a\x1c\x00a";
+        QRandomGenerator rng(932);
+        for (int round = 0; round < 3000; ++round) {
+            QByteArray bytes;
+            for (int k = int(rng.bounded(20)); k > 0; --k)
+                bytes += alphabet[rng.bounded(int(sizeof alphabet) - 1)];
+            inputs += bytes;
+        }
+        for (const QByteArray &bytes : inputs) {
+            const document::Cp932Decoded fast = document::decodeCp932(bytes);
+            const document::Cp932Decoded icu = document::decodeCp932ThroughIcu(bytes);
+            QVERIFY2(fast.text == icu.text && fast.firstInvalid == icu.firstInvalid,
+                     qPrintable(hex(bytes)));
+        }
+    }
+
     void decodeMatchesIconv()
     {
         QString reason;

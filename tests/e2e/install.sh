@@ -134,6 +134,17 @@ case "$opened" in
     *) fail "F1 handed '$opened' to the shell, not the installed help page" ;;
 esac
 
+# The preview loads the browser engine from the installed module, not from the build tree.
+xdotool windowfocus --sync "$win" key --clearmodifiers ctrl+w
+for _ in $(seq 1 200); do
+    grep -q '/tavlen/libtavlen_webview\.so$' "/proc/$pid/maps" 2>/dev/null && break
+    sleep 0.05
+done
+grep -q "^.* $prefix/lib.*/tavlen/libtavlen_webview\.so\$" "/proc/$pid/maps" 2>/dev/null ||
+    fail "the preview did not load $prefix/lib/.../tavlen/libtavlen_webview.so"
+sleep 1.5 # the page loads; then back to the editor (the browser makes Qt create a new window)
+win=$(xdotool search --onlyvisible --name "^$page - たぶれん\$" 2>/dev/null | head -n 1) || true
+xdotool windowfocus --sync "$win" key --clearmodifiers ctrl+w
 xdotool windowfocus --sync "$win" key --clearmodifiers ctrl+q
 for _ in $(seq 1 100); do
     [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null || break

@@ -3,12 +3,14 @@
 #include "testenv.h"
 #include "regexpcolouring.h"
 
+#include "platform/rtf/rtf.h"
 #include "markup/colorize.h"
 #include "markup/colortable.h"
 #include "markup/markupscan.h"
 
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -115,6 +117,36 @@ QString randomMarkup(QRandomGenerator &rng, int length)
     return s;
 }
 
+// Plain text with the characters that the RTF writes as escapes or control words, next to the
+// markup characters.
+QString randomPlainText(QRandomGenerator &rng, int length)
+{
+    static const QStringList pieces = {
+        u"<"_s,      u">"_s,      u"!"_s,      u"-"_s,          u"/"_s,      u"("_s,  u")"_s,
+        u"a"_s,      u"\u2029"_s, u" "_s,      u"<!--"_s,       u"-->"_s,    u"//"_s, u"<p>"_s,
+        u"->"_s,     u"\t"_s,     u"\\"_s,     u"{"_s,          u"}"_s,      u"日"_s, u"ｱ"_s,
+        u"\u2028"_s, u"\x01"_s,   u"\u00a0"_s, u"\U0001F600"_s, u"\u8000"_s, u"?"_s,  u"0"_s};
+    QString s;
+    while (s.size() < length)
+        s += pieces.at(rng.bounded(qsizetype(pieces.size())));
+    return s;
+}
+
+// The colours of the text after writing it as the editor's RTF, colouring that and reading it
+// back, as runs of colour indexes.
+std::vector<markup::MarkupRun> runsThroughRtf(const QString &text)
+{
+    const QRgb colours[3] = {qRgb(1, 0, 0), qRgb(2, 0, 0), qRgb(3, 0, 0)};
+    const QString rtf = app::rtf::write(text, {}, qRgb(9, 9, 9), u"ＭＳ ゴシック<!--"_s, 10.5);
+    auto coloured = markup::ColorizeRtf(rtf, 1, 2, 3);
+    std::vector<markup::MarkupRun> runs;
+    for (const app::rtf::ColorRun &r :
+         app::rtf::read(std::get<QString>(coloured), qRgb(9, 9, 9)).runs)
+        runs.push_back(
+            {r.start, r.length, int(std::find(colours, colours + 3, r.color) - colours)});
+    return runs;
+}
+
 } // namespace
 
 class TestColorize : public QObject
@@ -130,6 +162,9 @@ private Q_SLOTS:
     void body();
     void eachStepMatchesReference();
     void scanningMatchesRegExpOnRandomText();
+    void runsFromTextMatchRtfRoundTrip_data();
+    void runsFromTextMatchRtfRoundTrip();
+    void runsFromTextMatchRtfOnRandomText();
     void longUnterminatedComment();
     void manyUnclosedCommentsStayLinear();
 };
@@ -243,6 +278,39 @@ void TestColorize::scanningMatchesRegExpOnRandomText()
         auto colored = markup::ColorizeRtf(s.left(cut) + u"{\\colortbl ;}"_s + s.mid(cut), 0,
                                            0x800000, 0x8000);
         QCOMPARE(std::get<QString>(colored), viaRegExp(s.left(cut) + kDefaultTable + s.mid(cut)));
+    }
+}
+
+void TestColorize::runsFromTextMatchRtfRoundTrip_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("tags") << u"<p>hello</p>"_s;
+    QTest::newRow("< last") << u"a<"_s;
+    QTest::newRow("> first") << u">a"_s;
+    QTest::newRow(">> first") << u">>a"_s;
+    QTest::newRow("< before a line break") << u"<\u2029p>"_s;
+    QTest::newRow("> after kanji") << u"<p日>x"_s;
+    QTest::newRow("> after backslash") << u"<p\\>x"_s;
+    QTest::newRow("comment then tag") << u"<!-- a --><b>x"_s;
+    QTest::newRow("comment then comment") << u"<!--a--><!--b-->c"_s;
+    QTest::newRow("tag inside comment") << u"<!-- <b>x</b> //-->y"_s;
+    QTest::newRow("unclosed comment") << u"<!-- <i>"_s;
+    QTest::newRow("negative \\u before >") << u"x\uffff>y"_s;
+}
+
+void TestColorize::runsFromTextMatchRtfRoundTrip()
+{
+    QFETCH(QString, text);
+    QCOMPARE(markup::markupRuns(text), runsThroughRtf(text));
+}
+
+void TestColorize::runsFromTextMatchRtfOnRandomText()
+{
+    QRandomGenerator rng(16);
+    for (int round = 0; round < 3000; ++round) {
+        const QString s = randomPlainText(rng, int(rng.bounded(60)));
+        QCOMPARE(markup::markupRuns(s), runsThroughRtf(s));
     }
 }
 

@@ -2,6 +2,8 @@
 #include "search/findreplace.h"
 #include "testenv.h"
 
+#include <QRandomGenerator>
+
 class TestFindReplace : public QObject
 {
     Q_OBJECT
@@ -160,6 +162,59 @@ private Q_SLOTS:
         // The same text again is no edit.
         search::replaceWholeText(editor, editor.Text());
         QVERIFY(!editor.document()->isUndoAvailable());
+    }
+
+    void editsPutBackGiveTheWholeTextResult()
+    {
+        // Against putting the whole replaced text back: same text, same caret, one undo step,
+        // also where a match or a replacement cuts a CR LF in two.
+        static const QStringList pieces = {"a", "b", "\r\n", "<td>", "日本", "x", "\r\n\r\n"};
+        static const QStringList words = {"a", "b", "\r\n", "\r", "\n", "b\r", "\nb", "<td>", "ab"};
+        static const QStringList patterns = {"a|b", "\\r", "\\n", "$", "(?=b)", "b*",
+                                             "\\r\\n", "^", "x?", "[\\s\\S]"};
+        static const QStringList replacements = {"", "z", "\r", "\n", "\r\n", "[$&]", "日"};
+        QRandomGenerator rng(1616);
+        for (int round = 0; round < 600; ++round) {
+            QString text;
+            for (int n = int(rng.bounded(12)); n > 0; --n)
+                text += pieces.at(rng.bounded(pieces.size()));
+            const bool regExp = rng.bounded(2) == 1;
+            const QString word = regExp ? patterns.at(rng.bounded(patterns.size()))
+                                        : words.at(rng.bounded(words.size()));
+            const QString replacement = replacements.at(rng.bounded(replacements.size()));
+            app::RichTextBox expected;
+            app::RichTextBox editor;
+            expected.setText(text);
+            editor.setText(text);
+            const QString old = editor.Text();
+            const int caret = int(rng.bounded(old.size() + 1));
+            expected.setSelStart(caret);
+            editor.setSelStart(caret);
+            editor.document()->clearUndoRedoStacks();
+            expected.document()->clearUndoRedoStacks();
+            std::vector<search::TextEdit> edits;
+            if (regExp) {
+                auto found = search::regExpEdits(old, word, replacement, {});
+                edits = std::get<std::vector<search::TextEdit>>(found);
+                search::replaceWholeText(
+                    expected, std::get<QString>(search::replaceRegExp(old, word, replacement, {})));
+            } else {
+                edits = search::literalEdits(old, word, replacement);
+                search::replaceWholeText(expected, search::replaceLiteral(old, word, replacement));
+            }
+            search::putEditsBack(editor, old, edits);
+            const QString what = QStringLiteral("%1 / %2 / %3").arg(old, word, replacement);
+            QVERIFY2(editor.Text() == expected.Text(), qPrintable(what));
+            QVERIFY2(editor.rawText() == editor.document()->toRawText(), qPrintable(what));
+            QVERIFY2(editor.SelStart() == expected.SelStart(), qPrintable(what));
+            QCOMPARE(editor.document()->isUndoAvailable(),
+                     expected.document()->isUndoAvailable());
+            if (!editor.document()->isUndoAvailable())
+                continue;
+            editor.undo();
+            QVERIFY2(editor.Text() == old, qPrintable(what));
+            QVERIFY(!editor.document()->isUndoAvailable());
+        }
     }
 
     void findNextSelectsWithoutWrapping()

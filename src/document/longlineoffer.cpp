@@ -1,0 +1,30 @@
+#include "document/longlineoffer.h"
+
+#include "platform/prompter.h"
+#include "markup/longlines.h"
+
+namespace document
+{
+
+bool offerLineBreaks(app::Prompter &prompter, QWidget *owner, QString &text)
+{
+    const markup::LongestLine longest = markup::longestLine(text);
+    if (longest.length <= markup::kLongLine)
+        return false;
+    QString broken = markup::breakLongLines(text);
+    if (broken.size() == text.size())
+        return false; // no place where a break would not change the page
+    const QString question =
+        QStringLiteral("この文書の %1 行目は %2 文字あり、このままでは入力が遅くなります。\r\n"
+                       "表示が変わらない位置（タグの中の属性の間）に改行を入れて開きますか？\r\n"
+                       "「いいえ」を選ぶと、そのまま開きます。")
+            .arg(longest.number)
+            .arg(longest.length);
+    if (prompter.message(owner, question, QStringLiteral("確認"), app::MsgIcon::Question,
+                         app::MsgButtons::YesNo) != app::MsgAnswer::Yes)
+        return false;
+    text = std::move(broken);
+    return true;
+}
+
+} // namespace document

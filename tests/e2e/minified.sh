@@ -1,0 +1,56 @@
+# A minified page (one line of markup far over 20,000 characters) opened by a person: the program
+# offers once to put line breaks between attributes; Yes opens the page broken into short lines
+# (quoted values and the text untouched), No opens it as it is. Both stay editable and savable.
+source "$(dirname "$0")/xsession.sh"
+
+# One line: n paragraphs with attributes, a quoted value with spaces, and text with spaces.
+minified_page() {
+    local n=$1 i
+    for ((i = 0; i < n; i++)); do
+        printf '<p class="a b" id=p%d title=%s>x y</p>' "$i" "t$i"
+    done
+}
+
+lines_of() { tr -cd '\n' <"$1" | wc -c; }
+
+yes_flow() {
+    start "$page"
+    check "the offer is a question titled 確認" wait_active "確認"
+    keys y
+    check "Yes opens the page" wait_active "$page - たぶれん"
+    keys ctrl+Home
+    typein "zz"
+    keys ctrl+s
+    check "the page is saved with the typed text" wait_file_has "$page" "zz<p"
+    check "the long line is broken into many" test "$(lines_of "$page")" -gt 100
+    check "quoted values keep their spaces" test "$(grep -o 'class="a b"' "$page" | wc -l)" -eq 3000
+    check "text keeps its spaces" test "$(grep -o '>x y</p>' "$page" | wc -l)" -eq 3000
+    keys ctrl+q
+    check "Ctrl+Q ends the program" wait_exit
+}
+
+no_flow() {
+    start "$other"
+    check "the offer comes for the other page" wait_active "確認"
+    keys n
+    check "No opens the page as it is" wait_active "$other - たぶれん"
+    keys ctrl+Home
+    typein "yy"
+    keys ctrl+s
+    check "the unbroken page is saved with the typed text" wait_file_has "$other" "yy<p"
+    check "it is still one line" test "$(lines_of "$other")" -le 1
+    keys ctrl+q
+    check "Ctrl+Q ends the program after No" wait_exit
+}
+
+under_x() {
+    page=$work/minified.html
+    other=$work/other.html
+    minified_page 3000 >"$page"
+    minified_page 700 >"$other"
+    yes_flow
+    no_flow
+    stop
+}
+
+xsession_main "$@"
