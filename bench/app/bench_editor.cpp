@@ -71,7 +71,7 @@ void benchSize(app::frmMain &w, qsizetype bytes, int repetitions)
     });
     QString coloured;
     const double replace = medianMs(repetitions, [&] {
-        coloured = std::get<QString>(markup::ColorizeRtf(plainRtf, 0, 0x800000, 0x8000));
+        coloured = markup::ColorizeRtf(plainRtf, 0, 0x800000, 0x8000);
     });
     const double rtfIn = medianMs(repetitions, [&] {
         box.clearColors();

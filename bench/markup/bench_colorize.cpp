@@ -8,6 +8,7 @@
 
 #include "markup/colorize.h"
 #include "markup/markupscan.h"
+#include "markup/regexp.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

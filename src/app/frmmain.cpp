@@ -467,18 +467,14 @@ void frmMain::DecorateText()
         return;
     state.bolBusy = true;
     QLabel *message = stbMain->Panels(QStringLiteral("Message"));
-    std::optional<QString> failure;
     {
         const BusyWindow busy(*this);
         message->setText(QStringLiteral("文字色分け処理中..."));
-        failure = markup::colourEditor(
-            *rtbMain, {AppSettings.FontColor, AppSettings.TagColor, AppSettings.CommentColor},
-            m_colorizer);
+        markup::colourEditor(
+            *rtbMain, {AppSettings.FontColor, AppSettings.TagColor, AppSettings.CommentColor});
         message->clear();
     }
     state.bolBusy = false;
-    if (failure)
-        message->setText(QStringLiteral("色分けできませんでした: ") + *failure);
 }
 
 std::optional<QString> frmMain::ApplySettings()

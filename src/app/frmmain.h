@@ -7,7 +7,6 @@
 #include "platform/platform.h"
 #include "platform/sharedstate.h"
 #include "platform/windoweffects.h"
-#include "markup/decoratetext.h"
 #include "settings/appsettings.h"
 #include "settings/registry.h"
 
@@ -75,7 +74,6 @@ public:
 
     const MainLayout &layoutBase() const { return m_layout; }
     // What turns the RTF into coloured RTF (tests put a failing one here).
-    void setColorizer(markup::Colorizer colorizer) { m_colorizer = std::move(colorizer); }
     Platform &platform() { return m_platform; }
     // Where the shell entries go (the desktop's, unless a test puts another registry here).
     settings::Registry &registry() { return *m_registry; }
@@ -155,7 +153,6 @@ private:
     MainLayout m_layout;
     about::KeyBuffer m_versionKeys; // the version dialog's keys, kept for the whole run
     QWidget *m_client = nullptr;
-    markup::Colorizer m_colorizer;
     std::unique_ptr<settings::Registry> m_registry;
     std::unique_ptr<document::DocumentController> m_documents;
     std::unique_ptr<document::SnapshotKeeper> m_recovery;

@@ -8,8 +8,7 @@
 namespace markup
 {
 
-std::variant<QString, RegExpError> ColorizeRtf(const QString &rtf, quint32 fontColor,
-                                               quint32 tagColor, quint32 commentColor)
+QString ColorizeRtf(const QString &rtf, quint32 fontColor, quint32 tagColor, quint32 commentColor)
 {
     const QString table = makeColorTableGroup(fontColor, tagColor, commentColor);
     const TableSpan span = findColorTable(rtf);

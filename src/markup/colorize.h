@@ -1,11 +1,8 @@
 #pragma once
 
 #include "markupscan.h"
-#include "regexp.h"
 
 #include <QString>
-
-#include <variant>
 
 namespace markup
 {
@@ -26,8 +23,8 @@ inline constexpr MarkupReplacement kMarkupReplacements[3] = {
 // scanning, in linear time.
 
 // The colouring of an RTF document: its colour table replaced by the text, tag and comment
-// colours (0x00BBGGRR), then the colour switches put around tags and comments.
-std::variant<QString, RegExpError> ColorizeRtf(const QString &rtf, quint32 fontColor,
-                                               quint32 tagColor, quint32 commentColor);
+// colours (0x00BBGGRR), then the colour switches put around tags and comments. The scan cannot
+// fail, so neither can this.
+QString ColorizeRtf(const QString &rtf, quint32 fontColor, quint32 tagColor, quint32 commentColor);
 
 } // namespace markup

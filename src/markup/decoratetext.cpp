@@ -1,5 +1,6 @@
 #include "markup/decoratetext.h"
 
+#include "markup/markupscan.h"
 #include "platform/richtextbox.h"
 
 namespace markup {
@@ -23,34 +24,14 @@ void colourFromText(app::RichTextBox &editor, const MarkupColours &colours)
 
 } // namespace
 
-Colorizer rtfColorizer()
-{
-    return [](const QString &rtf, const MarkupColours &c) {
-        return ColorizeRtf(rtf, c.font, c.tag, c.comment);
-    };
-}
-
-std::optional<QString> colourEditor(app::RichTextBox &editor, const MarkupColours &colours,
-                                    const Colorizer &colorize)
+void colourEditor(app::RichTextBox &editor, const MarkupColours &colours)
 {
     const int selStart = editor.SelStart();
     const int selLength = editor.SelLength();
     editor.clearColors();
-    if (!colorize) {
-        colourFromText(editor, colours);
-        editor.setSelStart(selStart);
-        editor.setSelLength(selLength);
-        return std::nullopt;
-    }
-    std::variant<QString, RegExpError> coloured = colorize(editor.TextRTF(), colours);
-    std::optional<QString> failure;
-    if (auto *rtf = std::get_if<QString>(&coloured))
-        editor.setTextRTF(*rtf);
-    else
-        failure = std::get<RegExpError>(coloured).reason;
+    colourFromText(editor, colours);
     editor.setSelStart(selStart);
     editor.setSelLength(selLength);
-    return failure;
 }
 
 } // namespace markup

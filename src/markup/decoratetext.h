@@ -1,10 +1,6 @@
 #pragma once
 
-#include "markup/colorize.h"
-
-#include <QString>
-#include <functional>
-#include <optional>
+#include <QtGlobal>
 
 namespace app {
 class RichTextBox;
@@ -19,18 +15,10 @@ struct MarkupColours {
     quint32 comment = 0;
 };
 
-// Turns the editor's RTF into coloured RTF: a stand-in in tests, or ColorizeRtf through
-// rtfColorizer(). Without one, the colours are found straight from the text (markupRuns), which
-// gives the same colours without writing and reading the RTF.
-using Colorizer =
-    std::function<std::variant<QString, RegExpError>(const QString &rtf, const MarkupColours &)>;
-Colorizer rtfColorizer();
-
-// Colours the whole text of the editor: the colours of earlier passes are dropped, the editor's
-// RTF gets the colour table and the switches around tags and comments, and the caret and the
-// selection are put back. The text itself never changes, so this is no edit and no undo step.
-// When the engine fails, the text stays uncoloured and the engine's reason comes back.
-std::optional<QString> colourEditor(app::RichTextBox &editor, const MarkupColours &colours,
-                                    const Colorizer &colorize = {});
+// Colours the whole text of the editor: the colours of earlier passes are dropped, tags and
+// comments are found straight from the text (the same colours ColorizeRtf gives the editor's
+// RTF, without writing and reading it), and the caret and the selection are put back. The text
+// itself never changes, so this is no edit and no undo step.
+void colourEditor(app::RichTextBox &editor, const MarkupColours &colours);
 
 } // namespace markup
