@@ -1,5 +1,5 @@
-#include "platform/commondialog.h"
 #include "app/frmmain.h"
+#include "platform/commondialog.h"
 #include "platform/prompter.h"
 #include "platform/shellopen.h"
 #include "platform/translations.h"
@@ -8,7 +8,8 @@
 #include <QApplication>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 // Qt aborts with a platform-plugin error when there is no display; say so plainly instead.
 bool haveDisplay()
@@ -23,10 +24,11 @@ bool haveDisplay()
 int main(int argc, char **argv)
 {
     if (!haveDisplay()) {
-        std::fputs("たぶれん: 画面（ディスプレイ）が見つかりません。デスクトップから起動してください。\n"
-                   "Tavlen: no display found (DISPLAY and WAYLAND_DISPLAY are empty). Start it "
-                   "from a desktop session, or under xvfb-run.\n",
-                   stderr);
+        std::fputs(
+            "たぶれん: 画面（ディスプレイ）が見つかりません。デスクトップから起動してください。\n"
+            "Tavlen: no display found (DISPLAY and WAYLAND_DISPLAY are empty). Start it "
+            "from a desktop session, or under xvfb-run.\n",
+            stderr);
         return 2;
     }
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

@@ -4,11 +4,11 @@
 // Usage: bench_bigfiles [keystrokes] [megabytes of the single-line file, default 20]
 
 #include "app/frmmain.h"
-#include "platform/richtextbox.h"
 #include "corpus.h"
 #include "document/cp932.h"
 #include "document/documentcontroller.h"
 #include "document/snapshotkeeper.h"
+#include "platform/richtextbox.h"
 #include "quietplatform.h"
 
 #include <QApplication>

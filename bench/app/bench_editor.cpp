@@ -5,11 +5,11 @@
 
 #include "app/frmmain.h"
 #include "app/mainstatusbar.h"
-#include "platform/richtextbox.h"
 #include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"
 #include "markup/colorize.h"
+#include "platform/richtextbox.h"
 #include "quietplatform.h"
 
 #include <QApplication>
@@ -22,7 +22,8 @@
 #include <functional>
 #include <vector>
 
-namespace {
+namespace
+{
 
 double medianMs(int repetitions, const std::function<void()> &f)
 {
@@ -70,23 +71,24 @@ void benchSize(app::frmMain &w, qsizetype bytes, int repetitions)
         plainRtf = box.TextRTF();
     });
     QString coloured;
-    const double replace = medianMs(repetitions, [&] {
-        coloured = markup::ColorizeRtf(plainRtf, 0, 0x800000, 0x8000);
-    });
+    const double replace = medianMs(
+        repetitions, [&] { coloured = markup::ColorizeRtf(plainRtf, 0, 0x800000, 0x8000); });
     const double rtfIn = medianMs(repetitions, [&] {
         box.clearColors();
         box.setTextRTF(coloured);
     });
-    const double paint = medianMs(repetitions, [&] {
-        box.clearColors();
-        box.viewport()->repaint();
-        box.setTextRTF(coloured);
-        box.viewport()->repaint();
-    }) - medianMs(repetitions, [&] {
-        box.clearColors();
-        box.viewport()->repaint();
-        box.setTextRTF(coloured);
-    });
+    const double paint = medianMs(repetitions,
+                                  [&] {
+                                      box.clearColors();
+                                      box.viewport()->repaint();
+                                      box.setTextRTF(coloured);
+                                      box.viewport()->repaint();
+                                  }) -
+                         medianMs(repetitions, [&] {
+                             box.clearColors();
+                             box.viewport()->repaint();
+                             box.setTextRTF(coloured);
+                         });
     std::printf("DecorateText to coloured screen:      %8.1f ms\n", decorate);
     std::printf("  RTF out %.1f ms, three replacements %.1f ms, RTF in %.1f ms, painting %.1f ms\n",
                 rtfOut, replace, rtfIn, paint);

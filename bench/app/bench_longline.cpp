@@ -3,12 +3,12 @@
 // line breaks offered at open were put in.
 // Usage: bench_longline [keystrokes]
 
-#include "platform/richtextbox.h"
 #include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"
 #include "markup/decoratetext.h"
 #include "markup/longlines.h"
+#include "platform/richtextbox.h"
 
 #include <QApplication>
 #include <QKeyEvent>

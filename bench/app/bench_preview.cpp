@@ -4,10 +4,10 @@
 
 #include "app/frmmain.h"
 #include "app/previewbrowser.h"
-#include "platform/richtextbox.h"
 #include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"
+#include "platform/richtextbox.h"
 #include "quietplatform.h"
 
 #include <QApplication>
@@ -19,7 +19,8 @@
 #include <functional>
 #include <tuple>
 
-namespace {
+namespace
+{
 
 // Whether the browser shows anything but white: the page has been painted.
 bool painted(QWidget *view)
@@ -82,8 +83,8 @@ int main(int argc, char **argv)
 
     std::printf("preview of a %.1f MB page until painted:\n", megabytes);
     auto [paint, load] = enterPreview(w);
-    std::printf("  first preview, creating the browser: painted %8.1f ms, loaded %8.1f ms\n",
-                paint, load);
+    std::printf("  first preview, creating the browser: painted %8.1f ms, loaded %8.1f ms\n", paint,
+                load);
     for (int i = 0; i < 3; ++i) {
         // Back to editing, with a blank page left in the browser.
         w.mainMenu().mnuPreview->trigger();

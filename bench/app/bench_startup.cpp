@@ -2,8 +2,8 @@
 // on screen, so timing the whole process gives the start-up time (library loading included).
 // Usage: bench_startup   (time it from outside, e.g. with /usr/bin/time or hyperfine)
 
-#include "platform/commondialog.h"
 #include "app/frmmain.h"
+#include "platform/commondialog.h"
 #include "platform/prompter.h"
 #include "platform/shellopen.h"
 #include "settings/inisettingsstore.h"
@@ -30,7 +30,8 @@ int main(int argc, char **argv)
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         std::fputs("the window was not exposed\n", stderr);
-    std::printf("first window shown %.1f ms after main()\n", double(sinceMain.nsecsElapsed()) / 1e6);
+    std::printf("first window shown %.1f ms after main()\n",
+                double(sinceMain.nsecsElapsed()) / 1e6);
     std::fflush(stdout);
     std::_Exit(0);
 }

@@ -11,7 +11,8 @@
 
 // A platform for benchmarks: nobody answers, no dialog opens, nothing reaches the desktop, and
 // the settings stay in memory.
-namespace benchsupport {
+namespace benchsupport
+{
 
 class SilentPrompter final : public app::Prompter
 {

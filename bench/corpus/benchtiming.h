@@ -6,7 +6,8 @@
 #include <vector>
 
 // Timing helpers shared by the benchmark programs.
-namespace benchcorpus {
+namespace benchcorpus
+{
 
 // Best wall time of several runs of work, in milliseconds.
 inline double bestMs(const std::function<void()> &work, int runs = 5)

@@ -6,11 +6,7 @@
 // equals the original. Then the same page as Shift_JIS with CR LF and as UTF-8 with LF and
 // characters outside Shift_JIS, side by side: reading, opening, saving, and whether an unedited
 // save and a one-character edit give back the expected bytes.
-#include "platform/commondialog.h"
 #include "app/frmmain.h"
-#include "platform/prompter.h"
-#include "platform/richtextbox.h"
-#include "platform/shellopen.h"
 #include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"
@@ -19,6 +15,10 @@
 #include "document/eucjp.h"
 #include "document/filestamp.h"
 #include "document/nkf.h"
+#include "platform/commondialog.h"
+#include "platform/prompter.h"
+#include "platform/richtextbox.h"
+#include "platform/shellopen.h"
 #include "settings/memorysettingsstore.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 // Times the RTF writer and reader on a 10 MB Japanese page with the colour runs of its markup.
 // Usage: bench_rtf [megabytes] [repetitions]
 
-#include "platform/rtf/rtf.h"
 #include "benchtiming.h"
 #include "corpus.h"
+#include "platform/rtf/rtf.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -3,11 +3,11 @@
 // finding the replaced stretches, putting them back as one undo step, colouring the markup).
 // Usage: bench_replace [megabytes]     (default 10)
 
-#include "platform/richtextbox.h"
 #include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"
 #include "markup/decoratetext.h"
+#include "platform/richtextbox.h"
 #include "search/findreplace.h"
 
 #include <QApplication>

@@ -9,7 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace app {
+namespace app
+{
 
 CoolBar::CoolBar(QWidget *parent) : QWidget(parent)
 {

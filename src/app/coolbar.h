@@ -7,7 +7,8 @@ class QFrame;
 class QLabel;
 class QPushButton;
 
-namespace app {
+namespace app
+{
 
 class MainToolBar;
 

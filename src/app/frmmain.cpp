@@ -1,20 +1,14 @@
 #include "app/frmmain.h"
 
 #include "about/frmversion.h"
-#include "platform/busywindow.h"
 #include "app/coolbar.h"
-#include "platform/helpfile.h"
 #include "app/keystates.h"
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
 #include "app/placement.h"
-#include "platform/modal.h"
 #include "app/preview.h"
 #include "app/previewbrowser.h"
 #include "app/printing.h"
-#include "platform/prompter.h"
-#include "platform/richtextbox.h"
-#include "platform/shellopen.h"
 #include "app/sizetext.h"
 #include "document/documentcontroller.h"
 #include "document/documentpath.h"
@@ -22,15 +16,21 @@
 #include "document/recoveryfolder.h"
 #include "document/snapshotkeeper.h"
 #include "markup/decoratetext.h"
+#include "platform/busywindow.h"
+#include "platform/helpfile.h"
+#include "platform/modal.h"
+#include "platform/prompter.h"
+#include "platform/richtextbox.h"
+#include "platform/shellopen.h"
 #include "search/findcommands.h"
-#include "tagsets/insertionpanel.h"
-#include "tagsets/tagsetfolder.h"
-#include "tagsets/tagsetlist.h"
 #include "settings/applysettings.h"
 #include "settings/freedesktopregistry.h"
 #include "settings/optionscommand.h"
 #include "settings/settings.h"
 #include "settings/shellregistration.h"
+#include "tagsets/insertionpanel.h"
+#include "tagsets/tagsetfolder.h"
+#include "tagsets/tagsetlist.h"
 #include "version.h"
 
 #include <QApplication>
@@ -44,9 +44,11 @@
 #include <QPushButton>
 #include <utility>
 
-namespace app {
+namespace app
+{
 
-namespace {
+namespace
+{
 const QString NewDocumentName = QStringLiteral("新規ファイル");
 const QString CaptionSuffix = QStringLiteral(" - たぶれん");
 // The project's page; the build sets it (cmake/install.cmake) for the package data as well.
@@ -480,8 +482,9 @@ void frmMain::DecorateText()
 std::optional<QString> frmMain::ApplySettings()
 {
     return settings::ApplySettings(
-        AppSettings, {*rtbMain, effects().setPanelText, state, [this] { DecorateText(); },
-                      [this] { RefreshRecentMenu(); }},
+        AppSettings,
+        {*rtbMain, effects().setPanelText, state, [this] { DecorateText(); },
+         [this] { RefreshRecentMenu(); }},
         {*m_registry, settings::LaunchCommand(QCoreApplication::applicationFilePath())});
 }
 

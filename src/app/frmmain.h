@@ -1,9 +1,9 @@
 #pragma once
 
 #include "about/keybuffer.h"
-#include "platform/commondialog.h"
 #include "app/mainlayout.h"
 #include "app/mainmenu.h"
+#include "platform/commondialog.h"
 #include "platform/platform.h"
 #include "platform/sharedstate.h"
 #include "platform/windoweffects.h"
@@ -16,20 +16,24 @@
 class QMimeData;
 class QUrl;
 
-namespace document {
+namespace document
+{
 class DocumentController;
 class SnapshotKeeper;
-}
+} // namespace document
 
-namespace search {
+namespace search
+{
 class FindCommands;
 }
 
-namespace tagsets {
+namespace tagsets
+{
 class InsertionPanel;
 }
 
-namespace app {
+namespace app
+{
 
 class CoolBar;
 class DocumentPrinter;

@@ -1,6 +1,7 @@
 #include "app/mainlayout.h"
 
-namespace app {
+namespace app
+{
 
 void MainLayout::measure(float windowWidth, float windowHeight)
 {

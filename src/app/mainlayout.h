@@ -2,7 +2,8 @@
 
 #include "platform/twips.h"
 
-namespace app {
+namespace app
+{
 
 // The main window's layout base and the rules that keep the cool bar, the editor and the browser
 // in step with the window's size and with the tool bar and status bar toggles. All in twips.

@@ -4,9 +4,11 @@
 #include <QMenu>
 #include <QMenuBar>
 
-namespace app {
+namespace app
+{
 
-namespace {
+namespace
+{
 
 QMenu *header(QMenuBar *bar, const char *name, const QString &caption)
 {
@@ -64,8 +66,8 @@ MainMenu buildMainMenu(QMenuBar *bar)
                       QKeySequence(Qt::CTRL | Qt::Key_P));
     m.mnuPrinterConfig = item(m.mnhFile, "mnuPrinterConfig", QStringLiteral("ﾌﾟﾘﾝﾀの設定(&C)"));
     separator(m.mnhFile, "MNUSEP03");
-    m.mnuQuit = item(m.mnhFile, "mnuQuit", QStringLiteral("終了(&Q)"),
-                     QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m.mnuQuit =
+        item(m.mnhFile, "mnuQuit", QStringLiteral("終了(&Q)"), QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     m.mnhEdit = header(bar, "mnhEdit", QStringLiteral("編集(&E)"));
     m.mnuCut = item(m.mnhEdit, "mnuCut", QStringLiteral("切り取り(&X)"));
@@ -77,8 +79,8 @@ MainMenu buildMainMenu(QMenuBar *bar)
     separator(m.mnhEdit, "MNUSEP04");
     m.mnuFind = item(m.mnhEdit, "mnuFind", QStringLiteral("検索(&E)..."),
                      QKeySequence(Qt::CTRL | Qt::Key_F));
-    m.mnuFindNext = item(m.mnhEdit, "mnuFindNext", QStringLiteral("次を検索(&N)"),
-                         QKeySequence(Qt::Key_F3));
+    m.mnuFindNext =
+        item(m.mnhEdit, "mnuFindNext", QStringLiteral("次を検索(&N)"), QKeySequence(Qt::Key_F3));
     m.mnuFindNext->setEnabled(false);
     m.mnuReplace = item(m.mnhEdit, "mnuReplace", QStringLiteral("置換(&L)..."),
                         QKeySequence(Qt::CTRL | Qt::Key_L));
@@ -105,8 +107,8 @@ MainMenu buildMainMenu(QMenuBar *bar)
                        QKeySequence(Qt::CTRL | Qt::Key_M));
 
     m.mnhHelp = header(bar, "mnhHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    m.mnuHelp = item(m.mnhHelp, "mnuHelp", QStringLiteral("ﾍﾙﾌﾟを開く(&H)..."),
-                     QKeySequence(Qt::Key_F1));
+    m.mnuHelp =
+        item(m.mnhHelp, "mnuHelp", QStringLiteral("ﾍﾙﾌﾟを開く(&H)..."), QKeySequence(Qt::Key_F1));
     m.mnuAuthWeb = item(m.mnhHelp, "mnuAuthWeb", QStringLiteral("作者ﾎｰﾑﾍﾟｰｼﾞを開く(&K)..."),
                         QKeySequence(Qt::CTRL | Qt::Key_K));
     separator(m.mnhHelp, "MNUSEP07");

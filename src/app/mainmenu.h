@@ -7,7 +7,8 @@ class QAction;
 class QMenu;
 class QMenuBar;
 
-namespace app {
+namespace app
+{
 
 // The main window's menu tree. Every item is a QAction whose objectName is its control name.
 struct MainMenu {

@@ -5,15 +5,16 @@
 #include <QLabel>
 #include <cmath>
 
-namespace app {
+namespace app
+{
 
 MainStatusBar::MainStatusBar(QWidget *parent) : QStatusBar(parent)
 {
     setObjectName(QStringLiteral("stbMain"));
     setSizeGripEnabled(true);
     const float tppX = twipsPerPixelX(parent);
-    addPanel(QStringLiteral("Mode"), QStringLiteral("編集モード"), QStringLiteral("現在の表示モード"),
-             2469, tppX);
+    addPanel(QStringLiteral("Mode"), QStringLiteral("編集モード"),
+             QStringLiteral("現在の表示モード"), 2469, tppX);
     addPanel(QStringLiteral("ReadCode"), QStringLiteral("SJIS"), QStringLiteral("読込文字コード"),
              1235, tppX);
     addPanel(QStringLiteral("WriteCode"), QStringLiteral("SJIS"), QStringLiteral("書込文字コード"),
@@ -25,14 +26,14 @@ MainStatusBar::MainStatusBar(QWidget *parent) : QStatusBar(parent)
              tppX);
     addPanel(QStringLiteral("Caps"), QStringLiteral("CAPS"), QStringLiteral("CapsLock状態"), 1058,
              tppX);
-    addPanel(QStringLiteral("Scrl"), QStringLiteral("SCRL"), QStringLiteral("ScrollLock状態"),
-             1058, tppX);
+    addPanel(QStringLiteral("Scrl"), QStringLiteral("SCRL"), QStringLiteral("ScrollLock状態"), 1058,
+             tppX);
     addPanel(QStringLiteral("Ins"), QStringLiteral("INS"), QStringLiteral("Insertモード状態"), 1058,
              tppX);
 }
 
-void MainStatusBar::addPanel(const QString &key, const QString &text, const QString &tip,
-                             int twips, float tppX)
+void MainStatusBar::addPanel(const QString &key, const QString &text, const QString &tip, int twips,
+                             float tppX)
 {
     auto *label = new QLabel(text, this);
     label->setObjectName(QStringLiteral("panel") + key);

@@ -5,7 +5,8 @@
 
 class QLabel;
 
-namespace app {
+namespace app
+{
 
 // The status bar: nine panels, each addressed by its key ("Mode", "Size", "Message", ...).
 class MainStatusBar : public QStatusBar

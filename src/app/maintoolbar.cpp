@@ -5,7 +5,8 @@
 #include <QAction>
 #include <QIcon>
 
-namespace app {
+namespace app
+{
 
 MainToolBar::MainToolBar(QWidget *parent) : QToolBar(parent)
 {
@@ -70,10 +71,10 @@ void MainToolBar::share(const QString &key, QAction *command)
 QAction *menuCommand(const MainMenu &menu, const QString &key)
 {
     const std::pair<const char *, QAction *> commands[] = {
-        {"New", menu.mnuNewFile},     {"Open", menu.mnuOpenFile},     {"Save", menu.mnuSaveFile},
-        {"Print", menu.mnuPrint},     {"Cut", menu.mnuCut},           {"Copy", menu.mnuCopy},
-        {"Paste", menu.mnuPaste},     {"Preview", menu.mnuPreview},   {"Decorate", menu.mnuDecorate},
-        {"Editor", menu.mnuTSEdit},   {"Option", menu.mnuOption},     {"Help", menu.mnuHelp}};
+        {"New", menu.mnuNewFile},   {"Open", menu.mnuOpenFile},   {"Save", menu.mnuSaveFile},
+        {"Print", menu.mnuPrint},   {"Cut", menu.mnuCut},         {"Copy", menu.mnuCopy},
+        {"Paste", menu.mnuPaste},   {"Preview", menu.mnuPreview}, {"Decorate", menu.mnuDecorate},
+        {"Editor", menu.mnuTSEdit}, {"Option", menu.mnuOption},   {"Help", menu.mnuHelp}};
     for (const auto &[name, action] : commands)
         if (key == QLatin1String(name))
             return action;

@@ -3,7 +3,8 @@
 #include <QHash>
 #include <QToolBar>
 
-namespace app {
+namespace app
+{
 
 struct MainMenu;
 

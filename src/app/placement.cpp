@@ -9,7 +9,8 @@
 #include <QWidget>
 #include <cmath>
 
-namespace app {
+namespace app
+{
 
 void restorePlacement(QWidget &window, const settings::SettingsStore &store, QSize minimum)
 {

@@ -4,11 +4,13 @@
 
 class QWidget;
 
-namespace settings {
+namespace settings
+{
 class SettingsStore;
 }
 
-namespace app {
+namespace app
+{
 
 // Puts the window where the stored placement says (twips): maximized, or at its position and
 // size. A position entirely off every screen keeps the designed position; the size never goes

@@ -1,11 +1,11 @@
 #include "app/preview.h"
 
 #include "app/previewbrowser.h"
+#include "document/documentfile.h"
+#include "document/systemreason.h"
 #include "platform/programfolder.h"
 #include "platform/prompter.h"
 #include "platform/richtextbox.h"
-#include "document/documentfile.h"
-#include "document/systemreason.h"
 #include "platform/sharedstate.h"
 #include "settings/appsettings.h"
 
@@ -14,16 +14,18 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <utility>
 #include <QUrl>
+#include <utility>
 
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace app {
+namespace app
+{
 
-namespace {
+namespace
+{
 
 // How many later time stamps are tried when a file of the name already exists.
 constexpr int NameAttempts = 120;
@@ -71,9 +73,9 @@ bool createExclusively(const QString &path, const QByteArray &bytes, QString *re
 // document's folder when the page is shown from elsewhere.
 QString withBase(const QString &text, const QString &folder)
 {
-    const QString base = QStringLiteral("<base href=\"%1\">")
-                             .arg(QUrl::fromLocalFile(folder + QLatin1Char('/')).toString(
-                                 QUrl::FullyEncoded));
+    const QString base =
+        QStringLiteral("<base href=\"%1\">")
+            .arg(QUrl::fromLocalFile(folder + QLatin1Char('/')).toString(QUrl::FullyEncoded));
     const qsizetype head = text.indexOf(QLatin1String("<head"), 0, Qt::CaseInsensitive);
     if (head >= 0) {
         const qsizetype close = text.indexOf(QLatin1Char('>'), head);

@@ -12,11 +12,13 @@ class QDateTime;
 class QUrl;
 class QWidget;
 
-namespace settings {
+namespace settings
+{
 struct AppSettings;
 }
 
-namespace app {
+namespace app
+{
 
 class PreviewBrowser;
 class Prompter;

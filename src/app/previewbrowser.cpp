@@ -5,7 +5,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-namespace app {
+namespace app
+{
 
 PreviewBrowser::PreviewBrowser(QWidget *parent) : QWidget(parent)
 {

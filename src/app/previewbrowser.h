@@ -5,7 +5,8 @@
 
 class QLabel;
 
-namespace app {
+namespace app
+{
 
 // The embedded browser brwPreview. The web engine is loaded and created on the first real
 // navigation, so start-up stays fast; until then the widget only remembers where it was pointed.

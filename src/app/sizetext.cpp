@@ -1,6 +1,7 @@
 #include "app/sizetext.h"
 
-namespace app {
+namespace app
+{
 
 QString sizePanelText(qint64 bytes)
 {

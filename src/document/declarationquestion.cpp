@@ -1,8 +1,8 @@
 #include "document/declarationquestion.h"
 
+#include "document/declarationcheck.h"
 #include "platform/prompter.h"
 #include "platform/richtextbox.h"
-#include "document/declarationcheck.h"
 
 #include <QTextCursor>
 

@@ -1,17 +1,17 @@
 #include "document/documentcontroller.h"
 
-#include "platform/commondialog.h"
-#include "platform/prompter.h"
-#include "platform/sharedstate.h"
-#include "platform/richtextbox.h"
 #include "document/atomicwrite.h"
 #include "document/declarationquestion.h"
 #include "document/documentfile.h"
-#include "document/interruptedsave.h"
 #include "document/documentpath.h"
+#include "document/interruptedsave.h"
 #include "document/longlineoffer.h"
 #include "document/recoveryfolder.h"
 #include "document/snapshotkeeper.h"
+#include "platform/commondialog.h"
+#include "platform/prompter.h"
+#include "platform/richtextbox.h"
+#include "platform/sharedstate.h"
 #include "settings/appsettings.h"
 #include "settings/settingsstore.h"
 
@@ -87,8 +87,8 @@ DocumentController::DocumentController(DocumentContext context) : m_c(std::move(
 
 void DocumentController::showError(const QString &text)
 {
-    m_c.prompter.message(&m_c.window, text, QStringLiteral("エラー"),
-                                         app::MsgIcon::Exclamation, app::MsgButtons::Ok);
+    m_c.prompter.message(&m_c.window, text, QStringLiteral("エラー"), app::MsgIcon::Exclamation,
+                         app::MsgButtons::Ok);
 }
 
 void DocumentController::showDocument(const QString &path)
@@ -138,9 +138,9 @@ bool DocumentController::OpenDocument(const QString &path)
     m_c.recovery.discard();
     AddRecentFile(path);
     if (!loaded.problems.isEmpty() || !loaded.encodingNote.isEmpty())
-        m_c.prompter.message(
-            &m_c.window, openWarning(path, m_inexactReason, loaded.encodingNote),
-            QStringLiteral("警告"), app::MsgIcon::Exclamation, app::MsgButtons::Ok);
+        m_c.prompter.message(&m_c.window, openWarning(path, m_inexactReason, loaded.encodingNote),
+                             QStringLiteral("警告"), app::MsgIcon::Exclamation,
+                             app::MsgButtons::Ok);
     return true;
 }
 
@@ -161,15 +161,16 @@ bool DocumentController::confirmUnmappable(const QString &text, qsizetype index,
 bool DocumentController::confirmChangedOnDisk(const QString &path, bool deleted)
 {
     const QString text =
-        deleted ? QStringLiteral("このファイルは、開いた後（または最後に保存した後）に削除されたか、"
-                                 "名前が変わりました。\r\n%1\r\n"
-                                 "この名前でファイルを作り直して保存しますか？")
-                : QStringLiteral("このファイルは、開いた後（または最後に保存した後）に、"
-                                 "ほかのプログラムによって書き換えられています。\r\n%1\r\n"
-                                 "上書きすると、その変更は失われます。上書きしますか？");
+        deleted
+            ? QStringLiteral("このファイルは、開いた後（または最後に保存した後）に削除されたか、"
+                             "名前が変わりました。\r\n%1\r\n"
+                             "この名前でファイルを作り直して保存しますか？")
+            : QStringLiteral("このファイルは、開いた後（または最後に保存した後）に、"
+                             "ほかのプログラムによって書き換えられています。\r\n%1\r\n"
+                             "上書きすると、その変更は失われます。上書きしますか？");
     return m_c.prompter.message(&m_c.window, text.arg(path), QStringLiteral("確認"),
-                                                app::MsgIcon::Question, app::MsgButtons::YesNo) ==
-           app::MsgAnswer::Yes;
+                                app::MsgIcon::Question,
+                                app::MsgButtons::YesNo) == app::MsgAnswer::Yes;
 }
 
 bool DocumentController::confirmHeldElsewhere(const QString &path)
@@ -203,8 +204,8 @@ bool DocumentController::SaveDocument(const QString &path, bool skipRecent)
             return false;
     }
     const int writeCode = m_c.settings.WriteCode;
-    if (!skipRecent && !confirmDeclaration(m_c.window, m_c.prompter, m_c.editor, m_c.effects.recolour, writeCode,
-                            m_shape))
+    if (!skipRecent && !confirmDeclaration(m_c.window, m_c.prompter, m_c.editor,
+                                           m_c.effects.recolour, writeCode, m_shape))
         return false;
     const QString text = m_c.editor.Text();
     const EncodedText encoded = bytesFromText(text, writeCode, m_shape);
@@ -413,8 +414,7 @@ void DocumentController::restore(const Snapshot &snapshot)
 void DocumentController::offerRecovery()
 {
     SnapshotKeeper &keeper = m_c.recovery;
-    if (!keeper.enabled() ||
-        !offerInterruptedSaves(m_c.prompter, &m_c.window, keeper.folder()))
+    if (!keeper.enabled() || !offerInterruptedSaves(m_c.prompter, &m_c.window, keeper.folder()))
         return;
     std::vector<LeftSnapshot> left = claimLeftSnapshots(keeper.folder());
     for (LeftSnapshot &entry : left) {

@@ -29,7 +29,7 @@ struct FileShape {
 struct LoadedText {
     QString text; // line breaks as CR LF
     FileShape shape;
-    QStringList problems; // Japanese sentences, one per kind of problem; empty when exact
+    QStringList problems;    // Japanese sentences, one per kind of problem; empty when exact
     quint64 contentHash = 0; // of the file's bytes (readDocumentFile only)
     // A Japanese sentence when the bytes look like another encoding than the one they were read
     // as, naming it and the setting to change; empty otherwise. Not a problem by itself.

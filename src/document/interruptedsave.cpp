@@ -1,8 +1,8 @@
 #include "document/interruptedsave.h"
 
-#include "platform/prompter.h"
 #include "document/atomicwrite.h"
 #include "document/originalcopy.h"
+#include "platform/prompter.h"
 
 namespace document
 {

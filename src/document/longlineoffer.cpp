@@ -1,7 +1,7 @@
 #include "document/longlineoffer.h"
 
-#include "platform/prompter.h"
 #include "markup/longlines.h"
+#include "platform/prompter.h"
 
 namespace document
 {

@@ -21,7 +21,7 @@ struct Snapshot {
     QString inexactReason; // why saving over that file would change it; empty when it would not
     int readCode = 0;
     int writeCode = 0;
-    QDateTime time; // when the copy was taken
+    QDateTime time;  // when the copy was taken
     FileShape shape; // line breaks and byte order mark of the document's file, kept on saving
 
     friend bool operator==(const Snapshot &, const Snapshot &) = default;

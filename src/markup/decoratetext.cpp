@@ -3,9 +3,11 @@
 #include "markup/markupscan.h"
 #include "platform/richtextbox.h"
 
-namespace markup {
+namespace markup
+{
 
-namespace {
+namespace
+{
 
 QRgb rgbOf(quint32 bgr)
 {
@@ -18,7 +20,9 @@ void colourFromText(app::RichTextBox &editor, const MarkupColours &colours)
     std::vector<app::rtf::ColorRun> runs;
     forEachMarkupRun(
         editor.rawText(), [&runs](std::size_t count) { runs.reserve(count); },
-        [&runs, &rgb](const MarkupRun &r) { runs.push_back({r.start, r.length, rgb[r.colour]}); });
+        [&runs, &rgb](const MarkupRun &r) {
+            runs.push_back({r.start, r.length, rgb[r.colour]});
+        });
     editor.setColorRuns(std::move(runs));
 }
 

@@ -2,11 +2,13 @@
 
 #include <QtGlobal>
 
-namespace app {
+namespace app
+{
 class RichTextBox;
 }
 
-namespace markup {
+namespace markup
+{
 
 // The colours of the markup, 0x00BBGGRR.
 struct MarkupColours {

@@ -174,8 +174,8 @@ std::variant<QString, RegExpError> RegExp::Replace(const QString &source,
     // The exact result length first, then the result built in one buffer of that size.
     qsizetype resultLength = n;
     for (std::size_t m = 0; m < found.size(); m += ovectorSize)
-        resultLength += tmpl.expandedLength(found.data() + m, n) -
-                        qsizetype(found[m + 1] - found[m]);
+        resultLength +=
+            tmpl.expandedLength(found.data() + m, n) - qsizetype(found[m + 1] - found[m]);
     QString result;
     result.reserve(resultLength);
     const QStringView whole(source);

@@ -3,7 +3,8 @@
 #include <QColor>
 #include <QtGlobal>
 
-namespace app {
+namespace app
+{
 
 // Colours are stored as 0x00BBGGRR, red in the lowest byte. Only the low 24 bits are a colour;
 // a top byte left by another writer is ignored here and kept in the settings.

@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QWidget>
 
-namespace app {
+namespace app
+{
 
-namespace {
+namespace
+{
 // Whether w is the window or lies inside it, its own dialogs included.
 bool belongsTo(const QWidget *w, const QWidget &window)
 {

@@ -5,7 +5,8 @@
 
 class QWidget;
 
-namespace app {
+namespace app
+{
 
 // Disables a window for a pass that must not take input (colouring after an edit, a replace,
 // new settings) and, when the pass ends, enables it again and gives the keyboard back: to the

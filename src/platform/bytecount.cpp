@@ -2,9 +2,11 @@
 
 #include "document/cp932chartables.h"
 
-namespace app {
+namespace app
+{
 
-namespace {
+namespace
+{
 
 inline int byteLength(char16_t c, const document::cp932::CharTables &tables)
 {

@@ -2,7 +2,8 @@
 
 #include <QStringView>
 
-namespace app {
+namespace app
+{
 
 // How many bytes a character takes in Shift_JIS (code page 932) as the Size panel counts it:
 // 1 for ASCII and half-width katakana, 2 for other characters CP932 holds, 1 for a character it

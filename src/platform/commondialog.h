@@ -5,26 +5,28 @@
 class QPrinter;
 class QWidget;
 
-namespace app {
+namespace app
+{
 
 // Flag bits of the file, print and font dialogs that change what the dialogs do here.
-namespace dlgflags {
-inline constexpr quint32 OverwritePrompt = 0x2;     // save: ask before replacing a file
-inline constexpr quint32 HideReadOnly = 0x4;        // file: no read-only check box
-inline constexpr quint32 FileMustExist = 0x1000;    // open: only existing files
-inline constexpr quint32 PrintSetup = 0x40;         // printer: the page/printer setup dialog
-inline constexpr quint32 NoSelection = 0x4;         // printer: no "selection only" choice
+namespace dlgflags
+{
+inline constexpr quint32 OverwritePrompt = 0x2;  // save: ask before replacing a file
+inline constexpr quint32 HideReadOnly = 0x4;     // file: no read-only check box
+inline constexpr quint32 FileMustExist = 0x1000; // open: only existing files
+inline constexpr quint32 PrintSetup = 0x40;      // printer: the page/printer setup dialog
+inline constexpr quint32 NoSelection = 0x4;      // printer: no "selection only" choice
 inline constexpr quint32 UseDevModeCopies = 0x40000;
-inline constexpr quint32 ColorRgbInit = 0x1;        // colour: start from Color
-inline constexpr quint32 FontLimitSize = 0x2000;    // font: sizes between Min and Max
-inline constexpr quint32 FontEffects = 0x100;       // font: colour, strike-through, underline
+inline constexpr quint32 ColorRgbInit = 0x1;     // colour: start from Color
+inline constexpr quint32 FontLimitSize = 0x2000; // font: sizes between Min and Max
+inline constexpr quint32 FontEffects = 0x100;    // font: colour, strike-through, underline
 // Bits the program sets for the design's sake that change nothing here.
-inline constexpr quint32 Explorer = 0x80000;        // file: the explorer-style dialog
-inline constexpr quint32 LongNames = 0x200000;      // file: long file names
-inline constexpr quint32 FontScreenFonts = 0x1;     // font: the screen's fonts
-inline constexpr quint32 FontShowHelp = 0x4;        // font: a Help button
-inline constexpr quint32 FontAnsiOnly = 0x400;      // font: fonts of the ANSI character set
-inline constexpr quint32 FontForceExist = 0x10000;  // font: only fonts that exist
+inline constexpr quint32 Explorer = 0x80000;       // file: the explorer-style dialog
+inline constexpr quint32 LongNames = 0x200000;     // file: long file names
+inline constexpr quint32 FontScreenFonts = 0x1;    // font: the screen's fonts
+inline constexpr quint32 FontShowHelp = 0x4;       // font: a Help button
+inline constexpr quint32 FontAnsiOnly = 0x400;     // font: fonts of the ANSI character set
+inline constexpr quint32 FontForceExist = 0x10000; // font: only fonts that exist
 } // namespace dlgflags
 
 // Whether a common dialog was confirmed or cancelled: cancelling is its own outcome, never an

@@ -15,9 +15,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace app {
+namespace app
+{
 
-namespace {
+namespace
+{
 
 QFont initialFont(const DialogProperties &p)
 {

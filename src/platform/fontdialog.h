@@ -2,7 +2,8 @@
 
 #include "platform/commondialog.h"
 
-namespace app {
+namespace app
+{
 
 // The font dialog of the options: Qt's font chooser with a text colour beside it (when the
 // effects flag asks for one) and, with the size-limit flag, only sizes from Min to Max accepted.

@@ -4,7 +4,8 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 
-namespace app {
+namespace app
+{
 
 void PlainLineBreaks::install(QPlainTextEdit &box)
 {

@@ -4,7 +4,8 @@
 
 class QPlainTextEdit;
 
-namespace app {
+namespace app
+{
 
 // Shift+Enter in a text box starts an ordinary new line instead of Qt's line separator
 // (U+2028), which no Japanese file code can hold and which the user never meant to type.

@@ -2,7 +2,8 @@
 
 #include <QDialog>
 
-namespace app {
+namespace app
+{
 
 int execModal(QDialog &dialog)
 {

@@ -2,7 +2,8 @@
 
 class QDialog;
 
-namespace app {
+namespace app
+{
 
 // Runs a modal dialog and then hands the keyboard back to the window that owns it. When a
 // dialog closes right after its own message box, the window manager can leave no window

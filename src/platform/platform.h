@@ -1,10 +1,12 @@
 #pragma once
 
-namespace settings {
+namespace settings
+{
 class SettingsStore;
 }
 
-namespace app {
+namespace app
+{
 
 class DialogBackend;
 class Prompter;

@@ -5,7 +5,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace app {
+namespace app
+{
 
 QString resolveProgramFolder(const QString &executableFolder, const QString &dataFolder)
 {

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-namespace app {
+namespace app
+{
 
 // The program's folder as the program uses it for its own files (tag sets, preview scratch
 // files): the executable's folder when it is writable and not an installed program's (one with

@@ -4,7 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace app {
+namespace app
+{
 
 MsgAnswer QtPrompter::message(QWidget *owner, const QString &text, const QString &title,
                               MsgIcon icon, MsgButtons buttons)
@@ -13,11 +14,21 @@ MsgAnswer QtPrompter::message(QWidget *owner, const QString &text, const QString
     box.setText(text);
     box.setWindowTitle(title);
     switch (icon) {
-    case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MsgIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MsgIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
     }
     switch (buttons) {
     case MsgButtons::Ok:
@@ -40,10 +51,14 @@ MsgAnswer QtPrompter::message(QWidget *owner, const QString &text, const QString
     if (auto *cancel = box.button(QMessageBox::Cancel))
         cancel->setText(QStringLiteral("キャンセル"));
     switch (box.exec()) {
-    case QMessageBox::Yes: return MsgAnswer::Yes;
-    case QMessageBox::No: return MsgAnswer::No;
-    case QMessageBox::Ok: return MsgAnswer::Ok;
-    default: return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Cancel;
+    case QMessageBox::Yes:
+        return MsgAnswer::Yes;
+    case QMessageBox::No:
+        return MsgAnswer::No;
+    case QMessageBox::Ok:
+        return MsgAnswer::Ok;
+    default:
+        return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Cancel;
     }
 }
 

@@ -5,7 +5,8 @@
 
 class QWidget;
 
-namespace app {
+namespace app
+{
 
 enum class MsgIcon { None, Exclamation, Question, Information, Critical };
 enum class MsgButtons { Ok, YesNo, YesNoCancel };

@@ -7,7 +7,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-namespace app {
+namespace app
+{
 
 QString qtNameFilters(const QString &filter)
 {
@@ -21,7 +22,8 @@ QString qtNameFilters(const QString &filter)
     return filters.join(QStringLiteral(";;"));
 }
 
-namespace {
+namespace
+{
 
 DialogOutcome runFileDialog(QWidget *owner, DialogProperties &p, bool save)
 {

@@ -1,11 +1,11 @@
 #include "platform/richtextbox.h"
 
-#include "platform/bgrcolor.h"
-#include "platform/bytecount.h"
-#include "platform/linebreaks.h"
 #include "document/atomicwrite.h"
 #include "document/cp932.h"
 #include "document/documentfile.h"
+#include "platform/bgrcolor.h"
+#include "platform/bytecount.h"
+#include "platform/linebreaks.h"
 #include "settings/fontfallback.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -21,9 +21,11 @@
 #include <algorithm>
 #include <utility>
 
-namespace app {
+namespace app
+{
 
-namespace {
+namespace
+{
 
 constexpr char16_t ParagraphSeparator = 0x2029;
 
@@ -330,8 +332,8 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
     // Colour the edited lines now, while the document reports the change, so that each is laid
     // out once with its colours instead of again at the next paint.
     QTextBlock block = document()->findBlock(int(pos + prefix));
-    for (int n = 0; block.isValid() && n < EagerColourBlocks &&
-                    block.position() <= pos + prefix + addedChars;
+    for (int n = 0;
+         block.isValid() && n < EagerColourBlocks && block.position() <= pos + prefix + addedChars;
          ++n, block = block.next())
         applyBlockColors(block);
     Q_EMIT Change();
@@ -344,10 +346,9 @@ void RichTextBox::shiftRuns(qsizetype position, qsizetype removed, qsizetype add
     const qsizetype delta = added - removed;
     const qsizetype removedEnd = position + removed;
     // First run that ends after the change position.
-    auto it = std::lower_bound(m_runs.begin(), m_runs.end(), position,
-                               [](const rtf::ColorRun &r, qsizetype p) {
-                                   return r.start + r.length <= p;
-                               });
+    auto it = std::lower_bound(
+        m_runs.begin(), m_runs.end(), position,
+        [](const rtf::ColorRun &r, qsizetype p) { return r.start + r.length <= p; });
     // Typed text takes the colour of the character before it; text that replaces a selection
     // takes the colour of the selection's first character.
     if (removed == 0 && added > 0 && it != m_runs.begin()) {
@@ -433,10 +434,9 @@ void RichTextBox::applyBlockColors(const QTextBlock &block)
     // colour changes on every keystroke would make typing in it crawl.
     if (block.length() <= MaxColouredLine) {
         const QRgb fallback = defaultTextColor();
-        auto it = std::lower_bound(m_runs.begin(), m_runs.end(), start,
-                                   [](const rtf::ColorRun &r, qsizetype p) {
-                                       return r.start + r.length <= p;
-                                   });
+        auto it = std::lower_bound(
+            m_runs.begin(), m_runs.end(), start,
+            [](const rtf::ColorRun &r, qsizetype p) { return r.start + r.length <= p; });
         for (; it != m_runs.end() && it->start < end; ++it) {
             if (it->color == fallback)
                 continue;

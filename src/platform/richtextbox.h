@@ -8,7 +8,8 @@
 class QMimeData;
 class QTextBlock;
 
-namespace app {
+namespace app
+{
 
 // The editor control: plain text edited in a QPlainTextEdit, with the operations the rest of the
 // program uses (Text, TextRTF, the selection, Find, LoadFile/SaveFile) and the Change, SelChange

@@ -3,12 +3,13 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-namespace app {
+namespace app
+{
 
 bool DesktopShellOpener::open(const QString &fileOrUrl)
 {
-    const QUrl url = fileOrUrl.contains(QLatin1String("://")) ? QUrl(fileOrUrl)
-                                                             : QUrl::fromLocalFile(fileOrUrl);
+    const QUrl url =
+        fileOrUrl.contains(QLatin1String("://")) ? QUrl(fileOrUrl) : QUrl::fromLocalFile(fileOrUrl);
     return QDesktopServices::openUrl(url);
 }
 

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-namespace app {
+namespace app
+{
 
 // The desktop shell's "open": hands a file or an address to the program the desktop chooses.
 class ShellOpener

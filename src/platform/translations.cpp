@@ -4,7 +4,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-namespace app {
+namespace app
+{
 
 bool installJapaneseQtTranslations(QCoreApplication &application)
 {

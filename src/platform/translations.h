@@ -2,7 +2,8 @@
 
 class QCoreApplication;
 
-namespace app {
+namespace app
+{
 
 // Qt's own dialogs (files, fonts, colours, printing, prompts) speak Japanese like the rest of
 // the program, whatever the system language. Returns false when Qt's Japanese catalogue is

@@ -4,9 +4,11 @@
 #include <QWidget>
 #include <cmath>
 
-namespace app {
+namespace app
+{
 
-namespace {
+namespace
+{
 float dpiOf(const QWidget *widget, bool horizontal)
 {
     const QScreen *screen = widget ? widget->screen() : nullptr;

@@ -4,7 +4,8 @@
 
 class QWidget;
 
-namespace app {
+namespace app
+{
 
 // A control's position and size in twips (1/1440 inch), as the layout rules are written.
 struct TwipsRect {

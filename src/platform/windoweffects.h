@@ -4,7 +4,8 @@
 
 #include <functional>
 
-namespace app {
+namespace app
+{
 
 // What a part of the program may change in the main window besides the editor and the shared
 // state. The window fills it in; every call acts at once.

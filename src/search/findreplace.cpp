@@ -49,9 +49,10 @@ std::vector<TextEdit> literalEdits(const QString &text, const QString &word,
     return edits;
 }
 
-std::variant<std::vector<TextEdit>, markup::RegExpError>
-regExpEdits(const QString &text, const QString &pattern, const QString &replacement,
-            RegExpOptions options)
+std::variant<std::vector<TextEdit>, markup::RegExpError> regExpEdits(const QString &text,
+                                                                     const QString &pattern,
+                                                                     const QString &replacement,
+                                                                     RegExpOptions options)
 {
     markup::RegExp regExp;
     regExp.Global = options.global;

@@ -46,9 +46,10 @@ struct TextEdit {
 // replace (in order, not overlapping) instead of the new text.
 std::vector<TextEdit> literalEdits(const QString &text, const QString &word,
                                    const QString &replacement);
-std::variant<std::vector<TextEdit>, markup::RegExpError>
-regExpEdits(const QString &text, const QString &pattern, const QString &replacement,
-            RegExpOptions options);
+std::variant<std::vector<TextEdit>, markup::RegExpError> regExpEdits(const QString &text,
+                                                                     const QString &pattern,
+                                                                     const QString &replacement,
+                                                                     RegExpOptions options);
 
 // Puts the edits of oldText (the editor's Text) into the editor as one edit, so that one undo
 // brings the old text back; the editor then holds what replaceWholeText would have put there,

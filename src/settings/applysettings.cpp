@@ -1,8 +1,8 @@
 #include "settings/applysettings.h"
 
+#include "document/documentfile.h"
 #include "platform/richtextbox.h"
 #include "platform/sharedstate.h"
-#include "document/documentfile.h"
 #include "settings/shellregistration.h"
 
 #include <QScrollBar>

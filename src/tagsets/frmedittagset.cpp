@@ -259,7 +259,8 @@ void frmEditTagset::keyPressEvent(QKeyEvent *event)
         return;
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto *button = qobject_cast<QPushButton *>(focusWidget()); button && button->isEnabled()) {
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget());
+            button && button->isEnabled()) {
             event->accept();
             button->click();
             return;

@@ -39,11 +39,11 @@ void InsertionPanel::cmdInsTag_Click()
     // Read at the moment of insertion: the latest saved texts, today's date, the time now.
     const ReadResult read = ReadTagSet(name, true, m_c.settings.WriteCode);
     if (const auto *error = std::get_if<TagSetError>(&read)) {
-        m_c.prompter.message(
-            &m_c.window,
-            QStringLiteral("タグセット「%1」を挿入できませんでした。\r\n%2")
-                .arg(name, error->reason),
-            QStringLiteral("エラー"), app::MsgIcon::Exclamation, app::MsgButtons::Ok);
+        m_c.prompter.message(&m_c.window,
+                             QStringLiteral("タグセット「%1」を挿入できませんでした。\r\n%2")
+                                 .arg(name, error->reason),
+                             QStringLiteral("エラー"), app::MsgIcon::Exclamation,
+                             app::MsgButtons::Ok);
         return;
     }
     const QStringList &parts = std::get<QStringList>(read);

@@ -1,7 +1,7 @@
 #include "tagsets/tagsetfolder.h"
 
-#include "platform/programfolder.h"
 #include "document/systemreason.h"
+#include "platform/programfolder.h"
 
 #include <QCoreApplication>
 #include <QDir>

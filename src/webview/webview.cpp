@@ -12,14 +12,14 @@
 extern "C" Q_DECL_EXPORT QWidget *tavlen_createWebView(QWidget *parent)
 {
     auto *view = new QWebEngineView(parent);
-    QObject::connect(view->page(), &QWebEnginePage::loadingChanged, view,
-                     [parent](const QWebEngineLoadingInfo &info) {
-                         if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
-                             return;
-                         QMetaObject::invokeMethod(
-                             parent, "viewLoadEnded", Q_ARG(QUrl, info.url()),
-                             Q_ARG(bool, info.status() ==
-                                             QWebEngineLoadingInfo::LoadSucceededStatus));
-                     });
+    QObject::connect(
+        view->page(), &QWebEnginePage::loadingChanged, view,
+        [parent](const QWebEngineLoadingInfo &info) {
+            if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+                return;
+            QMetaObject::invokeMethod(
+                parent, "viewLoadEnded", Q_ARG(QUrl, info.url()),
+                Q_ARG(bool, info.status() == QWebEngineLoadingInfo::LoadSucceededStatus));
+        });
     return view;
 }

@@ -2,9 +2,9 @@
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
 #include "app/previewbrowser.h"
-#include "platform/richtextbox.h"
 #include "mainwindowfixture.h"
 #include "markup/decoratetext.h"
+#include "platform/richtextbox.h"
 #include "testenv.h"
 #include "typing.h"
 
@@ -16,10 +16,11 @@
 #include <QMimeData>
 #include <QPushButton>
 
-using testsupport::typeText;
 using testsupport::MainWindowFixture;
+using testsupport::typeText;
 
-namespace {
+namespace
+{
 QString panel(app::frmMain &w, const char *key)
 {
     return w.statusPanels()->Panels(QLatin1String(key))->text();
@@ -60,28 +61,72 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("shortcut");
-        QTest::newRow("new") << "mnuNewFile" << "新規作成(&N)..." << "Ctrl+N";
-        QTest::newRow("open") << "mnuOpenFile" << "開く(&O)..." << "Ctrl+O";
-        QTest::newRow("save") << "mnuSaveFile" << "上書き保存(&S)" << "Ctrl+S";
-        QTest::newRow("saveas") << "mnuSaveAs" << "名前を付けて保存(&E)..." << "Ctrl+Shift+S";
-        QTest::newRow("print") << "mnuPrint" << "印刷(&P)..." << "Ctrl+P";
-        QTest::newRow("printer") << "mnuPrinterConfig" << "ﾌﾟﾘﾝﾀの設定(&C)" << "";
-        QTest::newRow("quit") << "mnuQuit" << "終了(&Q)" << "Ctrl+Q";
-        QTest::newRow("cut") << "mnuCut" << "切り取り(&X)" << "";
-        QTest::newRow("copy") << "mnuCopy" << "コピー" << "";
-        QTest::newRow("paste") << "mnuPaste" << "貼り付け(&V)" << "";
-        QTest::newRow("find") << "mnuFind" << "検索(&E)..." << "Ctrl+F";
-        QTest::newRow("findnext") << "mnuFindNext" << "次を検索(&N)" << "F3";
-        QTest::newRow("replace") << "mnuReplace" << "置換(&L)..." << "Ctrl+L";
-        QTest::newRow("toolbar") << "mnuToolbar" << "ﾂｰﾙﾊﾞｰ(&T)" << "";
-        QTest::newRow("statbar") << "mnuStatbar" << "ｽﾃｰﾀｽﾊﾞｰ(&S)" << "";
-        QTest::newRow("preview") << "mnuPreview" << "ﾌﾟﾚﾋﾞｭｰ(&W)" << "Ctrl+W";
-        QTest::newRow("decorate") << "mnuDecorate" << "色分け実行(&C)" << "Ctrl+G";
-        QTest::newRow("tsedit") << "mnuTSEdit" << "ﾀｸﾞｾｯﾄｴﾃﾞｨﾀ(&T)..." << "Ctrl+T";
-        QTest::newRow("option") << "mnuOption" << "ｵﾌﾟｼｮﾝ(&O)..." << "Ctrl+M";
-        QTest::newRow("help") << "mnuHelp" << "ﾍﾙﾌﾟを開く(&H)..." << "F1";
-        QTest::newRow("authweb") << "mnuAuthWeb" << "作者ﾎｰﾑﾍﾟｰｼﾞを開く(&K)..." << "Ctrl+K";
-        QTest::newRow("version") << "mnuVersion" << "ﾊﾞｰｼﾞｮﾝ情報(&R)..." << "Ctrl+R";
+        QTest::newRow("new") << "mnuNewFile"
+                             << "新規作成(&N)..."
+                             << "Ctrl+N";
+        QTest::newRow("open") << "mnuOpenFile"
+                              << "開く(&O)..."
+                              << "Ctrl+O";
+        QTest::newRow("save") << "mnuSaveFile"
+                              << "上書き保存(&S)"
+                              << "Ctrl+S";
+        QTest::newRow("saveas") << "mnuSaveAs"
+                                << "名前を付けて保存(&E)..."
+                                << "Ctrl+Shift+S";
+        QTest::newRow("print") << "mnuPrint"
+                               << "印刷(&P)..."
+                               << "Ctrl+P";
+        QTest::newRow("printer") << "mnuPrinterConfig"
+                                 << "ﾌﾟﾘﾝﾀの設定(&C)"
+                                 << "";
+        QTest::newRow("quit") << "mnuQuit"
+                              << "終了(&Q)"
+                              << "Ctrl+Q";
+        QTest::newRow("cut") << "mnuCut"
+                             << "切り取り(&X)"
+                             << "";
+        QTest::newRow("copy") << "mnuCopy"
+                              << "コピー"
+                              << "";
+        QTest::newRow("paste") << "mnuPaste"
+                               << "貼り付け(&V)"
+                               << "";
+        QTest::newRow("find") << "mnuFind"
+                              << "検索(&E)..."
+                              << "Ctrl+F";
+        QTest::newRow("findnext") << "mnuFindNext"
+                                  << "次を検索(&N)"
+                                  << "F3";
+        QTest::newRow("replace") << "mnuReplace"
+                                 << "置換(&L)..."
+                                 << "Ctrl+L";
+        QTest::newRow("toolbar") << "mnuToolbar"
+                                 << "ﾂｰﾙﾊﾞｰ(&T)"
+                                 << "";
+        QTest::newRow("statbar") << "mnuStatbar"
+                                 << "ｽﾃｰﾀｽﾊﾞｰ(&S)"
+                                 << "";
+        QTest::newRow("preview") << "mnuPreview"
+                                 << "ﾌﾟﾚﾋﾞｭｰ(&W)"
+                                 << "Ctrl+W";
+        QTest::newRow("decorate") << "mnuDecorate"
+                                  << "色分け実行(&C)"
+                                  << "Ctrl+G";
+        QTest::newRow("tsedit") << "mnuTSEdit"
+                                << "ﾀｸﾞｾｯﾄｴﾃﾞｨﾀ(&T)..."
+                                << "Ctrl+T";
+        QTest::newRow("option") << "mnuOption"
+                                << "ｵﾌﾟｼｮﾝ(&O)..."
+                                << "Ctrl+M";
+        QTest::newRow("help") << "mnuHelp"
+                              << "ﾍﾙﾌﾟを開く(&H)..."
+                              << "F1";
+        QTest::newRow("authweb") << "mnuAuthWeb"
+                                 << "作者ﾎｰﾑﾍﾟｰｼﾞを開く(&K)..."
+                                 << "Ctrl+K";
+        QTest::newRow("version") << "mnuVersion"
+                                 << "ﾊﾞｰｼﾞｮﾝ情報(&R)..."
+                                 << "Ctrl+R";
     }
     void menuTreeHasItsCaptionsAndShortcuts()
     {
@@ -100,18 +145,16 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        const QStringList keys{"New",  "Open",    "Save",     "Print",  "Cut",
-                               "Copy", "Paste",   "Find",     "Preview", "Decorate",
-                               "Editor", "Option", "Help"};
+        const QStringList keys{"New",  "Open",    "Save",     "Print",  "Cut",    "Copy", "Paste",
+                               "Find", "Preview", "Decorate", "Editor", "Option", "Help"};
         QCOMPARE(w.toolBar()->keys(), keys);
         for (const QString &key : keys)
             QVERIFY(!w.toolBar()->Buttons(key)->icon().isNull());
         QVERIFY(w.toolBar()->Buttons(QStringLiteral("Preview"))->isCheckable());
         QCOMPARE(w.toolBar()->Buttons(QStringLiteral("Find"))->toolTip(), QStringLiteral("検索"));
         QVERIFY(w.toolBar()->Buttons(QStringLiteral("Nope")) == nullptr);
-        QCOMPARE(w.statusPanels()->keys(),
-                 QStringList({"Mode", "ReadCode", "WriteCode", "Size", "Message", "Num", "Caps",
-                              "Scrl", "Ins"}));
+        QCOMPARE(w.statusPanels()->keys(), QStringList({"Mode", "ReadCode", "WriteCode", "Size",
+                                                        "Message", "Num", "Caps", "Scrl", "Ins"}));
         QCOMPARE(w.statusPanels()->Panels(QStringLiteral("Size"))->toolTip(),
                  QStringLiteral("現在のファイルサイズ"));
         QCOMPARE(w.coolBar()->Label1->text(), QStringLiteral("タグセット(&S)："));
@@ -256,10 +299,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("width");
         QTest::addColumn<int>("expectedX");
         QTest::addColumn<int>("expectedWidth");
-        QTest::newRow("numbers") << "1500" << "9000" << 100 << 600;
-        QTest::newRow("zero left") << "0" << "9000" << 0 << 600;
-        QTest::newRow("not numbers") << "abc" << "wide" << -1 << -1;
-        QTest::newRow("off screen") << "9000000" << "9000" << -1 << 600;
+        QTest::newRow("numbers") << "1500"
+                                 << "9000" << 100 << 600;
+        QTest::newRow("zero left") << "0"
+                                   << "9000" << 0 << 600;
+        QTest::newRow("not numbers") << "abc"
+                                     << "wide" << -1 << -1;
+        QTest::newRow("off screen") << "9000000"
+                                    << "9000" << -1 << 600;
     }
     void storedPlacementIsAppliedAndBadValuesIgnored()
     {
@@ -282,7 +329,8 @@ private Q_SLOTS:
     void maximizedIgnoresTheNumbers()
     {
         MainWindowFixture f;
-        f.store.write(QStringLiteral("Window"), QStringLiteral("Maximized"), QStringLiteral("True"));
+        f.store.write(QStringLiteral("Window"), QStringLiteral("Maximized"),
+                      QStringLiteral("True"));
         f.store.write(QStringLiteral("Window"), QStringLiteral("Width"), QStringLiteral("7000"));
         app::frmMain &w = f.start();
         QVERIFY(w.windowState() & Qt::WindowMaximized);

@@ -1,10 +1,10 @@
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
 #include "app/preview.h"
-#include "platform/programfolder.h"
 #include "app/previewbrowser.h"
-#include "platform/richtextbox.h"
 #include "mainwindowfixture.h"
+#include "platform/programfolder.h"
+#include "platform/richtextbox.h"
 #include "testenv.h"
 
 #include <QDir>
@@ -13,7 +13,8 @@
 
 using testsupport::MainWindowFixture;
 
-namespace {
+namespace
+{
 
 QStringList scratchFiles(const QString &folder)
 {
@@ -90,7 +91,8 @@ private Q_SLOTS:
         QVERIFY(!w.mainMenu().mnuPreview->isChecked());
         QVERIFY(w.editor()->isVisible());
         QVERIFY(!w.browser()->isVisible());
-        QCOMPARE(w.statusPanels()->Panels(QStringLiteral("Mode"))->text(), QStringLiteral("編集モード"));
+        QCOMPARE(w.statusPanels()->Panels(QStringLiteral("Mode"))->text(),
+                 QStringLiteral("編集モード"));
         QCOMPARE(w.sharedState().bolEditing, modified);
         QCOMPARE(w.editor()->SelStart(), x + 1);
         QCOMPARE(w.sharedState().strFilePath, page);
@@ -174,7 +176,8 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        w.sharedState().strFileFolder = QStringLiteral("/proc/self"); // not even root can create files here
+        w.sharedState().strFileFolder =
+            QStringLiteral("/proc/self"); // not even root can create files here
         w.editor()->setText(QStringLiteral("<html><head></head><body>x</body></html>"));
         const QStringList before = scratchFiles(QDir::tempPath());
         w.mainMenu().mnuPreview->trigger();

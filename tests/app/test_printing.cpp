@@ -1,7 +1,7 @@
 #include "app/mainstatusbar.h"
 #include "app/printing.h"
-#include "platform/richtextbox.h"
 #include "mainwindowfixture.h"
+#include "platform/richtextbox.h"
 #include "testenv.h"
 
 #include <QLabel>
@@ -161,7 +161,8 @@ private Q_SLOTS:
                                   QStringLiteral("/no/such/dir/x.pdf"));
         f.dialogs.steps = {ScriptedDialogs::accept()};
         w.mnuPrint_Click();
-        QVERIFY(w.statusPanels()->Panels(QStringLiteral("Message"))
+        QVERIFY(w.statusPanels()
+                    ->Panels(QStringLiteral("Message"))
                     ->text()
                     .startsWith(QStringLiteral("印刷できませんでした")));
         QVERIFY(w.statusPanels()->currentMessage().isEmpty()); // the panels stay in sight

@@ -2,9 +2,9 @@
 // Save, Save As, ConfirmSave, the recent files, drops, and what happens when a file cannot be
 // read or written or would not be written back the same.
 #include "app/maintoolbar.h"
-#include "platform/richtextbox.h"
 #include "document/documentcontroller.h"
 #include "mainwindowfixture.h"
+#include "platform/richtextbox.h"
 #include "testenv.h"
 #include "testfiles.h"
 

@@ -1,11 +1,11 @@
 // The generated Japanese page opened and saved unedited through the main window comes back byte
 // for byte: as Shift_JIS with CR LF (ReadCode 0, WriteCode 0), as EUC-JP with LF (1, 1) and as
 // UTF-8 with a byte order mark and LF (2, 2); an edit then changes only its own bytes.
-#include "platform/richtextbox.h"
 #include "corpus.h"
 #include "document/cp932.h"
 #include "document/eucjp.h"
 #include "mainwindowfixture.h"
+#include "platform/richtextbox.h"
 #include "testenv.h"
 
 #include <QFile>

@@ -1,12 +1,12 @@
 // Unsaved work on the main window: the snapshot while typing, the offer to restore at start,
 // its removal on save and close, and a file changed or deleted behind the editor's back.
 #include "app/maintoolbar.h"
-#include "platform/richtextbox.h"
 #include "document/atomicwrite.h"
 #include "document/documentcontroller.h"
 #include "document/recoveryfolder.h"
 #include "document/snapshotkeeper.h"
 #include "mainwindowfixture.h"
+#include "platform/richtextbox.h"
 #include "testenv.h"
 #include "testfiles.h"
 

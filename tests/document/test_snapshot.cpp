@@ -22,8 +22,14 @@ Snapshot sample(const QString &text, const QString &path = u"/tmp/a b/日本.htm
     Snapshot s;
     s.text = text;
     s.path = path;
-    s.diskFile = {true, 1234, 1'700'000'000'123'456'789, 42, 99, 1'700'000'001'000'000'007,
-                  true, 0xFEDC'BA98'7654'3210};
+    s.diskFile = {true,
+                  1234,
+                  1'700'000'000'123'456'789,
+                  42,
+                  99,
+                  1'700'000'001'000'000'007,
+                  true,
+                  0xFEDC'BA98'7654'3210};
     s.inexactReason = u"変換できないバイトがあります。"_s;
     s.readCode = 1;
     s.writeCode = 0;

@@ -1,12 +1,12 @@
 // The colour table and the colour switches put into the RTF: fixed examples, and the regular-
 // expression replacements and the scanning fast path against a plain reference on random text.
-#include "testenv.h"
 #include "regexpcolouring.h"
+#include "testenv.h"
 
-#include "platform/rtf/rtf.h"
 #include "markup/colorize.h"
 #include "markup/colortable.h"
 #include "markup/markupscan.h"
+#include "platform/rtf/rtf.h"
 
 #include <QRandomGenerator>
 
@@ -137,8 +137,7 @@ std::vector<markup::MarkupRun> runsThroughRtf(const QString &text)
     const QString rtf = app::rtf::write(text, {}, qRgb(9, 9, 9), u"ＭＳ ゴシック<!--"_s, 10.5);
     auto coloured = markup::ColorizeRtf(rtf, 1, 2, 3);
     std::vector<markup::MarkupRun> runs;
-    for (const app::rtf::ColorRun &r :
-         app::rtf::read(coloured, qRgb(9, 9, 9)).runs)
+    for (const app::rtf::ColorRun &r : app::rtf::read(coloured, qRgb(9, 9, 9)).runs)
         runs.push_back(
             {r.start, r.length, int(std::find(colours, colours + 3, r.color) - colours)});
     return runs;

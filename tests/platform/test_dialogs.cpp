@@ -13,7 +13,8 @@
 #include <QtTest>
 #include <functional>
 
-namespace {
+namespace
+{
 
 // Runs what once the modal dialog is up, with the dialog.
 void whenShown(std::function<void(QWidget &)> what)

@@ -9,13 +9,13 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
-using testsupport::typeText;
 using app::RichTextBox;
 using app::rtf::ColorRun;
+using testsupport::typeText;
 
-namespace QTest {
-template <>
-char *toString(const std::vector<ColorRun> &runs)
+namespace QTest
+{
+template <> char *toString(const std::vector<ColorRun> &runs)
 {
     QString text;
     for (const ColorRun &r : runs)
@@ -24,7 +24,8 @@ char *toString(const std::vector<ColorRun> &runs)
 }
 } // namespace QTest
 
-namespace {
+namespace
+{
 const QRgb Red = qRgb(255, 0, 0);
 const QRgb Blue = qRgb(0, 0, 255);
 
@@ -121,8 +122,9 @@ private Q_SLOTS:
         QVERIFY(rtf.contains(QLatin1String("{\\colortbl")));
         // Same text, new colours: no Change, no undo step, the colours are there.
         QString coloured = rtf;
-        coloured.replace(QLatin1String("{\\colortbl"),
-                         QLatin1String("{\\colortbl\\red255\\green0\\blue0;\\red0\\green0\\blue255;"));
+        coloured.replace(
+            QLatin1String("{\\colortbl"),
+            QLatin1String("{\\colortbl\\red255\\green0\\blue0;\\red0\\green0\\blue255;"));
         coloured.replace(QLatin1String("<p>"), QLatin1String("\\cf1 <p>\\cf2 "));
         const int undoSteps = box.document()->availableUndoSteps();
         QSignalSpy spy(&box, &RichTextBox::Change);
@@ -144,14 +146,15 @@ private Q_SLOTS:
     {
         RichTextBox box;
         box.show();
-        box.setTextRTF(QStringLiteral(
-            "{\\rtf1{\\colortbl\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\\cf0 ab\\cf1 cd}"));
+        box.setTextRTF(QStringLiteral("{\\rtf1{\\colortbl\\red255\\green0\\blue0;"
+                                      "\\red0\\green0\\blue255;}\\cf0 ab\\cf1 cd}"));
         QCOMPARE(box.Text(), QStringLiteral("abcd"));
         // Typing at the end of the red run makes it longer and moves the blue one.
         box.setSelStart(2);
         typeText(&box, QStringLiteral("XY"));
         QCOMPARE(box.Text(), QStringLiteral("abXYcd"));
-        for (auto r : box.colorRuns()) qDebug() << r.start << r.length << Qt::hex << r.color;
+        for (auto r : box.colorRuns())
+            qDebug() << r.start << r.length << Qt::hex << r.color;
         std::vector<ColorRun> expected{{0, 4, Red}, {4, 2, Blue}};
         QCOMPARE(box.colorRuns(), expected);
         // Deleting across the boundary keeps what is outside the deleted range.
@@ -194,8 +197,8 @@ private Q_SLOTS:
         box.resize(300, 200);
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
-        const QString header = QStringLiteral(
-            "{\\rtf1{\\colortbl\\red0\\green0\\blue0;\\red0\\green0\\blue255;}");
+        const QString header =
+            QStringLiteral("{\\rtf1{\\colortbl\\red0\\green0\\blue0;\\red0\\green0\\blue255;}");
         box.setTextRTF(header + QStringLiteral("ab\\cf1 cd}"));
         box.repaint();
         // Typing inside the blue run: the layout has the longer run before any paint.
@@ -250,4 +253,3 @@ private Q_SLOTS:
 
 TAVLEN_TEST_MAIN(TestRichTextBox)
 #include "test_richtextbox.moc"
-

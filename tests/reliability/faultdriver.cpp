@@ -10,9 +10,9 @@
 // "|"), "modified=0|1" (whether the edit is still unsaved in memory).
 #include "app/frmmain.h"
 #include "app/mainmenu.h"
+#include "fakes.h"
 #include "platform/richtextbox.h"
 #include "platform/shellopen.h"
-#include "fakes.h"
 #include "settings/inisettingsstore.h"
 #include "settings/memorysettingsstore.h"
 #include "tagsets/frmedittagset.h"

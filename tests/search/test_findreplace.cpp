@@ -170,8 +170,8 @@ private Q_SLOTS:
         // also where a match or a replacement cuts a CR LF in two.
         static const QStringList pieces = {"a", "b", "\r\n", "<td>", "日本", "x", "\r\n\r\n"};
         static const QStringList words = {"a", "b", "\r\n", "\r", "\n", "b\r", "\nb", "<td>", "ab"};
-        static const QStringList patterns = {"a|b", "\\r", "\\n", "$", "(?=b)", "b*",
-                                             "\\r\\n", "^", "x?", "[\\s\\S]"};
+        static const QStringList patterns = {"a|b", "\\r",    "\\n", "$",  "(?=b)",
+                                             "b*",  "\\r\\n", "^",   "x?", "[\\s\\S]"};
         static const QStringList replacements = {"", "z", "\r", "\n", "\r\n", "[$&]", "日"};
         QRandomGenerator rng(1616);
         for (int round = 0; round < 600; ++round) {
@@ -207,8 +207,7 @@ private Q_SLOTS:
             QVERIFY2(editor.Text() == expected.Text(), qPrintable(what));
             QVERIFY2(editor.rawText() == editor.document()->toRawText(), qPrintable(what));
             QVERIFY2(editor.SelStart() == expected.SelStart(), qPrintable(what));
-            QCOMPARE(editor.document()->isUndoAvailable(),
-                     expected.document()->isUndoAvailable());
+            QCOMPARE(editor.document()->isUndoAvailable(), expected.document()->isUndoAvailable());
             if (!editor.document()->isUndoAvailable())
                 continue;
             editor.undo();

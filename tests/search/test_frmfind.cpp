@@ -1,5 +1,5 @@
-#include "platform/richtextbox.h"
 #include "mainwindowfixture.h"
+#include "platform/richtextbox.h"
 #include "search/findcommands.h"
 #include "search/frmfind.h"
 #include "testenv.h"

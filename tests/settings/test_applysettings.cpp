@@ -2,8 +2,8 @@
 
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
-#include "platform/richtextbox.h"
 #include "mainwindowfixture.h"
+#include "platform/richtextbox.h"
 #include "settings/fontfallback.h"
 #include "settings/freedesktopregistry.h"
 #include "settings/frmoption.h"

@@ -99,8 +99,8 @@ private Q_SLOTS:
         QTest::newRow("spaces") << u"/home/u/my tools/tavlen"_s
                                 << u"\"/home/u/my tools/tavlen\" %f"_s;
         QTest::newRow("root") << u"/tavlen"_s << u"\"/tavlen\" %f"_s;
-        QTest::newRow("special characters") << u"/a\"b/c$d/e`f/g\\h/100%/t"_s
-                                  << u"\"/a\\\"b/c\\$d/e\\`f/g\\\\h/100%%/t\" %f"_s;
+        QTest::newRow("special characters")
+            << u"/a\"b/c$d/e`f/g\\h/100%/t"_s << u"\"/a\\\"b/c\\$d/e\\`f/g\\\\h/100%%/t\" %f"_s;
         QTest::newRow("japanese") << u"/home/u/日本語 フォルダ/tavlen"_s
                                   << u"\"/home/u/日本語 フォルダ/tavlen\" %f"_s;
     }

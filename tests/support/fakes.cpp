@@ -2,9 +2,11 @@
 
 #include <QTest>
 
-namespace testsupport {
+namespace testsupport
+{
 
-namespace {
+namespace
+{
 void failTest(const QString &what)
 {
     QTest::qFail(qPrintable(what), __FILE__, __LINE__);

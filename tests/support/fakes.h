@@ -8,7 +8,8 @@
 #include <functional>
 #include <optional>
 
-namespace testsupport {
+namespace testsupport
+{
 
 // A message box or prompt the program showed.
 struct ShownMessage {

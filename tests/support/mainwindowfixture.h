@@ -1,14 +1,15 @@
 #pragma once
 
 #include "app/frmmain.h"
-#include "platform/shellopen.h"
 #include "fakes.h"
+#include "platform/shellopen.h"
 #include "settings/memorysettingsstore.h"
 
 #include <QStringList>
 #include <memory>
 
-namespace testsupport {
+namespace testsupport
+{
 
 // Records what the program hands to the desktop shell.
 class RecordingShell final : public app::ShellOpener

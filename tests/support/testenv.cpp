@@ -4,7 +4,8 @@
 #include <QSettings>
 #include <cstdlib>
 
-namespace testsupport {
+namespace testsupport
+{
 
 IsolatedHome::IsolatedHome()
     : m_root(qEnvironmentVariableIsEmpty("TAVLEN_TEST_HOME")

@@ -4,7 +4,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace testsupport {
+namespace testsupport
+{
 
 // Points HOME and the XDG folders at a fresh temporary folder before anything reads them, so a
 // test never touches the real home directory. Lives for the whole test run. A child process that

@@ -4,7 +4,8 @@
 #include <QInputMethodEvent>
 #include <QWidget>
 
-namespace testsupport {
+namespace testsupport
+{
 
 // Types text into a widget as an input method commits it, so that Japanese text works too
 // (QTest::keyClicks aborts on text outside Latin-1).

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/prompter.h"
 #include "document/cp932.h"
 #include "fakes.h"
+#include "platform/prompter.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "about/frmversion.h"
 #include "app/coolbar.h"
 #include "app/maintoolbar.h"
-#include "platform/richtextbox.h"
 #include "editorfixture.h"
 #include "mainwindowfixture.h"
+#include "platform/richtextbox.h"
 #include "tagsets/frmedittagset.h"
 #include "tagsets/tagsetfolder.h"
 #include "testenv.h"
@@ -51,7 +51,6 @@ template <class T> T &child(QWidget &parent, const char *name)
         qFatal("no control %s", name);
     return *widget;
 }
-
 
 } // namespace
 

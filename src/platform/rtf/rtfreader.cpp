@@ -1,6 +1,6 @@
+#include "document/cp932chartables.h"
 #include "platform/rtf/rtf.h"
 #include "platform/rtf/rtfkeywords.h"
-#include "document/cp932chartables.h"
 
 #include <algorithm>
 #include <climits>

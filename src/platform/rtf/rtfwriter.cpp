@@ -1,5 +1,5 @@
-#include "platform/rtf/rtf.h"
 #include "document/cp932chartables.h"
+#include "platform/rtf/rtf.h"
 
 #include <algorithm>
 #include <cmath>
