@@ -238,7 +238,7 @@ void RichTextBox::Find(const QString &text, int start)
         setTextCursor(found);
 }
 
-bool RichTextBox::LoadFile(const QString &path, int type, QString *reason)
+bool RichTextBox::LoadFile(const QString &path, FileType type, QString *reason)
 {
     Q_UNUSED(type);
     QString failure;
@@ -267,7 +267,7 @@ bool RichTextBox::LoadFile(const QString &path, int type, QString *reason)
     return true;
 }
 
-bool RichTextBox::SaveFile(const QString &path, int type, QString *reason)
+bool RichTextBox::SaveFile(const QString &path, FileType type, QString *reason)
 {
     Q_UNUSED(type);
     const QString text = Text();

@@ -54,8 +54,11 @@ public:
     void Find(const QString &text, int start);
 
     // Plain-text file in Shift_JIS (type 1). False, with a reason, when the file cannot be used.
-    bool LoadFile(const QString &path, int type, QString *reason = nullptr);
-    bool SaveFile(const QString &path, int type, QString *reason = nullptr);
+    // What LoadFile and SaveFile are told the file holds; both read and write plain Shift_JIS
+    // text whichever is named.
+    enum class FileType { Rtf = 0, Text = 1 };
+    bool LoadFile(const QString &path, FileType type, QString *reason = nullptr);
+    bool SaveFile(const QString &path, FileType type, QString *reason = nullptr);
 
     // The raw text (U+2029 between lines) and its CP932 byte count (line breaks count two),
     // both kept up to date on every change.

@@ -531,19 +531,19 @@ private Q_SLOTS:
         put(path, "a\r\n\x93\xFA\x80\r\n");
         app::RichTextBox box;
         QString reason;
-        QVERIFY(!box.LoadFile(path, 1, &reason));
+        QVERIFY(!box.LoadFile(path, app::RichTextBox::FileType::Text, &reason));
         QVERIFY2(reason.contains(u"2 行目"_s), qPrintable(reason));
         QVERIFY(box.Text().isEmpty());
 
         box.setText(u"ab\r\nc☃"_s);
-        QVERIFY(!box.SaveFile(path, 1, &reason));
+        QVERIFY(!box.SaveFile(path, app::RichTextBox::FileType::Text, &reason));
         QVERIFY2(reason.contains(u"2 行 2 列目"_s), qPrintable(reason));
         QCOMPARE(contents(path), QByteArray("a\r\n\x93\xFA\x80\r\n"));
 
         box.setText(u"日本\r\n"_s);
-        QVERIFY(box.SaveFile(path, 1, &reason));
+        QVERIFY(box.SaveFile(path, app::RichTextBox::FileType::Text, &reason));
         QCOMPARE(contents(path), QByteArray("\x93\xFA\x96\x7B\r\n"));
-        QVERIFY(box.LoadFile(path, 1, &reason));
+        QVERIFY(box.LoadFile(path, app::RichTextBox::FileType::Text, &reason));
         QCOMPARE(box.Text(), u"日本\r\n"_s);
     }
 };

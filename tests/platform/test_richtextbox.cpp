@@ -239,14 +239,15 @@ private Q_SLOTS:
         out.write("\x93\xfa\x96\x7b\r\n<p>");
         out.close();
         RichTextBox box;
-        QVERIFY(box.LoadFile(path, 1));
+        QVERIFY(box.LoadFile(path, app::RichTextBox::FileType::Text));
         QCOMPARE(box.Text(), QStringLiteral("日本\r\n<p>"));
-        QVERIFY(box.SaveFile(path, 1));
+        QVERIFY(box.SaveFile(path, app::RichTextBox::FileType::Text));
         QFile in(path);
         QVERIFY(in.open(QIODevice::ReadOnly));
         QCOMPARE(in.readAll(), QByteArray("\x93\xfa\x96\x7b\r\n<p>"));
         QString reason;
-        QVERIFY(!box.LoadFile(path + QStringLiteral(".missing"), 1, &reason));
+        QVERIFY(!box.LoadFile(path + QStringLiteral(".missing"), app::RichTextBox::FileType::Text,
+                              &reason));
         QVERIFY(!reason.isEmpty());
     }
 };
