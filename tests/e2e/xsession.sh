@@ -134,11 +134,11 @@ wait_file_has() {
 start_window_manager() {
     mkdir -p "$work/openbox"
     openbox --sm-disable >"$work/openbox.log" 2>&1 &
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 400); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
         sleep 0.05
     done
-    echo "the window manager did not start" >&2
+    echo "the window manager did not start: $(cat "$work/openbox.log")" >&2
     return 1
 }
 
