@@ -3,17 +3,7 @@
 # on the command line, Ctrl+Q writing the window placement, and the message without a display.
 set -euo pipefail
 source "$(dirname "$0")/xvfb.sh"
-bin=$(readlink -f "$1")
-if [ -n "${TAVLEN_E2E_WORK:-}" ]; then
-    work=$TAVLEN_E2E_WORK # the part under X shares the outer run's folder
-else
-    work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
-fi
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
-export XDG_CACHE_HOME=$work/home/.cache XDG_RUNTIME_DIR=$work/run
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+isolated_run "$1"
 conf=$XDG_CONFIG_HOME/Tavlen/Tavlen.conf
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }

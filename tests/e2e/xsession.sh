@@ -4,17 +4,7 @@
 # file and the captions X11 reports (_NET_WM_NAME).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
-bin=$(readlink -f "$1")
-if [ -n "${TAVLEN_E2E_WORK:-}" ]; then
-    work=$TAVLEN_E2E_WORK
-else
-    work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
-fi
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
-export XDG_CACHE_HOME=$work/home/.cache XDG_RUNTIME_DIR=$work/run
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+isolated_run "$1"
 conf=$XDG_CONFIG_HOME/Tavlen/Tavlen.conf
 passed=0
 failures=0
