@@ -17,6 +17,18 @@ QString cleanSearchWord(QString word)
     return word;
 }
 
+namespace
+{
+markup::RegExp configured(const QString &pattern, RegExpOptions options)
+{
+    markup::RegExp regExp;
+    regExp.Global = options.global;
+    regExp.IgnoreCase = options.ignoreCase;
+    regExp.Pattern = pattern;
+    return regExp;
+}
+} // namespace
+
 QString replaceLiteral(const QString &text, const QString &word, const QString &replacement)
 {
     if (word.isEmpty())
@@ -31,11 +43,7 @@ std::variant<QString, markup::RegExpError> replaceRegExp(const QString &text,
                                                          const QString &replacement,
                                                          RegExpOptions options)
 {
-    markup::RegExp regExp;
-    regExp.Global = options.global;
-    regExp.IgnoreCase = options.ignoreCase;
-    regExp.Pattern = pattern;
-    return regExp.Replace(text, replacement);
+    return configured(pattern, options).Replace(text, replacement);
 }
 
 std::vector<TextEdit> literalEdits(const QString &text, const QString &word,
@@ -54,11 +62,7 @@ std::variant<std::vector<TextEdit>, markup::RegExpError> regExpEdits(const QStri
                                                                      const QString &replacement,
                                                                      RegExpOptions options)
 {
-    markup::RegExp regExp;
-    regExp.Global = options.global;
-    regExp.IgnoreCase = options.ignoreCase;
-    regExp.Pattern = pattern;
-    auto each = regExp.ReplaceEach(text, replacement);
+    auto each = configured(pattern, options).ReplaceEach(text, replacement);
     if (auto *error = std::get_if<markup::RegExpError>(&each))
         return *error;
     std::vector<TextEdit> edits;
