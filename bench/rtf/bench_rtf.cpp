@@ -32,7 +32,7 @@ std::vector<ColorRun> markupRuns(QStringView text)
         if (end < 0)
             break;
         end += comment ? 3 : 1;
-        runs.push_back({pos, end - pos, comment ? kComment : kTag});
+        runs.push_back({qint32(pos), qint32(end - pos), comment ? kComment : kTag});
         pos = end;
     }
     return runs;

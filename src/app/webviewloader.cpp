@@ -4,7 +4,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
+#include <QOpenGLContext>
 #include <QStringList>
+
+// Qt's own setter of the context every OpenGL context shares with (exported by Qt GUI, not in its
+// public headers); the browser engine draws through it.
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
 
 namespace app
 {
@@ -27,6 +32,18 @@ QStringList candidates()
             program.absoluteFilePath(name), QStringLiteral(TAVLEN_WEBVIEW_BUILD_PATH)};
 }
 
+// The browser engine draws through an OpenGL context that the windows share. Made here, before the
+// engine is loaded, instead of at start-up: creating it costs every start tens of milliseconds and
+// tens of megabytes (the whole OpenGL driver) for a preview that may never be opened.
+void shareOpenGLContexts()
+{
+    if (QOpenGLContext::globalShareContext())
+        return;
+    auto *context = new QOpenGLContext(QCoreApplication::instance());
+    context->create(); // without OpenGL the engine draws in software
+    qt_gl_set_global_share_context(context);
+}
+
 } // namespace
 
 QWidget *createWebView(QWidget *parent, QString *reason)
@@ -34,6 +51,7 @@ QWidget *createWebView(QWidget *parent, QString *reason)
     static Factory factory = nullptr;
     static QString failure;
     if (!factory && failure.isEmpty()) {
+        shareOpenGLContexts();
         for (const QString &path : candidates()) {
             if (!QFileInfo::exists(path))
                 continue;

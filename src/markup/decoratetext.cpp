@@ -21,7 +21,7 @@ void colourFromText(app::RichTextBox &editor, const MarkupColours &colours)
     forEachMarkupRun(
         editor.rawText(), [&runs](std::size_t count) { runs.reserve(count); },
         [&runs, &rgb](const MarkupRun &r) {
-            runs.push_back({r.start, r.length, rgb[r.colour]});
+            runs.push_back({qint32(r.start), qint32(r.length), rgb[r.colour]});
         });
     editor.setColorRuns(std::move(runs));
 }

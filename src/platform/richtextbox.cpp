@@ -38,6 +38,9 @@ constexpr int EagerColourBlocks = 64;
 // Larger insertions are taken from the document in one piece instead of character by character.
 constexpr int IncrementalLimit = 4096;
 
+// Texts longer than this are filled into the document in the background.
+constexpr qsizetype BackgroundFillChars = 256 * 1024;
+
 // The raw text with each paragraph separator written as CR LF, built in one pass.
 QString toCrLf(QStringView raw)
 {
@@ -72,6 +75,10 @@ RichTextBox::RichTextBox(QWidget *parent) : QPlainTextEdit(parent)
     connect(document(), &QTextDocument::contentsChange, this, &RichTextBox::onContentsChange);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &RichTextBox::onSelectionMoved);
     connect(this, &QPlainTextEdit::selectionChanged, this, &RichTextBox::onSelectionMoved);
+    m_fillTimer.setSingleShot(true);
+    m_fillTimer.setInterval(0);
+    connect(&m_fillTimer, &QTimer::timeout, this, &RichTextBox::fillSlice);
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, &RichTextBox::finishFill);
 }
 
 QString RichTextBox::Text() const
@@ -89,10 +96,21 @@ void RichTextBox::replaceAll(const QString &text)
 {
     // The whole text is new: take it from the document in one piece instead of comparing it
     // with what was there, which costs a second copy of a big text.
+    m_fillTimer.stop();
+    m_unfilled = 0;
     m_replacingAll = true;
-    setPlainText(text);
+    if (text.size() > BackgroundFillChars) {
+        startFill(text);
+    } else {
+        // The document is filled directly: the editor's own setPlainText also gives every
+        // character the caret's format afterwards, a pass over the whole document that changes
+        // nothing here.
+        document()->setPlainText(text);
+        document()->setUndoRedoEnabled(true);
+        m_shadow = document()->toRawText();
+    }
+    setTextCursor(QTextCursor(document()));
     m_replacingAll = false;
-    m_shadow = document()->toRawText();
     m_byteCount = cp932ByteCount(m_shadow);
     Q_EMIT Change();
 }
@@ -136,6 +154,8 @@ int RichTextBox::SelStart() const
 
 void RichTextBox::setSelStart(int start)
 {
+    if (start >= document()->characterCount() - 1)
+        finishFill();
     QTextCursor c = textCursor();
     const int end = int(m_shadow.size());
     c.setPosition(std::clamp(start, 0, end));
@@ -152,6 +172,8 @@ void RichTextBox::setSelLength(int length)
 {
     QTextCursor c = textCursor();
     const int start = c.selectionStart();
+    if (qsizetype(start) + std::max(length, 0) >= document()->characterCount() - 1)
+        finishFill();
     const int end = int(m_shadow.size());
     c.setPosition(start);
     c.setPosition(std::clamp(start + std::max(length, 0), 0, end), QTextCursor::KeepAnchor);
@@ -233,6 +255,7 @@ void RichTextBox::Find(const QString &text, int start)
 {
     if (text.isEmpty())
         return;
+    finishFill();
     const QTextCursor found = document()->find(text, std::max(start, 0));
     if (!found.isNull())
         setTextCursor(found);
@@ -296,10 +319,12 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
     QString oldPart;
     QString newPart;
     QString full;
-    const qsizetype docLength = document()->characterCount() - 1;
+    // While a big text is being filled in, the document holds its start and the edit lies there.
+    const qsizetype docLength = document()->characterCount() - 1 + m_unfilled;
     if (pos + removed > m_shadow.size() || added > IncrementalLimit ||
         docLength != m_shadow.size() - removed + added) {
         full = document()->toRawText();
+        full.append(QStringView(m_shadow).last(std::min(m_unfilled, m_shadow.size())));
         pos = 0;
         oldPart = m_shadow;
         newPart = full;
@@ -440,8 +465,8 @@ void RichTextBox::applyBlockColors(const QTextBlock &block)
         for (; it != m_runs.end() && it->start < end; ++it) {
             if (it->color == fallback)
                 continue;
-            const qsizetype from = std::max(it->start, start);
-            const qsizetype to = std::min(it->start + it->length, end);
+            const qsizetype from = std::max<qsizetype>(it->start, start);
+            const qsizetype to = std::min<qsizetype>(it->start + it->length, end);
             if (to <= from)
                 continue;
             QTextLayout::FormatRange range;

@@ -3,6 +3,7 @@
 #include "platform/rtf/rtf.h"
 
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <vector>
 
 class QMimeData;
@@ -71,6 +72,16 @@ public:
     void setColorRuns(std::vector<rtf::ColorRun> runs);
     QRgb defaultTextColor() const;
 
+    // A big text is shown at once: its first lines go into the document straight away and the
+    // rest follows in slices between events, so the window can be painted and typed in while the
+    // remainder is added. Text, TextRTF and the byte count always cover the whole text. Typing
+    // and moving the caret near it go on during the fill; whatever needs the whole document
+    // (a far jump, selecting everything, finding, replacing, the scroll bar) finishes it first,
+    // and so may anyone who works on document() directly. Edits made during the fill are not
+    // undoable (the fill itself must never be).
+    void finishFill();
+    bool isFilling() const { return m_unfilled > 0; }
+
 Q_SIGNALS:
     void Change();
     void SelChange();
@@ -78,6 +89,8 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
@@ -85,6 +98,10 @@ protected:
 
 private:
     void replaceAll(const QString &text);
+    void startFill(const QString &text);
+    void fillSlice();
+    void appendUnfilled(qsizetype atMost);
+    void endFill();
     void onContentsChange(int position, int removed, int added);
     void onSelectionMoved();
     void shiftRuns(qsizetype position, qsizetype removed, qsizetype added);
@@ -97,6 +114,9 @@ private:
     std::vector<rtf::ColorRun> m_runs;
     QFont m_font;
     bool m_replacingAll = false;
+    // Characters at the end of m_shadow not yet in the document, and the timer that adds them.
+    qsizetype m_unfilled = 0;
+    QTimer m_fillTimer;
     int m_lastAnchor = 0;
     int m_lastPosition = 0;
 };

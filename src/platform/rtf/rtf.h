@@ -11,9 +11,11 @@ namespace app::rtf
 {
 
 // A stretch of text in one colour. Positions count UTF-16 code units of the text.
+// Positions are those of the editor, which counts in int; a page has about one run per tag, so
+// the list is kept small (12 bytes a run).
 struct ColorRun {
-    qsizetype start;
-    qsizetype length;
+    qint32 start;
+    qint32 length;
     QRgb color;
 
     friend bool operator==(const ColorRun &, const ColorRun &) = default;

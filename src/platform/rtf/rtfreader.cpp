@@ -494,7 +494,7 @@ Document Reader::finish()
         if (!doc.runs.empty() && doc.runs.back().color == color)
             doc.runs.back().length += end - start;
         else
-            doc.runs.push_back({start, end - start, color});
+            doc.runs.push_back({qint32(start), qint32(end - start), color});
     }
     return doc;
 }

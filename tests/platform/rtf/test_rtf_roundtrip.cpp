@@ -23,7 +23,7 @@ std::vector<ColorRun> expectedRuns(qsizetype size, const std::vector<ColorRun> &
         if (!out.empty() && out.back().color == colours[i])
             ++out.back().length;
         else
-            out.push_back({i, 1, colours[i]});
+            out.push_back({qint32(i), 1, colours[i]});
     }
     return out;
 }
@@ -78,7 +78,7 @@ std::vector<ColorRun> randomRuns(QRandomGenerator &rng, qsizetype size)
         const QRgb colour = rng.bounded(4) == 0
                                 ? qRgb(rng.bounded(256), rng.bounded(256), rng.bounded(256))
                                 : palette[rng.bounded(5)];
-        runs.push_back({pos, length, colour});
+        runs.push_back({qint32(pos), qint32(length), colour});
         pos += length + rng.bounded(3);
     }
     return runs;
@@ -120,7 +120,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         checkRoundTrip(text, {});
-        checkRoundTrip(text, {{0, text.size(), qRgb(0, 0, 128)}});
+        checkRoundTrip(text, {{0, qint32(text.size()), qRgb(0, 0, 128)}});
     }
 
     void everyCodeUnit()

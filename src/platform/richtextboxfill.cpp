@@ -1,0 +1,175 @@
+// Filling a big text into the editor in the background: the first lines at once, the rest in
+// slices between events.
+#include "platform/richtextbox.h"
+
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace app
+{
+
+namespace
+{
+
+constexpr char16_t ParagraphSeparator = 0x2029;
+
+// Lines put into the document before the window is shown: several screens' worth.
+constexpr int ShownAtOnceLines = 2000;
+// Characters added at a time, and how long one slice may keep the events waiting.
+constexpr qsizetype SliceChars = 1024 * 1024;
+constexpr qint64 SliceMs = 8;
+
+// The text as the document holds it: every line break (CR LF, CR, LF, and the characters the
+// document itself takes as paragraph ends) becomes one paragraph separator.
+QString rawFromPlain(QStringView text)
+{
+    QString raw(text.size(), Qt::Uninitialized);
+    char16_t *o = reinterpret_cast<char16_t *>(raw.data());
+    const char16_t *const begin = o;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        switch (c) {
+        case u'\r':
+            if (i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            [[fallthrough]];
+        case u'\n':
+        case 0xFDD0: // the document's frame marks end a paragraph too
+        case 0xFDD1:
+            *o++ = ParagraphSeparator;
+            break;
+        default:
+            *o++ = c;
+        }
+    }
+    raw.truncate(o - begin);
+    return raw;
+}
+
+// Where the first `lines` lines of a raw text end (before their last separator), or its size.
+qsizetype endOfLines(QStringView raw, int lines)
+{
+    qsizetype at = -1;
+    for (int n = 0; n < lines; ++n) {
+        at = raw.indexOf(QChar(ParagraphSeparator), at + 1);
+        if (at < 0)
+            return raw.size();
+    }
+    return at;
+}
+
+// Keys that act at the caret and cannot reach past the lines already shown.
+bool staysNearCaret(const QKeyEvent &event)
+{
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    switch (event.key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+        return true;
+    default:
+        return !event.text().isEmpty() && event.text().front().isPrint();
+    }
+}
+
+} // namespace
+
+void RichTextBox::startFill(const QString &text)
+{
+    m_shadow = rawFromPlain(text);
+    const qsizetype shown = endOfLines(m_shadow, ShownAtOnceLines);
+    document()->setPlainText(m_shadow.first(shown));
+    // The slices must never become undo steps.
+    document()->setUndoRedoEnabled(false);
+    m_unfilled = m_shadow.size() - shown;
+    if (m_unfilled > 0)
+        m_fillTimer.start();
+    else
+        endFill();
+}
+
+void RichTextBox::fillSlice()
+{
+    QElapsedTimer slice;
+    slice.start();
+    while (m_unfilled > 0 && slice.elapsed() < SliceMs)
+        appendUnfilled(SliceChars);
+    if (m_unfilled > 0)
+        m_fillTimer.start();
+    else
+        endFill();
+}
+
+void RichTextBox::finishFill()
+{
+    if (m_unfilled == 0)
+        return;
+    m_fillTimer.stop();
+    appendUnfilled(m_unfilled);
+    endFill();
+}
+
+void RichTextBox::appendUnfilled(qsizetype atMost)
+{
+    const qsizetype from = m_shadow.size() - m_unfilled;
+    qsizetype to = m_shadow.size();
+    if (m_unfilled > atMost) {
+        // Whole lines at a time, so no line is laid out half-filled.
+        const qsizetype cut =
+            QStringView(m_shadow).first(from + atMost).lastIndexOf(QChar(ParagraphSeparator));
+        if (cut > from)
+            to = cut;
+        else if (const qsizetype next = m_shadow.indexOf(QChar(ParagraphSeparator), from + 1);
+                 next > 0)
+            to = next;
+    }
+    // Adding at the end carries along a caret that sits there: keep it where the user left it.
+    const QTextCursor before = textCursor();
+    const int anchor = before.anchor();
+    const int position = before.position();
+    m_replacingAll = true; // the shadow already holds these characters
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(m_shadow.sliced(from, to - from));
+    m_replacingAll = false;
+    m_unfilled -= to - from;
+    const QTextCursor after = textCursor();
+    if (after.anchor() != anchor || after.position() != position) {
+        QTextCursor kept = after;
+        kept.setPosition(anchor);
+        kept.setPosition(position, QTextCursor::KeepAnchor);
+        setTextCursor(kept);
+    }
+}
+
+void RichTextBox::endFill()
+{
+    m_unfilled = 0;
+    document()->setUndoRedoEnabled(true);
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent *event)
+{
+    if (m_unfilled > 0 && !staysNearCaret(*event))
+        finishFill();
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void RichTextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    finishFill(); // its actions (select all, paste) work on the whole document
+    QPlainTextEdit::contextMenuEvent(event);
+}
+
+} // namespace app
