@@ -18,7 +18,7 @@ constexpr char16_t ParagraphSeparator = 0x2029;
 // Lines put into the document before the window is shown: several screens' worth.
 constexpr int ShownAtOnceLines = 2000;
 // Characters added at a time, and how long one slice may keep the events waiting.
-constexpr qsizetype SliceChars = 1024 * 1024;
+constexpr qsizetype SliceChars = 64 * 1024;
 constexpr qint64 SliceMs = 8;
 
 // The text as the document holds it: every line break (CR LF, CR, LF, and the characters the
@@ -63,6 +63,19 @@ qsizetype endOfLines(QStringView raw, int lines)
 // Keys that act at the caret and cannot reach past the lines already shown.
 bool staysNearCaret(const QKeyEvent &event)
 {
+    switch (event.key()) { // a modifier alone does nothing yet
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_CapsLock:
+        return true;
+    default:
+        break;
+    }
     if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
     switch (event.key()) {

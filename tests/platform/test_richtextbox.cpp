@@ -44,6 +44,33 @@ private Q_SLOTS:
         QCOMPARE(box.rawText(), QString(text).replace(QStringLiteral("\r\n"), QChar(0x2029)));
     }
 
+    void bigTextFilledInSlicesEndsAsTheDocumentWouldHoldIt()
+    {
+        // Every line break the document knows, in a text big enough to be filled in slices; the
+        // shadow is built without the document and must match it exactly once the fill ends.
+        const QString piece = QStringLiteral("a\r\nb\rc\nd\u2029e\u2028f\uFDD0g\uFDD1h\r\r\n\n😀");
+        QString text;
+        while (text.size() < 400 * 1024)
+            text += piece + QString::number(text.size());
+        QTextDocument reference;
+        reference.setPlainText(text);
+        RichTextBox box;
+        box.setText(text);
+        QVERIFY(box.isFilling());
+        QCOMPARE(box.rawText(), reference.toRawText());
+        typeText(&box, QStringLiteral("x"));        // typed during the fill, at the start
+        box.setSelStart(int(box.rawText().size())); // past what is filled: finishes the fill
+        QVERIFY(!box.isFilling());
+        QCOMPARE(box.document()->toRawText(), QStringLiteral("x") + reference.toRawText());
+        QCOMPARE(box.rawText(), box.document()->toRawText());
+        // A new text replaces a fill still in progress.
+        box.setText(text);
+        box.setText(QStringLiteral("small"));
+        QCoreApplication::processEvents();
+        QCOMPARE(box.document()->toRawText(), QStringLiteral("small"));
+        QCOMPARE(box.rawText(), QStringLiteral("small"));
+    }
+
     void settingTextFiresChangeEvenWhenEqual()
     {
         RichTextBox box;
