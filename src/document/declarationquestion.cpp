@@ -41,6 +41,7 @@ bool confirmDeclaration(QWidget &window, app::Prompter &prompter, app::RichTextB
         return false;
     if (answer == app::MsgAnswer::Yes) {
         // One edit: undone in one step, and never merged with the typing before it.
+        editor.finishFill(); // the declaration may lie in what is still being filled in
         QTextCursor cursor(editor.document());
         cursor.beginEditBlock();
         cursor.setPosition(editorPosition(text, mismatch->start));

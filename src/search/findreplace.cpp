@@ -119,6 +119,7 @@ void putEditsBack(app::RichTextBox &editor, const QString &oldText,
     const std::vector<TextEdit> changes = wholeLineBreakEdits(oldText, edits);
     if (changes.empty())
         return;
+    editor.finishFill(); // the positions cover the whole text
     // Positions in the editor count a CR LF as one character.
     std::vector<std::pair<int, int>> spans;
     spans.reserve(changes.size());
@@ -154,6 +155,7 @@ void replaceWholeText(app::RichTextBox &editor, const QString &newText)
 {
     if (newText == editor.Text())
         return;
+    editor.finishFill();
     const int caret = editor.SelStart();
     QTextCursor cursor(editor.document());
     cursor.beginEditBlock();
