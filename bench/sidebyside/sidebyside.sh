@@ -1,8 +1,8 @@
 #!/bin/bash
 # Tavlen side by side with Kate and FeatherPad: each program in a fresh HOME under its own Xvfb,
 # timed from launch until a window whose caption names the file is mapped, with its peak resident
-# memory (measured 3 s after that, when a big page is wholly in the editor). Three cases: start-up with no file, a 1 MB and a 10 MB Japanese
-# page (the bench corpus, Shift_JIS). The programs take turns within each round, so a load change
+# memory (read 3 s after that, when a big page is wholly in the editor). Three cases: start-up
+# with no file, a 1 MB and a 10 MB Japanese page (the bench corpus, Shift_JIS). The programs take turns within each round, so a load change
 # on the machine hits all of them alike; medians are printed with Tavlen's ratio to each peer.
 #
 # Usage: bench/sidebyside/sidebyside.sh <build dir> [rounds=7] [--install-peers]
