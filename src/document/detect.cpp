@@ -1,5 +1,6 @@
 #include "document/detect.h"
 
+#include "document/cp932ascii.h"
 #include "document/cp932scan.h"
 #include "document/eucjpscan.h"
 #include "document/iso2022jp.h"
@@ -75,10 +76,7 @@ Rating rateCp932(QByteArrayView in, qsizetype maxErrors)
 
 bool hasHighByte(QByteArrayView in)
 {
-    bool found = false;
-    for (const char c : in)
-        found |= uchar(c) >= 0x80;
-    return found;
+    return ascii::asciiPrefix(reinterpret_cast<const uchar *>(in.data()), in.size()) < in.size();
 }
 
 struct Ratings {

@@ -41,6 +41,12 @@ private Q_SLOTS:
         QTest::newRow("UTF-8 japanese") << kUtf8Nihongo << DetectedEncoding::Utf8;
         QTest::newRow("UTF-8 two-byte letter")
             << QByteArray("caf\xC3\xA9") << DetectedEncoding::Utf8;
+        QTest::newRow("UTF-8 letter ending the first word")
+            << QByteArray("123456\xC3\xA9") << DetectedEncoding::Utf8;
+        QTest::newRow("UTF-8 letter after a whole word")
+            << QByteArray("12345678\xC3\xA9") << DetectedEncoding::Utf8;
+        QTest::newRow("UTF-8 letter in the tail after words")
+            << QByteArray("1234567812345678abc\xC3\xA9") << DetectedEncoding::Utf8;
         QTest::newRow("overlong form is not UTF-8")
             << QByteArray("\xC0\xAF") << DetectedEncoding::EucJp;
         QTest::newRow("EUC-JP kanji") << kEucNihongo << DetectedEncoding::EucJp;
