@@ -2,13 +2,17 @@
 
 #include <QByteArray>
 
+// Output areas of the conversions. A conversion sizes its area for the widest possible output,
+// writes into it and then truncates it; filling fresh memory of several megabytes takes a page
+// fault every 4 KiB, which on some machines costs more than the conversion itself, so a large
+// area asks the system to back it with huge pages where it can.
 namespace document::cp932
 {
 
-// Gives bytes the size of a conversion's widest possible output, its content undefined, for the
-// conversion to write into and then truncate. An area of several megabytes asks the system to
-// back it with huge pages where it can: filling fresh memory otherwise takes a page fault every
-// 4 KiB, which on some machines costs more than the conversion itself.
+// Asks for huge pages under the part of the area data[0..bytes) they can cover; only a hint.
+void adviseHugePages(void *data, qsizetype bytes);
+
+// Gives bytes the size size, its content undefined, advised as above.
 void resizeOutput(QByteArray &bytes, qsizetype size);
 
 } // namespace document::cp932
