@@ -145,6 +145,13 @@ DetectedEncoding chooseEucJpOrShiftJis(QByteArrayView in)
     return preferred(rateBoth(in));
 }
 
+DetectedEncoding chooseEucJpOrShiftJis(QByteArrayView in, qsizetype eucJpInvalidUnits)
+{
+    if (eucJpInvalidUnits == 0)
+        return chooseEucJpOrShiftJis(in); // both may be valid: the scores decide
+    return preferred({Rating{eucJpInvalidUnits, 0}, rateCp932(in, eucJpInvalidUnits)});
+}
+
 bool isValidCp932(QByteArrayView in)
 {
     return rateCp932(in, 0).errors == 0;

@@ -159,6 +159,12 @@ ConversionResult convertCp932ToEucJp(QByteArrayView cp932)
 
 ConversionResult convertEucJpToCp932(QByteArrayView euc)
 {
+    qsizetype invalidUnits = 0;
+    return convertEucJpToCp932(euc, &invalidUnits);
+}
+
+ConversionResult convertEucJpToCp932(QByteArrayView euc, qsizetype *invalidUnits)
+{
     // The same units as eucjp::scan, with ASCII runs copied by the word and the common two-byte
     // characters decoded inline.
     ConversionResult result;
@@ -178,8 +184,10 @@ ConversionResult convertEucJpToCp932(QByteArrayView euc)
         out[1] = char(code);
         out += 2;
     };
+    qsizetype invalidCount = 0;
     auto invalid = [&](qsizetype i, qsizetype length) {
         noteFirst(result, i);
+        ++invalidCount;
         put2(0x81AC); // 〓
         return i + length;
     };
@@ -218,6 +226,7 @@ ConversionResult convertEucJpToCp932(QByteArrayView euc)
         }
     }
     result.bytes.truncate(out - begin);
+    *invalidUnits = invalidCount;
     return result;
 }
 

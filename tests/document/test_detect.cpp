@@ -2,7 +2,10 @@
 #include "testenv.h"
 
 #include "document/detect.h"
+#include "document/eucjp.h"
 #include "document/nkf.h"
+
+#include <QRandomGenerator>
 
 using document::DetectedEncoding;
 
@@ -77,6 +80,26 @@ private Q_SLOTS:
         QFETCH(DetectedEncoding, expected);
         QCOMPARE(document::detectEncoding(input), expected);
         QCOMPARE(document::convertToCp932(input).detected, expected); // its shortcut agrees
+    }
+
+    // The converter's shortcut, which counts invalid EUC-JP sequences while converting, decides
+    // as the full weighing does on input valid in both, one, or neither encoding.
+    void shortcutMatchesFullWeighing()
+    {
+        static const QByteArray kPieces[] = {kSjisNihongo, kEucNihongo, "\xA4\xA2", "\x82\xA0",
+                                             "\xB1",       "\x8E\xB1",  "\xE0\xA1", "\xFB\xFC",
+                                             "\x80",       "\xFF",      "\xFD",     "a\r\n"};
+        QRandomGenerator random(16);
+        for (int round = 0; round < 3000; ++round) {
+            QByteArray input;
+            for (int k = random.bounded(1, 8); k > 0; --k)
+                input += kPieces[random.bounded(int(std::size(kPieces)))];
+            qsizetype invalid = -1;
+            document::convertEucJpToCp932(input, &invalid);
+            QCOMPARE(document::chooseEucJpOrShiftJis(input, invalid),
+                     document::chooseEucJpOrShiftJis(input));
+            QCOMPARE(document::convertToCp932(input).detected, document::detectEncoding(input));
+        }
     }
 
     void convert_data()
