@@ -172,6 +172,10 @@ int main(int argc, char **argv)
            bestMs([&] { sink = document::convertEucJpToCp932(euc).bytes; }));
     if (sink != sjisLf)
         out << "WARNING: EUC-JP -> CP932 did not give the corpus back\n";
+    QByteArray eucStray = euc;
+    eucStray.insert(euc.size() / 2, '\xFF'); // one byte that is no EUC-JP: both are weighed
+    report(QStringLiteral("EUC-JP with a stray byte -> CP932"), eucStray.size(),
+           bestMs([&] { sink = document::convertToCp932(eucStray).bytes; }));
 
     QByteArray area(4 * euc.size() + 1, '\0');
     report(QStringLiteral("NkfConvert s into a 4n+1 area"), euc.size(), bestMs([&] {
