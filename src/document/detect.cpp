@@ -28,11 +28,11 @@ int rowWeight(int row)
     return 0;
 }
 
-// Rating under EUC-JP; stops once errors pass maxErrors.
+// Rating under EUC-JP (ASCII weighs nothing either way); stops once errors pass maxErrors.
 Rating rateEucJp(QByteArrayView in, qsizetype maxErrors)
 {
     Rating r;
-    eucjp::scan(in, [&](const eucjp::Unit &unit, qsizetype) {
+    eucjp::scan<false>(in, [&](const eucjp::Unit &unit, qsizetype) {
         switch (unit.kind) {
         case eucjp::Unit::Invalid:
             return ++r.errors <= maxErrors;
@@ -54,7 +54,7 @@ Rating rateEucJp(QByteArrayView in, qsizetype maxErrors)
 Rating rateCp932(QByteArrayView in, qsizetype maxErrors)
 {
     Rating r;
-    cp932::scan(in, [&](const cp932::Unit &unit, qsizetype i) {
+    cp932::scan<false>(in, [&](const cp932::Unit &unit, qsizetype i) {
         switch (unit.kind) {
         case cp932::Unit::Invalid:
             return ++r.errors <= maxErrors;
@@ -154,16 +154,25 @@ DetectedEncoding chooseEucJpOrShiftJis(QByteArrayView in, qsizetype eucJpInvalid
 
 bool isValidCp932(QByteArrayView in)
 {
-    return rateCp932(in, 0).errors == 0;
+    bool valid = true;
+    cp932::scan<false>(in, [&](const cp932::Unit &unit, qsizetype) {
+        valid = unit.kind != cp932::Unit::Invalid;
+        return valid;
+    });
+    return valid;
 }
 
 std::optional<DetectedEncoding> recognisedEncoding(QByteArrayView in)
 {
     if (const auto byStructure = detectByStructure(in))
         return byStructure;
-    const Ratings r = rateBoth(in);
-    if (r.euc.errors == 0 || r.sjis.errors == 0)
-        return preferred(r);
+    // Only valid input is named, so each side stops at its first error; the scores matter only
+    // when both are valid.
+    const Rating euc = rateEucJp(in, 0);
+    if (euc.errors == 0)
+        return preferred({euc, rateCp932(in, 0)});
+    if (isValidCp932(in))
+        return DetectedEncoding::ShiftJis;
     return std::nullopt;
 }
 

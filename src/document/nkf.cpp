@@ -69,7 +69,7 @@ ConversionResult passThrough(QByteArrayView in, DetectedEncoding detected)
     result.detected = detected;
     result.bytes = in.toByteArray();
     if (detected == DetectedEncoding::ShiftJis) {
-        cp932::scan(in, [&](const cp932::Unit &unit, qsizetype i) {
+        cp932::scan<false>(in, [&](const cp932::Unit &unit, qsizetype i) {
             if (unit.kind != cp932::Unit::Invalid)
                 return true;
             result.firstUnconvertible = i;
