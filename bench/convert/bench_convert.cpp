@@ -5,6 +5,7 @@
 #include "benchtiming.h"
 #include "corpus.h"
 #include "document/cp932.h"
+#include "document/detect.h"
 #include "document/eucjp.h"
 #include "document/nkf.h"
 
@@ -184,6 +185,9 @@ int main(int argc, char **argv)
            }));
 
     report(QStringLiteral("decodeCp932"), sjis.size(), bestMs(decodeWork));
+    std::optional<document::DetectedEncoding> recognised;
+    report(QStringLiteral("recognisedEncoding of the CP932 page"), sjis.size(),
+           bestMs([&] { recognised = document::recognisedEncoding(sjis); }));
     report(QStringLiteral("encodeCp932"), sjis.size(),
            bestMs([&] { sink = document::encodeCp932(text).bytes; }));
     report(QStringLiteral("  for reference: bare ICU decode"), sjis.size(), bestMs(icuDecodeWork));
