@@ -30,6 +30,7 @@ function(tavlen_add_fuzz_targets)
     ${src}/document/originalcopy.cpp ${src}/document/regularfile.cpp ${src}/document/filestamp.cpp
     ${src}/document/recoveryfolder.cpp ${src}/document/snapshot.cpp
     ${src}/document/cp932.cpp ${src}/document/cp932table.cpp ${src}/document/cp932chartables.cpp
+    ${src}/document/cp932output.cpp
     ${src}/document/detect.cpp ${src}/document/eucjp.cpp ${src}/document/ibmeuc.cpp
     ${src}/document/iso2022jp.cpp ${src}/document/nkf.cpp
     ${src}/document/utf8.cpp ${src}/document/documentfile.cpp ${src}/document/encodinglabels.cpp

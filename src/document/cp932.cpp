@@ -1,6 +1,7 @@
 #include "document/cp932.h"
 
 #include "document/cp932chartables.h"
+#include "document/cp932output.h"
 #include "document/cp932scan.h"
 
 #include <QStringDecoder>
@@ -92,6 +93,7 @@ Cp932Decoded decodeCp932(QByteArrayView bytes)
     const cp932::CharTables &t = cp932::charTables();
     Cp932Decoded result;
     result.text.resize(bytes.size());
+    cp932::adviseHugePages(result.text.data(), bytes.size() * qsizetype(sizeof(char16_t)));
     char16_t *const begin = reinterpret_cast<char16_t *>(result.text.data());
     char16_t *out = begin;
     const auto *p = reinterpret_cast<const uchar *>(bytes.data());

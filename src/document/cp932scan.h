@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/cp932ascii.h"
 #include "document/cp932table.h"
 
 #include <QByteArrayView>
@@ -16,13 +17,21 @@ struct Unit {
 // Splits CP932 bytes into units and calls visit(Unit, position) for each, in order. A lead byte
 // followed by a byte in the trail range forms one unit (Invalid when the code is unassigned);
 // a lead byte followed by anything else, or by nothing, is an Invalid unit of one byte, as are
-// 0x80, 0xA0 and 0xFD-0xFF. visit returns false to stop early.
-template <typename Visit> inline void scan(QByteArrayView in, Visit &&visit)
+// 0x80, 0xA0 and 0xFD-0xFF. visit returns false to stop early. With VisitAscii false, bytes below
+// 0x80 are passed over without a visit.
+template <bool VisitAscii = true, typename Visit> inline void scan(QByteArrayView in, Visit &&visit)
 {
     const auto *p = reinterpret_cast<const uchar *>(in.data());
     const qsizetype n = in.size();
     const uchar *const mapped = mappedTable();
     for (qsizetype i = 0; i < n;) {
+        if constexpr (!VisitAscii) {
+            if (p[i] < 0x80) {
+                i += ascii::asciiPrefix(p + i, n - i);
+                if (i == n)
+                    return;
+            }
+        }
         const uchar b = p[i];
         Unit unit{Unit::Invalid, 1};
         if (b < 0x80)

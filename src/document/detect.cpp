@@ -1,5 +1,6 @@
 #include "document/detect.h"
 
+#include "document/cp932ascii.h"
 #include "document/cp932scan.h"
 #include "document/eucjpscan.h"
 #include "document/iso2022jp.h"
@@ -27,11 +28,11 @@ int rowWeight(int row)
     return 0;
 }
 
-// Rating under EUC-JP; stops once errors pass maxErrors.
+// Rating under EUC-JP (ASCII weighs nothing either way); stops once errors pass maxErrors.
 Rating rateEucJp(QByteArrayView in, qsizetype maxErrors)
 {
     Rating r;
-    eucjp::scan(in, [&](const eucjp::Unit &unit, qsizetype) {
+    eucjp::scan<false>(in, [&](const eucjp::Unit &unit, qsizetype) {
         switch (unit.kind) {
         case eucjp::Unit::Invalid:
             return ++r.errors <= maxErrors;
@@ -53,7 +54,7 @@ Rating rateEucJp(QByteArrayView in, qsizetype maxErrors)
 Rating rateCp932(QByteArrayView in, qsizetype maxErrors)
 {
     Rating r;
-    cp932::scan(in, [&](const cp932::Unit &unit, qsizetype i) {
+    cp932::scan<false>(in, [&](const cp932::Unit &unit, qsizetype i) {
         switch (unit.kind) {
         case cp932::Unit::Invalid:
             return ++r.errors <= maxErrors;
@@ -75,10 +76,7 @@ Rating rateCp932(QByteArrayView in, qsizetype maxErrors)
 
 bool hasHighByte(QByteArrayView in)
 {
-    bool found = false;
-    for (const char c : in)
-        found |= uchar(c) >= 0x80;
-    return found;
+    return ascii::asciiPrefix(reinterpret_cast<const uchar *>(in.data()), in.size()) < in.size();
 }
 
 struct Ratings {
@@ -147,18 +145,34 @@ DetectedEncoding chooseEucJpOrShiftJis(QByteArrayView in)
     return preferred(rateBoth(in));
 }
 
+DetectedEncoding chooseEucJpOrShiftJis(QByteArrayView in, qsizetype eucJpInvalidUnits)
+{
+    if (eucJpInvalidUnits == 0)
+        return chooseEucJpOrShiftJis(in); // both may be valid: the scores decide
+    return preferred({Rating{eucJpInvalidUnits, 0}, rateCp932(in, eucJpInvalidUnits)});
+}
+
 bool isValidCp932(QByteArrayView in)
 {
-    return rateCp932(in, 0).errors == 0;
+    bool valid = true;
+    cp932::scan<false>(in, [&](const cp932::Unit &unit, qsizetype) {
+        valid = unit.kind != cp932::Unit::Invalid;
+        return valid;
+    });
+    return valid;
 }
 
 std::optional<DetectedEncoding> recognisedEncoding(QByteArrayView in)
 {
     if (const auto byStructure = detectByStructure(in))
         return byStructure;
-    const Ratings r = rateBoth(in);
-    if (r.euc.errors == 0 || r.sjis.errors == 0)
-        return preferred(r);
+    // Only valid input is named, so each side stops at its first error; the scores matter only
+    // when both are valid.
+    const Rating euc = rateEucJp(in, 0);
+    if (euc.errors == 0)
+        return preferred({euc, rateCp932(in, 0)});
+    if (isValidCp932(in))
+        return DetectedEncoding::ShiftJis;
     return std::nullopt;
 }
 

@@ -28,6 +28,9 @@ std::optional<DetectedEncoding> detectByStructure(QByteArrayView in);
 
 // Step 4 of detectEncoding: EUC-JP or Shift_JIS for input the structure left open.
 DetectedEncoding chooseEucJpOrShiftJis(QByteArrayView in);
+// The same for input whose invalid EUC-JP sequences have been counted already (as
+// convertEucJpToCp932 counts them): with any, only Shift_JIS's count is still needed.
+DetectedEncoding chooseEucJpOrShiftJis(QByteArrayView in, qsizetype eucJpInvalidUnits);
 
 // The encoding of detectEncoding when the input is well formed in it, else nullopt: a guess
 // that can be named to the user.

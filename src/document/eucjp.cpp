@@ -1,5 +1,7 @@
 #include "document/eucjp.h"
 
+#include "document/cp932ascii.h"
+#include "document/cp932output.h"
 #include "document/cp932scan.h"
 #include "document/cp932table.h"
 #include "document/eucjpscan.h"
@@ -120,7 +122,7 @@ ConversionResult convertCp932ToEucJp(QByteArrayView cp932)
 {
     ConversionResult result;
     result.detected = DetectedEncoding::ShiftJis;
-    result.bytes.resize(cp932.size() * 2); // at most two output bytes per input byte
+    cp932::resizeOutput(result.bytes, cp932.size() * 2); // at most two output bytes per input byte
     char *out = result.bytes.data();
     const auto *in = reinterpret_cast<const uchar *>(cp932.data());
     const quint32 *eucByCp932 = tables().eucByCp932.data();
@@ -157,30 +159,74 @@ ConversionResult convertCp932ToEucJp(QByteArrayView cp932)
 
 ConversionResult convertEucJpToCp932(QByteArrayView euc)
 {
+    qsizetype invalidUnits = 0;
+    return convertEucJpToCp932(euc, &invalidUnits);
+}
+
+ConversionResult convertEucJpToCp932(QByteArrayView euc, qsizetype *invalidUnits)
+{
+    // The same units as eucjp::scan, with ASCII runs copied by the word and the common two-byte
+    // characters decoded inline.
     ConversionResult result;
     result.detected = DetectedEncoding::EucJp;
-    result.bytes.resize(euc.size() * 2); // 〓 for a one-byte invalid unit is the widest case
-    char *out = result.bytes.data();
-    eucjp::scan(euc, [&](const eucjp::Unit &unit, qsizetype i) {
-        switch (unit.kind) {
-        case eucjp::Unit::Ascii:
-        case eucjp::Unit::HalfWidth:
-            *out++ = char(unit.cp932);
-            break;
-        case eucjp::Unit::Double:
-        case eucjp::Unit::Triple:
-            *out++ = char(unit.cp932 >> 8);
-            *out++ = char(unit.cp932);
-            break;
-        case eucjp::Unit::Invalid:
-            noteFirst(result, i);
-            *out++ = kCp932Geta[0];
-            *out++ = kCp932Geta[1];
-            break;
+    const qsizetype n = euc.size();
+    cp932::resizeOutput(result.bytes, n * 2); // 〓 for a one-byte invalid unit is the widest case
+    char *const begin = result.bytes.data();
+    char *out = begin;
+    const auto *p = reinterpret_cast<const uchar *>(euc.data());
+    const quint16 *const jis0208 = eucjp::cp932ByJis(false);
+    const quint16 *const jis0212 = eucjp::cp932ByJis(true);
+    auto inRange = [](uchar b, uchar first, uchar last) {
+        return uchar(b - first) <= last - first;
+    };
+    auto put2 = [&](quint16 code) {
+        out[0] = char(code >> 8);
+        out[1] = char(code);
+        out += 2;
+    };
+    qsizetype invalidCount = 0;
+    auto invalid = [&](qsizetype i, qsizetype length) {
+        noteFirst(result, i);
+        ++invalidCount;
+        put2(0x81AC); // 〓
+        return i + length;
+    };
+    for (qsizetype i = 0; i < n;) {
+        const uchar b = p[i];
+        if (b < 0x80) {
+            // Output never runs ahead of twice the input read, so the rest of the area holds the
+            // rest of the input.
+            const qsizetype run = ascii::copyAsciiPrefix(p + i, n - i, out);
+            out += run;
+            i += run;
+        } else if (eucjp::isEucByte(b)) {
+            if (i + 1 == n || !eucjp::isEucByte(p[i + 1])) {
+                i = invalid(i, 1);
+            } else if (const quint16 code = jis0208[(b - 0xA1) * 94 + p[i + 1] - 0xA1]) {
+                put2(code);
+                i += 2;
+            } else {
+                i = invalid(i, 2);
+            }
+        } else if (b == 0x8E && i + 1 < n && inRange(p[i + 1], 0xA1, 0xDF)) {
+            *out++ = char(p[i + 1]);
+            i += 2;
+        } else if (b == 0x8E && i + 1 < n && eucjp::isEucByte(p[i + 1])) {
+            i = invalid(i, 2);
+        } else if (b == 0x8F && i + 2 < n && eucjp::isEucByte(p[i + 1]) &&
+                   eucjp::isEucByte(p[i + 2])) {
+            if (const quint16 code = jis0212[(p[i + 1] - 0xA1) * 94 + p[i + 2] - 0xA1]) {
+                put2(code);
+                i += 3;
+            } else {
+                i = invalid(i, 3);
+            }
+        } else {
+            i = invalid(i, 1);
         }
-        return true;
-    });
-    result.bytes.truncate(out - result.bytes.constData());
+    }
+    result.bytes.truncate(out - begin);
+    *invalidUnits = invalidCount;
     return result;
 }
 

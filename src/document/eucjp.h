@@ -21,6 +21,8 @@ ConversionResult convertCp932ToEucJp(QByteArrayView cp932);
 // The CP932 bytes of EUC-JP input. Every byte sequence that is not an EUC-JP character CP932 can
 // hold becomes "〓" (0x81AC) and is reported. Never more than two output bytes per input byte.
 ConversionResult convertEucJpToCp932(QByteArrayView euc);
+// The same, also giving the number of such sequences in *invalidUnits.
+ConversionResult convertEucJpToCp932(QByteArrayView euc, qsizetype *invalidUnits);
 
 namespace eucjp
 {

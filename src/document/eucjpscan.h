@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/cp932ascii.h"
 #include "document/eucjp.h"
 
 #include <QByteArrayView>
@@ -26,14 +27,22 @@ constexpr bool isEucByte(uchar b)
 
 // Splits EUC-JP bytes into units and calls visit(Unit, position) for each, in order. A character
 // CP932 cannot hold is an Invalid unit of its full length; a byte that starts no well-formed
-// sequence is an Invalid unit of one byte. visit returns false to stop early.
-template <typename Visit> inline void scan(QByteArrayView in, Visit &&visit)
+// sequence is an Invalid unit of one byte. visit returns false to stop early. With VisitAscii
+// false, bytes below 0x80 are passed over without a visit.
+template <bool VisitAscii = true, typename Visit> inline void scan(QByteArrayView in, Visit &&visit)
 {
     const auto *p = reinterpret_cast<const uchar *>(in.data());
     const qsizetype n = in.size();
     const quint16 *const jis0208 = cp932ByJis(false);
     const quint16 *const jis0212 = cp932ByJis(true);
     for (qsizetype i = 0; i < n;) {
+        if constexpr (!VisitAscii) {
+            if (p[i] < 0x80) {
+                i += ascii::asciiPrefix(p + i, n - i);
+                if (i == n)
+                    return;
+            }
+        }
         const uchar b = p[i];
         Unit unit{Unit::Invalid, 1, 0, 0};
         if (b < 0x80) {

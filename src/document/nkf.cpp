@@ -69,7 +69,7 @@ ConversionResult passThrough(QByteArrayView in, DetectedEncoding detected)
     result.detected = detected;
     result.bytes = in.toByteArray();
     if (detected == DetectedEncoding::ShiftJis) {
-        cp932::scan(in, [&](const cp932::Unit &unit, qsizetype i) {
+        cp932::scan<false>(in, [&](const cp932::Unit &unit, qsizetype i) {
             if (unit.kind != cp932::Unit::Invalid)
                 return true;
             result.firstUnconvertible = i;
@@ -95,11 +95,13 @@ ConversionResult convertToCp932(QByteArrayView input)
         break;
     }
     // EUC-JP that is not also valid Shift_JIS is the common case: convert at once, which checks it
-    // in the same pass, and weigh the two only when that does not settle it.
-    ConversionResult euc = convertEucJpToCp932(input);
-    if (euc.firstUnconvertible < 0 && !isValidCp932(input))
+    // in the same pass, and weigh the two only when that does not settle it, reusing the count of
+    // invalid EUC-JP sequences the conversion made.
+    qsizetype eucInvalid = 0;
+    ConversionResult euc = convertEucJpToCp932(input, &eucInvalid);
+    if (eucInvalid == 0 && !isValidCp932(input))
         return euc;
-    if (chooseEucJpOrShiftJis(input) == DetectedEncoding::EucJp)
+    if (chooseEucJpOrShiftJis(input, eucInvalid) == DetectedEncoding::EucJp)
         return euc;
     return passThrough(input, DetectedEncoding::ShiftJis);
 }

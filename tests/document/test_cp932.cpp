@@ -62,6 +62,8 @@ private Q_SLOTS:
                 bytes += alphabet[rng.bounded(int(sizeof alphabet) - 1)];
             inputs += bytes;
         }
+        // Large enough for the decoded text to take huge pages.
+        inputs += QByteArray("\x93\xFA\x96\x7B\x8C\xEA <p>\xB1").repeated(300000) + "\x80z";
         for (const QByteArray &bytes : inputs) {
             const document::Cp932Decoded fast = document::decodeCp932(bytes);
             const document::Cp932Decoded icu = document::decodeCp932ThroughIcu(bytes);

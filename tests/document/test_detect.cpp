@@ -1,8 +1,13 @@
 // Encoding detection for option "s", and what convertToCp932 makes of each detected encoding.
 #include "testenv.h"
 
+#include "document/cp932scan.h"
 #include "document/detect.h"
+#include "document/eucjp.h"
+#include "document/eucjpscan.h"
 #include "document/nkf.h"
+
+#include <QRandomGenerator>
 
 using document::DetectedEncoding;
 
@@ -16,6 +21,21 @@ const QByteArray kSjisNihongo("\x93\xFA\x96\x7B\x8C\xEA");
 const QByteArray kEucNihongo("\xC6\xFC\xCB\xDC\xB8\xEC");
 const QByteArray kUtf8Nihongo("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E");
 const QByteArray kJisNihongo("\x1B$BF|K\\8l\x1B(B");
+
+// The non-ASCII units scan visits, as (position, kind, length) triples; with VisitAscii false it
+// must visit exactly these.
+template <bool VisitAscii, typename Scan> QList<qsizetype> nonAsciiUnits(Scan scan)
+{
+    QList<qsizetype> units;
+    scan([&](const auto &unit, qsizetype i) {
+        if (unit.kind != std::decay_t<decltype(unit)>::Ascii)
+            units << i << qsizetype(unit.kind) << unit.length;
+        else if (!VisitAscii)
+            units << -1; // never visited
+        return true;
+    });
+    return units;
+}
 
 } // namespace
 
@@ -41,6 +61,12 @@ private Q_SLOTS:
         QTest::newRow("UTF-8 japanese") << kUtf8Nihongo << DetectedEncoding::Utf8;
         QTest::newRow("UTF-8 two-byte letter")
             << QByteArray("caf\xC3\xA9") << DetectedEncoding::Utf8;
+        QTest::newRow("UTF-8 letter ending the first word")
+            << QByteArray("123456\xC3\xA9") << DetectedEncoding::Utf8;
+        QTest::newRow("UTF-8 letter after a whole word")
+            << QByteArray("12345678\xC3\xA9") << DetectedEncoding::Utf8;
+        QTest::newRow("UTF-8 letter in the tail after words")
+            << QByteArray("1234567812345678abc\xC3\xA9") << DetectedEncoding::Utf8;
         QTest::newRow("overlong form is not UTF-8")
             << QByteArray("\xC0\xAF") << DetectedEncoding::EucJp;
         QTest::newRow("EUC-JP kanji") << kEucNihongo << DetectedEncoding::EucJp;
@@ -71,6 +97,54 @@ private Q_SLOTS:
         QFETCH(DetectedEncoding, expected);
         QCOMPARE(document::detectEncoding(input), expected);
         QCOMPARE(document::convertToCp932(input).detected, expected); // its shortcut agrees
+    }
+
+    // The shortcuts decide as the full weighing does on input valid in both, one, or neither
+    // encoding: the converter's, which counts invalid EUC-JP sequences while converting, and
+    // recognisedEncoding's, which stops each side at its first error.
+    void shortcutsMatchFullWeighing()
+    {
+        static const QByteArray kPieces[] = {kSjisNihongo, kEucNihongo, "\xA4\xA2", "\x82\xA0",
+                                             "\xB1",       "\x8E\xB1",  "\xE0\xA1", "\xFB\xFC",
+                                             "\x80",       "\xFF",      "\xFD",     "a\r\n"};
+        QRandomGenerator random(16);
+        for (int round = 0; round < 3000; ++round) {
+            QByteArray input;
+            for (int k = random.bounded(1, 8); k > 0; --k)
+                input += kPieces[random.bounded(int(std::size(kPieces)))];
+            qsizetype invalid = -1;
+            document::convertEucJpToCp932(input, &invalid);
+            QCOMPARE(document::chooseEucJpOrShiftJis(input, invalid),
+                     document::chooseEucJpOrShiftJis(input));
+            QCOMPARE(document::convertToCp932(input).detected, document::detectEncoding(input));
+            const DetectedEncoding guess = document::detectEncoding(input);
+            const bool wellFormed =
+                document::detectByStructure(input).has_value() ||
+                (guess == DetectedEncoding::EucJp
+                     ? document::convertEucJpToCp932(input).firstUnconvertible < 0
+                     : document::isValidCp932(input));
+            QCOMPARE(document::recognisedEncoding(input),
+                     wellFormed ? std::optional(guess) : std::nullopt);
+        }
+    }
+
+    // The rating scans pass over ASCII by the word and must still see every other unit.
+    void asciiSkippingScansSeeTheSameUnits()
+    {
+        QRandomGenerator random(80);
+        for (int round = 0; round < 2000; ++round) {
+            QByteArray input;
+            for (int k = random.bounded(1, 8); k > 0; --k) {
+                input += QByteArray(random.bounded(12), 'a');
+                input += char(random.bounded(0x80, 0x100));
+                input += char(random.bounded(0x40, 0x100));
+            }
+            using namespace document;
+            QCOMPARE(nonAsciiUnits<false>([&](auto v) { eucjp::scan<false>(input, v); }),
+                     nonAsciiUnits<true>([&](auto v) { eucjp::scan(input, v); }));
+            QCOMPARE(nonAsciiUnits<false>([&](auto v) { cp932::scan<false>(input, v); }),
+                     nonAsciiUnits<true>([&](auto v) { cp932::scan(input, v); }));
+        }
     }
 
     void convert_data()

@@ -5,6 +5,9 @@
 
 #include "document/cp932table.h"
 #include "document/eucjp.h"
+#include "document/eucjpscan.h"
+
+#include <QRandomGenerator>
 
 using namespace Qt::StringLiterals;
 
@@ -45,6 +48,62 @@ void compareWithIconv(const QList<QByteArray> &codes, const QString &from, const
     QVERIFY2(faults.isEmpty(),
              qPrintable(QString::number(faults.size()) + u" differences, first: "_s +
                         faults.mid(0, 10).join(u"; "_s)));
+}
+
+// EUC-JP to CP932 as a plain walk over the units of eucjp::scan: the converter must give the same.
+document::ConversionResult eucJpToCp932ByUnits(QByteArrayView euc)
+{
+    using document::eucjp::Unit;
+    document::ConversionResult r;
+    r.detected = document::DetectedEncoding::EucJp;
+    document::eucjp::scan(euc, [&](const Unit &unit, qsizetype i) {
+        if (unit.kind == Unit::Invalid) {
+            if (r.firstUnconvertible < 0)
+                r.firstUnconvertible = i;
+            r.bytes += "\x81\xAC";
+        } else {
+            if (unit.kind == Unit::Double || unit.kind == Unit::Triple)
+                r.bytes += char(unit.cp932 >> 8);
+            r.bytes += char(unit.cp932);
+        }
+        return true;
+    });
+    return r;
+}
+
+// Random EUC-JP-like input: ASCII runs of every length around the eight-byte word, characters of
+// each kind, and stray bytes, cut anywhere.
+QByteArray randomEucJp(QRandomGenerator &random, int pieces)
+{
+    static const QByteArray kPieces[] = {
+        "\xC6\xFC",     "\xA4\xA2", "\x8E\xB1", "\x8E\xDF", "\x8E\xE0", "\x8F\xD4\xE3",
+        "\x8F\xB0\xA1", "\xA9\xA1", "\xAD\xA1", "\xF5\xA1", "\xFE\xFE", "\x8F\xFE\xFE",
+    };
+    QByteArray out;
+    for (int k = 0; k < pieces; ++k) {
+        switch (random.bounded(3)) {
+        case 0:
+            out += QByteArray(random.bounded(20), char(random.bounded(0x20, 0x7F)));
+            break;
+        case 1:
+            out += kPieces[random.bounded(int(std::size(kPieces)))];
+            break;
+        default:
+            out += char(random.bounded(0x80, 0x100));
+            break;
+        }
+    }
+    return out.first(random.bounded(out.size() + 1));
+}
+
+void compareWithUnits(const QByteArray &input)
+{
+    const document::ConversionResult mine = document::convertEucJpToCp932(input);
+    const document::ConversionResult ref = eucJpToCp932ByUnits(input);
+    QVERIFY2(mine.bytes == ref.bytes && mine.firstUnconvertible == ref.firstUnconvertible,
+             qPrintable(hex(input.first(qMin(input.size(), 64))) + u": ours "_s +
+                        hex(mine.bytes.first(qMin(mine.bytes.size(), 64))) + u", by units "_s +
+                        hex(ref.bytes.first(qMin(ref.bytes.size(), 64)))));
 }
 
 } // namespace
@@ -98,6 +157,16 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(characters, 7724 + 1880); // JIS, NEC and IBM characters plus user-defined
+    }
+
+    // The converter's word-at-a-time and inline paths against the unit scanner.
+    void eucJpToCp932MatchesUnitScan()
+    {
+        QRandomGenerator random(2026);
+        for (int round = 0; round < 5000; ++round)
+            compareWithUnits(randomEucJp(random, random.bounded(1, 12)));
+        // Large enough for the output area to take huge pages.
+        compareWithUnits(randomEucJp(random, 1 << 20));
     }
 
     void cp932ToEucJp_data()
