@@ -430,9 +430,19 @@ void RichTextBox::applyBlockColors(const QTextBlock &block)
     const qsizetype start = block.position();
     const qsizetype end = start + block.length() - 1;
     QList<QTextLayout::FormatRange> wanted;
-    // A very long line (a minified page) stays uncoloured: laying it out with thousands of
-    // colour changes on every keystroke would make typing in it crawl.
-    if (block.length() <= MaxColouredLine) {
+    if (block.length() > MaxColouredLine) {
+        // A very long line (a minified page) is laid out again as a whole on every keystroke, so
+        // it is made as cheap as it can be: no colours (thousands of colour changes would make
+        // typing in it crawl), no OpenType shaping where the script does not need it, and the
+        // shaped glyphs kept, which Qt otherwise shapes again each time it places or draws the
+        // caret.
+        layout->setCacheEnabled(true);
+        QTextLayout::FormatRange whole;
+        whole.start = 0;
+        whole.length = int(end - start);
+        whole.format.setFontStyleStrategy(QFont::PreferNoShaping);
+        wanted.append(whole);
+    } else {
         const QRgb fallback = defaultTextColor();
         auto it = std::lower_bound(
             m_runs.begin(), m_runs.end(), start,
