@@ -50,6 +50,18 @@ public:
     // The colour of text that no colour run covers: typed text and the uncoloured long lines.
     void setForeColor(quint32 bgr);
 
+    // A stretch of the text to replace: from and to count a line break as one character; text
+    // may hold CR LF, CR or LF line breaks.
+    struct Stretch {
+        int from = 0;
+        int to = 0;
+        QString text;
+    };
+    // Replaces the stretches (in order, not overlapping) as one edit: one undo brings the old
+    // text back, Change fires once, and only the replaced characters are touched. Colours move
+    // as they would with each stretch replaced on its own. The caret is left where it lands.
+    void replaceStretches(const std::vector<Stretch> &stretches);
+
     // Case-insensitive search from start to the end; selects the first occurrence, if any.
     void Find(const QString &text, int start);
 
@@ -87,8 +99,9 @@ private:
     void replaceAll(const QString &text);
     void onContentsChange(int position, int removed, int added);
     void onSelectionMoved();
-    void shiftRuns(qsizetype position, qsizetype removed, qsizetype added);
     void applyVisibleColors();
+    // Colours the lines from the one holding from up to the one holding to (at most a screenful).
+    void colourEditedBlocks(qsizetype from, qsizetype to);
     void applyBlockColors(const QTextBlock &block);
     void applyFont();
 
@@ -97,6 +110,7 @@ private:
     std::vector<rtf::ColorRun> m_runs;
     QFont m_font;
     bool m_replacingAll = false;
+    bool m_replacingStretches = false;
     int m_lastAnchor = 0;
     int m_lastPosition = 0;
 };

@@ -4,6 +4,7 @@
 #include "typing.h"
 
 #include <QMimeData>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -171,6 +172,65 @@ private Q_SLOTS:
         QCOMPARE(box.Text(), QStringLiteral("ZZbXd"));
         expected = {{0, 4, Red}, {4, 1, Blue}};
         QCOMPARE(box.colorRuns(), expected);
+    }
+
+    void stretchesGiveWhatEachReplacementOnItsOwnGives()
+    {
+        // Against replacing each stretch on its own through the selection, the last first: same
+        // text, byte count and colours; the raw text is the document's; one Change, one undo.
+        static const QStringList pieces = {"a", "b", "<td>", "日本", "\r\n", "x", "ｶﾅ"};
+        static const QStringList texts = {"",   "z",  "\r\n",   "\n",          "日",
+                                          "ab", "\r", "b\r\na", "<td class=x>"};
+        QRandomGenerator rng(1717);
+        for (int round = 0; round < 400; ++round) {
+            QString text;
+            for (int n = int(rng.bounded(14)); n > 0; --n)
+                text += pieces.at(rng.bounded(pieces.size()));
+            RichTextBox one;
+            RichTextBox each;
+            one.setText(text);
+            each.setText(text);
+            const QString old = one.Text();
+            const qsizetype length = one.rawText().size();
+            std::vector<ColorRun> runs;
+            for (qsizetype at = rng.bounded(3); at < length; at += rng.bounded(3)) {
+                const qsizetype run = std::min<qsizetype>(1 + rng.bounded(4), length - at);
+                runs.push_back({at, run, rng.bounded(2) ? Red : Blue});
+                at += run;
+            }
+            one.setColorRuns(runs);
+            each.setColorRuns(runs);
+            std::vector<RichTextBox::Stretch> stretches;
+            for (int at = int(rng.bounded(4)); at <= length; at += int(rng.bounded(4))) {
+                const int to = std::min(at + int(rng.bounded(4)), int(length));
+                stretches.push_back({at, to, texts.at(rng.bounded(texts.size()))});
+                at = to;
+            }
+            one.document()->clearUndoRedoStacks();
+            QSignalSpy changes(&one, &RichTextBox::Change);
+            one.replaceStretches(stretches);
+            for (auto s = stretches.rbegin(); s != stretches.rend(); ++s) {
+                each.setSelStart(s->from);
+                each.setSelLength(s->to - s->from);
+                each.setSelText(s->text);
+            }
+            const QString what = QStringLiteral("round %1: %2").arg(round).arg(old);
+            QVERIFY2(one.Text() == each.Text(), qPrintable(what));
+            QVERIFY2(one.rawText() == one.document()->toRawText(), qPrintable(what));
+            QVERIFY2(one.byteCount() == each.byteCount(), qPrintable(what));
+            QVERIFY2(one.colorRuns() == each.colorRuns(), qPrintable(what));
+            QCOMPARE(changes.count(), one.Text() == old ? 0 : 1);
+            const bool edits = std::any_of(stretches.begin(), stretches.end(), [](const auto &s) {
+                return s.from != s.to || !s.text.isEmpty();
+            });
+            QCOMPARE(one.document()->isUndoAvailable(), edits);
+            if (!edits)
+                continue;
+            one.undo();
+            QVERIFY2(one.Text() == old, qPrintable(what));
+            QVERIFY2(one.rawText() == one.document()->toRawText(), qPrintable(what));
+            QVERIFY(!one.document()->isUndoAvailable());
+        }
     }
 
     void visibleBlocksArePaintedInTheirColours()
