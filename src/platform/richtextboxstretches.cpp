@@ -5,6 +5,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <optional>
 
 namespace app
 {
@@ -41,6 +42,22 @@ QString rawForm(const QString &text)
     return raw;
 }
 
+// The document's character format when it has only one, as a plain text does: inserting with it
+// is what inserting at the cursor does, without finding the format again for every stretch.
+std::optional<QTextCharFormat> onlyCharFormat(const QTextDocument &document)
+{
+    std::optional<QTextCharFormat> only;
+    for (const QTextFormat &format : document.allFormats()) {
+        if (!format.isCharFormat())
+            continue;
+        if (only)
+            return std::nullopt;
+        only = format.toCharFormat();
+        only->clearProperty(QTextFormat::ObjectType);
+    }
+    return only;
+}
+
 } // namespace
 
 void RichTextBox::replaceStretches(const std::vector<Stretch> &stretches)
@@ -72,10 +89,14 @@ void RichTextBox::replaceStretches(const std::vector<Stretch> &stretches)
         cursor.setPosition(edit->to, QTextCursor::KeepAnchor);
         cursor.insertText(rawForm(edit->text));
     }
+    const std::optional<QTextCharFormat> format = onlyCharFormat(*document());
     for (std::size_t i = changes.size(); i-- > 0;) {
         cursor.setPosition(int(changes[i].position));
         cursor.setPosition(int(changes[i].position + changes[i].removed), QTextCursor::KeepAnchor);
-        cursor.insertText(texts[i]);
+        if (format)
+            cursor.insertText(texts[i], *format);
+        else
+            cursor.insertText(texts[i]);
     }
     cursor.endEditBlock();
     m_replacingStretches = false;
