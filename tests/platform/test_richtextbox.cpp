@@ -1,5 +1,6 @@
 #include "platform/bytecount.h"
 #include "platform/richtextbox.h"
+#include "randomtext.h"
 #include "testenv.h"
 #include "typing.h"
 
@@ -183,9 +184,7 @@ private Q_SLOTS:
                                           "ab", "\r", "b\r\na", "<td class=x>"};
         QRandomGenerator rng(1717);
         for (int round = 0; round < 400; ++round) {
-            QString text;
-            for (int n = int(rng.bounded(14)); n > 0; --n)
-                text += pieces.at(rng.bounded(pieces.size()));
+            const QString text = testsupport::randomText(rng, pieces, 14);
             RichTextBox one;
             RichTextBox each;
             one.setText(text);

@@ -1,4 +1,5 @@
 #include "platform/richtextbox.h"
+#include "randomtext.h"
 #include "search/findreplace.h"
 #include "testenv.h"
 
@@ -176,9 +177,7 @@ private Q_SLOTS:
                                                  "[$&]", "日", "\u2029", "\uFDD0"};
         QRandomGenerator rng(1616);
         for (int round = 0; round < 600; ++round) {
-            QString text;
-            for (int n = int(rng.bounded(12)); n > 0; --n)
-                text += pieces.at(rng.bounded(pieces.size()));
+            const QString text = testsupport::randomText(rng, pieces, 12);
             const bool regExp = rng.bounded(2) == 1;
             const QString word = regExp ? patterns.at(rng.bounded(patterns.size()))
                                         : words.at(rng.bounded(words.size()));
