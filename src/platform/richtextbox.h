@@ -57,9 +57,10 @@ public:
         int to = 0;
         QString text;
     };
-    // Replaces the stretches (in order, not overlapping) as one edit: one undo brings the old
-    // text back, Change fires once, and only the replaced characters are touched. Colours move
-    // as they would with each stretch replaced on its own. The caret is left where it lands.
+    // Replaces the stretches (in order, not overlapping, cut to the text) as one edit: one undo
+    // brings the old text back, Change fires once, and only the replaced characters are touched.
+    // Colours move as they would with each stretch replaced on its own. The caret is left where it
+    // lands.
     void replaceStretches(const std::vector<Stretch> &stretches);
 
     // Case-insensitive search from start to the end; selects the first occurrence, if any.

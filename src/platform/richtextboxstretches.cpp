@@ -65,11 +65,18 @@ void RichTextBox::replaceStretches(const std::vector<Stretch> &stretches)
     // Only the characters that differ are handed to the document: fewer and smaller edits.
     std::vector<TextChange> changes;
     std::vector<QString> texts;
+    const qsizetype length = m_shadow.size();
+    // The first stretch that is an edit at all, even one that changes no character.
+    std::optional<std::pair<TextChange, QString>> firstEdit;
     for (const Stretch &s : stretches) {
         const QString raw = rawForm(s.text);
-        const QStringView old = QStringView(m_shadow).mid(s.from, s.to - s.from);
+        const qsizetype from = std::clamp<qsizetype>(s.from, 0, length);
+        const qsizetype to = std::clamp<qsizetype>(s.to, from, length);
+        if (!firstEdit && (from != to || !raw.isEmpty()))
+            firstEdit.emplace(TextChange{from, to - from, raw.size()}, raw);
+        const QStringView old = QStringView(m_shadow).mid(from, to - from);
         const auto [prefix, suffix] = commonEnds(old, raw);
-        const TextChange change{s.from + prefix, old.size() - prefix - suffix,
+        const TextChange change{from + prefix, old.size() - prefix - suffix,
                                 raw.size() - prefix - suffix};
         if (change.removed == 0 && change.added == 0)
             continue;
@@ -79,15 +86,13 @@ void RichTextBox::replaceStretches(const std::vector<Stretch> &stretches)
     QTextCursor cursor(document());
     m_replacingStretches = true;
     cursor.beginEditBlock();
-    const auto edit = std::find_if(stretches.begin(), stretches.end(), [](const Stretch &s) {
-        return s.from != s.to || !s.text.isEmpty();
-    });
-    if (changes.empty() && edit != stretches.end()) {
+    if (changes.empty() && firstEdit) {
         // No character changes (a CR LF given back as an LF, say); the document still records
         // the edit as one undo step, as it would with the whole text put back.
-        cursor.setPosition(edit->from);
-        cursor.setPosition(edit->to, QTextCursor::KeepAnchor);
-        cursor.insertText(rawForm(edit->text));
+        cursor.setPosition(int(firstEdit->first.position));
+        cursor.setPosition(int(firstEdit->first.position + firstEdit->first.removed),
+                           QTextCursor::KeepAnchor);
+        cursor.insertText(firstEdit->second);
     }
     const std::optional<QTextCharFormat> format = onlyCharFormat(*document());
     for (std::size_t i = changes.size(); i-- > 0;) {
