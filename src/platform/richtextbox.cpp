@@ -322,8 +322,7 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
         m_shadow.replace(pos + prefix, removedChars, come.data(), addedChars);
     else
         m_shadow = full; // the whole text was taken anyway; no second copy
-    const TextChange change{pos + prefix, removedChars, addedChars};
-    shiftRuns(m_runs, std::span(&change, 1));
+    shiftRuns(pos + prefix, removedChars, addedChars);
     // Colour the edited lines now, while the document reports the change, so that each is laid
     // out once with its colours instead of again at the next paint.
     colourEditedBlocks(pos + prefix, pos + prefix + addedChars);
@@ -336,6 +335,12 @@ void RichTextBox::colourEditedBlocks(qsizetype from, qsizetype to)
     for (int n = 0; block.isValid() && n < EagerColourBlocks && block.position() <= to;
          ++n, block = block.next())
         applyBlockColors(block);
+}
+
+void RichTextBox::shiftRuns(qsizetype position, qsizetype removed, qsizetype added)
+{
+    const TextChange change{position, removed, added};
+    app::shiftRuns(m_runs, std::span(&change, 1));
 }
 
 void RichTextBox::onSelectionMoved()

@@ -100,6 +100,7 @@ private:
     void replaceAll(const QString &text);
     void onContentsChange(int position, int removed, int added);
     void onSelectionMoved();
+    void shiftRuns(qsizetype position, qsizetype removed, qsizetype added);
     void applyVisibleColors();
     // Colours the lines from the one holding from up to the one holding to (at most a screenful).
     void colourEditedBlocks(qsizetype from, qsizetype to);
@@ -111,9 +112,9 @@ private:
     std::vector<rtf::ColorRun> m_runs;
     QFont m_font;
     bool m_replacingAll = false;
-    bool m_replacingStretches = false;
     int m_lastAnchor = 0;
     int m_lastPosition = 0;
+    bool m_replacingStretches = false;
 };
 
 } // namespace app

@@ -130,7 +130,7 @@ void RichTextBox::replaceStretches(const std::vector<Stretch> &stretches)
         m_shadow = document()->toRawText();
         m_byteCount = cp932ByteCount(m_shadow);
     }
-    shiftRuns(m_runs, changes);
+    app::shiftRuns(m_runs, changes);
     const TextChange &last = changes.back();
     colourEditedBlocks(changes.front().position, last.position + last.removed + delta);
     Q_EMIT Change();
