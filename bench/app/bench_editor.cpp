@@ -1,6 +1,6 @@
 // Times the editor as a user meets it: TextRTF get and set, the colouring pass from the call until
 // the screen is painted in colour (with its split), and typing in a coloured document, on the 1 MB
-// and 10 MB Japanese pages of the bench corpus.
+// and 10 MB Japanese pages of the bench corpus; and typing in a minified page of one long line.
 // Usage: bench_editor [repetitions]
 
 #include "app/frmmain.h"
@@ -106,6 +106,30 @@ void benchSize(app::frmMain &w, qsizetype bytes, int repetitions)
     std::printf("Keystroke (edit, Size panel, repaint): %7.1f ms\n", key);
 }
 
+// Typing in the middle of a minified page: one line of 1,000,000 characters, left as it is.
+void benchLongLine(app::frmMain &w, int repetitions)
+{
+    QString line = corpusText(2'000'000);
+    line.remove(QLatin1Char('\r'));
+    line.remove(QLatin1Char('\n'));
+    line.truncate(1'000'000);
+    app::RichTextBox &box = *w.editor();
+    box.setText(line);
+    w.DecorateText();
+    box.setSelStart(int(line.size() / 2));
+    box.viewport()->repaint();
+    const double key = medianMs(repetitions, [&] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QCoreApplication::sendEvent(&box, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QCoreApplication::sendEvent(&box, &release);
+        box.viewport()->repaint();
+    });
+    std::printf("\n== one line of 1,000,000 characters\nKeystroke (edit, Size panel, repaint): "
+                "%7.1f ms\n",
+                key);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -124,6 +148,7 @@ int main(int argc, char **argv)
     std::printf("median of %d runs\n", repetitions);
     benchSize(w, 1'000'000, repetitions);
     benchSize(w, 10'000'000, repetitions);
+    benchLongLine(w, repetitions);
     w.sharedState().bolEditing = false;
     return 0;
 }

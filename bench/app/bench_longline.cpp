@@ -1,6 +1,7 @@
 // Typing in one very long line (a minified page): the keystroke time, with repaint, for lines of
-// several lengths, coloured as after opening; and in the same 1,000,000 characters after the
-// line breaks offered at open were put in.
+// several lengths, coloured as after opening; the keys a user presses on the longest line, each
+// with its slowest press; and the same 1,000,000 characters after the line breaks offered at open
+// were put in. The editor shows the program's default font.
 // Usage: bench_longline [keystrokes]
 
 #include "benchtiming.h"
@@ -9,11 +10,78 @@
 #include "markup/decoratetext.h"
 #include "markup/longlines.h"
 #include "platform/richtextbox.h"
+#include "settings/appsettings.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTest>
+#include <algorithm>
 #include <cstdio>
+
+namespace
+{
+
+struct Key {
+    const char *name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    QString text;
+};
+
+// Presses the key (press and release) and paints; the time in milliseconds.
+double pressMs(app::RichTextBox &box, const Key &k)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QKeyEvent press(QEvent::KeyPress, k.key, k.modifiers, k.text);
+    QCoreApplication::sendEvent(&box, &press);
+    QKeyEvent release(QEvent::KeyRelease, k.key, k.modifiers, k.text);
+    QCoreApplication::sendEvent(&box, &release);
+    box.viewport()->repaint();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// Each key pressed several times in the middle of the line, in an order that leaves the text as
+// it was; prints the median and the slowest press of each and the slowest of all.
+void keysOnLine(app::RichTextBox &box, int presses)
+{
+    const Key keys[] = {
+        {"letter", Qt::Key_A, Qt::NoModifier, QStringLiteral("a")},
+        {"Backspace", Qt::Key_Backspace, Qt::NoModifier, {}},
+        {"Left", Qt::Key_Left, Qt::NoModifier, {}},
+        {"Right", Qt::Key_Right, Qt::NoModifier, {}},
+        {"Enter", Qt::Key_Return, Qt::NoModifier, {}},
+        {"Backspace (joins)", Qt::Key_Backspace, Qt::NoModifier, {}},
+        {"Shift+Right", Qt::Key_Right, Qt::ShiftModifier, {}},
+        {"Delete (the selection)", Qt::Key_Delete, Qt::NoModifier, {}},
+        {"Ctrl+Z", Qt::Key_Z, Qt::ControlModifier, {}},
+        {"Down", Qt::Key_Down, Qt::NoModifier, {}},
+        {"End", Qt::Key_End, Qt::NoModifier, {}},
+        {"Home", Qt::Key_Home, Qt::NoModifier, {}},
+    };
+    std::vector<std::vector<double>> times(std::size(keys));
+    for (int round = 0; round < presses; ++round) {
+        box.setSelStart(int(box.rawText().size() / 2));
+        box.viewport()->repaint();
+        for (std::size_t i = 0; i < std::size(keys); ++i)
+            times[i].push_back(pressMs(box, keys[i]));
+    }
+    double worst = 0;
+    const char *worstName = "";
+    for (std::size_t i = 0; i < std::size(keys); ++i) {
+        std::sort(times[i].begin(), times[i].end());
+        std::printf("  %-24s median %7.1f ms, slowest %7.1f ms\n", keys[i].name,
+                    times[i][times[i].size() / 2], times[i].back());
+        if (times[i].back() > worst) {
+            worst = times[i].back();
+            worstName = keys[i].name;
+        }
+    }
+    std::printf("  slowest key: %s, %.1f ms\n", worstName, worst);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -26,15 +94,24 @@ int main(int argc, char **argv)
     page.remove(QLatin1Char('\n'));
 
     app::RichTextBox box;
+    const settings::FontDescriptor font = settings::AppSettings{}.Font;
+    box.setSelFontName(font.Name);
+    box.setSelFontSize(font.Size);
     box.resize(1000, 700);
     box.show();
     if (!QTest::qWaitForWindowExposed(&box))
         std::fputs("the window was not exposed\n", stderr);
+    // The text put in, coloured and painted with the caret in the middle (the time printed as
+    // "shown"), then the median keystroke.
+    double shownMs = 0;
     const auto keystrokeMs = [&](const QString &text) {
+        QElapsedTimer shown;
+        shown.start();
         box.setText(text);
         markup::colourEditor(box, {0, 0x800000, 0x8000});
         box.setSelStart(int(text.size() / 2));
         box.viewport()->repaint();
+        shownMs = double(shown.nsecsElapsed()) / 1e6;
         return benchcorpus::medianMs(
             [&] {
                 QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
@@ -46,9 +123,12 @@ int main(int argc, char **argv)
     for (const qsizetype length :
          {qsizetype(10'000), qsizetype(100'000), qsizetype(300'000), qsizetype(1'000'000)}) {
         const double ms = keystrokeMs(page.left(length));
-        std::printf("line of %7lld characters, %6zu colour runs: keystroke %9.1f ms\n",
-                    static_cast<long long>(length), box.colorRuns().size(), ms);
+        std::printf(
+            "line of %7lld characters, %6zu colour runs: shown %7.1f ms, keystroke %7.1f ms\n",
+            static_cast<long long>(length), box.colorRuns().size(), shownMs, ms);
     }
+    std::printf("keys on the line of 1,000,000 characters (%d presses each):\n", keys);
+    keysOnLine(box, keys);
     const QString broken = markup::breakLongLines(page.left(1'000'000));
     const double ms = keystrokeMs(broken);
     std::printf("the same 1,000,000 characters with the offered breaks (%lld lines, the longest "

@@ -6,6 +6,7 @@
 #include "platform/bgrcolor.h"
 #include "platform/bytecount.h"
 #include "platform/linebreaks.h"
+#include "platform/textchange.h"
 #include "settings/fontfallback.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -311,7 +312,7 @@ bool RichTextBox::SaveFile(const QString &path, FileType type, QString *reason)
 
 void RichTextBox::onContentsChange(int position, int removed, int added)
 {
-    if (m_replacingAll)
+    if (m_replacingAll || m_replacingStretches)
         return;
     // The document may report a wider range than what really changed (an input method commit
     // reports its whole block): narrow it to the characters that differ.
@@ -334,14 +335,7 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
         for (int i = 0; i < added; ++i)
             newPart.append(document()->characterAt(position + i));
     }
-    qsizetype prefix = 0;
-    const qsizetype shorter = std::min(oldPart.size(), newPart.size());
-    while (prefix < shorter && oldPart[prefix] == newPart[prefix])
-        ++prefix;
-    qsizetype suffix = 0;
-    while (suffix < shorter - prefix &&
-           oldPart[oldPart.size() - 1 - suffix] == newPart[newPart.size() - 1 - suffix])
-        ++suffix;
+    const auto [prefix, suffix] = commonEnds(oldPart, newPart);
     const qsizetype removedChars = oldPart.size() - prefix - suffix;
     const qsizetype addedChars = newPart.size() - prefix - suffix;
     if (removedChars == 0 && addedChars == 0)
@@ -356,53 +350,22 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
     shiftRuns(pos + prefix, removedChars, addedChars);
     // Colour the edited lines now, while the document reports the change, so that each is laid
     // out once with its colours instead of again at the next paint.
-    QTextBlock block = document()->findBlock(int(pos + prefix));
-    for (int n = 0;
-         block.isValid() && n < EagerColourBlocks && block.position() <= pos + prefix + addedChars;
+    colourEditedBlocks(pos + prefix, pos + prefix + addedChars);
+    Q_EMIT Change();
+}
+
+void RichTextBox::colourEditedBlocks(qsizetype from, qsizetype to)
+{
+    QTextBlock block = document()->findBlock(int(from));
+    for (int n = 0; block.isValid() && n < EagerColourBlocks && block.position() <= to;
          ++n, block = block.next())
         applyBlockColors(block);
-    Q_EMIT Change();
 }
 
 void RichTextBox::shiftRuns(qsizetype position, qsizetype removed, qsizetype added)
 {
-    if (m_runs.empty())
-        return;
-    const qsizetype delta = added - removed;
-    const qsizetype removedEnd = position + removed;
-    // First run that ends after the change position.
-    auto it = std::lower_bound(
-        m_runs.begin(), m_runs.end(), position,
-        [](const rtf::ColorRun &r, qsizetype p) { return r.start + r.length <= p; });
-    // Typed text takes the colour of the character before it; text that replaces a selection
-    // takes the colour of the selection's first character.
-    if (removed == 0 && added > 0 && it != m_runs.begin()) {
-        auto prev = std::prev(it);
-        if (prev->start + prev->length == position)
-            prev->length += added;
-    }
-    auto out = it;
-    for (auto r = it; r != m_runs.end(); ++r) {
-        rtf::ColorRun run = *r;
-        if (run.start >= removedEnd && !(removed > 0 && run.start == position)) {
-            run.start += delta;
-        } else {
-            // The run overlaps the replaced range: keep what lies outside it.
-            const qsizetype runEnd = run.start + run.length;
-            const qsizetype keepBefore = std::max<qsizetype>(0, position - run.start);
-            const qsizetype keepAfter = std::max<qsizetype>(0, runEnd - removedEnd);
-            if (run.start <= position && (keepBefore > 0 || removed > 0)) {
-                run.length = keepBefore + added + keepAfter;
-            } else {
-                run.start = position + added;
-                run.length = keepAfter;
-            }
-            if (run.length == 0)
-                continue;
-        }
-        *out++ = run;
-    }
-    m_runs.erase(out, m_runs.end());
+    const TextChange change{position, removed, added};
+    app::shiftRuns(m_runs, std::span(&change, 1));
 }
 
 void RichTextBox::onSelectionMoved()
@@ -455,9 +418,19 @@ void RichTextBox::applyBlockColors(const QTextBlock &block)
     const qsizetype start = block.position();
     const qsizetype end = start + block.length() - 1;
     QList<QTextLayout::FormatRange> wanted;
-    // A very long line (a minified page) stays uncoloured: laying it out with thousands of
-    // colour changes on every keystroke would make typing in it crawl.
-    if (block.length() <= MaxColouredLine) {
+    if (block.length() > MaxColouredLine) {
+        // A very long line (a minified page) is laid out again as a whole on every keystroke, so
+        // it is made as cheap as it can be: no colours (thousands of colour changes would make
+        // typing in it crawl), no OpenType shaping where the script does not need it, and the
+        // shaped glyphs kept, which Qt otherwise shapes again each time it places or draws the
+        // caret.
+        layout->setCacheEnabled(true);
+        QTextLayout::FormatRange whole;
+        whole.start = 0;
+        whole.length = int(end - start);
+        whole.format.setFontStyleStrategy(QFont::PreferNoShaping);
+        wanted.append(whole);
+    } else {
         const QRgb fallback = defaultTextColor();
         auto it = std::lower_bound(
             m_runs.begin(), m_runs.end(), start,

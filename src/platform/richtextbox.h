@@ -51,6 +51,19 @@ public:
     // The colour of text that no colour run covers: typed text and the uncoloured long lines.
     void setForeColor(quint32 bgr);
 
+    // A stretch of the text to replace: from and to count a line break as one character; text
+    // may hold CR LF, CR or LF line breaks.
+    struct Stretch {
+        int from = 0;
+        int to = 0;
+        QString text;
+    };
+    // Replaces the stretches (in order, not overlapping, cut to the text) as one edit: one undo
+    // brings the old text back, Change fires once, and only the replaced characters are touched.
+    // Colours move as they would with each stretch replaced on its own. The caret is left where it
+    // lands.
+    void replaceStretches(const std::vector<Stretch> &stretches);
+
     // Case-insensitive search from start to the end; selects the first occurrence, if any.
     void Find(const QString &text, int start);
 
@@ -106,6 +119,8 @@ private:
     void onSelectionMoved();
     void shiftRuns(qsizetype position, qsizetype removed, qsizetype added);
     void applyVisibleColors();
+    // Colours the lines from the one holding from up to the one holding to (at most a screenful).
+    void colourEditedBlocks(qsizetype from, qsizetype to);
     void applyBlockColors(const QTextBlock &block);
     void applyFont();
 
@@ -119,6 +134,7 @@ private:
     QTimer m_fillTimer;
     int m_lastAnchor = 0;
     int m_lastPosition = 0;
+    bool m_replacingStretches = false;
 };
 
 } // namespace app

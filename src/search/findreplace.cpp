@@ -121,8 +121,8 @@ void putEditsBack(app::RichTextBox &editor, const QString &oldText,
         return;
     editor.finishFill(); // the positions cover the whole text
     // Positions in the editor count a CR LF as one character.
-    std::vector<std::pair<int, int>> spans;
-    spans.reserve(changes.size());
+    std::vector<app::RichTextBox::Stretch> stretches;
+    stretches.reserve(changes.size());
     qsizetype breaks = 0;
     qsizetype scanned = 0;
     const auto breaksBefore = [&](qsizetype at) { // at grows from call to call
@@ -135,17 +135,11 @@ void putEditsBack(app::RichTextBox &editor, const QString &oldText,
     for (const TextEdit &e : changes) {
         const int from = int(e.start - breaksBefore(e.start));
         const int to = int(e.start + e.length - breaksBefore(e.start + e.length));
-        spans.emplace_back(from, to);
+        stretches.push_back({from, to, e.text});
     }
     const int caret = editor.SelStart();
+    editor.replaceStretches(stretches);
     QTextCursor cursor(editor.document());
-    cursor.beginEditBlock();
-    for (std::size_t i = changes.size(); i-- > 0;) {
-        cursor.setPosition(spans[i].first);
-        cursor.setPosition(spans[i].second, QTextCursor::KeepAnchor);
-        cursor.insertText(changes[i].text);
-    }
-    cursor.endEditBlock();
     const int end = editor.document()->characterCount() - 1;
     cursor.setPosition(std::clamp(caret, 0, std::max(end, 0)));
     editor.setTextCursor(cursor);

@@ -1,9 +1,11 @@
 #include "platform/bytecount.h"
 #include "platform/richtextbox.h"
+#include "randomtext.h"
 #include "testenv.h"
 #include "typing.h"
 
 #include <QMimeData>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -200,6 +202,66 @@ private Q_SLOTS:
         QCOMPARE(box.colorRuns(), expected);
     }
 
+    void stretchesGiveWhatEachReplacementOnItsOwnGives()
+    {
+        // Against replacing each stretch on its own through the selection, the last first: same
+        // text, byte count and colours; the raw text is the document's; one Change, one undo. A
+        // stretch reaching past the end is cut to the text, as the selection is.
+        static const QStringList pieces = {"a", "b", "<td>", "日本", "\r\n", "x", "ｶﾅ"};
+        static const QStringList texts = {"",   "z",  "\r\n",   "\n",          "日",
+                                          "ab", "\r", "b\r\na", "<td class=x>"};
+        QRandomGenerator rng(1717);
+        for (int round = 0; round < 400; ++round) {
+            const QString text = testsupport::randomText(rng, pieces, 14);
+            RichTextBox one;
+            RichTextBox each;
+            one.setText(text);
+            each.setText(text);
+            const QString old = one.Text();
+            const qsizetype length = one.rawText().size();
+            std::vector<ColorRun> runs;
+            for (qsizetype at = rng.bounded(3); at < length; at += rng.bounded(3)) {
+                const qsizetype run = std::min<qsizetype>(1 + rng.bounded(4), length - at);
+                runs.push_back({at, run, rng.bounded(2) ? Red : Blue});
+                at += run;
+            }
+            one.setColorRuns(runs);
+            each.setColorRuns(runs);
+            std::vector<RichTextBox::Stretch> stretches;
+            for (int at = int(rng.bounded(4)); at <= length; at += int(rng.bounded(4))) {
+                const int to =
+                    std::min(at + int(rng.bounded(4)), int(length) + 1); // may pass the end
+                stretches.push_back({at, to, texts.at(rng.bounded(texts.size()))});
+                at = to;
+            }
+            one.document()->clearUndoRedoStacks();
+            QSignalSpy changes(&one, &RichTextBox::Change);
+            one.replaceStretches(stretches);
+            for (auto s = stretches.rbegin(); s != stretches.rend(); ++s) {
+                each.setSelStart(s->from);
+                each.setSelLength(s->to - s->from);
+                each.setSelText(s->text);
+            }
+            const QString what = QStringLiteral("round %1: %2").arg(round).arg(old);
+            QVERIFY2(one.Text() == each.Text(), qPrintable(what));
+            QVERIFY2(one.rawText() == one.document()->toRawText(), qPrintable(what));
+            QVERIFY2(one.byteCount() == each.byteCount(), qPrintable(what));
+            QVERIFY2(one.colorRuns() == each.colorRuns(), qPrintable(what));
+            QCOMPARE(changes.count(), one.Text() == old ? 0 : 1);
+            const bool edits =
+                std::any_of(stretches.begin(), stretches.end(), [length](const auto &s) {
+                    return s.from != std::min<qsizetype>(s.to, length) || !s.text.isEmpty();
+                });
+            QCOMPARE(one.document()->isUndoAvailable(), edits);
+            if (!edits)
+                continue;
+            one.undo();
+            QVERIFY2(one.Text() == old, qPrintable(what));
+            QVERIFY2(one.rawText() == one.document()->toRawText(), qPrintable(what));
+            QVERIFY(!one.document()->isUndoAvailable());
+        }
+    }
+
     void visibleBlocksArePaintedInTheirColours()
     {
         RichTextBox box;
@@ -240,7 +302,16 @@ private Q_SLOTS:
                        QLatin1Char('}'));
         box.repaint();
         QVERIFY(!box.colorRuns().empty());
-        QVERIFY(box.document()->firstBlock().layout()->formats().isEmpty());
+        for (const QTextLayout::FormatRange &range :
+             box.document()->firstBlock().layout()->formats())
+            QVERIFY(!range.format.hasProperty(QTextFormat::ForegroundBrush));
+        // What the long line is laid out with never reaches past its end as it gets shorter.
+        box.setSelStart(100);
+        box.setSelLength(5);
+        typeText(&box, QStringLiteral("x"));
+        for (const QTextLayout::FormatRange &range :
+             box.document()->firstBlock().layout()->formats())
+            QVERIFY(range.start + range.length <= 29996);
     }
 
     void dropIsReportedNotInserted()

@@ -1,4 +1,5 @@
 #include "platform/richtextbox.h"
+#include "randomtext.h"
 #include "search/findreplace.h"
 #include "testenv.h"
 
@@ -172,12 +173,11 @@ private Q_SLOTS:
         static const QStringList words = {"a", "b", "\r\n", "\r", "\n", "b\r", "\nb", "<td>", "ab"};
         static const QStringList patterns = {"a|b", "\\r",    "\\n", "$",  "(?=b)",
                                              "b*",  "\\r\\n", "^",   "x?", "[\\s\\S]"};
-        static const QStringList replacements = {"", "z", "\r", "\n", "\r\n", "[$&]", "日"};
+        static const QStringList replacements = {"",     "z",  "\r",     "\n",    "\r\n",
+                                                 "[$&]", "日", "\u2029", "\uFDD0"};
         QRandomGenerator rng(1616);
         for (int round = 0; round < 600; ++round) {
-            QString text;
-            for (int n = int(rng.bounded(12)); n > 0; --n)
-                text += pieces.at(rng.bounded(pieces.size()));
+            const QString text = testsupport::randomText(rng, pieces, 12);
             const bool regExp = rng.bounded(2) == 1;
             const QString word = regExp ? patterns.at(rng.bounded(patterns.size()))
                                         : words.at(rng.bounded(words.size()));
@@ -206,6 +206,7 @@ private Q_SLOTS:
             const QString what = QStringLiteral("%1 / %2 / %3").arg(old, word, replacement);
             QVERIFY2(editor.Text() == expected.Text(), qPrintable(what));
             QVERIFY2(editor.rawText() == editor.document()->toRawText(), qPrintable(what));
+            QVERIFY2(editor.byteCount() == expected.byteCount(), qPrintable(what));
             QVERIFY2(editor.SelStart() == expected.SelStart(), qPrintable(what));
             QCOMPARE(editor.document()->isUndoAvailable(), expected.document()->isUndoAvailable());
             if (!editor.document()->isUndoAvailable())

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/rtf/rtf.h"
+
+#include <QStringView>
+#include <span>
+#include <vector>
+
+namespace app
+{
+
+// One change of the editor's text: removed characters from position give way to added ones.
+struct TextChange {
+    qsizetype position = 0;
+    qsizetype removed = 0;
+    qsizetype added = 0;
+};
+
+// How many characters two versions of a stretch share at the start and, after that, at the end:
+// what lies between is what really changed.
+struct CommonEnds {
+    qsizetype prefix = 0;
+    qsizetype suffix = 0;
+};
+CommonEnds commonEnds(QStringView before, QStringView after);
+
+// Moves the colour runs (sorted, not overlapping, none empty) over the changes, as making the
+// changes one at a time from the last to the first would. Changes are in order of position, with
+// positions of the text before any of them, and none starts before the end of the one before.
+// Typed text takes the colour of the character before it; text that replaces a selection takes
+// the colour of the selection's first character; runs left empty are dropped.
+void shiftRuns(std::vector<rtf::ColorRun> &runs, std::span<const TextChange> changes);
+
+} // namespace app
