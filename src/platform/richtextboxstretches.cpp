@@ -62,6 +62,7 @@ std::optional<QTextCharFormat> onlyCharFormat(const QTextDocument &document)
 
 void RichTextBox::replaceStretches(const std::vector<Stretch> &stretches)
 {
+    finishFill(); // the stretches may lie anywhere in the text
     // Only the characters that differ are handed to the document: fewer and smaller edits.
     std::vector<TextChange> changes;
     std::vector<QString> texts;

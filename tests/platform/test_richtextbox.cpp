@@ -222,7 +222,7 @@ private Q_SLOTS:
             std::vector<ColorRun> runs;
             for (qsizetype at = rng.bounded(3); at < length; at += rng.bounded(3)) {
                 const qsizetype run = std::min<qsizetype>(1 + rng.bounded(4), length - at);
-                runs.push_back({at, run, rng.bounded(2) ? Red : Blue});
+                runs.push_back({qint32(at), qint32(run), rng.bounded(2) ? Red : Blue});
                 at += run;
             }
             one.setColorRuns(runs);
