@@ -40,6 +40,7 @@ void benchSize(app::frmMain &w, qsizetype bytes, int repetitions)
     const QString text = corpusText(bytes);
     app::RichTextBox &box = *w.editor();
     box.setText(text);
+    box.finishFill();
     w.DecorateText();
     std::printf("\n== %.1f MB page: %lld characters, %zu colour runs\n", double(bytes) / 1e6,
                 static_cast<long long>(text.size()), box.colorRuns().size());
@@ -55,6 +56,7 @@ void benchSize(app::frmMain &w, qsizetype bytes, int repetitions)
     bool flip = false;
     const double setNew = medianMs(repetitions, [&] {
         box.setTextRTF(flip ? rtf : other);
+        box.finishFill(); // the whole text, not only the lines shown at once
         flip = !flip;
     });
     std::printf("TextRTF set, new text:                %8.1f ms\n", setNew);
