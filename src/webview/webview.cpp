@@ -12,14 +12,21 @@
 extern "C" Q_DECL_EXPORT QWidget *tavlen_createWebView(QWidget *parent)
 {
     auto *view = new QWebEngineView(parent);
-    QObject::connect(
-        view->page(), &QWebEnginePage::loadingChanged, view,
-        [parent](const QWebEngineLoadingInfo &info) {
-            if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
-                return;
-            QMetaObject::invokeMethod(
-                parent, "viewLoadEnded", Q_ARG(QUrl, info.url()),
-                Q_ARG(bool, info.status() == QWebEngineLoadingInfo::LoadSucceededStatus));
-        });
+    QObject::connect(view->page(), &QWebEnginePage::loadingChanged, view,
+                     [parent, view](const QWebEngineLoadingInfo &info) {
+                         if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+                             return;
+                         const bool ok =
+                             info.status() == QWebEngineLoadingInfo::LoadSucceededStatus;
+                         QMetaObject::invokeMethod(parent, "viewLoadEnded", Q_ARG(QUrl, info.url()),
+                                                   Q_ARG(bool, ok));
+                         // A page asked for while another was still loading may be loaded within
+                         // that same load and reported only under the first page's address. Once
+                         // nothing is loading, the page the view shows has ended too.
+                         const QUrl shown = view->page()->url();
+                         if (!view->page()->isLoading() && shown != info.url())
+                             QMetaObject::invokeMethod(parent, "viewLoadEnded", Q_ARG(QUrl, shown),
+                                                       Q_ARG(bool, ok));
+                     });
     return view;
 }
