@@ -15,8 +15,7 @@ namespace document
 namespace
 {
 
-constexpr char kCp932Geta[] = "\x81\xAC"; // 〓
-constexpr char kEucGeta[] = "\xA2\xAE";   // 〓
+constexpr char kEucGeta[] = "\xA2\xAE"; // 〓
 
 // EUC-JP bytes of one character packed as (length << 24) | bytes, first byte highest; 0 = none.
 constexpr quint32 pack2(int b1, int b2)
