@@ -1,5 +1,6 @@
 // Filling a big text into the editor in the background: the first lines at once, the rest in
 // slices between events.
+#include "platform/rawform.h"
 #include "platform/richtextbox.h"
 
 #include <QElapsedTimer>
@@ -20,33 +21,6 @@ constexpr int ShownAtOnceLines = 2000;
 // Characters added at a time, and how long one slice may keep the events waiting.
 constexpr qsizetype SliceChars = 64 * 1024;
 constexpr qint64 SliceMs = 8;
-
-// The text as the document holds it: every line break (CR LF, CR, LF, and the characters the
-// document itself takes as paragraph ends) becomes one paragraph separator.
-QString rawFromPlain(QStringView text)
-{
-    QString raw(text.size(), Qt::Uninitialized);
-    char16_t *o = reinterpret_cast<char16_t *>(raw.data());
-    const char16_t *const begin = o;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        switch (c) {
-        case u'\r':
-            if (i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            [[fallthrough]];
-        case u'\n':
-        case 0xFDD0: // the document's frame marks end a paragraph too
-        case 0xFDD1:
-            *o++ = ParagraphSeparator;
-            break;
-        default:
-            *o++ = c;
-        }
-    }
-    raw.truncate(o - begin);
-    return raw;
-}
 
 // Where the first `lines` lines of a raw text end (before their last separator), or its size.
 qsizetype endOfLines(QStringView raw, int lines)
@@ -100,7 +74,7 @@ bool staysNearCaret(const QKeyEvent &event)
 
 void RichTextBox::startFill(const QString &text)
 {
-    m_shadow = rawFromPlain(text);
+    m_shadow = rawForm(text);
     const qsizetype shown = endOfLines(m_shadow, ShownAtOnceLines);
     document()->setPlainText(m_shadow.first(shown));
     // The slices must never become undo steps.

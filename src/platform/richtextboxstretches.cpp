@@ -1,4 +1,5 @@
 #include "platform/bytecount.h"
+#include "platform/rawform.h"
 #include "platform/richtextbox.h"
 #include "platform/textchange.h"
 
@@ -12,35 +13,6 @@ namespace app
 
 namespace
 {
-
-constexpr char16_t ParagraphSeparator = 0x2029;
-
-bool isBreak(char16_t c)
-{
-    // The characters the document turns into a paragraph separator when they are inserted.
-    return c == u'\r' || c == u'\n' || c == ParagraphSeparator || c == 0xFDD0 || c == 0xFDD1;
-}
-
-// The text as the document holds it once inserted: each CR LF, and each other line break, one
-// paragraph separator.
-QString rawForm(const QString &text)
-{
-    if (std::none_of(text.begin(), text.end(), [](QChar c) { return isBreak(c.unicode()); }))
-        return text;
-    QString raw;
-    raw.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (!isBreak(c)) {
-            raw.append(QChar(c));
-            continue;
-        }
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        raw.append(QChar(ParagraphSeparator));
-    }
-    return raw;
-}
 
 // The document's character format when it has only one, as a plain text does: inserting with it
 // is what inserting at the cursor does, without finding the format again for every stretch.
