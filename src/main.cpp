@@ -1,3 +1,4 @@
+#include "app/enginestart.h"
 #include "app/frmmain.h"
 #include "platform/commondialog.h"
 #include "platform/prompter.h"
@@ -45,8 +46,9 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("tavlen"));
 
     // The command line is the program's arguments joined by single spaces, so a path with
-    // spaces opens whether it was quoted or not.
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    // spaces opens whether it was quoted or not; those from --webEngineArgs on are the browser
+    // engine's.
+    const QStringList arguments = app::documentArguments(QCoreApplication::arguments().mid(1));
     const QString commandLine = arguments.join(QLatin1Char(' '));
 
     app::QtPrompter prompter;

@@ -1,5 +1,7 @@
 #include "app/webviewloader.h"
 
+#include "app/enginestart.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -50,6 +52,13 @@ QWidget *createWebView(QWidget *parent, QString *reason)
 {
     static Factory factory = nullptr;
     static QString failure;
+    if (!factory) {
+        if (const std::optional<QString> refusal = engineStartRefusal(currentEngineStart())) {
+            if (reason)
+                *reason = *refusal; // the engine would end the program: it is not even loaded
+            return nullptr;
+        }
+    }
     if (!factory && failure.isEmpty()) {
         shareOpenGLContexts();
         for (const QString &path : candidates()) {

@@ -1,3 +1,4 @@
+#include "app/enginestart.h"
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
 #include "app/preview.h"
@@ -11,6 +12,9 @@
 #include <QLabel>
 #include <QSignalSpy>
 
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
 using testsupport::MainWindowFixture;
 
 namespace
@@ -45,6 +49,86 @@ class TestPreview : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    // Every test but one runs with the engine's sandbox off, as root needs it.
+    void cleanup() { qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1"); }
+
+    void theEngineStartsAsRootOnlyWithoutItsSandbox_data()
+    {
+        QTest::addColumn<bool>("root");
+        QTest::addColumn<bool>("sandboxVariable");
+        QTest::addColumn<QString>("flags"); // "-" for not set
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("starts");
+        const QStringList plain{u"tavlen"_s, u"page.html"_s};
+        const QStringList engineArgs{u"tavlen"_s, u"page.html"_s, u"--webEngineArgs"_s,
+                                     u"--no-sandbox"_s};
+        QTest::newRow("a user") << false << false << u"-"_s << plain << true;
+        QTest::newRow("root") << true << false << u"-"_s << plain << false;
+        QTest::newRow("root, variable set") << true << true << u"-"_s << plain << true;
+        QTest::newRow("root, flags") << true << false << u"--foo --no-sandbox"_s << plain << true;
+        QTest::newRow("root, other flags")
+            << true << false << u"--no-sandboxes"_s << plain << false;
+        QTest::newRow("root, after --") << true << false << u"-- --no-sandbox"_s << plain << false;
+        QTest::newRow("root, engine's arguments") << true << false << u"-"_s << engineArgs << true;
+        // The engine reads no argument of the program's own, nor any when the flags are set.
+        QTest::newRow("root, a program argument")
+            << true << false << u"-"_s << QStringList{u"tavlen"_s, u"--no-sandbox"_s} << false;
+        QTest::newRow("root, flags override arguments")
+            << true << false << u"--foo"_s << engineArgs << false;
+    }
+    void theEngineStartsAsRootOnlyWithoutItsSandbox()
+    {
+        QFETCH(bool, root);
+        QFETCH(bool, sandboxVariable);
+        QFETCH(QString, flags);
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, starts);
+        app::EngineStart start{root, sandboxVariable, std::nullopt, arguments};
+        if (flags != u"-"_s)
+            start.flags = flags;
+        const std::optional<QString> refusal = app::engineStartRefusal(start);
+        QCOMPARE(!refusal, starts);
+        if (refusal)
+            QVERIFY(refusal->contains(u"QTWEBENGINE_DISABLE_SANDBOX=1"_s));
+    }
+
+    void engineArgumentsNameNoDocument()
+    {
+        QCOMPARE(app::documentArguments({u"a"_s, u"b.html"_s}), QStringList({u"a"_s, u"b.html"_s}));
+        QCOMPARE(app::documentArguments({u"a.html"_s, u"--WebEngineArgs"_s, u"--no-sandbox"_s}),
+                 QStringList({u"a.html"_s}));
+    }
+
+    void previewAsRootWithTheSandboxOnIsRefused()
+    {
+        if (::geteuid() != 0)
+            QSKIP("only root cannot run the engine's sandbox");
+        qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+        qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+        const QString folder = makeFolder(QStringLiteral("root"));
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.sharedState().strFileFolder = folder;
+        w.editor()->setText(QStringLiteral("<p>typed</p>"));
+        for (int k = 0; k < 2; ++k) { // the menu item, then the button
+            (k == 0 ? w.mainMenu().mnuPreview : w.toolBar()->Buttons(QStringLiteral("Preview")))
+                ->trigger();
+            QCOMPARE(f.prompter.shown.size(), k + 1);
+            QCOMPARE(f.prompter.shown.last().title, QStringLiteral("エラー"));
+            QVERIFY(f.prompter.shown.last().text.contains(u"root"_s));
+            QVERIFY(!w.mainMenu().mnuPreview->isChecked());
+            QVERIFY(!w.toolBar()->Buttons(QStringLiteral("Preview"))->isChecked());
+            QVERIFY(!w.editor()->isHidden());
+            QVERIFY(w.browser()->isHidden());
+            QCOMPARE(w.statusPanels()->Panels(QStringLiteral("Mode"))->text(),
+                     QStringLiteral("編集モード"));
+            QVERIFY(!w.browser()->view()); // the engine was never loaded
+            QCOMPARE(scratchFiles(folder), QStringList());
+        }
+        QCOMPARE(w.editor()->Text(), QStringLiteral("<p>typed</p>"));
+        w.sharedState().bolEditing = false;
+    }
+
     void scratchFileNameHasTheTimeStamp()
     {
         const QDateTime when(QDate(2026, 12, 6), QTime(15, 30, 45));
