@@ -14,6 +14,7 @@
 #include "document/documentpath.h"
 #include "document/leftovers.h"
 #include "document/recoveryfolder.h"
+#include "document/scratchfiles.h"
 #include "document/snapshotkeeper.h"
 #include "markup/decoratetext.h"
 #include "platform/busywindow.h"
@@ -88,7 +89,8 @@ frmMain::frmMain(Platform &platform, QWidget *parent)
             });
     m_preview = std::make_unique<PreviewController>(
         PreviewContext{*this, platform.prompter, *rtbMain, *brwPreview, state, AppSettings,
-                       *menu.mnuPreview, effects().setPanelText});
+                       *menu.mnuPreview, effects().setPanelText,
+                       m_recovery->enabled() ? m_recovery->folder() : QString(), m_recovery->id()});
 }
 
 frmMain::~frmMain() = default;
@@ -196,7 +198,14 @@ void frmMain::Form_Load(const QString &commandLine)
     const QString tagSetProblem = tagsets::ListTagSets(*clbMain->cboTagSet);
     restorePlacement(*this, m_platform.store, QSize(MinWidthPx, MinHeightPx));
     settings::LoadSettings(m_platform.store, AppSettings);
-    for (const QString &problem : {m_platform.store.problem(), tagSetProblem})
+    const QString recoveryProblem =
+        m_recovery->enabled()
+            ? QString()
+            : QStringLiteral("復元用のフォルダー %1 を作れないか、書き込めません。"
+                             "このままでは、プログラムが異常終了したときに"
+                             "保存していない編集内容を取り戻せません。")
+                  .arg(m_recovery->folder());
+    for (const QString &problem : {m_platform.store.problem(), tagSetProblem, recoveryProblem})
         if (!problem.isEmpty())
             m_platform.prompter.message(this, problem, QStringLiteral("警告"), MsgIcon::Exclamation,
                                         MsgButtons::Ok);
@@ -204,6 +213,8 @@ void frmMain::Form_Load(const QString &commandLine)
     // the recovery snapshots.
     document::removeWriteLeftovers(document::foldersOf(AppSettings.RecentFiles)
                                    << tagsets::tagSetFolder() << document::recoveryFolder());
+    // Preview pages of a copy that ended before their pages had loaded.
+    document::removeRecordedScratchFiles(m_recovery->folder());
     ApplySettings();
     // A path relative to the folder the program was started in names the file there, wherever
     // the program later writes or records it.
@@ -383,6 +394,7 @@ void frmMain::mnuSaveAs_Click()
 }
 void frmMain::mnuPrint_Click()
 {
+    m_recovery->writeNow(); // printing goes through drivers that may take the program down
     if (const std::optional<QString> failure = m_printing->print())
         stbMain->Panels(QStringLiteral("Message"))
             ->setText(QStringLiteral("印刷できませんでした: ") + *failure);
@@ -411,7 +423,10 @@ void frmMain::mnuReplace_Click()
 void frmMain::mnuPreview_Click()
 {
     // The menu item and the button are one command, already toggled.
-    m_preview->SwitchMode(menu.mnuPreview->isChecked());
+    const bool preview = menu.mnuPreview->isChecked();
+    if (preview)
+        m_recovery->writeNow(); // the browser engine starts or loads a page: keep the text first
+    m_preview->SwitchMode(preview);
 }
 
 void frmMain::brwPreview_DocumentComplete(const QUrl &url)

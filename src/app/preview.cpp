@@ -1,8 +1,8 @@
 #include "app/preview.h"
 
+#include "app/enginestart.h"
 #include "app/previewbrowser.h"
 #include "document/documentfile.h"
-#include "document/systemreason.h"
 #include "platform/programfolder.h"
 #include "platform/prompter.h"
 #include "platform/richtextbox.h"
@@ -13,13 +13,8 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QUrl>
 #include <utility>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace app
 {
@@ -29,45 +24,6 @@ namespace
 
 // How many later time stamps are tried when a file of the name already exists.
 constexpr int NameAttempts = 120;
-
-QString systemReason()
-{
-    return document::systemReason(errno);
-}
-
-// Creates path only if no file of that name exists and writes bytes into it. False with the
-// system's reason otherwise; a file that could not be written completely is removed again.
-bool createExclusively(const QString &path, const QByteArray &bytes, QString *reason,
-                       bool *nameTaken)
-{
-    *nameTaken = false;
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        *nameTaken = errno == EEXIST;
-        *reason = systemReason();
-        return false;
-    }
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            *reason = systemReason();
-            ::close(fd);
-            ::unlink(native.constData());
-            return false;
-        }
-        done += n;
-    }
-    if (::close(fd) != 0) {
-        *reason = systemReason();
-        ::unlink(native.constData());
-        return false;
-    }
-    return true;
-}
 
 // The text with a <base href> of folder, so that relative references resolve against the
 // document's folder when the page is shown from elsewhere.
@@ -93,16 +49,23 @@ QString scratchFileName(const QDateTime &when)
            QStringLiteral(".html");
 }
 
-PreviewController::PreviewController(PreviewContext context) : m_c(std::move(context)) {}
-
-PreviewController::~PreviewController()
+PreviewController::PreviewController(PreviewContext context)
+    : m_c(std::move(context)), m_scratchFiles(m_c.scratchRecords, m_c.owner)
 {
-    for (const QString &path : std::as_const(m_scratchFiles))
-        QFile::remove(path);
 }
 
 void PreviewController::SwitchMode(bool preview)
 {
+    // Run as root the browser engine would end the program: refused before anything is written.
+    if (preview) {
+        if (const std::optional<QString> refusal = engineStartRefusal(currentEngineStart())) {
+            m_c.prompter.message(&m_c.window, *refusal, QStringLiteral("エラー"),
+                                 MsgIcon::Exclamation, MsgButtons::Ok);
+            m_c.mnuPreview.setChecked(false);
+            SwitchMode(false);
+            return;
+        }
+    }
     m_c.editor.setVisible(!preview);
     m_c.browser.setVisible(preview);
     if (!preview)
@@ -125,8 +88,7 @@ void PreviewController::SwitchMode(bool preview)
         strPreviewFile = path;
         // The new page supersedes the ones still loading: their files are not needed any more.
         // It is known before it is loaded, since a browser that cannot start ends the load at once.
-        for (const QString &older : std::exchange(m_scratchFiles, {path}))
-            QFile::remove(older);
+        m_scratchFiles.removeAllBut(path);
         m_c.browser.Navigate2(QUrl::fromLocalFile(path));
     }
     m_c.setPanelText(QStringLiteral("Mode"),
@@ -150,7 +112,7 @@ std::variant<QString, document::FileFailure> PreviewController::writeScratchFile
         for (int attempt = 0; attempt < NameAttempts; ++attempt, when = when.addSecs(1)) {
             const QString path = place + QLatin1Char('/') + scratchFileName(when);
             bool nameTaken = false;
-            if (createExclusively(path, bytes, &reason, &nameTaken))
+            if (m_scratchFiles.create(path, bytes, &reason, &nameTaken))
                 return path;
             if (!nameTaken)
                 break; // the folder cannot take it: try the next place
@@ -164,9 +126,7 @@ void PreviewController::DocumentComplete(const QUrl &url)
     if (!url.isLocalFile())
         return;
     // Only a file this preview created is removed, wherever it was written.
-    const QString path = url.toLocalFile();
-    if (m_scratchFiles.removeAll(path) > 0)
-        QFile::remove(path);
+    m_scratchFiles.remove(url.toLocalFile());
 }
 
 } // namespace app

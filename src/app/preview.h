@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/documentfile.h"
+#include "document/scratchfiles.h"
 
 #include <QStringList>
 
@@ -35,6 +36,10 @@ struct PreviewContext {
     const settings::AppSettings &settings;
     QAction &mnuPreview; // the preview command, unchecked when the preview cannot be shown
     std::function<void(const QString &panel, const QString &text)> setPanelText;
+    // Where the scratch files are recorded, so that a crash does not leave them behind (empty: not
+    // recorded), and the id this copy of the program holds the lock of there.
+    QString scratchRecords;
+    QString owner;
 };
 
 // Preview mode: the document written to a scratch file beside it, shown in the embedded browser
@@ -44,7 +49,7 @@ class PreviewController
 public:
     explicit PreviewController(PreviewContext context);
     // Scratch files whose pages never finished loading are removed when the window goes.
-    ~PreviewController();
+    ~PreviewController() = default;
     PreviewController(const PreviewController &) = delete;
     PreviewController &operator=(const PreviewController &) = delete;
 
@@ -62,8 +67,8 @@ private:
     std::variant<QString, document::FileFailure> writeScratchFile();
 
     PreviewContext m_c;
-    // Scratch files written and not yet deleted, oldest first.
-    QStringList m_scratchFiles;
+    // Scratch files written and not yet deleted.
+    document::ScratchFiles m_scratchFiles;
 };
 
 // "Tlprv" + the local time as yyyymmddhhnnss + ".html".

@@ -11,7 +11,7 @@ namespace document
 {
 namespace
 {
-constexpr int kIdleMs = 2000;
+constexpr int kIdleMs = 500;
 constexpr int kMaxWaitMs = 5000;
 } // namespace
 

@@ -13,11 +13,11 @@
 namespace document
 {
 
-// Keeps a snapshot of the unsaved document in the recovery folder, at most a few seconds old.
-// Changes are coalesced: the snapshot is written once typing has paused for a moment, and at the
-// latest a few seconds after the first change it has not seen. The file is written atomically on
-// a worker thread, so a big document does not hold up typing. The copy holds its lock file for
-// as long as it lives; an orderly end removes the snapshot, a crash leaves it for the next start.
+// Keeps a snapshot of the unsaved document in the recovery folder. Changes are coalesced: the
+// snapshot is written once typing has paused for half a second, and at the latest a few seconds
+// after the first change it has not seen. The file is written atomically on a worker thread, so
+// a big document does not hold up typing. The copy holds its lock file for as long as it lives;
+// an orderly end removes the snapshot, a crash leaves it for the next start.
 class SnapshotKeeper : public QObject
 {
     Q_OBJECT
@@ -31,6 +31,8 @@ public:
     // False when the folder or the lock file could not be made (then nothing is kept).
     bool enabled() const { return m_enabled; }
     QString folder() const { return m_folder; }
+    // This copy's id in the folder: it holds the lock file of that name while enabled.
+    QString id() const { return m_id; }
     QString snapshotFile() const;
 
     // Milliseconds of quiet before a write, and the longest a change waits for one.

@@ -1,5 +1,6 @@
-// Unsaved work on the main window: the snapshot while typing, the offer to restore at start,
-// its removal on save and close, and a file changed or deleted behind the editor's back.
+// Unsaved work on the main window: the snapshot while typing and before preview and printing, the
+// offer to restore at start, its removal on save and close, a recovery folder that cannot be
+// used, and a file changed or deleted behind the editor's back.
 #include "app/maintoolbar.h"
 #include "document/atomicwrite.h"
 #include "document/documentcontroller.h"
@@ -94,12 +95,62 @@ private Q_SLOTS:
         QVERIFY(snapshotsOnDisk().isEmpty());
     }
 
+    void aSnapshotIsWrittenBeforePreviewAndPrinting_data()
+    {
+        QTest::addColumn<bool>("preview");
+        QTest::newRow("preview") << true;
+        QTest::newRow("print") << false;
+    }
+    void aSnapshotIsWrittenBeforePreviewAndPrinting()
+    {
+        QFETCH(bool, preview);
+        QTemporaryDir dir;
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.sharedState().strFileFolder = dir.path();
+        w.recovery().setDelays(600000, 600000); // typing has not paused long enough yet
+        w.editor()->setSelText(u"打ったばかり"_s);
+        QVERIFY(snapshotsOnDisk().isEmpty());
+        if (preview) {
+            w.mainMenu().mnuPreview->trigger();
+        } else {
+            bool keptBeforeTheDialog = false;
+            f.dialogs.steps << [&](app::DialogProperties &) {
+                keptBeforeTheDialog = snapshotsOnDisk().size() == 1;
+                return app::DialogOutcome::Cancelled;
+            };
+            w.mnuPrint_Click();
+            QVERIFY(keptBeforeTheDialog);
+        }
+        QCOMPARE(snapshotsOnDisk().size(), 1);
+        const auto kept = document::decodeSnapshot(contents(w.recovery().snapshotFile()));
+        QVERIFY(kept);
+        QCOMPARE(kept->text, u"打ったばかり"_s);
+        w.sharedState().bolEditing = false;
+    }
+
+    void aRecoveryFolderThatCannotBeMadeIsNamedAtStart()
+    {
+        const QByteArray data = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", "/proc/self/nowhere"); // not even root makes a folder here
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        qputenv("XDG_DATA_HOME", data);
+        QVERIFY(!w.recovery().enabled());
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QCOMPARE(f.prompter.shown[0].title, u"警告"_s);
+        QVERIFY2(f.prompter.shown[0].text.contains(u"/proc/self/nowhere/Tavlen/Recovery"_s),
+                 qPrintable(f.prompter.shown[0].text));
+        w.editor()->setSelText(u"x"_s); // once: typing brings no more messages
+        QCOMPARE(f.prompter.shown.size(), 1);
+        w.sharedState().bolEditing = false;
+    }
+
     void aNormalCloseRemovesTheSnapshot()
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
         w.editor()->setText(u"新しい文書"_s);
-        QVERIFY(!w.recovery().writeNow());
         QCOMPARE(snapshotsOnDisk().size(), 1);
         f.prompter.answers << MsgAnswer::Cancel;
         QVERIFY(!w.close()); // cancelled: the snapshot stays
@@ -189,7 +240,6 @@ private Q_SLOTS:
         MainWindowFixture first;
         app::frmMain &w = first.start();
         w.editor()->setText(u"編集中"_s);
-        QVERIFY(!w.recovery().writeNow());
         MainWindowFixture second;
         second.start();
         QVERIFY(second.prompter.shown.isEmpty());

@@ -1,7 +1,8 @@
 // The snapshot file of an unsaved document, the keeper that writes it and the search for
-// snapshots that copies of the program which ended without closing left behind.
+// snapshots and preview pages that copies of the program which ended without closing left behind.
 #include "document/atomicwrite.h"
 #include "document/recoveryfolder.h"
+#include "document/scratchfiles.h"
 #include "document/snapshot.h"
 #include "document/snapshotkeeper.h"
 #include "testenv.h"
@@ -10,6 +11,9 @@
 #include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using document::Snapshot;
@@ -245,6 +249,57 @@ private Q_SLOTS:
         QCOMPARE(document::claimLeftSnapshots(folder).size(), size_t(1));
         QVERIFY(QFile::exists(document::snapshotFileName(folder, u"damaged"_s)));
         QVERIFY(QFile::exists(running.snapshotFile()));
+    }
+
+    void scratchFilesOfEndedCopiesGoAndNothingElse()
+    {
+        QTemporaryDir dir;
+        const QString records = dir.path() + u"/Recovery"_s;
+        const QString site = dir.path() + u"/site"_s;
+        QVERIFY(QDir().mkpath(records));
+        QVERIFY(QDir().mkpath(site));
+        const auto page = [&](int k) { return site + u"/Tlprv2026010100000%1.html"_s.arg(k); };
+        // A copy that ends without closing while two of its pages are still loading.
+        const pid_t child = ::fork();
+        if (child == 0) {
+            document::ScratchFiles files(records, u"ended"_s);
+            QString reason;
+            bool taken = false;
+            const bool made = files.create(page(0), "a", &reason, &taken) &&
+                              files.create(page(1), "b", &reason, &taken);
+            ::_exit(made ? 0 : 1);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        QVERIFY(QFile::exists(page(0)));
+        // The second was replaced by another file of that name (the old one lives on elsewhere).
+        QVERIFY(QFile::rename(page(1), site + u"/moved.html"_s));
+        testfiles::put(page(1), "someone else's");
+        // A file of the same form never recorded, and one recorded but not yet made by its copy.
+        testfiles::put(page(2), "mine");
+        testfiles::put(page(3), "mine too");
+        testfiles::put(records + u"/gone.1.scratch"_s, QFile::encodeName(page(3)));
+        // A running copy's page.
+        document::SnapshotKeeper running(records, [] { return std::optional<Snapshot>(); });
+        QVERIFY(running.enabled());
+        document::ScratchFiles live(records, running.id());
+        QString reason;
+        bool taken = false;
+        QVERIFY(live.create(page(4), "c", &reason, &taken));
+
+        QCOMPARE(document::removeRecordedScratchFiles(records), 1);
+        QVERIFY(!QFile::exists(page(0)));
+        QCOMPARE(testfiles::contents(page(1)), QByteArray("someone else's"));
+        QCOMPARE(testfiles::contents(site + u"/moved.html"_s), QByteArray("b"));
+        QCOMPARE(testfiles::contents(page(2)), QByteArray("mine"));
+        QCOMPARE(testfiles::contents(page(3)), QByteArray("mine too"));
+        QCOMPARE(testfiles::contents(page(4)), QByteArray("c"));
+        // Only the running copy's record stays, until its page goes.
+        QCOMPARE(QDir(records).entryList({u"*.scratch"_s}, QDir::Files).size(), 1);
+        QVERIFY(live.remove(page(4)));
+        QVERIFY(!QFile::exists(page(4)));
+        QVERIFY(QDir(records).entryList({u"*.scratch"_s}, QDir::Files).isEmpty());
     }
 };
 

@@ -78,6 +78,30 @@ on_off_on() {
     check "no scratch file is left after closing" test "$(scratch_in "$folder")" -eq 0
 }
 
+# The program killed while its preview page is still loading: the next start removes the scratch
+# file it left, and no other file of that form.
+killed_while_loading() {
+    local folder=$work/killed
+    mkdir -p "$folder"
+    large_page "$folder/page.html" 12
+    printf 'mine' >"$folder/Tlprv20000101000000.html"
+    start "$folder/page.html"
+    expect_window "$folder/page.html - たぶれん" >/dev/null || { stop; return; }
+    check "the window takes the keyboard" wait_active "$folder/page.html - たぶれん"
+    keys ctrl+w
+    for _ in $(seq 1 1000); do
+        [ "$(scratch_in "$folder")" -gt 1 ] && break
+        sleep 0.02
+    done
+    stop
+    check "the killed program left its scratch file" test "$(scratch_in "$folder")" -eq 2
+    start
+    expect_window "新規ファイル - たぶれん" >/dev/null || { stop; return; }
+    check "the next start removes it" test "$(scratch_in "$folder")" -eq 1
+    check "and keeps the file it did not write" grep -qx mine "$folder/Tlprv20000101000000.html"
+    quit
+}
+
 # A path that cannot be opened: the error box, then a new document; nothing recorded.
 refused() {
     local what=$1
@@ -123,6 +147,7 @@ under_x() {
     strange_names
     relative_path
     on_off_on
+    killed_while_loading
 }
 
 xsession_main "$@"

@@ -2,7 +2,7 @@
 # The real program given strange things on its command line: a FIFO and a folder are refused
 # with a message and the program goes on with a new document; a binary file, a file of NUL
 # bytes and file names with spaces, Japanese and 255 bytes open. Then the unsaved work of a
-# killed program is offered at the next start.
+# program killed a moment after the typing is offered at the next start.
 set -euo pipefail
 source "$(dirname "$0")/xvfb.sh"
 isolated_run "$1"
@@ -95,16 +95,14 @@ under_x() {
     start "$work/$long"
     expect_window "255-byte name" "$work/$long - たぶれん"
 
-    # Unsaved work of a killed program is offered at the next start.
+    # Unsaved work of a program killed a moment after the typing stopped is offered at the next
+    # start.
     start
     local win
     if win=$(find_window "新規ファイル - たぶれん"); then
         xdotool windowfocus --sync "$win" mousemove --window "$win" 300 300 click 1 sleep 0.3 \
             type --delay 20 "unsaved work"
-        for _ in $(seq 1 100); do
-            ls "$recovery"/*.snapshot >/dev/null 2>&1 && break
-            sleep 0.1
-        done
+        sleep 1.2
         local first
         first=$(ls "$recovery"/*.snapshot 2>/dev/null || true)
         stop
