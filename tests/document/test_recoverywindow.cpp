@@ -151,6 +151,7 @@ private Q_SLOTS:
         MainWindowFixture f;
         app::frmMain &w = f.start();
         w.editor()->setText(u"新しい文書"_s);
+        QVERIFY(!w.recovery().writeNow());
         QCOMPARE(snapshotsOnDisk().size(), 1);
         f.prompter.answers << MsgAnswer::Cancel;
         QVERIFY(!w.close()); // cancelled: the snapshot stays
@@ -240,6 +241,7 @@ private Q_SLOTS:
         MainWindowFixture first;
         app::frmMain &w = first.start();
         w.editor()->setText(u"編集中"_s);
+        QVERIFY(!w.recovery().writeNow());
         MainWindowFixture second;
         second.start();
         QVERIFY(second.prompter.shown.isEmpty());
