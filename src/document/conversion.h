@@ -9,7 +9,7 @@ namespace document
 enum class DetectedEncoding {
     Ascii,     // only bytes below 0x80 and no ISO-2022-JP escape: passed through unchanged
     ShiftJis,  // CP932: passed through unchanged
-    EucJp,     // EUC-JP with the NEC / IBM extensions (eucJP-ms)
+    EucJp,     // EUC-JP with the NEC / IBM extensions, as browsers read it
     Iso2022Jp, // 7-bit JIS with escape sequences
     Utf8,      // UTF-8, with or without a byte order mark
 };

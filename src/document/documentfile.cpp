@@ -145,6 +145,24 @@ QString rewrittenProblem(QByteArrayView bytes, qsizetype offset)
         .arg(lineOfByte(bytes, offset));
 }
 
+// The first character the editor keeps only as a line break: U+2029 PARAGRAPH SEPARATOR and the
+// noncharacters U+FDD0 and U+FDD1, which its text document uses to mark paragraphs and frames.
+qsizetype firstEditorBreak(QStringView text)
+{
+    const auto found = std::find_if(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() == 0x2029 || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1;
+    });
+    return found == text.end() ? -1 : found - text.begin();
+}
+
+QString editorBreakProblem(QStringView text, qsizetype at)
+{
+    return QStringLiteral("%1 行目に、編集画面では改行になる文字（U+%2）があります。保存すると"
+                          "改行として書かれます。")
+        .arg(positionOf(text, at).line)
+        .arg(QString::number(text[at].unicode(), 16).toUpper());
+}
+
 QString lineEndProblem(const LineEndCounts &c)
 {
     return QStringLiteral("改行コードが CR LF %1 個、LF %2 個、CR %3 個です。保存すると、改行は "
@@ -221,6 +239,8 @@ QString readUtf8(QByteArrayView bytes, LoadedText &result)
     if (decoded.firstInvalid >= 0)
         result.problems << invalidProblem(bytes, decoded.firstInvalid, QStringLiteral("UTF-8"),
                                           false);
+    if (const qsizetype at = firstEditorBreak(decoded.text); at >= 0)
+        result.problems << editorBreakProblem(decoded.text, at);
     const std::optional<DetectedEncoding> found =
         decoded.firstInvalid < 0 && !result.shape.shiftJisBytes ? std::nullopt
                                                                 : recognisedEncoding(bytes);
@@ -273,6 +293,35 @@ QString readJapanese(QByteArrayView bytes, int readCode, LoadedText &result)
     return std::move(decoded.text);
 }
 
+// The CP932 bytes of a text to be written as EUC-JP. EUC-JP as browsers read it has no
+// user-defined characters (U+E000-U+E757), so they are written as references like any other
+// character the encoding cannot hold.
+Cp932Encoded encodeCp932ForEucJp(QStringView text)
+{
+    auto userDefined = [](QChar c) { return c.unicode() >= 0xE000 && c.unicode() <= 0xE757; };
+    if (std::none_of(text.begin(), text.end(), userDefined))
+        return encodeCp932(text);
+    Cp932Encoded result;
+    qsizetype from = 0;
+    auto append = [&](qsizetype to) {
+        const Cp932Encoded part = encodeCp932(text.sliced(from, to - from));
+        if (result.firstUnmappable < 0 && part.firstUnmappable >= 0)
+            result.firstUnmappable = from + part.firstUnmappable;
+        result.bytes += part.bytes;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!userDefined(text[i]))
+            continue;
+        append(i);
+        if (result.firstUnmappable < 0)
+            result.firstUnmappable = i;
+        result.bytes += "&#x" + QByteArray::number(text[i].unicode(), 16).toUpper() + ';';
+        from = i + 1;
+    }
+    append(text.size());
+    return result;
+}
+
 } // namespace
 
 LoadedText textFromBytes(QByteArrayView bytes, int readCode)
@@ -306,19 +355,19 @@ EncodedText bytesFromText(QStringView text, int writeCode, const FileShape &shap
             dropCrBeforeLf(utf8.bytes);
         return {std::move(utf8.bytes), utf8.firstUnmappable};
     }
-    Cp932Encoded encoded = encodeCp932(text);
-    EncodedText result{std::move(encoded.bytes), encoded.firstUnmappable};
     if (writeCode == 0) {
+        Cp932Encoded encoded = encodeCp932(text);
+        EncodedText result{std::move(encoded.bytes), encoded.firstUnmappable};
         if (shape.shiftJisBytes && shape.lineEnds == LineEnds::Lf)
             dropCrBeforeLf(result.bytes);
         return result;
     }
+    Cp932Encoded encoded = encodeCp932ForEucJp(text);
     // CR and LF are never part of a CP932 double-byte code, and the stand-ins are ASCII.
-    dropCrBeforeLf(result.bytes);
-    ConversionResult euc = convertCp932ToEucJp(result.bytes);
-    result.converterFailed = euc.firstUnconvertible >= 0;
-    result.bytes = std::move(euc.bytes);
-    return result;
+    if (shape.lineEnds != LineEnds::CrLf)
+        dropCrBeforeLf(encoded.bytes);
+    ConversionResult euc = convertCp932ToEucJp(encoded.bytes);
+    return {std::move(euc.bytes), encoded.firstUnmappable, euc.firstUnconvertible >= 0};
 }
 
 } // namespace document

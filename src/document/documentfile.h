@@ -46,8 +46,8 @@ struct FileFailure {
 // converter, which detects EUC-JP, ISO-2022-JP, UTF-8 and Shift_JIS. LF and lone CR become CR LF;
 // an existing CR LF stays one line break. Every byte, a zero byte included, reaches the text.
 // Problems are reported for bytes that are not valid in the encoding, for characters that would be
-// written back as other bytes, and for line breaks that saving would not restore (lone CR, a
-// mixture of kinds).
+// written back as other bytes, for characters the editor keeps only as line breaks (U+2029,
+// U+FDD0, U+FDD1) and for line breaks that saving would not restore (lone CR, a mixture of kinds).
 LoadedText textFromBytes(QByteArrayView bytes, int readCode);
 
 // Reads the file at path and converts it as textFromBytes does. Only a regular file is read, and
@@ -56,10 +56,10 @@ std::variant<LoadedText, FileFailure> readDocumentFile(const QString &path, int 
 
 // The file bytes of the editor's text (CR LF line breaks) for a file of the given shape.
 // writeCode 0 writes Shift_JIS (CP932): LF when the file was Shift_JIS with only LF line breaks,
-// else the text's CR LF. 2 writes UTF-8: CR LF when the file had only CR LF, else LF; a byte
-// order mark when the file had one. Any other value writes EUC-JP with each CR LF turned into LF.
-// A lone CR stays. A character the encoding cannot hold is written as a numeric character
-// reference "&#x…;" and the first one is reported by its UTF-16 index in text.
+// else the text's CR LF. 2 writes UTF-8 and any other value EUC-JP: CR LF when the file had only
+// CR LF, else LF; in UTF-8 a byte order mark when the file had one. A lone CR stays. A character
+// the encoding cannot hold (in EUC-JP also a user-defined one, U+E000-U+E757) is written as a
+// numeric character reference "&#x…;" and the first one is reported by its UTF-16 index in text.
 struct EncodedText {
     QByteArray bytes;
     qsizetype firstUnmappable = -1;

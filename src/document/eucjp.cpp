@@ -9,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 namespace document
 {
@@ -17,63 +18,62 @@ namespace
 
 constexpr char kEucGeta[] = "\xA2\xAE"; // 〓
 
-// EUC-JP bytes of one character packed as (length << 24) | bytes, first byte highest; 0 = none.
-constexpr quint32 pack2(int b1, int b2)
-{
-    return 2u << 24 | quint32(b1) << 8 | quint32(b2);
-}
-constexpr quint32 pack3(int b1, int b2, int b3)
-{
-    return 3u << 24 | quint32(b1) << 16 | quint32(b2) << 8 | quint32(b3);
-}
-
 constexpr int kLeadCount = 0xFC - 0x81 + 1;
 using cp932::kTrailSpan;
 
 struct Tables {
-    std::array<quint32, kLeadCount * kTrailSpan>
+    // The two EUC-JP bytes of each CP932 double-byte code, first byte high; 0 = none.
+    std::array<quint16, kLeadCount * kTrailSpan>
         eucByCp932{}; // (lead - 0x81) * span + trail - 0x40
     std::array<quint16, 94 * 94> cp932ByJis0208{};
     std::array<quint16, 94 * 94> cp932ByJis0212{};
 };
 
-// The EUC-JP code of a canonical CP932 double-byte code.
-quint32 eucOfCanonical(quint16 code)
+// CP932 rows 1-92 are JIS rows 1-92 of the browser's EUC-JP: JIS X 0208 with NEC row 13 and the
+// NEC-selected IBM rows 89-92 (two bytes, 0xF9-0xFC lead). The user-defined rows and the IBM rows
+// beyond have no place there.
+constexpr bool isEucRow(int row)
 {
-    const cp932::RowCell rc = cp932::rowCell(uchar(code >> 8), uchar(code));
-    if (rc.row <= 94)
-        return pack2(rc.row + 0xA0, rc.cell + 0xA0);
-    if (rc.row <= 104) // user-defined, first half: EUC rows 85-94
-        return pack2(rc.row - 10 + 0xA0, rc.cell + 0xA0);
-    if (rc.row <= 114) // user-defined, second half: EUC rows 85-94 after 0x8F
-        return pack3(0x8F, rc.row - 20 + 0xA0, rc.cell + 0xA0);
-    const quint16 euc = eucjp::kIbmEuc[cp932::ibmIndex(uchar(code >> 8), uchar(code))];
-    return pack3(0x8F, euc >> 8, euc & 0xFF);
+    return row <= 92;
 }
 
 std::unique_ptr<Tables> buildTables()
 {
     auto t = std::make_unique<Tables>();
-    for (int lead = 0x81; lead <= 0xFC; ++lead) {
-        for (int trail = 0x40; trail <= 0xFC; ++trail) {
-            if (!cp932::isLeadByte(uchar(lead)) || !cp932::isMapped(uchar(lead), uchar(trail)))
-                continue;
-            const quint16 canonical = cp932::canonicalCode(quint16(lead << 8 | trail));
-            t->eucByCp932[(lead - 0x81) * kTrailSpan + trail - 0x40] = eucOfCanonical(canonical);
-        }
-    }
+    auto forEachMapped = [](auto &&visit) {
+        for (int lead = 0x81; lead <= 0xFC; ++lead)
+            for (int trail = 0x40; trail <= 0xFC; ++trail)
+                if (cp932::isLeadByte(uchar(lead)) && cp932::isMapped(uchar(lead), uchar(trail)))
+                    visit(quint16(lead << 8 | trail));
+    };
+    // A character is written at its first code in rows 1-92, as the browser's encoder writes it:
+    // row 2 before row 13, the NEC-selected rows for the IBM kanji.
+    std::vector<quint16> firstByCanonical(0x10000);
+    forEachMapped([&](quint16 code) {
+        const quint16 canonical = cp932::canonicalCode(code);
+        if (!firstByCanonical[canonical] && isEucRow(cp932::rowCell(code >> 8, code & 0xFF).row))
+            firstByCanonical[canonical] = code;
+    });
+    forEachMapped([&](quint16 code) {
+        const quint16 first = firstByCanonical[cp932::canonicalCode(code)];
+        if (!first)
+            return; // user-defined
+        const cp932::RowCell rc = cp932::rowCell(first >> 8, first & 0xFF);
+        t->eucByCp932[((code >> 8) - 0x81) * kTrailSpan + (code & 0xFF) - 0x40] =
+            quint16((rc.row + 0xA0) << 8 | (rc.cell + 0xA0));
+    });
     auto jisIndex = [](int row, int cell) { return (row - 1) * 94 + cell - 1; };
     for (int row = 1; row <= 94; ++row) {
         for (int cell = 1; cell <= 94; ++cell) {
-            // JIS X 0208 rows 1-84 are CP932 rows 1-84; EUC rows 85-94 are the user-defined area.
-            const int cp932Row = row <= 84 ? row : row + 10;
-            const quint16 code = cp932::codeAt(cp932Row, cell);
-            if (cp932::isMapped(uchar(code >> 8), uchar(code)))
+            const quint16 code = cp932::codeAt(row, cell);
+            if (isEucRow(row) && cp932::isMapped(uchar(code >> 8), uchar(code)))
                 t->cp932ByJis0208[jisIndex(row, cell)] = cp932::canonicalCode(code);
+            // The second half of the user-defined area, as older tools wrote it after 0x8F.
             if (row >= 85)
                 t->cp932ByJis0212[jisIndex(row, cell)] = cp932::codeAt(row + 20, cell);
         }
     }
+    // The 0x8F three-byte forms of the IBM extensions that older tools wrote.
     for (int i = 0; i < cp932::kIbmCount; ++i) {
         const quint16 euc = eucjp::kIbmEuc[i];
         if (euc)
@@ -124,7 +124,12 @@ ConversionResult convertCp932ToEucJp(QByteArrayView cp932)
     cp932::resizeOutput(result.bytes, cp932.size() * 2); // at most two output bytes per input byte
     char *out = result.bytes.data();
     const auto *in = reinterpret_cast<const uchar *>(cp932.data());
-    const quint32 *eucByCp932 = tables().eucByCp932.data();
+    const quint16 *eucByCp932 = tables().eucByCp932.data();
+    auto invalid = [&](qsizetype i) {
+        noteFirst(result, i);
+        *out++ = kEucGeta[0];
+        *out++ = kEucGeta[1];
+    };
     cp932::scan(cp932, [&](const cp932::Unit &unit, qsizetype i) {
         const uchar b = in[i];
         switch (unit.kind) {
@@ -135,19 +140,16 @@ ConversionResult convertCp932ToEucJp(QByteArrayView cp932)
             *out++ = char(0x8E);
             *out++ = char(b);
             break;
-        case cp932::Unit::Double: {
-            // A double-byte code gives two or three bytes: within two per input byte.
-            const quint32 euc = eucByCp932[(b - 0x81) * kTrailSpan + in[i + 1] - 0x40];
-            if (euc >> 24 == 3)
-                *out++ = char(euc >> 16);
-            *out++ = char(euc >> 8);
-            *out++ = char(euc);
+        case cp932::Unit::Double:
+            if (const quint16 euc = eucByCp932[(b - 0x81) * kTrailSpan + in[i + 1] - 0x40]) {
+                *out++ = char(euc >> 8);
+                *out++ = char(euc);
+            } else {
+                invalid(i);
+            }
             break;
-        }
         case cp932::Unit::Invalid:
-            noteFirst(result, i);
-            *out++ = kEucGeta[0];
-            *out++ = kEucGeta[1];
+            invalid(i);
             break;
         }
         return true;

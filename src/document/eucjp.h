@@ -4,18 +4,22 @@
 
 #include <QByteArrayView>
 
-// Conversion between CP932 and EUC-JP bytes with the NEC and IBM extensions, mapped as eucJP-ms
-// maps them: JIS X 0208 and NEC row 13 by row and cell, half-width katakana as SS2 (0x8E xx), the
-// user-defined area 0xF040-0xF9FC as EUC rows 85-94 (two bytes, then three bytes after 0x8F), the
-// IBM extensions as their JIS X 0212 codes or the 0x8FF3F3.. block. Duplicate CP932 codes of one
-// character (NEC-selected IBM rows, row-13 copies of row-2 symbols) convert to the character's
-// single EUC-JP code; converting back gives the code the CP932 encoder prefers.
+// Conversion between CP932 and EUC-JP bytes as browsers read and write EUC-JP: JIS X 0208 with NEC
+// row 13 and the NEC-selected IBM rows 89-92 by row and cell (two bytes, lead 0xAD for row 13,
+// 0xF9-0xFC for rows 89-92), half-width katakana as SS2 (0x8E xx). A character with several CP932
+// codes (IBM and NEC-selected kanji, row-13 copies of row-2 symbols) is written at its first code
+// in rows 1-92, as the browser's encoder writes it; converting back gives the code the CP932
+// encoder prefers. Reading also takes the 0x8F three-byte forms older tools wrote: JIS X 0212
+// characters CP932 holds, the IBM extensions' block 0x8FF3F3-0x8FF4FE and the user-defined rows
+// 85-94. The user-defined area has no place in EUC-JP as browsers know it: the two-byte rows 85-88
+// and 93-94 are unreadable, and user-defined CP932 codes are not written.
 namespace document
 {
 
 // The EUC-JP bytes of CP932 input. Every byte sequence that is not a CP932 character (0x80, 0xA0,
-// 0xFD-0xFF, a lead byte without a proper trail byte, an unassigned double-byte code) becomes
-// "〓" (0xA2AE) and is reported. Never more than two output bytes per input byte.
+// 0xFD-0xFF, a lead byte without a proper trail byte, an unassigned double-byte code) and every
+// user-defined character (0xF040-0xF9FC) becomes "〓" (0xA2AE) and is reported. Never more than two
+// output bytes per input byte.
 ConversionResult convertCp932ToEucJp(QByteArrayView cp932);
 
 // The CP932 bytes of EUC-JP input. Every byte sequence that is not an EUC-JP character CP932 can

@@ -3,12 +3,13 @@
 namespace document::eucjp
 {
 
-// The EUC-JP code of each IBM extension character 0xFA40-0xFC4B, in code order, as eucJP-ms
-// assigns it: its JIS X 0212 code where JIS X 0212 holds the character, otherwise a place in the
-// block 0x8FF3F3-0x8FF4FE. Each entry holds the two bytes after 0x8F. The roman numerals and
-// symbols that CP932 also holds in rows 2 and 13 keep their place in the block (so that those
-// EUC-JP codes read back), except the two that have no place there (0). The values were taken
-// from glibc's EUC-JP-MS charset; test_eucjp compares the whole mapping with iconv.
+// The three-byte EUC-JP code that older tools (eucJP-ms) wrote for each IBM extension character
+// 0xFA40-0xFC4B, in code order; they are read, and written as the two-byte rows 89-92 instead: its
+// JIS X 0212 code where JIS X 0212 holds the character, otherwise a place in the block
+// 0x8FF3F3-0x8FF4FE. Each entry holds the two bytes after 0x8F. The roman numerals and symbols that
+// CP932 also holds in rows 2 and 13 keep their place in the block (so that those EUC-JP codes read
+// back), except the two that have no place there (0). The values were taken from glibc's EUC-JP-MS
+// charset; test_eucjp compares the reading with iconv.
 const quint16 kIbmEuc[cp932::kIbmCount] = {
     0xF3F3, 0xF3F4, 0xF3F5, 0xF3F6, 0xF3F7, 0xF3F8, 0xF3F9, 0xF3FA, 0xF3FB, 0xF3FC, 0xF3FD, 0xF3FE,
     0xF4A1, 0xF4A2, 0xF4A3, 0xF4A4, 0xF4A5, 0xF4A6, 0xF4A7, 0xF4A8, 0x0000, 0xA2C3, 0xF4A9, 0xF4AA,

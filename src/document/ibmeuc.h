@@ -5,7 +5,8 @@
 namespace document::eucjp
 {
 
-// EUC-JP codes of the IBM extension characters, by cp932::ibmIndex; see ibmeuc.cpp.
+// The 0x8F three-byte EUC-JP codes older tools wrote for the IBM extension characters, by
+// cp932::ibmIndex; see ibmeuc.cpp.
 extern const quint16 kIbmEuc[cp932::kIbmCount];
 
 } // namespace document::eucjp

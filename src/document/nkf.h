@@ -37,10 +37,11 @@ void SetNkfOption(const char *options);
 //   byte (a character of k = 1..4 bytes gives 1..2 CP932 bytes or a reference of at most 1, 7,
 //   8, 10 bytes for k = 1, 2, 3, 4; a malformed byte gives 2; the byte order mark gives none).
 // - "e", CP932 input made from a text of c UTF-16 units by encodeCp932, area of 8c + 2 bytes.
-//   Each unit yields either 1-2 CP932 bytes, giving at most 3 EUC-JP bytes, or an ASCII stand-in
+//   Each unit yields either 1-2 CP932 bytes, giving at most 2 EUC-JP bytes, or an ASCII stand-in
 //   of at most 8 bytes, which stays the same length in EUC-JP; output is at most 8c bytes. In
 //   general "e" writes at most 2 bytes per input byte (a half-width kana of 1 byte gives 2, a
-//   double-byte character gives 2 or 3, an invalid sequence of 1 or 2 bytes gives "〓").
+//   double-byte character gives 2, an invalid sequence of 1 or 2 bytes or a user-defined character
+//   gives "〓").
 void NkfConvert(char *output, const char *input);
 
 // Shortens buffer to the bytes before its first pair of consecutive zero bytes. The buffer is

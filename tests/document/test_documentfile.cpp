@@ -66,6 +66,14 @@ private Q_SLOTS:
         QTest::newRow("EUC-JP unconvertible on line 2")
             << QByteArray("<p>\n\xC6\xFC\xC6\xFC\xC6\xFC\xFF\n") << 1 << u"<p>\r\n日日日〓\r\n"_s
             << LineEnds::Lf << u"2 行目に、EUC-JP として読めないか"_s;
+        QTest::newRow("EUC-JP three-byte form of an IBM kanji is written as two bytes")
+            << QByteArray("x\n\x8F\xD4\xE3\n") << 1 << u"x\r\n纊\r\n"_s << LineEnds::Lf
+            << u"2 行目に、保存すると別のバイト"_s;
+        QTest::newRow("UTF-8 paragraph separator")
+            << QByteArray("a\n\n\xE2\x80\xA9") << 2 << u"a\r\n\r\n\u2029"_s << LineEnds::Lf
+            << u"3 行目に、編集画面では改行になる文字（U+2029）"_s;
+        QTest::newRow("UTF-8 noncharacter U+FDD0")
+            << QByteArray("\xEF\xB7\x90") << 2 << u"\uFDD0"_s << LineEnds::None << u"U+FDD0"_s;
         QTest::newRow("UTF-8 is converted and said")
             << QByteArray("<p>\xE6\x97\xA5</p>\n") << 1 << u"<p>日</p>\r\n"_s << LineEnds::Lf
             << u"UTF-8 で書かれた"_s;
@@ -111,6 +119,8 @@ private Q_SLOTS:
             << u"a\0b\r\nc"_s << 1 << QByteArray("a\0b\nc", 5) << qsizetype(-1);
         QTest::newRow("unmappable, Shift_JIS")
             << u"ab\r\ncafé"_s << 0 << QByteArray("ab\r\ncaf&#xE9;") << qsizetype(7);
+        QTest::newRow("user-defined character, EUC-JP")
+            << u"a\uE000\uE757"_s << 1 << QByteArray("a&#xE000;&#xE757;") << qsizetype(1);
         QTest::newRow("unmappable pair, EUC-JP")
             << u"x\U0001F600"_s << 1 << QByteArray("x&#x1F600;") << qsizetype(1);
         QTest::newRow("UTF-8 holds every character")
@@ -263,7 +273,8 @@ private Q_SLOTS:
         QTest::newRow("new document, EUC-JP") << QByteArray() << -1 << 1 << lf;
         QTest::newRow("new document, UTF-8") << QByteArray() << -1 << 2 << lf;
         QTest::newRow("LF file as EUC-JP") << lf << 0 << 1 << lf;
-        QTest::newRow("CR LF file as EUC-JP") << crLf << 0 << 1 << lf;
+        QTest::newRow("CR LF file as EUC-JP") << crLf << 0 << 1 << crLf;
+        QTest::newRow("mixed file as EUC-JP") << mixed << 0 << 1 << lf;
         QTest::newRow("CR LF file as UTF-8") << crLf << 0 << 2 << crLf;
         QTest::newRow("mixed file as UTF-8") << mixed << 0 << 2 << lf;
         QTest::newRow("mixed file as Shift_JIS") << mixed << 0 << 0 << crLf;

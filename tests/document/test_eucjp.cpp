@@ -1,5 +1,6 @@
-// CP932 <-> EUC-JP byte conversion: every code against glibc's iconv (EUC-JP-MS), the stand-ins
-// for unconvertible input, and the round trip of every CP932 character.
+// CP932 <-> EUC-JP byte conversion: every code against glibc's iconv (EUC-JP-MS) where browsers
+// agree with it, the stand-ins for unconvertible input, and the round trip of every CP932
+// character.
 #include "iconvreference.h"
 #include "testenv.h"
 
@@ -118,6 +119,12 @@ private Q_SLOTS:
         QList<QByteArray> codes = iconvref::singleBytes();
         codes += iconvref::pairs(0x81, 0x9F, 0x00, 0xFF);
         codes += iconvref::pairs(0xE0, 0xFC, 0x00, 0xFF);
+        // Where browsers and EUC-JP-MS part: the IBM kanji, written in rows 89-92 rather than
+        // after 0x8F, and the user-defined area (test_browsereucjp judges these).
+        codes.removeIf([](const QByteArray &code) {
+            const uchar lead = uchar(code[0]);
+            return code.size() == 2 && (lead == 0xED || lead == 0xEE || lead >= 0xF0);
+        });
         compareWithIconv(codes, QStringLiteral("CP932"), QStringLiteral("EUC-JP-MS"),
                          &document::convertCp932ToEucJp);
     }
@@ -131,11 +138,16 @@ private Q_SLOTS:
         for (const QByteArray &pair : iconvref::pairs(0xA1, 0xFE, 0xA1, 0xFE))
             codes += '\x8F' + pair;
         codes += QByteArray("\x8F\x41\x41");
+        // Two-byte rows 85-94: the IBM kanji in 89-92 for browsers, user-defined for EUC-JP-MS.
+        codes.removeIf([](const QByteArray &code) {
+            return code.size() == 2 && uchar(code[0]) >= 0xF5 && uchar(code[1]) >= 0xA1;
+        });
         compareWithIconv(codes, QStringLiteral("EUC-JP-MS"), QStringLiteral("CP932"),
                          &document::convertEucJpToCp932);
     }
 
-    // Every CP932 character comes back as the code the CP932 encoder prefers for it.
+    // Every CP932 character comes back as the code the CP932 encoder prefers for it; the
+    // user-defined ones have no place in EUC-JP.
     void everyCharacterRoundTrips()
     {
         int characters = 0;
@@ -150,8 +162,11 @@ private Q_SLOTS:
                 const auto back = document::convertEucJpToCp932(euc.bytes);
                 const quint16 canonical =
                     document::cp932::canonicalCode(quint16(lead << 8 | trail));
-                const QByteArray expected = QByteArray(1, char(canonical >> 8)) + char(canonical);
-                QVERIFY2(euc.firstUnconvertible == -1 && back.bytes == expected,
+                const bool userDefined = lead >= 0xF0 && lead <= 0xF9;
+                const QByteArray expected =
+                    userDefined ? QByteArray("\x81\xAC")
+                                : QByteArray(1, char(canonical >> 8)) + char(canonical);
+                QVERIFY2(euc.firstUnconvertible == (userDefined ? 0 : -1) && back.bytes == expected,
                          qPrintable(hex(code) + u" -> "_s + hex(euc.bytes) + u" -> "_s +
                                     hex(back.bytes)));
             }
@@ -183,14 +198,15 @@ private Q_SLOTS:
             << QByteArray("\x87\x40") << QByteArray("\xAD\xA1") << qsizetype(-1);
         QTest::newRow("row-13 copy of a row-2 symbol")
             << QByteArray("\x87\x90") << QByteArray("\xA2\xE2") << qsizetype(-1);
-        QTest::newRow("NEC-selected IBM kanji")
-            << QByteArray("\xED\x40") << QByteArray("\x8F\xD4\xE3") << qsizetype(-1);
-        QTest::newRow("IBM kanji outside JIS X 0212")
-            << QByteArray("\xFB\xFC") << QByteArray("\x8F\xF4\xFB") << qsizetype(-1);
-        QTest::newRow("user-defined first")
-            << QByteArray("\xF0\x40") << QByteArray("\xF5\xA1") << qsizetype(-1);
+        QTest::newRow("NEC-selected IBM kanji in row 89")
+            << QByteArray("\xED\x40") << QByteArray("\xF9\xA1") << qsizetype(-1);
+        QTest::newRow("IBM kanji at its NEC-selected place")
+            << QByteArray("\xFA\x5C\xFB\xFC") << QByteArray("\xF9\xA1\xFC\xE2") << qsizetype(-1);
+        QTest::newRow("IBM small roman numeral in row 92")
+            << QByteArray("\xFA\x40") << QByteArray("\xFC\xF1") << qsizetype(-1);
+        QTest::newRow("user-defined first") << QByteArray("\xF0\x40") << geta << qsizetype(0);
         QTest::newRow("user-defined last")
-            << QByteArray("\xF9\xFC") << QByteArray("\x8F\xFE\xFE") << qsizetype(-1);
+            << QByteArray("a\xF9\xFC") << QByteArray("a") + geta << qsizetype(1);
         QTest::newRow("unassigned double-byte")
             << QByteArray("ab\x85\x40") << QByteArray("ab") + geta << qsizetype(2);
         QTest::newRow("lead byte at the end")
@@ -221,6 +237,14 @@ private Q_SLOTS:
             << QByteArray("\x8E\xB1") << QByteArray("\xB1") << qsizetype(-1);
         QTest::newRow("JIS X 0212 IBM kanji")
             << QByteArray("\x8F\xD4\xE3") << QByteArray("\xFA\x5C") << qsizetype(-1);
+        QTest::newRow("IBM kanji in row 89 and its three-byte form")
+            << QByteArray("\xF9\xA1\xFC\xE2\x8F\xF4\xFB") << QByteArray("\xFA\x5C\xFB\xFC\xFB\xFC")
+            << qsizetype(-1);
+        QTest::newRow("user-defined two-byte rows are unreadable")
+            << QByteArray("\xF5\xA1\xF8\xFE\xFD\xA1\xFE\xFE") << geta + geta + geta + geta
+            << qsizetype(0);
+        QTest::newRow("user-defined three-byte row 85")
+            << QByteArray("\x8F\xF5\xA1") << QByteArray("\xF5\x40") << qsizetype(-1);
         QTest::newRow("row-13 copy reads as row 2")
             << QByteArray("\xAD\xF0") << QByteArray("\x81\xE0") << qsizetype(-1);
         QTest::newRow("JIS X 0212 tilde")
