@@ -145,6 +145,11 @@ QString toPcrePattern(const QString &ecmaPattern, std::vector<qsizetype> *origin
                 continue;
             }
         }
+        if (unicodeEscapeAt(ecmaPattern, i) >= 0) { // one piece, as the engine reads it
+            out += QStringView(ecmaPattern).sliced(i, 6);
+            i += 5;
+            continue;
+        }
         if (c == u'\\') {
             if (i + 1 == n) {
                 out += c; // a trailing backslash: PCRE2 reports it

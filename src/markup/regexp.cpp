@@ -131,6 +131,9 @@ std::optional<RegExpError> RegExp::ensureCompiled()
         pcre2_compile(reinterpret_cast<PCRE2_SPTR16>(translated.utf16()),
                       PCRE2_SIZE(translated.size()), options, &errorCode, &errorOffset, nullptr);
     if (!code) {
+        // The engine names the place after an escape it refuses: the escape's own place is shown.
+        if (errorCode == PCRE2_ERROR_UNICODE_DISALLOWED_CODE_POINT && errorOffset > 0)
+            --errorOffset;
         const qsizetype origin =
             errorOffset < origins.size() ? origins[errorOffset] : Pattern.size();
         return RegExpError{patternErrorReason(errorCode, characterNumber(Pattern, origin))};
