@@ -137,8 +137,8 @@ void TestTagSetList::namesThatAreNoText()
     QVERIFY(QDir().mkpath(folder));
     touch(folder + u"/good.tag"_s);
     const QByteArray base = QFile::encodeName(folder) + '/';
-    for (const QByteArray name : {QByteArray("bad\xFF\xFE.tag"), QByteArray("\x82\xa0\x1b.TAG"),
-                                  QByteArray("not a tag set \xFF.txt")}) {
+    for (const QByteArray &name : {QByteArray("bad\xFF\xFE.tag"), QByteArray("\x82\xa0\x1b.TAG"),
+                                   QByteArray("not a tag set \xFF.txt")}) {
         const int fd = ::open((base + name).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
         QVERIFY(fd >= 0);
         ::close(fd);
