@@ -1,6 +1,6 @@
 // RegExp with a fuzzed pattern, subject and flags: compile errors and engine limits are fine,
-// but every match must lie inside the subject, with as many groups as the pattern has, and the
-// replacement must finish.
+// but every match must lie inside the subject, never split a character, have as many groups as
+// the pattern has, and the replacement must finish.
 
 #include "fuzzcheck.h"
 
@@ -47,6 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
         if (*match) {
             checkSpan((*match)->whole, subject.size(), false);
             FUZZ_CHECK((*match)->whole.start >= from);
+            // A match never begins or ends between the two halves of a character.
+            const auto insidePair = [&subject](qsizetype i) {
+                return i > 0 && i < subject.size() && subject[i].isLowSurrogate() &&
+                       subject[i - 1].isHighSurrogate();
+            };
+            FUZZ_CHECK(!insidePair((*match)->whole.start) &&
+                       !insidePair((*match)->whole.start + (*match)->whole.length));
             FUZZ_CHECK(qsizetype((*match)->groups.size()) == std::get<int>(groups));
             for (const auto &group : (*match)->groups)
                 checkSpan(group, subject.size(), true);

@@ -66,8 +66,10 @@ frmMain::frmMain(Platform &platform, QWidget *parent)
     cdlFile.props.Filter = QStringLiteral("HTMLﾌｧｲﾙ(*.htm;*.html;*.shtml)|*.htm;*.html;*.shtml");
     buildWindow();
     connectHandlers();
+    // Find next's key works as soon as there is a search word, before the Edit menu is opened.
     m_find = std::make_unique<search::FindCommands>(
-        state, *rtbMain, platform.prompter, [this] { DecorateText(); }, *this);
+        state, *rtbMain, platform.prompter, [this] { DecorateText(); }, *this,
+        [this] { menu.mnuFindNext->setEnabled(!state.strFind.isEmpty()); });
     m_printing = std::make_unique<DocumentPrinter>(cdlPrint, *rtbMain);
     m_keyStates = std::make_unique<KeyStatePanels>(*stbMain, *rtbMain, nullptr);
     m_recovery = std::make_unique<document::SnapshotKeeper>(

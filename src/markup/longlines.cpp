@@ -23,10 +23,10 @@ bool isAsciiLetter(QChar c)
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
-// Elements whose content is not markup: a "<" in them starts no tag.
-constexpr std::array<QStringView, 9> kRawTextElements = {u"script",  u"style",    u"textarea",
-                                                         u"title",   u"xmp",      u"iframe",
-                                                         u"noembed", u"noframes", u"noscript"};
+// Elements whose content is not markup: a "<" in them starts no tag. Nothing ends plaintext.
+constexpr std::array<QStringView, 10> kRawTextElements = {
+    u"script", u"style",   u"textarea", u"title",    u"xmp",
+    u"iframe", u"noembed", u"noframes", u"noscript", u"plaintext"};
 
 bool isRawTextElement(QStringView name)
 {
@@ -34,6 +34,78 @@ bool isRawTextElement(QStringView name)
         if (name.compare(raw, Qt::CaseInsensitive) == 0)
             return true;
     return false;
+}
+
+// Whether "</" + name at pos is an end tag that closes the element name: the name (in any case)
+// followed by white space, "/" or ">", as a browser requires ("</scripts>" closes nothing).
+bool isEndTagOf(QStringView s, qsizetype pos, QStringView name)
+{
+    const qsizetype after = pos + 2 + name.size();
+    return after < s.size() && s.mid(pos, 2) == u"</" &&
+           s.mid(pos + 2, name.size()).compare(name, Qt::CaseInsensitive) == 0 &&
+           (isSpace(s[after]) || s[after] == u'/' || s[after] == u'>');
+}
+
+// After "<" + a letter at pos in a script: whether the tag name there is "script" followed by
+// white space, "/" or ">", the name a browser's escaped script states look for.
+bool startsScriptName(QStringView s, qsizetype pos)
+{
+    const qsizetype after = pos + 6;
+    return after < s.size() && s.mid(pos, 6).compare(u"script", Qt::CaseInsensitive) == 0 &&
+           (isSpace(s[after]) || s[after] == u'/' || s[after] == u'>');
+}
+
+// Where the content of a script element starting at from ends (the "<" of its end tag), as a
+// browser's tokenizer finds it: "<!--" inside a script starts an escaped stretch, in which a
+// "<script" starts a doubly escaped one where "</script>" does not end the element but only that
+// stretch; "-->" ends them. The text's size when the script never ends.
+qsizetype scriptEnd(QStringView s, qsizetype from)
+{
+    enum class State { Data, Escaped, DoubleEscaped } state = State::Data;
+    int dashes = 0; // dashes just before, inside an escaped stretch
+    for (qsizetype i = from; i < s.size(); ++i) {
+        const QChar c = s[i];
+        if (c == u'-') {
+            ++dashes;
+            continue;
+        }
+        const bool afterTwoDashes = dashes >= 2;
+        dashes = 0;
+        if (c == u'>' && afterTwoDashes) {
+            state = State::Data;
+        } else if (c == u'<' && state == State::Data) {
+            if (isEndTagOf(s, i, u"script"))
+                return i;
+            if (s.mid(i, 4) == u"<!--") {
+                state = State::Escaped;
+                i += 3;
+                dashes = 2;
+            }
+        } else if (c == u'<' && state == State::Escaped) {
+            if (isEndTagOf(s, i, u"script"))
+                return i;
+            if (startsScriptName(s, i + 1))
+                state = State::DoubleEscaped;
+        } else if (c == u'<' && state == State::DoubleEscaped) {
+            if (s.mid(i + 1, 1) == u"/" && startsScriptName(s, i + 2))
+                state = State::Escaped;
+        }
+    }
+    return s.size();
+}
+
+// Where the content of the raw text element name starting at from ends (the "<" of its end
+// tag), or the text's size.
+qsizetype rawTextEnd(QStringView s, qsizetype from, QStringView name)
+{
+    if (name.compare(u"script", Qt::CaseInsensitive) == 0)
+        return scriptEnd(s, from);
+    if (name.compare(u"plaintext", Qt::CaseInsensitive) == 0)
+        return s.size();
+    for (qsizetype i = s.indexOf(u"</", from); i >= 0; i = s.indexOf(u"</", i + 1))
+        if (isEndTagOf(s, i, name))
+            return i;
+    return s.size();
 }
 
 // Walks the markup and reports every place where a line break may go.
@@ -56,10 +128,9 @@ private:
     qsizetype step()
     {
         const QStringView s = m_text;
-        if (!m_rawEnd.isEmpty()) { // inside script, style and the like: up to their end tag
-            const qsizetype end = s.indexOf(m_rawEnd, m_pos, Qt::CaseInsensitive);
-            m_pos = end < 0 ? s.size() : end;
-            m_rawEnd.clear();
+        if (!m_rawName.isEmpty()) { // inside script, style and the like: up to their end tag
+            m_pos = rawTextEnd(s, m_pos, m_rawName);
+            m_rawName = {};
             return -1;
         }
         if (m_inTag)
@@ -101,7 +172,7 @@ private:
             m_inTag = false;
             ++m_pos;
             if (m_tagIsRaw)
-                m_rawEnd = QStringLiteral("</") + m_tagName.toString();
+                m_rawName = m_tagName;
             return -1;
         }
         if ((c == u'"' || c == u'\'') && m_afterEquals) { // a quoted value: no break inside
@@ -129,7 +200,7 @@ private:
     bool m_tagIsRaw = false;
     bool m_afterEquals = false;
     QStringView m_tagName;
-    QString m_rawEnd;
+    QStringView m_rawName; // the raw text element whose content comes next
 };
 
 } // namespace

@@ -19,8 +19,9 @@ LongestLine longestLine(QStringView text);
 // The text with CR LF put into every line longer than limit characters, only where a line break
 // cannot change how the page renders: before the white space inside a tag that separates its
 // name and attributes (never inside a quoted value, a comment, a declaration, or the content of
-// script, style, textarea, title and the like). A break goes at the first such place once the
-// line has reached target characters. Nothing else changes.
+// script, style, textarea, title and the like, which ends where a browser ends it: "</scripts>"
+// ends no script, nor does "</script>" in a "<!-- <script>" block inside one). A break goes at
+// the first such place once the line has reached target characters. Nothing else changes.
 QString breakLongLines(QStringView text, qsizetype limit = kLongLine, qsizetype target = 200);
 
 } // namespace markup

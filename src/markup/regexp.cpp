@@ -1,6 +1,7 @@
 #include "regexp.h"
 
 #include "ecmapattern.h"
+#include "regexperror.h"
 #include "replacement.h"
 
 #include <pcre2.h>
@@ -19,13 +20,40 @@ constexpr uint32_t kHeapLimitKiB = 1'000'000;
 constexpr PCRE2_SIZE kJitStackStart = 64 * 1024;
 constexpr PCRE2_SIZE kJitStackMax = 512 * 1024 * 1024;
 
-QString engineMessage(int code)
+// The number (from 1) of the character of text that starts at code unit index, a surrogate pair
+// counting as one.
+qsizetype characterNumber(const QString &text, qsizetype index)
 {
-    PCRE2_UCHAR buffer[256];
-    const int len = pcre2_get_error_message(code, buffer, std::size(buffer));
-    if (len < 0)
-        return QStringLiteral("PCRE2 error %1").arg(code);
-    return QString::fromUtf16(reinterpret_cast<const char16_t *>(buffer), len);
+    qsizetype number = 1;
+    for (qsizetype i = 0; i < index && i < text.size(); ++i)
+        if (!(text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate()))
+            ++number;
+    return number;
+}
+
+bool hasLoneSurrogate(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return true;
+    }
+    return false;
+}
+
+QString brokenReplacementReason()
+{
+    return QStringLiteral("置換後の文字列に、壊れた文字（対になっていないサロゲート）があります。");
+}
+
+// The start of the character at index: one back when index falls inside a surrogate pair.
+qsizetype characterStart(const QString &s, qsizetype index)
+{
+    return index > 0 && index < s.size() && s[index].isLowSurrogate() &&
+                   s[index - 1].isHighSurrogate()
+               ? index - 1
+               : index;
 }
 
 PCRE2_SPTR16 subjectPointer(const QString &s)
@@ -62,9 +90,12 @@ struct RegExp::Compiled {
         pcre2_code_free(code);
     }
 
-    // One search from offset start; > 0 on a match, PCRE2_ERROR_NOMATCH, or another error.
+    // One search from offset start (a start inside a surrogate pair moves on to the next
+    // character); > 0 on a match, PCRE2_ERROR_NOMATCH, or another error.
     int match(const QString &subject, qsizetype start) const
     {
+        if (characterStart(subject, start) != start)
+            ++start;
         if (jit)
             return pcre2_jit_match(code, subjectPointer(subject), PCRE2_SIZE(subject.size()),
                                    PCRE2_SIZE(start), 0, matchData, matchContext);
@@ -84,21 +115,29 @@ std::optional<RegExpError> RegExp::ensureCompiled()
         return std::nullopt;
     m_compiled.reset();
 
-    // No UTF mode: the subject is a sequence of 16-bit code units as in ECMAScript, so lone
-    // surrogates are ordinary characters instead of invalid input.
-    uint32_t options =
-        PCRE2_ALT_BSUX | PCRE2_DOLLAR_ENDONLY | PCRE2_MATCH_UNSET_BACKREF | PCRE2_NEVER_UTF;
+    // UTF mode: a character beyond U+FFFF is one character, which "." matches whole and no match
+    // splits. A lone surrogate in the subject is not refused: no match reaches into it, so it
+    // stays as it is.
+    uint32_t options = PCRE2_ALT_BSUX | PCRE2_DOLLAR_ENDONLY | PCRE2_MATCH_UNSET_BACKREF |
+                       PCRE2_UTF | PCRE2_MATCH_INVALID_UTF;
     if (IgnoreCase)
         options |= PCRE2_CASELESS | PCRE2_UCP; // UCP: letters beyond Latin-1 have cases too
 
-    const QString translated = toPcrePattern(Pattern);
+    std::vector<qsizetype> origins;
+    const QString translated = toPcrePattern(Pattern, &origins);
     int errorCode = 0;
     PCRE2_SIZE errorOffset = 0;
     pcre2_code *code =
         pcre2_compile(reinterpret_cast<PCRE2_SPTR16>(translated.utf16()),
                       PCRE2_SIZE(translated.size()), options, &errorCode, &errorOffset, nullptr);
-    if (!code)
-        return RegExpError{engineMessage(errorCode)};
+    if (!code) {
+        // The engine names the place after an escape it refuses: the escape's own place is shown.
+        if (errorCode == PCRE2_ERROR_UNICODE_DISALLOWED_CODE_POINT && errorOffset > 0)
+            --errorOffset;
+        const qsizetype origin =
+            errorOffset < origins.size() ? origins[errorOffset] : Pattern.size();
+        return RegExpError{patternErrorReason(errorCode, characterNumber(Pattern, origin))};
+    }
 
     auto compiled = std::make_unique<Compiled>();
     compiled->pattern = Pattern;
@@ -110,7 +149,7 @@ std::optional<RegExpError> RegExp::ensureCompiled()
     compiled->matchData = pcre2_match_data_create_from_pattern(code, nullptr);
     compiled->matchContext = pcre2_match_context_create(nullptr);
     if (!compiled->matchData || !compiled->matchContext)
-        return RegExpError{engineMessage(PCRE2_ERROR_NOMEMORY)};
+        return RegExpError{matchErrorReason(PCRE2_ERROR_NOMEMORY)};
     pcre2_set_match_limit(compiled->matchContext, kMatchLimit);
     pcre2_set_depth_limit(compiled->matchContext, kDepthLimit);
     pcre2_set_heap_limit(compiled->matchContext, kHeapLimitKiB);
@@ -149,12 +188,16 @@ std::variant<std::vector<std::size_t>, RegExpError> RegExp::allMatches(const QSt
         if (rc == PCRE2_ERROR_NOMATCH)
             break;
         if (rc < 0)
-            return RegExpError{engineMessage(rc)};
+            return RegExpError{matchErrorReason(rc)};
         found.insert(found.end(), ovector, ovector + ovectorSize);
         if (!Global)
             break;
-        // After an empty match the next search starts one code unit further on.
-        pos = qsizetype(ovector[1]) + (ovector[1] == ovector[0] ? 1 : 0);
+        // After an empty match the next search starts one character further on.
+        pos = qsizetype(ovector[1]);
+        if (ovector[1] == ovector[0])
+            pos += pos + 1 < n && source[pos].isHighSurrogate() && source[pos + 1].isLowSurrogate()
+                       ? 2
+                       : 1;
     }
     return found;
 }
@@ -162,6 +205,8 @@ std::variant<std::vector<std::size_t>, RegExpError> RegExp::allMatches(const QSt
 std::variant<QString, RegExpError> RegExp::Replace(const QString &source,
                                                    const QString &replacement)
 {
+    if (hasLoneSurrogate(replacement))
+        return RegExpError{brokenReplacementReason()};
     auto matches = allMatches(source);
     if (auto *error = std::get_if<RegExpError>(&matches))
         return *error;
@@ -193,6 +238,8 @@ std::variant<QString, RegExpError> RegExp::Replace(const QString &source,
 std::variant<std::vector<RegExpReplaced>, RegExpError>
 RegExp::ReplaceEach(const QString &source, const QString &replacement)
 {
+    if (hasLoneSurrogate(replacement))
+        return RegExpError{brokenReplacementReason()};
     auto matches = allMatches(source);
     if (auto *error = std::get_if<RegExpError>(&matches))
         return *error;
@@ -222,7 +269,7 @@ std::variant<std::optional<RegExpMatch>, RegExpError> RegExp::Execute(const QStr
     if (rc == PCRE2_ERROR_NOMATCH)
         return std::optional<RegExpMatch>();
     if (rc < 0)
-        return RegExpError{engineMessage(rc)};
+        return RegExpError{matchErrorReason(rc)};
     const PCRE2_SIZE *ov = pcre2_get_ovector_pointer(re.matchData);
     const auto span = [ov](int g) {
         if (ov[2 * g] == PCRE2_UNSET)

@@ -10,7 +10,7 @@
 namespace markup
 {
 
-// Why a pattern could not be compiled or a search could not finish, in the engine's words.
+// Why a pattern could not be compiled or a search could not finish, a Japanese sentence.
 struct RegExpError {
     QString reason;
 };
@@ -35,8 +35,10 @@ struct RegExpReplaced {
     QString text;
 };
 
-// A regular expression with ECMAScript pattern syntax working on UTF-16 code units (lone
-// surrogates are ordinary characters). "^" and "$" anchor at the ends of the whole text only.
+// A regular expression with ECMAScript pattern syntax working on characters: a character beyond
+// U+FFFF is one, and no match or replacement splits it. A lone surrogate in the subject is never
+// matched (and so kept); one in the pattern or the replacement is refused. Offsets count UTF-16
+// code units. "^" and "$" anchor at the ends of the whole text only.
 // Set the public fields, then call Replace, Execute or Test; the pattern is compiled on first
 // use and again only when Pattern or IgnoreCase changed.
 class RegExp

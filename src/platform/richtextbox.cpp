@@ -99,6 +99,7 @@ void RichTextBox::replaceAll(const QString &text)
     // with what was there, which costs a second copy of a big text.
     m_fillTimer.stop();
     m_unfilled = 0;
+    m_fillEdits.clear();
     m_replacingAll = true;
     if (text.size() > BackgroundFillChars) {
         startFill(text);
@@ -342,6 +343,8 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
         return; // only formatting changed
     const QStringView gone = QStringView(oldPart).mid(prefix, removedChars);
     const QStringView come = QStringView(newPart).mid(prefix, addedChars);
+    if (m_unfilled > 0)
+        m_fillEdits.push_back({pos + prefix, gone.toString(), come.toString()});
     m_byteCount += cp932ByteCount(come) - cp932ByteCount(gone);
     if (full.isNull())
         m_shadow.replace(pos + prefix, removedChars, come.data(), addedChars);

@@ -90,8 +90,8 @@ public:
     // remainder is added. Text, TextRTF and the byte count always cover the whole text. Typing
     // and moving the caret near it go on during the fill; whatever needs the whole document
     // (a far jump, selecting everything, finding, replacing, the scroll bar) finishes it first,
-    // and so may anyone who works on document() directly. Edits made during the fill are not
-    // undoable (the fill itself must never be).
+    // and so may anyone who works on document() directly. The fill itself never becomes an undo
+    // step; the edits made during it become one when it ends.
     void finishFill();
     bool isFilling() const { return m_unfilled > 0; }
 
@@ -115,6 +115,7 @@ private:
     void fillSlice();
     void appendUnfilled(qsizetype atMost);
     void endFill();
+    void makeFillEditsUndoable();
     void onContentsChange(int position, int removed, int added);
     void onSelectionMoved();
     void shiftRuns(qsizetype position, qsizetype removed, qsizetype added);
@@ -132,6 +133,14 @@ private:
     // Characters at the end of m_shadow not yet in the document, and the timer that adds them.
     qsizetype m_unfilled = 0;
     QTimer m_fillTimer;
+    // The edits made while the document was being filled (it has no undo history then), in
+    // order, positions in the text as it was before each.
+    struct FillEdit {
+        qsizetype position = 0;
+        QString removed;
+        QString added;
+    };
+    std::vector<FillEdit> m_fillEdits;
     int m_lastAnchor = 0;
     int m_lastPosition = 0;
     bool m_replacingStretches = false;

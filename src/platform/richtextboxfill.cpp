@@ -143,7 +143,41 @@ void RichTextBox::appendUnfilled(qsizetype atMost)
 void RichTextBox::endFill()
 {
     m_unfilled = 0;
+    if (m_fillEdits.empty())
+        document()->setUndoRedoEnabled(true);
+    else
+        makeFillEditsUndoable();
+}
+
+// The document has kept no undo history during the fill, and turning it on cannot take the
+// edits made meanwhile into it. So they are taken back, the history is turned on, and they are
+// made again, as one step, the way typing makes them. The text and the shadow end as they were.
+void RichTextBox::makeFillEditsUndoable()
+{
+    const QTextCursor caret = textCursor();
+    const int anchor = caret.anchor();
+    const int position = caret.position();
+    m_replacingAll = true; // the shadow already holds the edits
+    const auto replace = [this](qsizetype from, qsizetype length, const QString &text) {
+        QTextCursor cursor(document());
+        cursor.setPosition(int(from));
+        cursor.setPosition(int(from + length), QTextCursor::KeepAnchor);
+        cursor.insertText(text);
+    };
+    for (auto edit = m_fillEdits.rbegin(); edit != m_fillEdits.rend(); ++edit)
+        replace(edit->position, edit->added.size(), edit->removed);
     document()->setUndoRedoEnabled(true);
+    QTextCursor step(document());
+    step.beginEditBlock();
+    for (const FillEdit &edit : m_fillEdits)
+        replace(edit.position, edit.removed.size(), edit.added);
+    step.endEditBlock();
+    m_fillEdits.clear();
+    m_replacingAll = false;
+    QTextCursor kept(document());
+    kept.setPosition(anchor);
+    kept.setPosition(position, QTextCursor::KeepAnchor);
+    setTextCursor(kept);
 }
 
 void RichTextBox::keyPressEvent(QKeyEvent *event)

@@ -8,9 +8,10 @@ namespace search
 {
 
 FindCommands::FindCommands(app::SharedState &state, app::RichTextBox &editor,
-                           app::Prompter &prompter, std::function<void()> decorate, QWidget &owner)
+                           app::Prompter &prompter, std::function<void()> decorate, QWidget &owner,
+                           std::function<void()> searchWordSet)
     : m_state(state), m_editor(editor), m_prompter(prompter), m_decorate(std::move(decorate)),
-      m_owner(owner)
+      m_owner(owner), m_searchWordSet(std::move(searchWordSet))
 {
 }
 
@@ -35,6 +36,10 @@ void FindCommands::showDialog(bool replaceMode)
             if (m_dialog == dialog)
                 m_dialog.clear();
             dialog->deleteLater();
+        });
+        QObject::connect(dialog, &frmFind::SearchWordSet, dialog, [this] {
+            if (m_searchWordSet)
+                m_searchWordSet();
         });
         m_dialog = dialog;
     }

@@ -23,8 +23,10 @@ class FindCommands
 {
 public:
     // Everything passed in belongs to the main window (owner) and outlives this object.
+    // searchWordSet runs each time a search in the dialog sets the search word.
     FindCommands(app::SharedState &state, app::RichTextBox &editor, app::Prompter &prompter,
-                 std::function<void()> decorate, QWidget &owner);
+                 std::function<void()> decorate, QWidget &owner,
+                 std::function<void()> searchWordSet = {});
     ~FindCommands();
     FindCommands(const FindCommands &) = delete;
     FindCommands &operator=(const FindCommands &) = delete;
@@ -44,6 +46,7 @@ private:
     app::Prompter &m_prompter;
     std::function<void()> m_decorate;
     QWidget &m_owner;
+    std::function<void()> m_searchWordSet;
     QPointer<frmFind> m_dialog;
 };
 

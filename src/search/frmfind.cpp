@@ -147,6 +147,7 @@ void frmFind::cmdGo_Click()
 void frmFind::findWord()
 {
     m_state.strFind = txtWord->text();
+    Q_EMIT SearchWordSet();
     FindNext(m_editor, m_state.strFind);
 }
 

@@ -53,6 +53,10 @@ public:
     void cmdClose_Click();
     void chkRegExp_Click();
 
+Q_SIGNALS:
+    // The search word in the shared state was set (a search ran).
+    void SearchWordSet();
+
 private:
     void buildControls();
     void findWord();

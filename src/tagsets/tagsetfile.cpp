@@ -6,6 +6,7 @@
 #include "tagsets/placeholders.h"
 #include "tagsets/tagsetfolder.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace tagsets
@@ -91,7 +92,18 @@ QString describeCharacters(const QStringList &characters)
 
 QString TagSetPath(const QString &folder, const QString &name)
 {
-    return folder + u'/' + name + QStringLiteral(".tag");
+    const QString path = folder + u'/' + name + QStringLiteral(".tag");
+    if (QFileInfo(path).exists() || QFileInfo(path).isSymLink())
+        return path;
+    // The list shows "x.TAG" and "x.Tag" as "x" too.
+    const QStringList files = QDir(folder).entryList(
+        QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &file : files) {
+        if (file.size() == name.size() + 4 && file.startsWith(name) &&
+            file.endsWith(QStringLiteral(".tag"), Qt::CaseInsensitive))
+            return folder + u'/' + file;
+    }
+    return path;
 }
 
 ReadResult ReadTagSet(const QString &folder, const QString &name, bool expand, int writeCode,

@@ -34,7 +34,8 @@ using WriteResult = std::variant<QString, TagSetError>;
 // The ten characters between the before text and the after text.
 inline constexpr QStringView Separator = u"<$$#--#$$>";
 
-// folder + "/" + name + ".tag".
+// folder + "/" + name + ".tag", or the existing file whose extension is ".tag" in another case
+// (".TAG", ".Tag"), which the list shows under the same name.
 QString TagSetPath(const QString &folder, const QString &name);
 
 // Reads the tag set name in folder. With expand the placeholders are expanded (writeCode and

@@ -16,8 +16,14 @@ QString TrimExtension(const QString &fileName);
 // case. A missing folder gives the empty entry only.
 QStringList ListTagSets(const QString &folder);
 
+// A Japanese message naming each tag set file in folder whose name is no text in the system's
+// file name encoding (its bad bytes shown as \xNN); ListTagSets leaves those out. Empty when
+// there is none.
+QString undecodableTagSetsProblem(const QString &folder);
+
 // Empties list and fills it with ListTagSets(folder). Returns why the folder cannot serve (see
-// tagSetFolderProblem), empty when it can; the caller tells the user.
+// tagSetFolderProblem) and which tag sets cannot be listed, empty when all is well; the caller
+// tells the user.
 QString ListTagSets(QComboBox &list, const QString &folder);
 // The same with the tag set folder.
 QString ListTagSets(QComboBox &list);

@@ -177,6 +177,8 @@ private Q_SLOTS:
         d->txtWord->setText(QStringLiteral("AB"));
         d->cmdGo->click();
         QCOMPARE(w.editor()->SelStart(), 0);
+        // Its key works at once, without the Edit menu being opened first.
+        QVERIFY(w.mainMenu().mnuFindNext->isEnabled());
         d->cmdClose->click();
         QVERIFY(w.findCommands().dialog() == nullptr);
         find->trigger(); // now it finds the next one directly

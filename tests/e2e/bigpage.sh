@@ -1,7 +1,8 @@
 # A big page opened by a person: the window is there before the whole page is in the editor.
-# Typing at once, at the end (Ctrl+End) and on the third line, undoing, saving: every typed
-# character lands where it was typed, undo takes back only the typing, and every byte of the page
-# is kept.
+# Typing at once and undoing it while the rest is still coming in, typing again, at the end
+# (Ctrl+End) and on the third line, undoing, saving: every typed character lands where it was
+# typed, undo takes back exactly the typing (also the typing done during the fill), and every byte
+# of the page is kept.
 source "$(dirname "$0")/xsession.sh"
 
 under_x() {
@@ -10,6 +11,8 @@ under_x() {
         >"$page"
     start "$page"
     check "the big page opens" wait_active "$page - たぶれん"
+    typein "QQ"
+    keys ctrl+z
     typein "AA"
     keys ctrl+End
     typein "ZZ"
@@ -23,7 +26,7 @@ under_x() {
                  for (i = 0; i < 150000; i++)
                      printf "%s<p class=c%d>line %d text</p>\r\n", i == 2 ? "MM" : "", i, i
                  printf "YY" }' >"$expected"
-    check "typed text where it was typed, undo took back only ZZ, the page intact" \
+    check "typed text where it was typed, undo took back only QQ and ZZ, the page intact" \
         cmp -s "$page" "$expected"
     keys ctrl+q
     check "Ctrl+Q ends the program" wait_exit

@@ -32,6 +32,19 @@ private Q_SLOTS:
         QTest::newRow("script content stays")
             << u"<script type=x>if (a <b c) d</SCRIPT ><b c=d>"_s
             << u"<script\r\n type=x>if (a <b c) d</SCRIPT\r\n ><b\r\n c=d>"_s;
+        QTest::newRow("script: an escaped block holding a script element stays")
+            << u"<script>a<!-- <script>x</script><b c=d> --></script><i e=f>"_s
+            << u"<script>a<!-- <script>x</script><b c=d> --></script><i\r\n e=f>"_s;
+        QTest::newRow("script: a string holding </scripts> stays")
+            << u"<script>s=\"</scripts><b c=d>\"</script><i e=f>"_s
+            << u"<script>s=\"</scripts><b c=d>\"</script><i\r\n e=f>"_s;
+        QTest::newRow("script: an escaped block ends at </script>")
+            << u"<script><!-- x </script><b c=d>"_s << u"<script><!-- x </script><b\r\n c=d>"_s;
+        QTest::newRow("style, textarea and plaintext content stays")
+            << u"<style>a{}</styles><b c=d></style><textarea><b c=d></textarea/><i e=f>"
+               u"<plaintext><b c=d></plaintext><i e=f>"_s
+            << u"<style>a{}</styles><b c=d></style><textarea><b c=d></textarea/><i\r\n e=f>"
+               u"<plaintext><b c=d></plaintext><i e=f>"_s;
         QTest::newRow("declaration stays")
             << u"<!DOCTYPE html PUBLIC \"x\">"_s << u"<!DOCTYPE html PUBLIC \"x\">"_s;
         QTest::newRow("no second break")

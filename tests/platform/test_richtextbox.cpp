@@ -60,11 +60,23 @@ private Q_SLOTS:
         box.setText(text);
         QVERIFY(box.isFilling());
         QCOMPARE(box.rawText(), reference.toRawText());
-        typeText(&box, QStringLiteral("x"));        // typed during the fill, at the start
+        typeText(&box, QStringLiteral("x")); // typed during the fill, at the start
+        QTest::keyClick(&box, Qt::Key_Delete);
+        typeText(&box, QStringLiteral("yz"));
+        QVERIFY(box.isFilling());
         box.setSelStart(int(box.rawText().size())); // past what is filled: finishes the fill
         QVERIFY(!box.isFilling());
-        QCOMPARE(box.document()->toRawText(), QStringLiteral("x") + reference.toRawText());
+        const QString edited = QStringLiteral("xyz") + reference.toRawText().mid(1);
+        QCOMPARE(box.document()->toRawText(), edited);
         QCOMPARE(box.rawText(), box.document()->toRawText());
+        QCOMPARE(box.SelStart(), int(edited.size()));
+        // The typing is one undo step; the fill is none.
+        box.document()->undo();
+        QCOMPARE(box.rawText(), reference.toRawText());
+        QCOMPARE(box.document()->toRawText(), reference.toRawText());
+        QVERIFY(!box.document()->isUndoAvailable());
+        box.document()->redo();
+        QCOMPARE(box.rawText(), edited);
         // A new text replaces a fill still in progress.
         box.setText(text);
         box.setText(QStringLiteral("small"));

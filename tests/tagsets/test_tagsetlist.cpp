@@ -1,9 +1,13 @@
+#include "tagsets/tagsetfile.h"
 #include "tagsets/tagsetfolder.h"
 #include "tagsets/tagsetlist.h"
 #include "testenv.h"
 
 #include <QComboBox>
 #include <QDir>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -49,6 +53,7 @@ private Q_SLOTS:
     void listing_data();
     void listing();
     void missingFolder();
+    void namesThatAreNoText();
     void links();
     void fillsAList();
     void seedingNeverOverwrites();
@@ -113,11 +118,39 @@ void TestTagSetList::listing()
     for (const QString &sub : folders)
         QVERIFY(QDir(folder).mkdir(sub));
     QCOMPARE(tagsets::ListTagSets(folder), entries);
+    // Every listed tag set can be read, whatever the case of its extension.
+    for (const QString &name : entries.mid(1)) {
+        const tagsets::ReadResult read =
+            tagsets::ReadTagSet(folder, name, false, 0, QDateTime::currentDateTime());
+        QVERIFY2(std::holds_alternative<QStringList>(read), qPrintable(name));
+    }
 }
 
 void TestTagSetList::missingFolder()
 {
     QCOMPARE(tagsets::ListTagSets(m_dir.path() + u"/no such folder"_s), QStringList{QString()});
+}
+
+void TestTagSetList::namesThatAreNoText()
+{
+    const QString folder = m_dir.path() + u"/no text"_s;
+    QVERIFY(QDir().mkpath(folder));
+    touch(folder + u"/good.tag"_s);
+    const QByteArray base = QFile::encodeName(folder) + '/';
+    for (const QByteArray &name : {QByteArray("bad\xFF\xFE.tag"), QByteArray("\x82\xa0\x1b.TAG"),
+                                   QByteArray("not a tag set \xFF.txt")}) {
+        const int fd = ::open((base + name).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+    }
+    QCOMPARE(tagsets::ListTagSets(folder), (QStringList{QString(), u"good"_s}));
+    QComboBox list;
+    const QString problem = tagsets::ListTagSets(list, folder);
+    QVERIFY2(problem.contains(u"\n\\x82\\xA0\\x1B.TAG\nbad\\xFF\\xFE.tag"_s), qPrintable(problem));
+    QVERIFY(problem.contains(u"名前を文字として読めない"_s));
+    QVERIFY(!problem.contains(u"not a tag set"_s));
+    QCOMPARE(list.count(), 2);
+    QCOMPARE(tagsets::undecodableTagSetsProblem(m_dir.path() + u"/fill"_s), QString());
 }
 
 void TestTagSetList::links()
