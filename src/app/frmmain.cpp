@@ -173,6 +173,8 @@ void frmMain::connectHandlers()
     connect(clbMain->cmdEditTmp, &QPushButton::clicked, this, &frmMain::cmdEditTmp_Click);
     connect(tlbMain, &MainToolBar::ButtonClick, this, &frmMain::tlbMain_ButtonClick);
     connect(rtbMain, &RichTextBox::Change, this, &frmMain::rtbMain_Change);
+    // The text an undo or a redo puts back is coloured once the undo is over.
+    connect(rtbMain, &RichTextBox::UndoRedo, this, &frmMain::DecorateText, Qt::QueuedConnection);
     connect(rtbMain, &RichTextBox::SelChange, this, &frmMain::rtbMain_SelChange);
     connect(rtbMain, &RichTextBox::OLEDragDrop, this, &frmMain::rtbMain_OLEDragDrop);
 }
