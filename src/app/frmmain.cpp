@@ -38,10 +38,12 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QWindow>
 #include <utility>
 
 namespace app
@@ -189,7 +191,7 @@ float frmMain::windowHeightTwips() const
     return float(height()) * twipsPerPixelY(this);
 }
 
-void frmMain::Form_Load(const QString &commandLine)
+void frmMain::Form_Load(const QString &commandLine, ShowWindow showing)
 {
     settings::WriteUpdateInfo(m_platform.store, buildinfo::VersionMajor, buildinfo::VersionMinor,
                               buildinfo::VersionRevision, QCoreApplication::applicationDirPath());
@@ -197,6 +199,8 @@ void frmMain::Form_Load(const QString &commandLine)
     m_layout.measure(windowWidthTwips(), windowHeightTwips());
     const QString tagSetProblem = tagsets::ListTagSets(*clbMain->cboTagSet);
     restorePlacement(*this, m_platform.store, QSize(MinWidthPx, MinHeightPx));
+    if (showing == ShowWindow::BeforeQuestions)
+        showBeforeQuestions();
     settings::LoadSettings(m_platform.store, AppSettings);
     for (const QString &problem : {m_platform.store.problem(), tagSetProblem})
         if (!problem.isEmpty())
@@ -215,6 +219,19 @@ void frmMain::Form_Load(const QString &commandLine)
     state.bolEditing = false;
     Form_Resize();
     m_documents->offerRecovery();
+}
+
+void frmMain::showBeforeQuestions()
+{
+    show();
+    // A question centres itself over the window where the window manager has put it, so it
+    // waits until the window is on the screen (not long: it is mapped at once). Keys and clicks
+    // wait too, for the document they would go to is not there yet.
+    QElapsedTimer waited;
+    waited.start();
+    while (windowHandle() && !windowHandle()->isExposed() && waited.elapsed() < 2000)
+        QCoreApplication::processEvents(
+            QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents, 50);
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)
