@@ -199,18 +199,19 @@ void frmMain::Form_Load(const QString &commandLine, ShowWindow showing)
     m_layout.measure(windowWidthTwips(), windowHeightTwips());
     const QString tagSetProblem = tagsets::ListTagSets(*clbMain->cboTagSet);
     restorePlacement(*this, m_platform.store, QSize(MinWidthPx, MinHeightPx));
-    if (showing == ShowWindow::BeforeQuestions)
-        showBeforeQuestions();
     settings::LoadSettings(m_platform.store, AppSettings);
-    for (const QString &problem : {m_platform.store.problem(), tagSetProblem})
-        if (!problem.isEmpty())
-            m_platform.prompter.message(this, problem, QStringLiteral("警告"), MsgIcon::Exclamation,
-                                        MsgButtons::Ok);
     // Temporary files of saves cut short by a crash, beside the recent files, the tag sets and
     // the recovery snapshots.
     document::removeWriteLeftovers(document::foldersOf(AppSettings.RecentFiles)
                                    << tagsets::tagSetFolder() << document::recoveryFolder());
     ApplySettings();
+    // Shown once it has its font and colours, before anything asks.
+    if (showing == ShowWindow::BeforeQuestions)
+        showBeforeQuestions();
+    for (const QString &problem : {m_platform.store.problem(), tagSetProblem})
+        if (!problem.isEmpty())
+            m_platform.prompter.message(this, problem, QStringLiteral("警告"), MsgIcon::Exclamation,
+                                        MsgButtons::Ok);
     // A path relative to the folder the program was started in names the file there, wherever
     // the program later writes or records it.
     if (!commandLine.isEmpty())
