@@ -58,7 +58,6 @@ int main(int argc, char **argv)
     app::Platform platform{prompter, dialogs, shell, store};
 
     app::frmMain window(platform);
-    window.Form_Load(commandLine);
-    window.show();
+    window.Form_Load(commandLine, app::frmMain::ShowWindow::BeforeQuestions);
     return application.exec();
 }

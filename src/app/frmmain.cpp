@@ -39,10 +39,12 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QWindow>
 #include <utility>
 
 namespace app
@@ -177,6 +179,8 @@ void frmMain::connectHandlers()
     connect(clbMain->cmdEditTmp, &QPushButton::clicked, this, &frmMain::cmdEditTmp_Click);
     connect(tlbMain, &MainToolBar::ButtonClick, this, &frmMain::tlbMain_ButtonClick);
     connect(rtbMain, &RichTextBox::Change, this, &frmMain::rtbMain_Change);
+    // The text an undo or a redo puts back is coloured once the undo is over.
+    connect(rtbMain, &RichTextBox::UndoRedo, this, &frmMain::DecorateText, Qt::QueuedConnection);
     connect(rtbMain, &RichTextBox::SelChange, this, &frmMain::rtbMain_SelChange);
     connect(rtbMain, &RichTextBox::OLEDragDrop, this, &frmMain::rtbMain_OLEDragDrop);
 }
@@ -191,7 +195,7 @@ float frmMain::windowHeightTwips() const
     return float(height()) * twipsPerPixelY(this);
 }
 
-void frmMain::Form_Load(const QString &commandLine)
+void frmMain::Form_Load(const QString &commandLine, ShowWindow showing)
 {
     settings::WriteUpdateInfo(m_platform.store, buildinfo::VersionMajor, buildinfo::VersionMinor,
                               buildinfo::VersionRevision, QCoreApplication::applicationDirPath());
@@ -207,10 +211,6 @@ void frmMain::Form_Load(const QString &commandLine)
                              "このままでは、プログラムが異常終了したときに"
                              "保存していない編集内容を取り戻せません。")
                   .arg(m_recovery->folder());
-    for (const QString &problem : {m_platform.store.problem(), tagSetProblem, recoveryProblem})
-        if (!problem.isEmpty())
-            m_platform.prompter.message(this, problem, QStringLiteral("警告"), MsgIcon::Exclamation,
-                                        MsgButtons::Ok);
     // Temporary files of saves cut short by a crash, beside the recent files, the tag sets and
     // the recovery snapshots.
     document::removeWriteLeftovers(document::foldersOf(AppSettings.RecentFiles)
@@ -218,6 +218,13 @@ void frmMain::Form_Load(const QString &commandLine)
     // Preview pages of a copy that ended before their pages had loaded.
     document::removeRecordedScratchFiles(m_recovery->folder());
     ApplySettings();
+    // Shown once it has its font and colours, before anything asks.
+    if (showing == ShowWindow::BeforeQuestions)
+        showBeforeQuestions();
+    for (const QString &problem : {m_platform.store.problem(), tagSetProblem, recoveryProblem})
+        if (!problem.isEmpty())
+            m_platform.prompter.message(this, problem, QStringLiteral("警告"), MsgIcon::Exclamation,
+                                        MsgButtons::Ok);
     // A path relative to the folder the program was started in names the file there, wherever
     // the program later writes or records it.
     if (!commandLine.isEmpty())
@@ -226,6 +233,19 @@ void frmMain::Form_Load(const QString &commandLine)
     state.bolEditing = false;
     Form_Resize();
     m_documents->offerRecovery();
+}
+
+void frmMain::showBeforeQuestions()
+{
+    show();
+    // A question centres itself over the window where the window manager has put it, so it
+    // waits until the window is on the screen (not long: it is mapped at once). Keys and clicks
+    // wait too, for the document they would go to is not there yet.
+    QElapsedTimer waited;
+    waited.start();
+    while (windowHandle() && !windowHandle()->isExposed() && waited.elapsed() < 2000)
+        QCoreApplication::processEvents(
+            QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents, 50);
 }
 
 void frmMain::resizeEvent(QResizeEvent *event)

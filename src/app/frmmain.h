@@ -53,9 +53,13 @@ public:
     explicit frmMain(Platform &platform, QWidget *parent = nullptr);
     ~frmMain() override;
 
-    // Start-up, run once before the window is first shown. commandLine: the program's arguments
-    // joined by single spaces; a non-empty one is opened as a document.
-    void Form_Load(const QString &commandLine);
+    // Start-up, run once. commandLine: the program's arguments joined by single spaces; a
+    // non-empty one is opened as a document. With ShowWindow::BeforeQuestions the window is shown
+    // once it is placed, so that the questions of start-up (a settings file that cannot be read,
+    // a page's encoding, unsaved work to recover) open over it; with ShowWindow::Later the caller
+    // shows it.
+    enum class ShowWindow { Later, BeforeQuestions };
+    void Form_Load(const QString &commandLine, ShowWindow show = ShowWindow::Later);
 
     // The window's parts, for the program's start and for tests.
     SharedState &sharedState() { return state; }
@@ -138,6 +142,7 @@ private:
     void buildWindow();
     void connectHandlers();
     void applyChildGeometry();
+    void showBeforeQuestions();
     float windowWidthTwips() const;
     float windowHeightTwips() const;
 

@@ -8,17 +8,21 @@
 #include <QPrinter>
 #include <QTextDocument>
 #include <QTextOption>
+#include <algorithm>
 
 namespace app
 {
 
-std::optional<QString> printPlainText(QPrinter &printer, const QString &text, const QFont &font)
+namespace
+{
+
+// The text laid out in pages of the printer's paper, in the printer's resolution; the result is
+// the size of one page.
+QSizeF layOutPages(QTextDocument &doc, QPrinter &printer, const QString &text, const QFont &font)
 {
     QString plain = text;
     plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     plain += QLatin1Char('\n');
-
-    QTextDocument doc;
     doc.documentLayout()->setPaintDevice(&printer); // measure in the printer's resolution
     doc.setDefaultFont(font);
     QTextOption option;
@@ -26,15 +30,33 @@ std::optional<QString> printPlainText(QPrinter &printer, const QString &text, co
     doc.setDefaultTextOption(option);
     doc.setDocumentMargin(0); // the printer's page margins are the margins
     doc.setPlainText(plain);
+    const QSizeF page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
+    doc.setPageSize(page); // lays the text out in pages; a line never straddles two
+    return page;
+}
 
+} // namespace
+
+int printedPageCount(QPrinter &printer, const QString &text, const QFont &font)
+{
+    QTextDocument doc;
+    layOutPages(doc, printer, text, font);
+    return doc.pageCount();
+}
+
+std::optional<QString> printPlainText(QPrinter &printer, const QString &text, const QFont &font,
+                                      int fromPage, int toPage)
+{
+    QTextDocument doc;
     QPainter painter;
     if (!painter.begin(&printer))
         return QStringLiteral("プリンタを使えませんでした。");
-    const QSizeF page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
-    doc.setPageSize(page); // lays the text out in pages; a line never straddles two
+    const QSizeF page = layOutPages(doc, printer, text, font);
     const int pages = doc.pageCount();
-    for (int i = 0; i < pages; ++i) {
-        if (i > 0 && !printer.newPage())
+    const int first = fromPage > 0 ? std::min(fromPage, pages) : 1;
+    const int last = toPage > 0 ? std::clamp(toPage, first, pages) : pages;
+    for (int i = first - 1; i < last; ++i) {
+        if (i > first - 1 && !printer.newPage())
             return QStringLiteral("印刷を続けられませんでした。");
         painter.save();
         const QRectF area(0, i * page.height(), page.width(), page.height());
@@ -64,9 +86,16 @@ QPrinter &DocumentPrinter::printer()
 std::optional<QString> DocumentPrinter::print()
 {
     m_dialog.props.Flags = dlgflags::UseDevModeCopies | dlgflags::NoSelection;
+    const QString text = m_editor.Text();
+    m_dialog.props.Min = 1;
+    m_dialog.props.Max = printedPageCount(printer(), text, m_editor.font());
+    m_dialog.props.FromPage = 0;
+    m_dialog.props.ToPage = 0;
     if (m_dialog.ShowPrinter(printer()) == DialogOutcome::Cancelled)
         return std::nullopt;
-    return printPlainText(printer(), m_editor.Text(), m_editor.font());
+    // The paper may have changed in the dialog: the text is laid out again on it.
+    return printPlainText(printer(), text, m_editor.font(), m_dialog.props.FromPage,
+                          m_dialog.props.ToPage);
 }
 
 void DocumentPrinter::setup()

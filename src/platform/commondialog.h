@@ -46,8 +46,12 @@ struct DialogProperties {
     bool FontItalic = false;
     bool FontStrikethru = false;
     bool FontUnderline = false;
-    int Min = 0;
-    int Max = 0;
+    int Min = 0; // font: the smallest size; print: the first page there is
+    int Max = 0; // font: the biggest size; print: the last page there is
+    // Print: the pages to print, set before the dialog opens and read after it closes; 0 and 0
+    // print every page.
+    int FromPage = 0;
+    int ToPage = 0;
 };
 
 // What actually shows a dialog: the real Qt dialogs in the program, a script in tests.

@@ -125,8 +125,11 @@ DialogOutcome runPrinterSetup(QWidget *owner, QPrinter &printer)
     row->addWidget(printers, 1);
     layout->addLayout(row);
     auto *paper = new QPushButton(QStringLiteral("用紙の設定(&P)..."), &dialog);
+    // Enter presses OK, even when the paper button has the focus (no printer to choose).
+    paper->setAutoDefault(false);
     layout->addWidget(paper);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

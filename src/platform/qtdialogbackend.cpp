@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <algorithm>
 
 namespace app
 {
@@ -68,7 +69,20 @@ DialogOutcome QtDialogBackend::showPrinter(QWidget *owner, DialogProperties &p, 
     QPrintDialog dialog(&printer, owner);
     if (p.Flags & dlgflags::NoSelection)
         dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    return dialog.exec() == QDialog::Accepted ? DialogOutcome::Accepted : DialogOutcome::Cancelled;
+    // The page range offers the pages the text has; the dialog leaves the chosen ones on the
+    // printer.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, p.Max > 0);
+    if (p.Max > 0) {
+        dialog.setMinMax(std::max(1, p.Min), p.Max);
+        printer.setPrintRange(QPrinter::AllPages);
+        printer.setFromTo(std::max(1, p.Min), p.Max);
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return DialogOutcome::Cancelled;
+    const bool range = printer.printRange() == QPrinter::PageRange;
+    p.FromPage = range ? printer.fromPage() : 0;
+    p.ToPage = range ? printer.toPage() : 0;
+    return DialogOutcome::Accepted;
 }
 
 DialogOutcome QtDialogBackend::showFont(QWidget *owner, DialogProperties &p)

@@ -74,6 +74,7 @@ RichTextBox::RichTextBox(QWidget *parent) : QPlainTextEdit(parent)
     m_font = font();
     m_font.setStyleHint(QFont::TypeWriter);
     connect(document(), &QTextDocument::contentsChange, this, &RichTextBox::onContentsChange);
+    connect(document(), &QTextDocument::undoCommandAdded, this, [this] { m_stepRecorded = true; });
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &RichTextBox::onSelectionMoved);
     connect(this, &QPlainTextEdit::selectionChanged, this, &RichTextBox::onSelectionMoved);
     m_fillTimer.setSingleShot(true);
@@ -313,6 +314,10 @@ bool RichTextBox::SaveFile(const QString &path, FileType type, QString *reason)
 
 void RichTextBox::onContentsChange(int position, int removed, int added)
 {
+    const int undoSteps = document()->availableUndoSteps();
+    const bool undoOrRedo = !m_stepRecorded && undoSteps != m_undoSteps;
+    m_undoSteps = undoSteps;
+    m_stepRecorded = false;
     if (m_replacingAll || m_replacingStretches)
         return;
     // The document may report a wider range than what really changed (an input method commit
@@ -350,11 +355,17 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
         m_shadow.replace(pos + prefix, removedChars, come.data(), addedChars);
     else
         m_shadow = full; // the whole text was taken anyway; no second copy
-    shiftRuns(pos + prefix, removedChars, addedChars);
+    const TextChange change{pos + prefix, removedChars, addedChars};
+    if (undoOrRedo) // the text put back had colours of its own, not its neighbours'
+        shiftRunsLeavingAddedUncoloured(m_runs, change);
+    else
+        app::shiftRuns(m_runs, std::span(&change, 1));
     // Colour the edited lines now, while the document reports the change, so that each is laid
     // out once with its colours instead of again at the next paint.
     colourEditedBlocks(pos + prefix, pos + prefix + addedChars);
     Q_EMIT Change();
+    if (undoOrRedo)
+        Q_EMIT UndoRedo();
 }
 
 void RichTextBox::colourEditedBlocks(qsizetype from, qsizetype to)
@@ -363,12 +374,6 @@ void RichTextBox::colourEditedBlocks(qsizetype from, qsizetype to)
     for (int n = 0; block.isValid() && n < EagerColourBlocks && block.position() <= to;
          ++n, block = block.next())
         applyBlockColors(block);
-}
-
-void RichTextBox::shiftRuns(qsizetype position, qsizetype removed, qsizetype added)
-{
-    const TextChange change{position, removed, added};
-    app::shiftRuns(m_runs, std::span(&change, 1));
 }
 
 void RichTextBox::onSelectionMoved()

@@ -97,6 +97,9 @@ public:
 
 Q_SIGNALS:
     void Change();
+    // After Change, when an undo or a redo changed the text: the text it put back has no colour
+    // until the markup is coloured again.
+    void UndoRedo();
     void SelChange();
     void OLEDragDrop(const QMimeData *data);
 
@@ -118,7 +121,6 @@ private:
     void makeFillEditsUndoable();
     void onContentsChange(int position, int removed, int added);
     void onSelectionMoved();
-    void shiftRuns(qsizetype position, qsizetype removed, qsizetype added);
     void applyVisibleColors();
     // Colours the lines from the one holding from up to the one holding to (at most a screenful).
     void colourEditedBlocks(qsizetype from, qsizetype to);
@@ -144,6 +146,10 @@ private:
     int m_lastAnchor = 0;
     int m_lastPosition = 0;
     bool m_replacingStretches = false;
+    // The undo steps there were at the last change, and whether an edit recorded a new step since:
+    // a change that moved the steps without recording one is an undo or a redo.
+    int m_undoSteps = 0;
+    bool m_stepRecorded = false;
 };
 
 } // namespace app

@@ -83,4 +83,26 @@ void shiftRuns(std::vector<rtf::ColorRun> &runs, std::span<const TextChange> cha
     runs.erase(out, runs.end());
 }
 
+void shiftRunsLeavingAddedUncoloured(std::vector<rtf::ColorRun> &runs, const TextChange &change)
+{
+    const TextChange removal{change.position, change.removed, 0};
+    shiftRuns(runs, std::span(&removal, 1));
+    if (change.added == 0)
+        return;
+    const qsizetype at = change.position;
+    auto it =
+        std::lower_bound(runs.begin(), runs.end(), at, [](const rtf::ColorRun &r, qsizetype p) {
+            return r.start + r.length <= p;
+        });
+    if (it != runs.end() && it->start < at) { // the gap opens inside this run: split it
+        rtf::ColorRun tail = *it;
+        tail.start = qint32(at);
+        tail.length = it->start + it->length - qint32(at);
+        it->length = qint32(at) - it->start;
+        it = runs.insert(it + 1, tail);
+    }
+    for (; it != runs.end(); ++it)
+        it->start += qint32(change.added);
+}
+
 } // namespace app

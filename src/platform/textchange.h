@@ -31,4 +31,8 @@ CommonEnds commonEnds(QStringView before, QStringView after);
 // the colour of the selection's first character; runs left empty are dropped.
 void shiftRuns(std::vector<rtf::ColorRun> &runs, std::span<const TextChange> changes);
 
+// Moves the colour runs over one change whose added text takes no colour of its neighbours (the
+// text an undo or a redo puts back): a run it lands in is split around it.
+void shiftRunsLeavingAddedUncoloured(std::vector<rtf::ColorRun> &runs, const TextChange &change);
+
 } // namespace app

@@ -2,6 +2,7 @@
 // engine's libraries are large, and loading them at start-up would cost every start time and
 // memory for a preview that may never be used.
 #include <QMetaObject>
+#include <QQuickWindow>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -11,6 +12,16 @@
 // already be a newer one's when loads overlap.
 extern "C" Q_DECL_EXPORT QWidget *tavlen_createWebView(QWidget *parent)
 {
+    // The view's pages are composed in software. Composed through OpenGL, the first view would
+    // make Qt destroy the main window and make it anew with an OpenGL surface (a new X window: a
+    // flicker, and the window manager forgets where it put it), unless the window had one from
+    // the start, which loads the whole OpenGL driver into every start. The engine renders pages
+    // in software anyway when it has no OpenGL context to share.
+    static const bool software = [] {
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+        return true;
+    }();
+    Q_UNUSED(software);
     auto *view = new QWebEngineView(parent);
     QObject::connect(view->page(), &QWebEnginePage::loadingChanged, view,
                      [parent, view](const QWebEngineLoadingInfo &info) {

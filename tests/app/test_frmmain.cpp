@@ -1,6 +1,7 @@
 #include "app/coolbar.h"
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
+#include "app/placement.h"
 #include "app/previewbrowser.h"
 #include "mainwindowfixture.h"
 #include "markup/decoratetext.h"
@@ -15,6 +16,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 
 using testsupport::MainWindowFixture;
 using testsupport::typeText;
@@ -324,6 +326,57 @@ private Q_SLOTS:
         app::frmMain &w = f.start();
         QCOMPARE(w.pos().x(), expectedX < 0 ? designedPos.x() : expectedX);
         QCOMPARE(w.width(), expectedWidth < 0 ? designedSize.width() : expectedWidth);
+    }
+
+    // A window last closed on a bigger monitor: moved and shrunk onto the screen it is opened on.
+    void placementIsFittedOntoTheScreen_data()
+    {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QRect>("fitted");
+        const QSize minimum(408, 196);
+        const QRect laptop(0, 0, 1280, 900);
+        QTest::newRow("fits") << QRect(100, 50, 800, 600) << laptop << QRect(100, 50, 800, 600);
+        QTest::newRow("bigger than the screen")
+            << QRect(200, 100, 3000, 1600) << laptop << QRect(0, 0, 1280, 900);
+        QTest::newRow("too wide only")
+            << QRect(300, 100, 2000, 500) << laptop << QRect(0, 100, 1280, 500);
+        QTest::newRow("off the right and bottom edges")
+            << QRect(1000, 700, 800, 600) << laptop << QRect(480, 300, 800, 600);
+        QTest::newRow("above and left of the screen")
+            << QRect(-50, -20, 800, 600) << laptop << QRect(0, 0, 800, 600);
+        QTest::newRow("second monitor with a panel")
+            << QRect(1900, 0, 3000, 1600) << QRect(1920, 30, 1024, 738)
+            << QRect(1920, 30, 1024, 738);
+        QTest::newRow("screen smaller than the minimum")
+            << QRect(10, 10, 3000, 1600) << QRect(0, 0, 320, 180) << QRect(QPoint(0, 0), minimum);
+    }
+    void placementIsFittedOntoTheScreen()
+    {
+        QFETCH(QRect, frame);
+        QFETCH(QRect, available);
+        QFETCH(QRect, fitted);
+        QCOMPARE(app::fitWithin(frame, available, QSize(408, 196)), fitted);
+    }
+
+    void storedOversizeOpensWithinTheScreen()
+    {
+        MainWindowFixture f;
+        f.store.write(QStringLiteral("Window"), QStringLiteral("Left"), QStringLiteral("3000"));
+        f.store.write(QStringLiteral("Window"), QStringLiteral("Top"), QStringLiteral("1500"));
+        f.store.write(QStringLiteral("Window"), QStringLiteral("Width"), QStringLiteral("45000"));
+        f.store.write(QStringLiteral("Window"), QStringLiteral("Height"), QStringLiteral("24000"));
+        app::frmMain &w = f.start();
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY2(screen.contains(QRect(w.pos(), w.size())), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                           .arg(w.pos().x())
+                                                                           .arg(w.pos().y())
+                                                                           .arg(w.width())
+                                                                           .arg(w.height())));
+        // Closing stores the fitted size, not the one that did not fit.
+        QVERIFY(w.close());
+        QVERIFY(f.store.value(QStringLiteral("Window"), QStringLiteral("Width")).toInt() <=
+                screen.width() * 15);
     }
 
     void maximizedIgnoresTheNumbers()

@@ -4,9 +4,13 @@
 #include "platform/richtextbox.h"
 #include "testenv.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
+#include <QTimer>
 
 using testsupport::MainWindowFixture;
 using testsupport::ScriptedDialogs;
@@ -100,6 +104,73 @@ private Q_SLOTS:
         const QString printed = pdfText(pdf);
         for (const QString &line : lines)
             QCOMPARE(printed.count(line.normalized(QString::NormalizationForm_KC)), 1);
+    }
+
+    void pageRangePrintsThosePages()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        QStringList lines;
+        for (int i = 0; i < 300; ++i)
+            lines << QStringLiteral("line %1 行").arg(i, 4, 10, QLatin1Char('0'));
+        w.editor()->setText(lines.join(QStringLiteral("\r\n")));
+        const QString all = printToPdf(w, QStringLiteral("all.pdf"));
+        f.dialogs.steps = {ScriptedDialogs::accept()};
+        w.mnuPrint_Click();
+        const int pages = pdfPages(all);
+        QVERIFY(pages > 3);
+        // The dialog is offered the pages the text has, and prints those chosen there.
+        QCOMPARE(f.dialogs.calls[0].seen.Min, 1);
+        QCOMPARE(f.dialogs.calls[0].seen.Max, pages);
+        const QString some = printToPdf(w, QStringLiteral("some.pdf"));
+        f.dialogs.steps = {[](app::DialogProperties &p) {
+            p.FromPage = 2;
+            p.ToPage = 3;
+            return app::DialogOutcome::Accepted;
+        }};
+        w.mnuPrint_Click();
+        QCOMPARE(pdfPages(some), 2);
+        // pdftotext ends each page with a form feed.
+        const QStringList allPages = pdfText(all).split(QChar(0x0C));
+        const QStringList somePages = pdfText(some).split(QChar(0x0C));
+        QCOMPARE(somePages.mid(0, 2), allPages.mid(1, 2));
+    }
+
+    // With no printer to choose, the paper button has the focus; Enter still means OK.
+    void enterInPrinterSetupPressesOk()
+    {
+        app::QtDialogBackend backend;
+        app::DialogProperties p;
+        p.Flags = app::dlgflags::PrintSetup;
+        QPrinter printer;
+        int otherDialogs = 0;
+        QDialog *setup = nullptr;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (!modal)
+                return;
+            if (!setup) {
+                setup = modal;
+                for (QPushButton *button : modal->findChildren<QPushButton *>())
+                    if (button->text().startsWith(QStringLiteral("用紙の設定")))
+                        button->setFocus();
+                // Queued: a dialog it opens runs while this timer goes on polling.
+                QWidget *focus = modal->focusWidget();
+                QMetaObject::invokeMethod(
+                    focus, [focus] { QTest::keyClick(focus, Qt::Key_Return); },
+                    Qt::QueuedConnection);
+            } else if (modal != setup) { // the paper dialog opened instead
+                ++otherDialogs;
+                modal->reject();
+            } else if (otherDialogs > 0) {
+                modal->reject();
+            }
+        });
+        poll.start(20);
+        const app::DialogOutcome outcome = backend.showPrinter(nullptr, p, printer);
+        QCOMPARE(otherDialogs, 0);
+        QCOMPARE(outcome, app::DialogOutcome::Accepted);
     }
 
     void emptyDocumentPrintsOneEmptyLine()

@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
 
@@ -211,6 +212,53 @@ private Q_SLOTS:
         box.setSelText(QStringLiteral("ZZ"));
         QCOMPARE(box.Text(), QStringLiteral("ZZbXd"));
         expected = {{0, 4, Red}, {4, 1, Blue}};
+        QCOMPARE(box.colorRuns(), expected);
+    }
+
+    // An undo puts back text with colours of its own (the window colours it again on UndoRedo):
+    // it takes none of its neighbours', where an edit would.
+    void undoAndRedoLeaveThePutBackTextUncoloured()
+    {
+        RichTextBox box;
+        box.show();
+        box.setText(QStringLiteral("xx abc yy"));
+        QSignalSpy undoRedo(&box, &RichTextBox::UndoRedo);
+        box.setSelStart(3);
+        box.setSelLength(3);
+        QTextCursor cursor = box.textCursor(); // one edit block, as a tag set is inserted
+        cursor.beginEditBlock();
+        cursor.insertText(QStringLiteral("<p>abc</p>"));
+        cursor.endEditBlock();
+        box.setColorRuns({{0, 2, Blue}, {3, 3, Red}, {9, 4, Red}});
+        QCOMPARE(undoRedo.count(), 0);
+        box.undo();
+        QCOMPARE(box.Text(), QStringLiteral("xx abc yy"));
+        std::vector<ColorRun> expected{{0, 2, Blue}};
+        QCOMPARE(box.colorRuns(), expected);
+        QCOMPARE(undoRedo.count(), 1);
+        box.redo();
+        QCOMPARE(box.Text(), QStringLiteral("xx <p>abc</p> yy"));
+        QCOMPARE(box.colorRuns(), expected);
+        QCOMPARE(undoRedo.count(), 2);
+        // Typing, also right after an undo, is an edit.
+        box.undo();
+        box.setSelStart(9);
+        typeText(&box, QStringLiteral("z"));
+        box.setSelStart(0);
+        typeText(&box, QStringLiteral("w"));
+        QCOMPARE(box.Text(), QStringLiteral("wxx abc yyz"));
+        QCOMPARE(undoRedo.count(), 3);
+        // Text put back inside a run splits it.
+        box.setText(QStringLiteral("abcd"));
+        box.setColorRuns({{0, 4, Red}});
+        box.setSelStart(1);
+        box.setSelLength(2);
+        box.setSelText(QString());
+        expected = {{0, 2, Red}};
+        QCOMPARE(box.colorRuns(), expected);
+        box.undo();
+        QCOMPARE(box.Text(), QStringLiteral("abcd"));
+        expected = {{0, 1, Red}, {3, 1, Red}};
         QCOMPARE(box.colorRuns(), expected);
     }
 

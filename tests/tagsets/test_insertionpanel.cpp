@@ -172,6 +172,11 @@ void TestInsertionPanel::insertionIsOneUndoStep()
     QCOMPARE(w.editor()->Text(), u"<p>abc</p>"_s);
     w.editor()->undo();
     QCOMPARE(w.editor()->Text(), u"abc"_s);
+    // The text put back is coloured as its markup says, not in the tag colour it sat between.
+    QCoreApplication::processEvents();
+    const std::vector<app::rtf::ColorRun> afterUndo = w.editor()->colorRuns();
+    w.DecorateText();
+    QVERIFY(afterUndo == w.editor()->colorRuns());
 }
 
 // The date is read when inserting, and the line end after the after text is inserted too.
