@@ -319,7 +319,7 @@ void frmMain::mnuCut_Click()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(rtbMain->SelText());
+    clipboard->setText(rtbMain->clipboardText());
     rtbMain->setSelText(QString());
 }
 
@@ -327,7 +327,7 @@ void frmMain::mnuCopy_Click()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(rtbMain->SelText());
+    clipboard->setText(rtbMain->clipboardText());
 }
 
 void frmMain::mnuPaste_Click()
