@@ -41,10 +41,8 @@ unsaved_new_document_flow() {
     kill -0 "$pid" 2>/dev/null || { fail "Ctrl+Q ended the program, the text unsaved"; return 1; }
     pass
     yes_then_escape ctrl+n "Ctrl+N"
-    keys ctrl+s
-    check "Ctrl+S on a new document asks first" wait_active "確認"
-    keys y
-    check "Yes shows the file dialog" wait_active "ファイルに保存"
+    keys ctrl+shift+s
+    check "Ctrl+Shift+S shows the file dialog" wait_active "ファイルに保存"
     typein "$page"
     keys Return
     check "the text typed at the start is saved" wait_active "$page - たぶれん"
