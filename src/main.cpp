@@ -1,5 +1,7 @@
+#include "about/versionstring.h"
 #include "app/enginestart.h"
 #include "app/frmmain.h"
+#include "document/documentpath.h"
 #include "platform/commondialog.h"
 #include "platform/prompter.h"
 #include "platform/shellopen.h"
@@ -7,11 +9,40 @@
 #include "settings/inisettingsstore.h"
 
 #include <QApplication>
+#include <QDir>
 #include <cstdio>
 #include <malloc.h>
+#include <string_view>
 
 namespace
 {
+
+constexpr const char *Usage =
+    "使い方: tavlen [ファイル]\n"
+    "たぶれん（Tavlen）は、HTML ファイルを手で書くためのエディターです。\n"
+    "ファイルは、パスまたは file:// で始まる URL で一つ指定します。"
+    "指定しなければ新規ファイルで始まります。\n"
+    "\n"
+    "  --help     この説明を表示して終了します\n"
+    "  --version  バージョンを表示して終了します\n";
+
+// --help and --version answer on the terminal, without a display. Returns true when one did.
+bool answeredOption(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        if (argument == "--help" || argument == "-h") {
+            std::fputs(Usage, stdout);
+            return true;
+        }
+        if (argument == "--version") {
+            std::printf("たぶれん（Tavlen）バージョン %s\n",
+                        about::VersionString().toUtf8().constData());
+            return true;
+        }
+    }
+    return false;
+}
 
 // Qt aborts with a platform-plugin error when there is no display; say so plainly instead.
 bool haveDisplay()
@@ -25,6 +56,8 @@ bool haveDisplay()
 
 int main(int argc, char **argv)
 {
+    if (answeredOption(argc, argv))
+        return 0;
     if (!haveDisplay()) {
         std::fputs(
             "たぶれん: 画面（ディスプレイ）が見つかりません。デスクトップから起動してください。\n"
@@ -45,11 +78,13 @@ int main(int argc, char **argv)
     app::installJapaneseQtTranslations(application);
     QApplication::setDesktopFileName(QStringLiteral("tavlen"));
 
-    // The command line is the program's arguments joined by single spaces, so a path with
-    // spaces opens whether it was quoted or not; those from --webEngineArgs on are the browser
-    // engine's.
-    const QStringList arguments = app::documentArguments(QCoreApplication::arguments().mid(1));
-    const QString commandLine = arguments.join(QLatin1Char(' '));
+    // One document; a path with spaces opens whether it was quoted or not. Arguments from
+    // --webEngineArgs on are the browser engine's.
+    const document::DocumentArguments arguments = document::documentArguments(
+        app::documentArguments(QCoreApplication::arguments().mid(1)), QDir::currentPath());
+    if (!arguments.ignored.isEmpty())
+        std::fprintf(stderr, "たぶれん: 開けるファイルは一つだけです。次の引数は無視しました: %s\n",
+                     arguments.ignored.join(QStringLiteral(" ")).toLocal8Bit().constData());
 
     app::QtPrompter prompter;
     app::QtDialogBackend dialogs;
@@ -58,6 +93,6 @@ int main(int argc, char **argv)
     app::Platform platform{prompter, dialogs, shell, store};
 
     app::frmMain window(platform);
-    window.Form_Load(commandLine, app::frmMain::ShowWindow::BeforeQuestions);
+    window.Form_Load(arguments.path, app::frmMain::ShowWindow::BeforeQuestions);
     return application.exec();
 }

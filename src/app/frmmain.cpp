@@ -352,7 +352,7 @@ void frmMain::mnuCut_Click()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(rtbMain->SelText());
+    clipboard->setText(rtbMain->clipboardText());
     rtbMain->setSelText(QString());
 }
 
@@ -360,7 +360,7 @@ void frmMain::mnuCopy_Click()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->clear();
-    clipboard->setText(rtbMain->SelText());
+    clipboard->setText(rtbMain->clipboardText());
 }
 
 void frmMain::mnuPaste_Click()

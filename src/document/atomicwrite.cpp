@@ -96,10 +96,9 @@ RenameOutcome replaceByRenaming(const QByteArray &target, QByteArrayView bytes,
         error = errno;
         ok = false;
     }
-    if (::close(fd.release()) != 0 && ok) {
-        error = errno;
-        ok = false;
-    }
+    // Renamed while still open and locked: until the rename, the start-up clean-up of another
+    // copy of the program sees a live writer and leaves the file alone. The bytes are on the
+    // disk (fsync), so closing has nothing left to report.
     if (ok && ::rename(tempPath.constData(), target.constData()) != 0) {
         error = errno;
         ok = false;
@@ -108,6 +107,7 @@ RenameOutcome replaceByRenaming(const QByteArray &target, QByteArrayView bytes,
         ::unlink(tempPath.constData());
         return {false, systemReason(error)};
     }
+    fd.reset();
     syncFolderOf(target);
     return {};
 }

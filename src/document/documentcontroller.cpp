@@ -17,9 +17,15 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace document
 {
@@ -38,6 +44,18 @@ bool sameFile(const QString &a, const QString &b)
     const QFileInfo fa(a);
     const QFileInfo fb(b);
     return fa.exists() && fb.exists() && fa.canonicalFilePath() == fb.canonicalFilePath();
+}
+
+// A file that nobody is meant to write (no write permission at all) which this process could
+// write anyway, as root can: saving over it needs the user's word.
+bool writableThoughReadOnly(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {
+    };
+    return ::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode) &&
+           (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 &&
+           ::faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) == 0;
 }
 
 bool isHtmlPath(const QString &path)
@@ -192,6 +210,14 @@ bool DocumentController::SaveDocument(const QString &path, bool skipRecent)
         if (changedSince(m_stamp, path) && !confirmChangedOnDisk(path, !stampOf(path).exists))
             return false;
     }
+    if (writableThoughReadOnly(path) &&
+        m_c.prompter.message(&m_c.window,
+                             QStringLiteral("このファイルは読み取り専用です。\r\n%1\r\n"
+                                            "読み取り専用のファイルに上書きしますか？")
+                                 .arg(path),
+                             QStringLiteral("確認"), app::MsgIcon::Question,
+                             app::MsgButtons::YesNo) != app::MsgAnswer::Yes)
+        return false;
     const bool overInexact = !m_inexactPath.isEmpty() && sameFile(path, m_inexactPath);
     if (overInexact) {
         const app::MsgAnswer answer = m_c.prompter.message(
@@ -232,25 +258,20 @@ bool DocumentController::SaveDocument(const QString &path, bool skipRecent)
     return true;
 }
 
-DocumentController::SaveAsOutcome DocumentController::saveAs()
+bool DocumentController::SaveDocumentAs()
 {
     app::DialogProperties &props = m_c.cdlFile.props;
     props.DialogTitle = QStringLiteral("ファイルに保存");
     props.Flags = kSaveFlags;
     if (m_c.cdlFile.ShowSave() == app::DialogOutcome::Cancelled)
-        return SaveAsOutcome::DialogCancelled;
+        return false;
     const QString name = props.FileName;
     if (!SaveDocument(name, false))
-        return SaveAsOutcome::NotSaved;
+        return false;
     m_c.state.strFilePath = name;
     showDocument(name);
     m_c.state.bolEditing = false;
-    return SaveAsOutcome::Saved;
-}
-
-bool DocumentController::SaveDocumentAs()
-{
-    return saveAs() == SaveAsOutcome::Saved;
+    return true;
 }
 
 void DocumentController::AddRecentFile(const QString &path)
@@ -285,11 +306,15 @@ bool DocumentController::ConfirmSave()
         return true;
     if (answer != app::MsgAnswer::Yes)
         return false;
-    // A save that was wanted but did not happen stops the command, so no changes are lost; only
-    // cancelling the file dialog lets it go on without saving.
-    if (!m_c.state.strFilePath.isEmpty())
-        return !SaveDocument(m_c.state.strFilePath, false);
-    return saveAs() == SaveAsOutcome::NotSaved;
+    // A save that was wanted but did not happen (the file dialog cancelled, or the file not
+    // written) stops the command, so no changes are lost. A save that happened leaves the
+    // document saved, whatever the command then does.
+    if (m_c.state.strFilePath.isEmpty())
+        return !SaveDocumentAs();
+    if (!SaveDocument(m_c.state.strFilePath, false))
+        return true;
+    m_c.state.bolEditing = false;
+    return false;
 }
 
 void DocumentController::newFile()
@@ -342,7 +367,7 @@ void DocumentController::save()
                        "ファイルを作成して保存しますか？"),
         QStringLiteral("確認"), app::MsgIcon::Question, app::MsgButtons::YesNo);
     if (answer == app::MsgAnswer::Yes)
-        saveAs();
+        SaveDocumentAs();
 }
 
 void DocumentController::dropped(const QMimeData *data)
@@ -357,13 +382,17 @@ void DocumentController::dropped(const QMimeData *data)
         }
     }
     if (!firstFile.isEmpty()) {
-        if (!isHtmlPath(firstFile)) {
-            showError(QStringLiteral("HTMLファイル以外を開くことはできません。"));
-            return;
-        }
-        if (ConfirmSave())
-            return;
-        OpenDocument(firstFile);
+        // The questions and messages come after the drop has returned, so the program the file
+        // was dragged from never waits for the user's answer.
+        QTimer::singleShot(0, &m_c.window, [this, firstFile] {
+            if (!isHtmlPath(firstFile)) {
+                showError(QStringLiteral("HTMLファイル以外を開くことはできません。"));
+                return;
+            }
+            if (ConfirmSave())
+                return;
+            OpenDocument(firstFile);
+        });
         return;
     }
     if (data->hasText())
@@ -414,7 +443,18 @@ void DocumentController::restore(const Snapshot &snapshot)
 void DocumentController::offerRecovery()
 {
     SnapshotKeeper &keeper = m_c.recovery;
-    if (!keeper.enabled() || !offerInterruptedSaves(m_c.prompter, &m_c.window, keeper.folder()))
+    if (!keeper.enabled())
+        return;
+    QStringList restored;
+    const bool goOn = offerInterruptedSaves(m_c.prompter, &m_c.window, keeper.folder(), &restored);
+    // The document read before its old bytes were written back shows the cut-short save: it is
+    // read again, unless it has been changed here.
+    const QString current = m_c.state.strFilePath;
+    if (!current.isEmpty() && !m_c.state.bolEditing &&
+        std::any_of(restored.cbegin(), restored.cend(),
+                    [&current](const QString &path) { return sameFile(path, current); }))
+        OpenDocument(current);
+    if (!goOn)
         return;
     std::vector<LeftSnapshot> left = claimLeftSnapshots(keeper.folder());
     for (LeftSnapshot &entry : left) {

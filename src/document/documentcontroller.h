@@ -60,7 +60,8 @@ public:
     // Lets the user choose a file and saves under it; false when cancelled or not saved.
     bool SaveDocumentAs();
     void AddRecentFile(const QString &path);
-    // True when the user chose Cancel, or chose to save and the save did not happen.
+    // True when the user chose Cancel, or chose to save and the save did not happen (also when
+    // the file dialog was cancelled).
     bool ConfirmSave();
 
     // The unsaved document as a snapshot to keep for recovery.
@@ -75,11 +76,11 @@ public:
     void openFile();
     void openRecent(int index);
     void save();
+    // Dropped text goes in at once; a dropped file is refused or opened, with its questions,
+    // once the drop has returned to the event loop.
     void dropped(const QMimeData *data);
 
 private:
-    enum class SaveAsOutcome { Saved, DialogCancelled, NotSaved };
-    SaveAsOutcome saveAs();
     void showError(const QString &text);
     bool confirmUnmappable(const QString &text, qsizetype index, int writeCode);
     bool confirmChangedOnDisk(const QString &path, bool deleted);

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+#include <QUrl>
 
 namespace document
 {
@@ -41,6 +42,33 @@ QString folderOfPath(const QString &path)
     if (slash < 0)
         return QString();
     return slash == 0 ? QStringLiteral("/") : path.left(slash);
+}
+
+QString pathOfArgument(const QString &argument)
+{
+    if (!argument.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
+        return argument;
+    const QUrl url(argument, QUrl::StrictMode);
+    const bool here = url.host().isEmpty() || url.host() == QLatin1String("localhost");
+    if (!url.isValid() || !url.isLocalFile() || !here)
+        return argument;
+    return url.path(QUrl::FullyDecoded);
+}
+
+DocumentArguments documentArguments(const QStringList &arguments, const QString &currentFolder)
+{
+    if (arguments.isEmpty())
+        return {};
+    const auto absolute = [&currentFolder](const QString &argument) {
+        return absoluteDocumentPath(pathOfArgument(argument), currentFolder);
+    };
+    const QString first = absolute(arguments.first());
+    if (arguments.size() > 1 && !QFileInfo::exists(first)) {
+        const QString joined = absolute(arguments.join(QLatin1Char(' ')));
+        if (QFileInfo(joined).isFile())
+            return {joined, {}};
+    }
+    return {first, arguments.mid(1)};
 }
 
 } // namespace document

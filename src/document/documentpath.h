@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace document
 {
@@ -21,5 +22,20 @@ QString absoluteDocumentPath(const QString &path, const QString &currentFolder);
 
 // Everything before the last "/"; "/" for a file in the root folder, empty when there is none.
 QString folderOfPath(const QString &path);
+
+// A command-line argument as a path: a local file:// URL (as file managers pass one) becomes the
+// path it names, percent-encoding decoded; anything else is taken as it is.
+QString pathOfArgument(const QString &argument);
+
+// The document the command-line arguments name, and the arguments left unused. One argument is
+// the path, spaces and all. Of several, the first is the document and the others are ignored;
+// only when they read as one existing file once joined by spaces (a path with spaces that was
+// not quoted) and the first alone names nothing are they that path. A relative path is taken
+// against currentFolder.
+struct DocumentArguments {
+    QString path;
+    QStringList ignored;
+};
+DocumentArguments documentArguments(const QStringList &arguments, const QString &currentFolder);
 
 } // namespace document

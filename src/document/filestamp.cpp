@@ -47,12 +47,15 @@ bool changedSince(const FileStamp &then, const QString &path)
 {
     const FileStamp now = stampOf(path);
     const bool sameFile = now.exists == then.exists && now.size == then.size &&
-                          now.modifiedNs == then.modifiedNs && now.device == then.device &&
-                          now.inode == then.inode;
+                          now.device == then.device && now.inode == then.inode;
     if (!sameFile)
         return true;
-    if (!now.exists || !then.hashed || now.changedNs == then.changedNs)
+    if (!now.exists || (now.modifiedNs == then.modifiedNs && now.changedNs == then.changedNs))
         return false;
+    // Written since, but perhaps with the same bytes (old bytes put back after a save in place
+    // was cut short): only other content is another program's change.
+    if (!then.hashed)
+        return now.modifiedNs != then.modifiedNs;
     const auto bytes = readRegularFile(path, std::numeric_limits<qint64>::max());
     const QByteArray *read = std::get_if<QByteArray>(&bytes);
     return !read || contentHash(*read) != then.contentHash;

@@ -31,9 +31,9 @@ FileStamp stampOf(const QString &path, QByteArrayView content);
 // The hash kept in a stamp (xxHash, XXH3 64 bits).
 quint64 contentHash(QByteArrayView bytes);
 
-// Whether the file at path is no longer what then describes: deleted, replaced, or another size
-// or modification time. When only its status change time moved (a write with the old time put
-// back, or merely new permissions), the content decides: the file is read and its hash compared.
+// Whether the file at path is no longer what then describes: deleted, replaced or another size.
+// When it was only written or touched since (a new modification or status change time), the
+// content decides if then has its hash: the file is read and the hashes compared.
 bool changedSince(const FileStamp &then, const QString &path);
 
 } // namespace document

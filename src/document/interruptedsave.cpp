@@ -7,7 +7,8 @@
 namespace document
 {
 
-bool offerInterruptedSaves(app::Prompter &prompter, QWidget *owner, const QString &folder)
+bool offerInterruptedSaves(app::Prompter &prompter, QWidget *owner, const QString &folder,
+                           QStringList *restored)
 {
     std::vector<LeftOriginal> left = claimLeftOriginals(folder);
     for (LeftOriginal &entry : left) {
@@ -35,6 +36,8 @@ bool offerInterruptedSaves(app::Prompter &prompter, QWidget *owner, const QStrin
                                  app::MsgButtons::Ok);
                 continue;
             }
+            if (restored)
+                restored->append(path);
         }
         QString reason;
         if (!entry.remove(&reason))

@@ -188,6 +188,22 @@ QString RichTextBox::SelText() const
     return toCrLf(textCursor().selectedText());
 }
 
+QString RichTextBox::clipboardText() const
+{
+    QString text = textCursor().selectedText();
+    text.replace(QChar(ParagraphSeparator), QLatin1Char('\n'));
+    return text;
+}
+
+// Ctrl+C, Ctrl+X and dragging the selection out give the same text as the menu's Copy, not
+// Qt's plain-text form (which turns a no-break space into a space).
+QMimeData *RichTextBox::createMimeDataFromSelection() const
+{
+    auto *data = new QMimeData;
+    data->setText(clipboardText());
+    return data;
+}
+
 void RichTextBox::setSelText(const QString &text)
 {
     QTextCursor c = textCursor();

@@ -39,6 +39,8 @@ public:
     // caret) and leaves the caret after the inserted text.
     QString SelText() const;
     void setSelText(const QString &text);
+    // The selected text as it goes to the clipboard, by menu or by key: LF line breaks.
+    QString clipboardText() const;
 
     // The editor shows one font for the whole text; these set that font's attributes.
     void setSelFontName(const QString &name);
@@ -104,6 +106,7 @@ Q_SIGNALS:
     void OLEDragDrop(const QMimeData *data);
 
 protected:
+    QMimeData *createMimeDataFromSelection() const override;
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;

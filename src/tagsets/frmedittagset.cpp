@@ -8,6 +8,7 @@
 #include "tagsets/tagsetlist.h"
 #include "tagsets/tagsetname.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
 #include <QGroupBox>
@@ -422,6 +423,15 @@ void frmEditTagset::cmdClose_Click()
 {
     if (ConfirmSaveTagSet())
         accept();
+}
+
+void frmEditTagset::closeEvent(QCloseEvent *event)
+{
+    if (!ConfirmSaveTagSet()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void frmEditTagset::showError(const QString &text)

@@ -236,6 +236,40 @@ private Q_SLOTS:
         QCOMPARE(w.editor()->Text(), QStringLiteral("abc"));
     }
 
+    // The menu's Cut and Copy and the keys Ctrl+X and Ctrl+C put the same text on the
+    // clipboard: LF line breaks, a no-break space kept.
+    void menuAndKeysPutTheSameTextOnTheClipboard_data()
+    {
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("copy") << false;
+        QTest::newRow("cut") << true;
+    }
+    void menuAndKeysPutTheSameTextOnTheClipboard()
+    {
+        QFETCH(bool, cut);
+        const QString text = QStringLiteral("a\u00A0b\r\nc\r\nd");
+        const QString expected = QStringLiteral("a\u00A0b\nc");
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        app::RichTextBox &box = *w.editor();
+        const auto select = [&box, &text] {
+            box.setText(text);
+            box.setSelStart(0);
+            box.setSelLength(5);
+        };
+        select();
+        cut ? w.mnuCut_Click() : w.mnuCopy_Click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), expected);
+        QGuiApplication::clipboard()->setText(QStringLiteral("clip"));
+        select();
+        box.setFocus();
+        QTest::keyClick(&box, cut ? Qt::Key_X : Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), expected);
+        QCOMPARE(box.Text(), cut ? QStringLiteral("\r\nd") : text);
+    }
+
     void authorsPageGoesToTheShell()
     {
         MainWindowFixture f;

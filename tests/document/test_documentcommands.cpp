@@ -3,6 +3,7 @@
 // read or written or would not be written back the same.
 #include "app/maintoolbar.h"
 #include "document/documentcontroller.h"
+#include "document/snapshotkeeper.h"
 #include "mainwindowfixture.h"
 #include "platform/richtextbox.h"
 #include "testenv.h"
@@ -10,10 +11,13 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QUrl>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using app::MsgAnswer;
@@ -321,6 +325,10 @@ private Q_SLOTS:
         QMimeData data;
         data.setUrls(urls);
         w.rtbMain_OLEDragDrop(&data);
+        // The drop returns first; its messages and questions come after.
+        QVERIFY(f.prompter.shown.isEmpty());
+        QVERIFY(w.sharedState().strFilePath.isEmpty());
+        QCoreApplication::processEvents();
         if (opens) {
             QCOMPARE(w.sharedState().strFilePath, urls.first().toLocalFile());
             QCOMPARE(w.editor()->Text(), u"dropped"_s);
@@ -562,6 +570,95 @@ private Q_SLOTS:
         w.mnuSaveFile_Click(); // asked once only
         QCOMPARE(f.prompter.shown.size(), 3);
         QCOMPARE(f.prompter.unexpected, 0);
+    }
+
+    // Yes to "save changes?" and then Cancel in the file dialog stops the command as Cancel does.
+    void yesThenCancelledSaveAsStopsTheCommand_data()
+    {
+        QTest::addColumn<QString>("command");
+        for (const char *command : {"new", "open", "recent", "drop", "quit"})
+            QTest::newRow(command) << QString::fromLatin1(command);
+    }
+    void yesThenCancelledSaveAsStopsTheCommand()
+    {
+        QFETCH(QString, command);
+        QTemporaryDir dir;
+        const QString other = dir.path() + u"/other.html"_s;
+        put(other, "other");
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.editor()->setText(u"unsaved"_s);
+        w.appSettings().RecentFiles[0] = other;
+        f.prompter.answers << MsgAnswer::Yes;
+        if (command == u"open"_s)
+            f.dialogs.steps << ScriptedDialogs::choose(other);
+        f.dialogs.steps << ScriptedDialogs::cancel();
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(other)});
+        if (command == u"new"_s) {
+            w.mnuNewFile_Click();
+        } else if (command == u"open"_s) {
+            w.mnuOpenFile_Click();
+        } else if (command == u"recent"_s) {
+            w.mnuRList_Click(0);
+        } else if (command == u"drop"_s) {
+            w.rtbMain_OLEDragDrop(&data);
+            QCoreApplication::processEvents();
+        } else {
+            QVERIFY(!w.close());
+        }
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QCOMPARE(w.editor()->Text(), u"unsaved"_s);
+        QVERIFY(w.sharedState().strFilePath.isEmpty());
+        QCOMPARE(w.windowTitle(), u"新規ファイル - たぶれん"_s);
+        QVERIFY(w.sharedState().bolEditing);
+        w.sharedState().bolEditing = false;
+    }
+
+    // A save made through "save changes?" counts even when the file then cannot be opened.
+    void saveInTheQuestionStandsWhenTheOpenFails()
+    {
+        Edited e;
+        app::frmMain &w = *e.w;
+        w.appSettings().RecentFiles[0] = e.dir.path() + u"/gone.html"_s;
+        e.f.prompter.answers << MsgAnswer::Yes;
+        w.mnuRList_Click(0);
+        QCOMPARE(contents(e.path), QByteArray("<p>new</p>\r\n"));
+        QCOMPARE(e.f.prompter.shown.size(), 2);
+        QCOMPARE(e.f.prompter.shown.last().title, u"エラー"_s);
+        QCOMPARE(w.sharedState().strFilePath, e.path);
+        QCOMPARE(w.windowTitle(), e.path + u" - たぶれん"_s);
+        QVERIFY(!w.sharedState().bolEditing);
+        QVERIFY(!QFile::exists(w.recovery().snapshotFile()));
+    }
+
+    // Root may write a file whose permissions say read-only: saving over it asks first.
+    void readOnlyFileAsksBeforeRootWrites_data()
+    {
+        QTest::addColumn<MsgAnswer>("answer");
+        QTest::newRow("No writes nothing") << MsgAnswer::No;
+        QTest::newRow("Yes writes") << MsgAnswer::Yes;
+    }
+    void readOnlyFileAsksBeforeRootWrites()
+    {
+        QFETCH(MsgAnswer, answer);
+        if (::geteuid() != 0)
+            QSKIP("only root may write a read-only file");
+        Edited e;
+        QVERIFY(
+            QFile::setPermissions(e.path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        e.f.prompter.answers << answer;
+        e.w->mnuSaveFile_Click();
+        QCOMPARE(e.f.prompter.shown.size(), 1);
+        const testsupport::ShownMessage &asked = e.f.prompter.shown.first();
+        QCOMPARE(asked.title, u"確認"_s);
+        QVERIFY2(asked.text.contains(u"読み取り専用"_s) && asked.text.contains(e.path),
+                 qPrintable(asked.text));
+        const bool yes = answer == MsgAnswer::Yes;
+        QCOMPARE(contents(e.path), yes ? QByteArray("<p>new</p>\r\n") : "<p>old</p>\r\n");
+        QCOMPARE(e.w->sharedState().bolEditing, !yes);
+        QCOMPARE(QFileInfo(e.path).permissions() & 0x7077, QFileDevice::Permissions(0x4044));
+        e.w->sharedState().bolEditing = false;
     }
 
     void failedSaveKeepsTheDocumentModified()

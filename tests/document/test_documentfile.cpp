@@ -379,6 +379,38 @@ private Q_SLOTS:
         QCOMPARE(document::absoluteDocumentPath(path, current), absolute);
     }
 
+    void commandLineArguments_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QStringList>("ignored");
+        QTest::newRow("none") << QStringList() << QString() << QStringList();
+        QTest::newRow("one with spaces")
+            << QStringList{u"a b.html"_s} << u"/w/a b.html"_s << QStringList();
+        QTest::newRow("file URL") << QStringList{u"file:///t/a%20b%E6%97%A5.html"_s}
+                                  << u"/t/a b日.html"_s << QStringList();
+        QTest::newRow("file URL on localhost")
+            << QStringList{u"FILE://localhost/t/x.html"_s} << u"/t/x.html"_s << QStringList();
+        QTest::newRow("two files: the second is ignored")
+            << QStringList{u"a.html"_s, u"/t/b.html"_s} << u"/w/a.html"_s
+            << QStringList{u"/t/b.html"_s};
+        // An unquoted path with spaces still opens when only the whole names a file.
+        const QString home = testsupport::home().path();
+        QFile spaced(home + u"/my page.html"_s);
+        QVERIFY(spaced.open(QIODevice::WriteOnly));
+        QTest::newRow("unquoted spaces") << QStringList{home + u"/my"_s, u"page.html"_s}
+                                         << home + u"/my page.html"_s << QStringList();
+    }
+    void commandLineArguments()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, path);
+        QFETCH(QStringList, ignored);
+        const document::DocumentArguments got = document::documentArguments(arguments, u"/w"_s);
+        QCOMPARE(got.path, path);
+        QCOMPARE(got.ignored, ignored);
+    }
+
     void folders_data()
     {
         QTest::addColumn<QString>("path");

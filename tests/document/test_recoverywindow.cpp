@@ -321,6 +321,23 @@ private Q_SLOTS:
         QCOMPARE(contents(path), QByteArray("<p>mine</p>\r\n"));
     }
 
+    // The same bytes written again (as when a save in place that was cut short put the old
+    // bytes back) are no change of another program: saving asks nothing.
+    void sameBytesWrittenAgainAreNoChange()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + u"/doc.html"_s;
+        put(path, "<p>old</p>\r\n");
+        ageFile(path);
+        MainWindowFixture f;
+        app::frmMain &w = f.start(path);
+        put(path, "<p>old</p>\r\n");
+        w.editor()->setText(u"<p>mine</p>\r\n"_s);
+        w.mnuSaveFile_Click();
+        QCOMPARE(f.prompter.shown.size(), 0);
+        QCOMPARE(contents(path), QByteArray("<p>mine</p>\r\n"));
+    }
+
     // Another running copy keeps unsaved changes to the file: opening it says so, and the user
     // may go on or leave it.
     void openingAFileAnotherCopyIsEditing_data()

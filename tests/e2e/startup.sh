@@ -16,6 +16,18 @@ code=$?
 set -e
 [ "$code" -eq 2 ] || fail "no display: exit code $code, expected 2"
 grep -q "no display" <<<"$out" || fail "no display: message missing: $out"
+# --help and --version answer in Japanese on the terminal and need no display.
+for option in --help --version; do
+    set +e
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$bin" "$option" 2>&1)
+    code=$?
+    set -e
+    [ "$code" -eq 0 ] || fail "$option: exit code $code, expected 0: $out"
+    case $option in
+    --help) grep -q '^使い方: tavlen \[ファイル\]$' <<<"$out" || fail "--help: no usage: $out" ;;
+    --version) grep -q '^たぶれん（Tavlen）バージョン 1\.00$' <<<"$out" || fail "--version: $out" ;;
+    esac
+done
 fi
 
 # Starts the program under the current X display; its output goes to a log.
@@ -70,6 +82,23 @@ under_x() {
         { fail "the file on the command line did not open"; kill "$pid"; return; }
     quit_with_ctrl_q "$win" || fail "Ctrl+Q did not close the second window"
     grep -q "^File01=$page\$" "$conf" || fail "the opened file is not first in the recent list"
+
+    # A file:// URL, as a file manager passes one, opens the file it names.
+    start "file://${work// /%20}/my%20page.html"
+    win=$(find_window "$page - たぶれん") ||
+        { fail "the file:// URL did not open its file"; kill "$pid"; return; }
+    quit_with_ctrl_q "$win" || fail "Ctrl+Q did not close the URL's window"
+
+    # Two files: the first opens, the second is named as ignored.
+    other="$work/other.html"
+    printf '<p>other</p>\r\n' >"$other"
+    : >"$work/program.log"
+    start "$other" "$page"
+    win=$(find_window "$other - たぶれん") ||
+        { fail "of two files the first did not open"; kill "$pid"; return; }
+    quit_with_ctrl_q "$win" || fail "Ctrl+Q did not close the two files' window"
+    grep -qF "無視しました: $page" "$work/program.log" ||
+        fail "the second file is not named as ignored: $(cat "$work/program.log")"
 }
 
 if [ -n "${TAVLEN_E2E_UNDER_X:-}" ]; then

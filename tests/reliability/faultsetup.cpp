@@ -106,10 +106,10 @@ FaultScene::~FaultScene()
 
 bool FaultScene::arm(Fault fault, const QString &target, QString *skipReason)
 {
-    const QString shimFault[] = {QStringLiteral("write"),   QStringLiteral("fsync"),
-                                 QStringLiteral("rename"),  QStringLiteral("create"),
-                                 QStringLiteral("rename"),  QString(),
-                                 QStringLiteral("truncate")};
+    const QString shimFault[] = {QStringLiteral("write"),    QStringLiteral("fsync"),
+                                 QStringLiteral("rename"),   QStringLiteral("create"),
+                                 QStringLiteral("rename"),   QString(),
+                                 QStringLiteral("truncate"), QStringLiteral("close")};
     switch (fault) {
     case Fault::FullDisk: {
         // The files go onto the small disk: move them there first.
@@ -192,16 +192,20 @@ bool FaultScene::arm(Fault fault, const QString &target, QString *skipReason)
     case Fault::FailingRename:
     case Fault::FailingCreate:
     case Fault::KillAtRename:
-    case Fault::KillInPlace: {
+    case Fault::KillInPlace:
+    case Fault::KillAtTemporaryClose: {
         const int index = int(fault) - int(Fault::FailingWrite);
         m_env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(FAULT_SHIM));
         m_env.insert(QStringLiteral("TAVLEN_FAULT_CALL"), shimFault[index]);
-        m_env.insert(QStringLiteral("TAVLEN_FAULT_PATH"), m_place + QLatin1Char('/'));
+        m_env.insert(QStringLiteral("TAVLEN_FAULT_PATH"), fault == Fault::KillAtTemporaryClose
+                                                              ? QStringLiteral(".tavlen-")
+                                                              : m_place + QLatin1Char('/'));
         const int code = fault == Fault::FailingWrite    ? ENOSPC
                          : fault == Fault::FailingCreate ? EMFILE
                                                          : EIO;
         m_env.insert(QStringLiteral("TAVLEN_FAULT_ERRNO"), QString::number(code));
-        if (fault == Fault::KillAtRename || fault == Fault::KillInPlace)
+        if (fault == Fault::KillAtRename || fault == Fault::KillInPlace ||
+            fault == Fault::KillAtTemporaryClose)
             m_env.insert(QStringLiteral("TAVLEN_FAULT_KILL"), QStringLiteral("1"));
         return true;
     }

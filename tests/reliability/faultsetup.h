@@ -24,6 +24,7 @@ enum class Fault {
     KillAtRename,  // the child kills itself at rename()
     SharedFolder,  // the child runs as nobody; the file is nobody's, in a folder root owns (0755)
     KillInPlace,   // the child kills itself at ftruncate(), after overwriting a file in place
+    KillAtTemporaryClose, // the child kills itself at close() of a file still named as temporary
 };
 
 // A folder ("the place") where one operation meets one fault, and how to start the child in it.

@@ -1,6 +1,6 @@
 // Loaded with LD_PRELOAD into a child process, it makes one kind of system call fail (or kills
 // the process at it) for files whose path contains a given text:
-//   TAVLEN_FAULT_CALL   write | fsync | rename | create | truncate
+//   TAVLEN_FAULT_CALL   write | fsync | rename | create | truncate | close
 //                       (create: an open that may create a file; truncate: ftruncate)
 //   TAVLEN_FAULT_PATH   text the file's path (for rename: either path) must contain; empty: any
 //   TAVLEN_FAULT_ERRNO  the error to report (a number; EIO when unset)
@@ -166,6 +166,13 @@ int openat64(int dir, const char *path, int flags, ...)
     if (failsCreate(path, flags))
         return fault();
     return NEXT(openat64)(dir, path, flags, mode);
+}
+
+int close(int fd)
+{
+    if (wanted("close") && fd > 2 && fdMatches(fd))
+        return fault();
+    return NEXT(close)(fd);
 }
 
 int ftruncate(int fd, off_t length)

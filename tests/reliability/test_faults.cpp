@@ -155,6 +155,24 @@ private Q_SLOTS:
             QCOMPARE(linesStartingWith(run.output, u"modified="_s), QStringList{u"1"_s});
     }
 
+    // The temporary file is renamed over the original while its writer still holds it open and
+    // locked: at no moment is it an unlocked temporary file that another copy's start-up would
+    // remove. A writer killed as it closes a file still named as temporary says otherwise.
+    void temporaryFileIsRenamedBeforeItIsClosed_data() { killBeforeRenameKeepsTheOriginal_data(); }
+    void temporaryFileIsRenamedBeforeItIsClosed()
+    {
+        QFETCH(Operation, op);
+        FaultScene scene;
+        const Setup setup = prepare(op, scene);
+        QString skip;
+        QVERIFY(scene.arm(Fault::KillAtTemporaryClose, setup.target, &skip));
+        const FaultScene::Run run = scene.runDriver(setup.arguments);
+        QVERIFY2(!run.crashed && run.exitCode == 0, qPrintable(run.output));
+        QCOMPARE(scene.entries(), QStringList(setup.originals.keys()));
+        QVERIFY(contents(setup.target) !=
+                setup.originals.value(QFileInfo(setup.target).fileName()));
+    }
+
     // Killed between writing the temporary file and renaming it over the original.
     void killBeforeRenameKeepsTheOriginal_data()
     {

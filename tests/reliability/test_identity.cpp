@@ -8,9 +8,11 @@
 
 #include "document/originalcopy.h"
 #include "document/recoveryfolder.h"
+#include "platform/richtextbox.h"
 #include "tagsets/tagsetfile.h"
 #include "tagsets/tagsetfolder.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QtTest>
@@ -89,9 +91,17 @@ private Q_SLOTS:
     }
 
     // Killed in the middle of writing a file of two names in place: the copy of the old bytes
-    // stays, the next start offers it, and Yes puts the old bytes back under both names.
+    // stays, the next start offers it, and Yes puts the old bytes back under both names. A start
+    // on that file shows it as put back, and saving it asks nothing about other programs.
+    void interruptedSaveInPlaceIsOfferedBack_data()
+    {
+        QTest::addColumn<bool>("opened");
+        QTest::newRow("no file") << false;
+        QTest::newRow("the file on the command line") << true;
+    }
     void interruptedSaveInPlaceIsOfferedBack()
     {
+        QFETCH(bool, opened);
         FaultScene scene;
         const QString page = scene.place() + u"/page.html"_s;
         const QString second = scene.place() + u"/second.html"_s;
@@ -113,15 +123,24 @@ private Q_SLOTS:
                             document::recoveryFolder() + u'/' + copies.first()));
         testsupport::MainWindowFixture f;
         f.prompter.answers << app::MsgAnswer::Yes;
-        f.start();
+        app::frmMain &w = f.start(opened ? page : QString());
         QVERIFY(!f.prompter.shown.isEmpty());
-        QVERIFY2(f.prompter.shown[0].text.contains(u"途中で終わりました"_s) &&
-                     f.prompter.shown[0].text.contains(page),
-                 qPrintable(f.prompter.shown[0].text));
+        const QString offer = f.prompter.shown.last().text;
+        QVERIFY2(offer.contains(u"途中で終わりました"_s) && offer.contains(page),
+                 qPrintable(offer));
         QCOMPARE(contents(page), Page);
         QCOMPARE(contents(second), Page);
         QCOMPARE(QDir(document::recoveryFolder()).entryList({u"*.original"_s}, QDir::Files),
                  QStringList());
+        if (!opened)
+            return;
+        QCOMPARE(w.editor()->Text(), QString::fromLatin1(Page));
+        QVERIFY(!w.sharedState().bolEditing);
+        const qsizetype asked = f.prompter.shown.size();
+        w.editor()->setSelText(u"x"_s);
+        w.mainMenu().mnuSaveFile->trigger();
+        QCOMPARE(f.prompter.shown.size(), asked);
+        QCOMPARE(contents(page), "x" + Page);
     }
 
     // A settings file that is a pipe: the program starts on defaults with one message, no hang,

@@ -265,24 +265,30 @@ void TestFrmEditTagset::lockedModeOnAVanishedTagSet()
 void TestFrmEditTagset::saveQuestion_data()
 {
     QTest::addColumn<MsgAnswer>("answer");
-    QTest::addColumn<bool>("closing"); // else choosing b
-    QTest::newRow("choose, yes") << MsgAnswer::Yes << false;
-    QTest::newRow("choose, no") << MsgAnswer::No << false;
-    QTest::newRow("close, yes") << MsgAnswer::Yes << true;
-    QTest::newRow("close, no") << MsgAnswer::No << true;
+    QTest::addColumn<bool>("closing");  // else choosing b
+    QTest::addColumn<bool>("closeBox"); // the window's close box (Alt+F4), else 閉じる
+    QTest::newRow("choose, yes") << MsgAnswer::Yes << false << false;
+    QTest::newRow("choose, no") << MsgAnswer::No << false << false;
+    QTest::newRow("close, yes") << MsgAnswer::Yes << true << false;
+    QTest::newRow("close, no") << MsgAnswer::No << true << false;
+    QTest::newRow("close box, yes") << MsgAnswer::Yes << true << true;
+    QTest::newRow("close box, no") << MsgAnswer::No << true << true;
 }
 
 void TestFrmEditTagset::saveQuestion()
 {
     QFETCH(MsgAnswer, answer);
     QFETCH(bool, closing);
+    QFETCH(bool, closeBox);
     Editor e;
     frmEditTagset &d = e.open();
     choose(e.tagSets(), u"a"_s);
     const QByteArray original = e.file(u"a"_s);
     QTest::keyClicks(&e.before(), "X");
     e.prompter.script.answers << answer;
-    if (closing)
+    if (closeBox)
+        d.close();
+    else if (closing)
         e.button("cmdClose").click();
     else
         choose(e.tagSets(), u"b"_s);
