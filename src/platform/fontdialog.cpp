@@ -4,6 +4,7 @@
 
 #include <QColorDialog>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFontDialog>
@@ -39,17 +40,23 @@ QFont initialFont(const DialogProperties &p)
 }
 
 // Enter and Escape typed anywhere in the embedded chooser answer the whole dialog: the chooser,
-// a dialog itself, would otherwise close only itself and leave the dialog empty.
+// a dialog itself, would otherwise close only itself (its lists even before the key reaches
+// it) and leave the dialog empty. The keys are taken as they arrive, before the chooser's parts.
 class DialogKeys : public QObject
 {
 public:
-    DialogKeys(QDialog &dialog, QPushButton &ok) : QObject(&dialog), m_dialog(dialog), m_ok(ok) {}
+    DialogKeys(QDialog &dialog, QWidget &chooser, QPushButton &ok)
+        : QObject(&dialog), m_dialog(dialog), m_chooser(chooser), m_ok(ok)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() != QEvent::KeyPress)
-            return QObject::eventFilter(watched, event);
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType() ||
+            !m_chooser.isAncestorOf(static_cast<QWidget *>(watched)))
+            return false;
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->matches(QKeySequence::Cancel)) {
             m_dialog.reject();
@@ -67,6 +74,7 @@ protected:
 
 private:
     QDialog &m_dialog;
+    QWidget &m_chooser;
     QPushButton &m_ok;
 };
 
@@ -179,7 +187,7 @@ DialogOutcome runFontDialog(QWidget *owner, DialogProperties &p)
     QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
     ok->setDefault(true);
     colourButton->setAutoDefault(false);
-    fonts->installEventFilter(new DialogKeys(dialog, *ok));
+    new DialogKeys(dialog, *fonts, *ok);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(colourButton, &QPushButton::clicked, &dialog, [&] {

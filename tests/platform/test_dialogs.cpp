@@ -84,23 +84,32 @@ private Q_SLOTS:
     void fontDialogKeys_data()
     {
         QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("inList"); // typed in the family list, else in the family box
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("Enter") << int(Qt::Key_Return) << true;
-        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << true;
-        QTest::newRow("Escape") << int(Qt::Key_Escape) << false;
+        QTest::newRow("Enter") << int(Qt::Key_Return) << false << true;
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << false << true;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << false << false;
+        QTest::newRow("Enter in the list") << int(Qt::Key_Return) << true << true;
+        QTest::newRow("Escape in the list") << int(Qt::Key_Escape) << true << false;
     }
     void fontDialogKeys()
     {
         QFETCH(int, key);
+        QFETCH(bool, inList);
         QFETCH(bool, accepted);
         app::DialogProperties p = optionsFont();
         p.FontSize = 10.5;
         bool chooserKept = false;
         whenShown([&](QWidget &d) {
             auto *fonts = d.findChild<QFontDialog *>();
-            QList<QLineEdit *> edits = fonts->findChildren<QLineEdit *>();
-            QVERIFY(!edits.isEmpty());
-            QTest::keyClick(edits.first(), Qt::Key(key));
+            const QList<QLineEdit *> edits = fonts->findChildren<QLineEdit *>();
+            const QList<QListView *> lists = fonts->findChildren<QListView *>();
+            QVERIFY(!edits.isEmpty() && !lists.isEmpty());
+            QWidget *target = inList ? static_cast<QWidget *>(lists.first()) : edits.first();
+            d.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key(key));
             chooserKept = !fonts->isHidden();
             if (d.isVisible()) // the keys did not end the dialog: leave it the wrong way
                 button(d, accepted ? QDialogButtonBox::Cancel : QDialogButtonBox::Ok).click();
