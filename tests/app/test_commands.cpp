@@ -251,10 +251,10 @@ private Q_SLOTS:
         for (const QString &key : bar->keys()) {
             const QLabel *panel = bar->Panels(key);
             QVERIFY2(panel->isVisible(), qPrintable(key));
-            QVERIFY2(panel->geometry().right() < bar->width(),
-                     qPrintable(key + QStringLiteral(" ends at ") +
-                                QString::number(panel->geometry().right()) +
-                                QStringLiteral(" in ") + QString::number(bar->width())));
+            const int right = panel->mapTo(&w, QPoint(panel->width() - 1, 0)).x();
+            QVERIFY2(right < w.width(),
+                     qPrintable(key + QStringLiteral(" ends at ") + QString::number(right) +
+                                QStringLiteral(" in ") + QString::number(w.width())));
             QVERIFY2(panel->width() >= panel->minimumSizeHint().width(), qPrintable(key));
         }
         // The tag set caption shows whole, its colon too, before the list.
