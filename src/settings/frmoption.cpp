@@ -127,7 +127,7 @@ void frmOption::buildWindow()
         return l;
     };
     // A caption keeps its middle where it was placed and grows to show all of its text.
-    const auto fitWidth = [](QLabel *l) {
+    const auto fitCaption = [](QLabel *l) {
         const QSize need = l->sizeHint();
         const int height = std::max(l->height(), need.height());
         l->setGeometry(l->x(), l->y() - (height - l->height()) / 2,
@@ -203,7 +203,7 @@ void frmOption::buildWindow()
     followCheckedOption(Label3, optRead);
     followCheckedOption(Label6, optWrite);
     for (QLabel *l : {Label1, Label2, Label4, Label5, Label3, Label6})
-        fitWidth(l);
+        fitCaption(l);
 
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
