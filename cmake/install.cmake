@@ -9,8 +9,14 @@
 include(GNUInstallDirs)
 
 # The project's own web page: the author's page command, the AppStream data and the package's
-# Homepage field all take it from here.
-set(TAVLEN_HOMEPAGE_URL "https://tavlen.example.org/")
+# Homepage field all take it from here. Left empty, the author's page command opens the "about"
+# section of the help page that comes with the program, and the package names no home page.
+set(TAVLEN_HOMEPAGE_URL "" CACHE STRING "Address of the author's web page (empty: the help page's about section)")
+if(TAVLEN_HOMEPAGE_URL)
+  set(TAVLEN_METAINFO_HOMEPAGE "<url type=\"homepage\">${TAVLEN_HOMEPAGE_URL}</url>")
+else()
+  set(TAVLEN_METAINFO_HOMEPAGE "")
+endif()
 set(TAVLEN_APPSTREAM_ID "org.example.tavlen")
 set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/app/frmmain.cpp TARGET_DIRECTORY tavlen_core
   APPEND PROPERTY COMPILE_DEFINITIONS "TAVLEN_HOMEPAGE_URL=\"${TAVLEN_HOMEPAGE_URL}\"")
@@ -78,7 +84,9 @@ set(CPACK_PACKAGE_DESCRIPTION
   "It reads and writes Shift_JIS (CP932) and EUC-JP files without losing a byte, colours tags\n"
   "and comments, wraps the selection in reusable tag sets, previews the page in an embedded\n"
   "browser, and finds and replaces text literally or by regular expression.")
-set(CPACK_PACKAGE_HOMEPAGE_URL ${TAVLEN_HOMEPAGE_URL})
+if(TAVLEN_HOMEPAGE_URL)
+  set(CPACK_PACKAGE_HOMEPAGE_URL ${TAVLEN_HOMEPAGE_URL})
+endif()
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -58,6 +58,17 @@ CoolBar::CoolBar(QWidget *parent) : QWidget(parent)
     cmdEditTmp->setToolTip(QStringLiteral("タグセットエディタを起動します"));
     cmdEditTmp->setEnabled(false);
     place(cmdEditTmp, {5430, 75, 915, 330});
+
+    // A caption wider than designed (the fonts at hand) pushes the controls to its right along,
+    // so that it shows whole and a gap stays before the list.
+    const int gap = Label1->fontMetrics().averageCharWidth() / 2 + 1;
+    const int overlap = Label1->geometry().right() + gap - cboTagSet->x();
+    if (overlap > 0) {
+        for (QWidget *w : {static_cast<QWidget *>(cboTagSet), static_cast<QWidget *>(cmdInsTag),
+                           static_cast<QWidget *>(cmdEditTmp)})
+            w->move(w->x() + overlap, w->y());
+        fraTagIns->setMinimumWidth(fraTagIns->minimumWidth() + overlap);
+    }
 }
 
 } // namespace app

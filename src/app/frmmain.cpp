@@ -54,7 +54,8 @@ namespace
 {
 const QString NewDocumentName = QStringLiteral("新規ファイル");
 const QString CaptionSuffix = QStringLiteral(" - たぶれん");
-// The project's page; the build sets it (cmake/install.cmake) for the package data as well.
+// The project's page as the build sets it (cmake/install.cmake); empty: the help page's about
+// section.
 const QString AuthorWebAddress = QStringLiteral(TAVLEN_HOMEPAGE_URL);
 constexpr int MinWidthPx = 400;
 constexpr int MinHeightPx = 160;
@@ -387,7 +388,9 @@ void frmMain::mnuHelp_Click()
 
 void frmMain::mnuAuthWeb_Click()
 {
-    m_platform.shell.open(AuthorWebAddress);
+    m_platform.shell.open(AuthorWebAddress.isEmpty()
+                              ? aboutPageAddress(QCoreApplication::applicationDirPath())
+                              : AuthorWebAddress);
 }
 
 void frmMain::mnuNewFile_Click()

@@ -3,10 +3,40 @@
 #include "platform/twips.h"
 
 #include <QLabel>
+
+#include <algorithm>
 #include <cmath>
 
 namespace app
 {
+
+namespace
+{
+
+// The longest progress message the "Message" panel shows.
+const QString LongestMessage = QStringLiteral("設定の反映処理中...");
+
+// A panel as wide as designed while the bar has room; narrower, down to its text, when the
+// window is too narrow for every panel at its designed width.
+class Panel : public QLabel
+{
+public:
+    Panel(const QString &text, int designedWidth, QWidget *parent)
+        : QLabel(text, parent), m_designedWidth(designedWidth)
+    {
+    }
+    QSize sizeHint() const override
+    {
+        QSize hint = QLabel::sizeHint();
+        hint.setWidth(std::max(hint.width(), m_designedWidth));
+        return hint;
+    }
+
+private:
+    int m_designedWidth;
+};
+
+} // namespace
 
 MainStatusBar::MainStatusBar(QWidget *parent) : QStatusBar(parent)
 {
@@ -35,17 +65,18 @@ MainStatusBar::MainStatusBar(QWidget *parent) : QStatusBar(parent)
 void MainStatusBar::addPanel(const QString &key, const QString &text, const QString &tip, int twips,
                              float tppX)
 {
-    auto *label = new QLabel(text, this);
+    auto *label = new Panel(text, int(std::lround(twips / tppX)), this);
     label->setObjectName(QStringLiteral("panel") + key);
     label->setToolTip(tip);
     label->setFrameShape(QFrame::StyledPanel);
     label->setFrameShadow(QFrame::Sunken);
     if (twips > 0) {
-        label->setFixedWidth(int(std::lround(twips / tppX)));
         addWidget(label, 0);
     } else {
-        label->setMinimumWidth(0);
-        addWidget(label, 1); // the Message panel takes the remaining width
+        // The Message panel takes the remaining width, and always room for its longest text.
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(LongestMessage) +
+                               2 * label->frameWidth() + label->fontMetrics().averageCharWidth());
+        addWidget(label, 1);
     }
     if (key == QLatin1String("Num") || key == QLatin1String("Caps") ||
         key == QLatin1String("Scrl") || key == QLatin1String("Ins"))

@@ -3,6 +3,8 @@
 #include "markup/longlines.h"
 #include "platform/prompter.h"
 
+#include <QLocale>
+
 namespace document
 {
 
@@ -19,7 +21,7 @@ bool offerLineBreaks(app::Prompter &prompter, QWidget *owner, QString &text)
                        "表示が変わらない位置（タグの中の属性の間）に改行を入れて開きますか？\r\n"
                        "「いいえ」を選ぶと、そのまま開きます。")
             .arg(longest.number)
-            .arg(longest.length);
+            .arg(QLocale(QLocale::Japanese, QLocale::Japan).toString(qlonglong(longest.length)));
     if (prompter.message(owner, question, QStringLiteral("確認"), app::MsgIcon::Question,
                          app::MsgButtons::YesNo) != app::MsgAnswer::Yes)
         return false;

@@ -4,15 +4,21 @@
 
 #include <QColorDialog>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFontDialog>
 #include <QHBoxLayout>
+#include <QHash>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 namespace app
@@ -33,6 +39,110 @@ QFont initialFont(const DialogProperties &p)
     return f;
 }
 
+// Enter and Escape typed anywhere in the embedded chooser answer the whole dialog: the chooser,
+// a dialog itself, would otherwise close only itself (its lists even before the key reaches
+// it) and leave the dialog empty. The keys are taken as they arrive, before the chooser's parts.
+class DialogKeys : public QObject
+{
+public:
+    DialogKeys(QDialog &dialog, QWidget &chooser, QPushButton &ok)
+        : QObject(&dialog), m_dialog(dialog), m_chooser(chooser), m_ok(ok)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType() ||
+            !m_chooser.isAncestorOf(static_cast<QWidget *>(watched)))
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->matches(QKeySequence::Cancel)) {
+            m_dialog.reject();
+            return true;
+        }
+        if (key->modifiers() & ~Qt::KeypadModifier)
+            return false;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            if (m_ok.isEnabled())
+                m_ok.click();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QDialog &m_dialog;
+    QWidget &m_chooser;
+    QPushButton &m_ok;
+};
+
+// A font's style name in Japanese, word by word ("Bold Italic" → "太字 斜体"); a word without a
+// Japanese name stays as it is.
+QString japaneseStyleName(const QString &style)
+{
+    static const QHash<QString, QString> words = {
+        {QStringLiteral("regular"), QStringLiteral("標準")},
+        {QStringLiteral("normal"), QStringLiteral("標準")},
+        {QStringLiteral("book"), QStringLiteral("標準")},
+        {QStringLiteral("roman"), QStringLiteral("標準")},
+        {QStringLiteral("bold"), QStringLiteral("太字")},
+        {QStringLiteral("italic"), QStringLiteral("斜体")},
+        {QStringLiteral("oblique"), QStringLiteral("斜体")},
+        {QStringLiteral("thin"), QStringLiteral("極細")},
+        {QStringLiteral("extralight"), QStringLiteral("極細")},
+        {QStringLiteral("ultralight"), QStringLiteral("極細")},
+        {QStringLiteral("light"), QStringLiteral("細字")},
+        {QStringLiteral("medium"), QStringLiteral("中字")},
+        {QStringLiteral("semibold"), QStringLiteral("やや太字")},
+        {QStringLiteral("demibold"), QStringLiteral("やや太字")},
+        {QStringLiteral("demi"), QStringLiteral("やや太字")},
+        {QStringLiteral("extrabold"), QStringLiteral("極太")},
+        {QStringLiteral("ultrabold"), QStringLiteral("極太")},
+        {QStringLiteral("heavy"), QStringLiteral("極太")},
+        {QStringLiteral("black"), QStringLiteral("極太")},
+        {QStringLiteral("condensed"), QStringLiteral("長体")},
+    };
+    QStringList parts = style.split(u' ', Qt::SkipEmptyParts);
+    for (QString &part : parts)
+        part = words.value(part.toLower().remove(u'-'), part);
+    const QString normal = QStringLiteral("標準");
+    if (parts.size() > 1)
+        parts.removeAll(normal); // "Regular Italic" is simply 斜体
+    return parts.join(u' ');
+}
+
+// The chooser's style list and style box show the Japanese names; the chooser itself keeps
+// working with the font's own names.
+class StyleNames : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant &value, const QLocale &locale) const override
+    {
+        return japaneseStyleName(QStyledItemDelegate::displayText(value, locale));
+    }
+};
+
+void showJapaneseStyleNames(QFontDialog &fonts)
+{
+    // The chooser's lists are family, style and size, and so are the first three of its boxes.
+    const QList<QListView *> lists = fonts.findChildren<QListView *>();
+    const QList<QLineEdit *> boxes = fonts.findChildren<QLineEdit *>();
+    if (lists.size() != 3 || boxes.size() < 3)
+        return;
+    lists[1]->setItemDelegate(new StyleNames(lists[1]));
+    QLineEdit *box = boxes[1];
+    const auto translate = [box] {
+        const QString japanese = japaneseStyleName(box->text());
+        if (japanese != box->text())
+            box->setText(japanese);
+    };
+    QObject::connect(box, &QLineEdit::textChanged, box, translate);
+    translate();
+}
+
 void showSwatch(QPushButton &button, const QColor &colour)
 {
     QPixmap swatch(16, 16);
@@ -50,8 +160,11 @@ DialogOutcome runFontDialog(QWidget *owner, DialogProperties &p)
     auto *fonts = new QFontDialog(&dialog);
     fonts->setWindowFlags(Qt::Widget);
     fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    showJapaneseStyleNames(*fonts);
     fonts->setCurrentFont(initialFont(p));
     const QString shownFamily = fonts->currentFont().family();
+    // The chooser knows whole sizes only: a size left as it was keeps its half point (10.5).
+    const double shownSize = fonts->currentFont().pointSizeF();
     layout->addWidget(fonts);
 
     auto *row = new QHBoxLayout;
@@ -72,6 +185,9 @@ DialogOutcome runFontDialog(QWidget *owner, DialogProperties &p)
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     layout->addWidget(buttons);
     QPushButton *ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setDefault(true);
+    colourButton->setAutoDefault(false);
+    new DialogKeys(dialog, *fonts, *ok);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(colourButton, &QPushButton::clicked, &dialog, [&] {
@@ -94,7 +210,8 @@ DialogOutcome runFontDialog(QWidget *owner, DialogProperties &p)
     const QFont chosen = fonts->currentFont();
     if (chosen.family() != shownFamily)
         p.FontName = chosen.family();
-    p.FontSize = chosen.pointSizeF();
+    if (chosen.pointSizeF() != shownSize)
+        p.FontSize = chosen.pointSizeF();
     p.FontBold = chosen.bold();
     p.FontItalic = chosen.italic();
     p.FontStrikethru = chosen.strikeOut();

@@ -2,20 +2,37 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 namespace app
 {
+
+namespace
+{
+
+QString helpPagePath(const QString &programFolder)
+{
+    return QDir::cleanPath(programFolder + QStringLiteral("/../share/tavlen/help/index.html"));
+}
+
+} // namespace
 
 QString helpFilePath(const QString &programFolder)
 {
     const QString compiled = programFolder + QStringLiteral("/Tavlen.chm");
     if (QFileInfo(compiled).isFile())
         return compiled;
-    const QString page =
-        QDir::cleanPath(programFolder + QStringLiteral("/../share/tavlen/help/index.html"));
+    const QString page = helpPagePath(programFolder);
     if (QFileInfo(page).isFile())
         return page;
     return compiled;
+}
+
+QString aboutPageAddress(const QString &programFolder)
+{
+    QUrl address = QUrl::fromLocalFile(QFileInfo(helpPagePath(programFolder)).absoluteFilePath());
+    address.setFragment(QStringLiteral("about"));
+    return address.toString();
 }
 
 } // namespace app

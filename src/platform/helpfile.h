@@ -11,4 +11,8 @@ namespace app
 // way). When neither exists the compiled help path is returned all the same.
 QString helpFilePath(const QString &programFolder);
 
+// The "about" section of that help page as a file address, for the author's page command when
+// the build names no web address of its own.
+QString aboutPageAddress(const QString &programFolder);
+
 } // namespace app

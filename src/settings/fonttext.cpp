@@ -20,10 +20,22 @@ long long roundHalfEven(double size)
     return static_cast<long long>(whole);
 }
 
+QString FontSizeText(double size)
+{
+    constexpr double Fractions = 1e12; // below this a size keeps two places exactly
+    if (!(std::abs(size) < Fractions))
+        return QString::number(roundHalfEven(size));
+    QString text = QString::number(double(roundHalfEven(size * 100.0)) / 100.0, 'f', 2);
+    while (text.endsWith(u'0'))
+        text.chop(1);
+    if (text.endsWith(u'.'))
+        text.chop(1);
+    return text;
+}
+
 QString FontText(const QString &name, double size)
 {
-    return name + QStringLiteral(" （") + QString::number(roundHalfEven(size)) +
-           QStringLiteral("ﾎﾟｲﾝﾄ）");
+    return name + QStringLiteral(" （") + FontSizeText(size) + QStringLiteral("ﾎﾟｲﾝﾄ）");
 }
 
 } // namespace settings

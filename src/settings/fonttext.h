@@ -9,7 +9,11 @@ namespace settings
 // 11.5 → 12.
 long long roundHalfEven(double size);
 
-// The name of a font and its size in whole points: "ＭＳ ゴシック （11ﾎﾟｲﾝﾄ）".
+// A font size in points as the options show it: whole sizes as whole numbers, others to two
+// places without trailing zeros (10.5, the half point common in Japanese documents, stays 10.5).
+QString FontSizeText(double size);
+
+// The name of a font and its size in points: "ＭＳ ゴシック （11ﾎﾟｲﾝﾄ）", "… （10.5ﾎﾟｲﾝﾄ）".
 QString FontText(const QString &name, double size);
 
 } // namespace settings

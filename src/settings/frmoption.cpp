@@ -7,8 +7,10 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -41,6 +43,42 @@ size_t codeIndex(int code)
 qint16 checkedCode(const std::array<QRadioButton *, 3> &options)
 {
     return options[0]->isChecked() ? 0 : options[2]->isChecked() ? 2 : 1;
+}
+
+// A colour button: the style's button with exactly the chosen colour inside its frame. (A style
+// sheet's background colour is shaded by the style, so a dark blue would show lighter.)
+class ColourButton : public QPushButton
+{
+public:
+    using QPushButton::QPushButton;
+    void setColour(const QColor &colour)
+    {
+        m_colour = colour;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QPushButton::paintEvent(event);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QRect inside = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+        QPainter(this).fillRect(inside, m_colour);
+    }
+
+private:
+    QColor m_colour;
+};
+
+// A caption's access key goes to the code that is chosen in its row, and only moves there.
+void followCheckedOption(QLabel *caption, const std::array<QRadioButton *, 3> &options)
+{
+    for (QRadioButton *o : options)
+        QObject::connect(o, &QRadioButton::toggled, caption, [caption, o](bool checked) {
+            if (checked)
+                caption->setBuddy(o);
+        });
 }
 
 } // namespace
@@ -88,8 +126,12 @@ void frmOption::buildWindow()
         l->setObjectName(QLatin1String(name));
         return l;
     };
-    const auto fitWidth = [](QLabel *l) {
-        l->resize(std::max(l->width(), l->sizeHint().width()), l->height());
+    // A caption keeps its middle where it was placed and grows to show all of its text.
+    const auto fitCaption = [](QLabel *l) {
+        const QSize need = l->sizeHint();
+        const int height = std::max(l->height(), need.height());
+        l->setGeometry(l->x(), l->y() - (height - l->height()) / 2,
+                       std::max(l->width(), need.width()), height);
     };
 
     Label1 = label(page0, "Label1", QStringLiteral("フォント(&F)："));
@@ -109,7 +151,7 @@ void frmOption::buildWindow()
     onPage(Label5, 285, 2085, 1245, 180);
     const float colorTops[3] = {1185, 1605, 2025};
     for (int i = 0; i < 3; ++i) {
-        auto *b = new QPushButton(page0);
+        auto *b = new ColourButton(page0);
         b->setObjectName(QStringLiteral("cmdColors%1").arg(i));
         onPage(b, 1770, colorTops[i], 2070, 300);
         cmdColors[size_t(i)] = b;
@@ -158,8 +200,10 @@ void frmOption::buildWindow()
                          px(2040, 0, 1095, 270));
     Label3->setBuddy(optRead[0]);
     Label6->setBuddy(optWrite[0]);
+    followCheckedOption(Label3, optRead);
+    followCheckedOption(Label6, optWrite);
     for (QLabel *l : {Label1, Label2, Label4, Label5, Label3, Label6})
-        fitWidth(l);
+        fitCaption(l);
 
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -175,6 +219,7 @@ void frmOption::buildWindow()
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     SSTab1->setCurrentIndex(0);
+    cmdBrwFont->setFocus(); // the first control of the tab order that takes the focus
 
     connect(cmdBrwFont, &QPushButton::clicked, this, &frmOption::cmdBrwFont_Click);
     connect(cmdOK, &QPushButton::clicked, this, &frmOption::cmdOK_Click);
@@ -188,17 +233,28 @@ void frmOption::showFontColor()
     labFontName->setPalette(p);
 }
 
+void frmOption::showFontName(const QString &name, double size)
+{
+    // A name too long for the label loses its end to "…"; the size always shows.
+    const QFontMetrics metrics(labFontName->font());
+    const int room = labFontName->contentsRect().width() - 2 * labFontName->margin() -
+                     metrics.horizontalAdvance(u'x') -
+                     metrics.horizontalAdvance(FontText({}, size));
+    labFontName->setText(FontText(metrics.elidedText(name, Qt::ElideRight, room), size));
+    labFontName->setToolTip(FontText(name, size));
+}
+
 void frmOption::showButtonColor(int index)
 {
-    cmdColors[size_t(index)]->setStyleSheet(
-        QStringLiteral("background-color: %1;").arg(colorFromBgr(m_colors[size_t(index)]).name()));
+    static_cast<ColourButton *>(cmdColors[size_t(index)])
+        ->setColour(colorFromBgr(m_colors[size_t(index)]));
 }
 
 void frmOption::FillOptions()
 {
     m_fontColor = m_settings.FontColor;
     showFontColor();
-    labFontName->setText(FontText(m_settings.Font.Name, m_settings.Font.Size));
+    showFontName(m_settings.Font.Name, m_settings.Font.Size);
     fntDialog = m_settings.Font;
     m_colors = {m_settings.BgColor, m_settings.TagColor, m_settings.CommentColor};
     for (int i = 0; i < 3; ++i)
@@ -247,7 +303,7 @@ void frmOption::cmdBrwFont_Click()
         fntDialog.Size = toFourDecimals(p.FontSize);
     fntDialog.Strikethrough = p.FontStrikethru;
     fntDialog.Underline = p.FontUnderline;
-    labFontName->setText(FontText(fntDialog.Name, fntDialog.Size));
+    showFontName(fntDialog.Name, fntDialog.Size);
 }
 
 void frmOption::cmdColors_Click(int index)

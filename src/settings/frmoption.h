@@ -70,6 +70,7 @@ public:
 private:
     void buildWindow();
     void showFontColor();
+    void showFontName(const QString &name, double size);
     void showButtonColor(int index);
 
     AppSettings m_settings;

@@ -3,8 +3,10 @@
 #include "fakes.h"
 #include "testenv.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 
 namespace
@@ -105,6 +107,16 @@ void TestFrmVersion::picture()
     const QColor window = dialog.palette().color(QPalette::Window);
     for (const QPoint corner : {QPoint(0, 0), QPoint(251, 0), QPoint(0, 167), QPoint(251, 167)})
         QVERIFY(shot.pixelColor(corner) != window);
+
+    // Its words are Japanese: no English word is written on it (the name HTML aside).
+    QFile source(QStringLiteral(":/about/background.svg"));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    const QString svg = QString::fromUtf8(source.readAll());
+    static const QRegularExpression text(QStringLiteral("<text[^>]*>([^<]*)</text>"));
+    for (auto it = text.globalMatch(svg); it.hasNext();) {
+        const QString words = it.next().captured(1);
+        QVERIFY2(!words.contains(QRegularExpression(QStringLiteral("[a-z]"))), qPrintable(words));
+    }
 }
 
 void TestFrmVersion::hiddenMessageContent()

@@ -1,3 +1,4 @@
+#include "app/coolbar.h"
 #include "app/keystates.h"
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
@@ -8,6 +9,7 @@
 #include "testenv.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +19,7 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QUrl>
 #include <map>
 #include <memory>
 
@@ -270,12 +273,49 @@ private Q_SLOTS:
         QCOMPARE(box.Text(), cut ? QStringLiteral("\r\nd") : text);
     }
 
+    // At the designed window size every panel of the status bar lies inside it, each wide
+    // enough for its text, and the Message panel has room for its longest message.
+    void designedSizeShowsEveryPanelAndCaption()
+    {
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        const auto *bar = w.findChild<app::MainStatusBar *>();
+        QVERIFY(bar);
+        QCOMPARE(bar->keys().size(), 9);
+        for (const QString &key : bar->keys()) {
+            const QLabel *panel = bar->Panels(key);
+            QVERIFY2(panel->isVisible(), qPrintable(key));
+            const int right = panel->mapTo(&w, QPoint(panel->width() - 1, 0)).x();
+            QVERIFY2(right < w.width(),
+                     qPrintable(key + QStringLiteral(" ends at ") + QString::number(right) +
+                                QStringLiteral(" in ") + QString::number(w.width())));
+            QVERIFY2(panel->width() >= panel->minimumSizeHint().width(), qPrintable(key));
+        }
+        // The tag set caption shows whole, its colon too, before the list.
+        const app::CoolBar *coolBar = w.findChild<app::CoolBar *>();
+        QVERIFY(coolBar);
+        QVERIFY(coolBar->Label1->width() >= coolBar->Label1->sizeHint().width());
+        QVERIFY(coolBar->Label1->geometry().right() < coolBar->cboTagSet->x());
+        const QLabel *message = bar->Panels(QStringLiteral("Message"));
+        QVERIFY2(message->contentsRect().width() >= message->fontMetrics().horizontalAdvance(
+                                                        QStringLiteral("設定の反映処理中...")),
+                 qPrintable(QString::number(message->width())));
+    }
+
     void authorsPageGoesToTheShell()
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
         w.mainMenu().mnuAuthWeb->trigger();
-        QCOMPARE(f.shell.opened, QStringList{QStringLiteral("https://tavlen.example.org/")});
+        // Built without an address of its own, the command opens the help page's about section.
+        QCOMPARE(f.shell.opened.size(), 1);
+        const QUrl opened(f.shell.opened.first());
+        QCOMPARE(opened.scheme(), QStringLiteral("file"));
+        QVERIFY2(opened.path().endsWith(QLatin1String("/share/tavlen/help/index.html")),
+                 qPrintable(opened.toString()));
+        QCOMPARE(opened.fragment(), QStringLiteral("about"));
         QCOMPARE(f.prompter.shown.size(), 0);
     }
 

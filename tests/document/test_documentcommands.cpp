@@ -546,6 +546,24 @@ private Q_SLOTS:
         QCOMPARE(e.w->sharedState().bolEditing, answer != MsgAnswer::Yes);
     }
 
+    // A minified page: the offer to break its long line gives the length with thousands
+    // separators, and No opens the page as it is.
+    void minifiedPageOfferGroupsTheLength()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.path() + u"/min.html"_s;
+        const QByteArray page = QByteArray("<p class=a id=b>x</p>").repeated(1200);
+        put(path, page);
+        MainWindowFixture f;
+        app::frmMain &w = f.start();
+        f.prompter.answers << MsgAnswer::No;
+        w.OpenDocument(path);
+        QCOMPARE(f.prompter.shown.size(), 1);
+        QVERIFY2(f.prompter.shown.first().text.contains(u"1 行目は 25,200 文字"_s),
+                 qPrintable(f.prompter.shown.first().text));
+        QCOMPARE(w.editor()->Text(), QString::fromLatin1(page));
+    }
+
     // A file with a duplicate NEC/IBM code: a warning at open, a question at the first save.
     void inexactFileWarnsAndAsksBeforeOverwriting()
     {

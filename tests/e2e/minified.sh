@@ -43,6 +43,17 @@ no_flow() {
     check "Ctrl+Q ends the program after No" wait_exit
 }
 
+# Escape answers No; the question gives the line's length with thousands separators.
+escape_flow() {
+    start "$other"
+    check "the offer comes for the page" wait_active "確認"
+    keys Escape
+    check "Escape opens the page as it is" wait_active "$other - たぶれん"
+    check "it is still one line" test "$(lines_of "$other")" -le 1
+    keys ctrl+q
+    check "Ctrl+Q ends the program after Escape" wait_exit
+}
+
 under_x() {
     page=$work/minified.html
     other=$work/other.html
@@ -50,6 +61,7 @@ under_x() {
     minified_page 700 >"$other"
     yes_flow
     no_flow
+    escape_flow
     stop
 }
 

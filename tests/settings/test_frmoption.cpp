@@ -6,6 +6,7 @@
 #include "settings/inisettingsstore.h"
 #include "settings/memorysettingsstore.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -142,7 +143,7 @@ private Q_SLOTS:
         QCOMPARE(seen.Max, 48);
         QCOMPARE(seen.FontName, u"ＭＳ ゴシック"_s);
         QCOMPARE(seen.FontSize, 11.0);
-        QCOMPARE(d.labFontName->text(), u"IPAゴシック （10ﾎﾟｲﾝﾄ）"_s);
+        QCOMPARE(d.labFontName->text(), u"IPAゴシック （10.5ﾎﾟｲﾝﾄ）"_s);
         QCOMPARE(d.fontColor(), 0x00FF00u);
         d.cmdOK->click();
         QCOMPARE(d.result(), int(QDialog::Accepted));
@@ -173,6 +174,73 @@ private Q_SLOTS:
         QCOMPARE(d.settings().TagColor, 0x800000u);
         QVERIFY(d.settings().DefaultEditor);
         QCOMPARE(d.settings().WriteCode, qint16(1));
+    }
+
+    // Each colour button shows exactly its colour, as the window is drawn.
+    void colourButtonsShowExactlyTheirColour()
+    {
+        Harness h;
+        AppSettings s;
+        s.BgColor = 0x0000FF;      // red
+        s.TagColor = 0x800000;     // dark blue
+        s.CommentColor = 0x008000; // green
+        frmOption d(s, h.store, h.prompter, h.dialogs, nullptr);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        const QColor expected[] = {QColor(255, 0, 0), QColor(0, 0, 128), QColor(0, 128, 0)};
+        const QImage window = d.grab().toImage();
+        for (int i = 0; i < 3; ++i) {
+            const QPushButton *b = d.cmdColors[size_t(i)];
+            const QPoint middle = b->mapTo(&d, b->rect().center()) * d.devicePixelRatio();
+            QCOMPARE(window.pixelColor(middle).name(), expected[i].name());
+        }
+    }
+
+    // The focus starts on the font button; a code's access key moves to the chosen code of
+    // its row and leaves the choice alone.
+    void keyboardFocus()
+    {
+        Harness h;
+        AppSettings s;
+        s.ReadCode = 1;
+        s.WriteCode = 2;
+        frmOption d(s, h.store, h.prompter, h.dialogs, nullptr);
+        d.show();
+        d.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        QCOMPARE(QApplication::focusWidget(), d.cmdBrwFont);
+        d.SSTab1->setCurrentIndex(2);
+        const struct {
+            Qt::Key key;
+            QRadioButton *chosen;
+        } rows[] = {{Qt::Key_R, d.optRead[1]}, {Qt::Key_W, d.optWrite[2]}};
+        for (const auto &row : rows) {
+            QTest::keyClick(&d, row.key, Qt::AltModifier);
+            QCOMPARE(QApplication::focusWidget(), row.chosen);
+            QTRY_VERIFY(!row.chosen->isDown());
+        }
+        d.cmdOK->click();
+        QCOMPARE(d.settings().ReadCode, qint16(1));
+        QCOMPARE(d.settings().WriteCode, qint16(2));
+    }
+
+    // Captions show their whole text, access key underlines included; a font name too long
+    // for its label ends in "…" and the size still shows.
+    void captionsAreWhole()
+    {
+        Harness h;
+        AppSettings s;
+        s.Font.Name = u"とても長い名前のフォント Extra Condensed Semi Bold Italic Display"_s;
+        s.Font.Size = 10.5;
+        frmOption d(s, h.store, h.prompter, h.dialogs, nullptr);
+        for (QLabel *l : {d.Label1, d.Label2, d.Label4, d.Label5, d.Label3, d.Label6}) {
+            QVERIFY2(l->width() >= l->sizeHint().width(), qPrintable(l->objectName()));
+            QVERIFY2(l->height() >= l->sizeHint().height(), qPrintable(l->objectName()));
+        }
+        const QString shown = d.labFontName->text();
+        QVERIFY2(shown.endsWith(u"… （10.5ﾎﾟｲﾝﾄ）"_s), qPrintable(shown));
+        QVERIFY(d.labFontName->fontMetrics().horizontalAdvance(shown) <=
+                d.labFontName->contentsRect().width());
     }
 
     void okWithoutChangeRewritesEverything()

@@ -181,10 +181,11 @@ private Q_SLOTS:
         QTest::addColumn<double>("size");
         QTest::addColumn<QString>("text");
         QTest::newRow("11") << 11.0 << u"ＭＳ ゴシック （11ﾎﾟｲﾝﾄ）"_s;
-        QTest::newRow("10.5 to even") << 10.5 << u"ＭＳ ゴシック （10ﾎﾟｲﾝﾄ）"_s;
-        QTest::newRow("11.5 to even") << 11.5 << u"ＭＳ ゴシック （12ﾎﾟｲﾝﾄ）"_s;
-        QTest::newRow("10.75") << 10.75 << u"ＭＳ ゴシック （11ﾎﾟｲﾝﾄ）"_s;
-        QTest::newRow("8.25") << 8.25 << u"ＭＳ ゴシック （8ﾎﾟｲﾝﾄ）"_s;
+        QTest::newRow("10.5 stays") << 10.5 << u"ＭＳ ゴシック （10.5ﾎﾟｲﾝﾄ）"_s;
+        QTest::newRow("11.5 stays") << 11.5 << u"ＭＳ ゴシック （11.5ﾎﾟｲﾝﾄ）"_s;
+        QTest::newRow("10.75") << 10.75 << u"ＭＳ ゴシック （10.75ﾎﾟｲﾝﾄ）"_s;
+        QTest::newRow("8.25") << 8.25 << u"ＭＳ ゴシック （8.25ﾎﾟｲﾝﾄ）"_s;
+        QTest::newRow("four places to two") << 9.3333 << u"ＭＳ ゴシック （9.33ﾎﾟｲﾝﾄ）"_s;
         QTest::newRow("huge") << 1e300 << u"ＭＳ ゴシック （1000000000000000ﾎﾟｲﾝﾄ）"_s;
     }
     void fontText()
