@@ -6,25 +6,6 @@ source "$(dirname "$0")/xsession.sh"
 
 new_caption="新規ファイル - たぶれん"
 
-# The program runs from a folder of the test's own, so its TagSets folder is the test's too.
-prepare_program() {
-    mkdir -p "$work/bin/TagSets"
-    cp "$bin" "$work/bin/tavlen"
-    bin=$work/bin/tavlen
-    printf '<b><$$#--#$$></b>\r\n' >"$work/bin/TagSets/a.tag"
-}
-
-# Waits until file $1 holds exactly the bytes of the printf format $2.
-has_bytes() {
-    printf "$2" >"$work/expected"
-    for _ in $(seq 1 100); do
-        cmp -s "$1" "$work/expected" && return 0
-        sleep 0.05
-    done
-    echo "  found: $(od -An -c "$1" 2>&1)" >&2
-    return 1
-}
-
 # Yes, then Escape in "ファイルに保存": the command stops, the text and the caption stay.
 yes_then_escape() { # yes_then_escape key what
     keys "$1"

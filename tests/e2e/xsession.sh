@@ -151,3 +151,24 @@ xsession_main() {
     fi
     return "$code"
 }
+
+# The program runs from a folder of the test's own, so its TagSets folder is the test's too.
+prepare_program() {
+    mkdir -p "$work/bin/TagSets"
+    cp "$bin" "$work/bin/tavlen"
+    bin=$work/bin/tavlen
+    printf '<b><$$#--#$$></b>\r\n' >"$work/bin/TagSets/a.tag"
+}
+
+# The file holds exactly these bytes (printf format); prints both when not.
+has_bytes() {
+    local file=$1 expected
+    expected=$(printf "$2" | od -An -c)
+    for _ in $(seq 1 100); do
+        [ "$(od -An -c "$file")" = "$expected" ] && return 0
+        sleep 0.05
+    done
+    echo "  expected:$expected" >&2
+    echo "  found:   $(od -An -c "$file")" >&2
+    return 1
+}
