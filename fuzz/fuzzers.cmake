@@ -35,7 +35,8 @@ function(tavlen_add_fuzz_targets)
     ${src}/document/iso2022jp.cpp ${src}/document/nkf.cpp
     ${src}/document/utf8.cpp ${src}/document/documentfile.cpp ${src}/document/encodinglabels.cpp
     ${src}/document/charsetdeclaration.cpp ${src}/document/declarationcheck.cpp
-    ${src}/markup/ecmapattern.cpp ${src}/markup/regexp.cpp ${src}/markup/replacement.cpp
+    ${src}/markup/ecmapattern.cpp ${src}/markup/regexp.cpp ${src}/markup/regexperror.cpp
+    ${src}/markup/replacement.cpp
     ${src}/settings/textforms.cpp
     ${src}/tagsets/placeholders.cpp ${src}/tagsets/tagsetfile.cpp ${src}/tagsets/tagsetfolder.cpp
     ${CMAKE_SOURCE_DIR}/resources/tagsets.qrc)
