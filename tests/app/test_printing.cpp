@@ -29,6 +29,15 @@ QString printToPdf(app::frmMain &w, const QString &name)
     return path;
 }
 
+// "line 0000 行", "line 0001 行", …: text long enough for several pages.
+QStringList numberedLines(int count)
+{
+    QStringList lines;
+    for (int i = 0; i < count; ++i)
+        lines << QStringLiteral("line %1 行").arg(i, 4, 10, QLatin1Char('0'));
+    return lines;
+}
+
 // The text of a PDF as pdftotext reads it, NFKC-normalised (it gives 日 as U+2F47) and with its
 // wave dash taken back to the full-width tilde the page holds.
 QString pdfText(const QString &path)
@@ -93,9 +102,7 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        QStringList lines;
-        for (int i = 0; i < 300; ++i)
-            lines << QStringLiteral("line %1 行").arg(i, 4, 10, QLatin1Char('0'));
+        const QStringList lines = numberedLines(300);
         w.editor()->setText(lines.join(QStringLiteral("\r\n")));
         const QString pdf = printToPdf(w, QStringLiteral("long.pdf"));
         f.dialogs.steps = {ScriptedDialogs::accept()};
@@ -110,9 +117,7 @@ private Q_SLOTS:
     {
         MainWindowFixture f;
         app::frmMain &w = f.start();
-        QStringList lines;
-        for (int i = 0; i < 300; ++i)
-            lines << QStringLiteral("line %1 行").arg(i, 4, 10, QLatin1Char('0'));
+        const QStringList lines = numberedLines(300);
         w.editor()->setText(lines.join(QStringLiteral("\r\n")));
         const QString all = printToPdf(w, QStringLiteral("all.pdf"));
         f.dialogs.steps = {ScriptedDialogs::accept()};
