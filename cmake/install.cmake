@@ -18,7 +18,7 @@ else()
   set(TAVLEN_METAINFO_HOMEPAGE "")
 endif()
 set(TAVLEN_APPSTREAM_ID "org.example.tavlen")
-set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/app/frmmain.cpp TARGET_DIRECTORY tavlen_core
+set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/app/frmmain.cpp TARGET_DIRECTORY tavlen_app
   APPEND PROPERTY COMPILE_DEFINITIONS "TAVLEN_HOMEPAGE_URL=\"${TAVLEN_HOMEPAGE_URL}\"")
 
 set(tavlen_datadir ${CMAKE_INSTALL_DATADIR}/tavlen)

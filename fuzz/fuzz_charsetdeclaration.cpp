@@ -4,34 +4,35 @@
 
 #include "fuzzcheck.h"
 
-#include "document/charsetdeclaration.h"
+#include "codec/charsetdeclaration.h"
+#include "codec/encodinglabels.h"
 #include "document/declarationcheck.h"
-#include "document/encodinglabels.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    if (const auto found = document::findCharsetDeclaration(bytes)) {
+    if (const auto found = codec::findCharsetDeclaration(bytes)) {
         FUZZ_CHECK(found->labelStart >= 0 && found->labelStart < found->labelEnd);
-        FUZZ_CHECK(found->labelEnd <= std::min(bytes.size(), document::kCharsetScanLength));
+        FUZZ_CHECK(found->labelEnd <= std::min(bytes.size(), codec::kCharsetScanLength));
         FUZZ_CHECK(!found->encoding.isEmpty());
         const QByteArrayView label =
             QByteArrayView(bytes).sliced(found->labelStart, found->labelEnd - found->labelStart);
-        FUZZ_CHECK(!document::encodingOfLabel(label).isEmpty());
+        FUZZ_CHECK(!codec::encodingOfLabel(label).isEmpty());
     }
 
     uint8_t mode = 0;
     const QString text = fuzz::anyText(data, size, &mode);
     const int writeCode = (mode >> 2) % 3;
-    document::FileShape shape;
-    shape.lineEnds = (mode & 0x20) ? document::LineEnds::Lf : document::LineEnds::CrLf;
+    codec::FileShape shape;
+    shape.lineEnds = (mode & 0x20) ? codec::LineEnds::Lf : codec::LineEnds::CrLf;
     shape.shiftJisBytes = mode & 0x40;
-    if (const auto mismatch = document::findDeclarationMismatch(text, writeCode, shape)) {
+    if (const auto mismatch =
+            document::findDeclarationMismatch(text, codec::textCodeOf(writeCode), shape)) {
         FUZZ_CHECK(mismatch->start >= 0 && mismatch->start < mismatch->end);
         FUZZ_CHECK(mismatch->end <= text.size());
         FUZZ_CHECK(text.sliced(mismatch->start, mismatch->end - mismatch->start) ==
                    mismatch->label);
-        FUZZ_CHECK(mismatch->written == document::encodingName(writeCode));
+        FUZZ_CHECK(mismatch->written == codec::encodingName(codec::textCodeOf(writeCode)));
     }
     return 0;
 }

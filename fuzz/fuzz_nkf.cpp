@@ -4,9 +4,10 @@
 
 #include "fuzzcheck.h"
 
-#include "document/cp932.h"
-#include "document/eucjp.h"
-#include "document/nkf.h"
+#include "codec/cp932.h"
+#include "codec/eucjp.h"
+#include "codec/nkf.h"
+#include "reference/nkfcall.h"
 
 #include <algorithm>
 #include <cstring>
@@ -23,8 +24,8 @@ constexpr char kGuardByte = char(0xA5);
 QByteArray convertInArea(const char *option, const QByteArray &input, std::size_t areaSize)
 {
     std::vector<char> area(areaSize + kGuardSize, kGuardByte);
-    document::SetNkfOption(option);
-    document::NkfConvert(area.data(), input.constData());
+    reference::SetNkfOption(option);
+    reference::NkfConvert(area.data(), input.constData());
     FUZZ_CHECK(std::all_of(area.begin() + std::ptrdiff_t(areaSize), area.end(),
                            [](char c) { return c == kGuardByte; }));
     const void *end = std::memchr(area.data(), 0, areaSize);
@@ -44,10 +45,10 @@ void toShiftJis(const QByteArray &input)
 {
     const std::size_t n = std::size_t(input.size());
     const QByteArray output = convertInArea("s", input, 4 * n + 1);
-    const document::ConversionResult sized = document::convertToCp932(input);
+    const codec::ConversionResult sized = codec::convertToCp932(input);
     FUZZ_CHECK(output == sized.bytes);
-    if (sized.detected == document::DetectedEncoding::EucJp ||
-        sized.detected == document::DetectedEncoding::Iso2022Jp)
+    if (sized.detected == codec::DetectedEncoding::EucJp ||
+        sized.detected == codec::DetectedEncoding::Iso2022Jp)
         FUZZ_CHECK(std::size_t(output.size()) <= 2 * n);
 }
 
@@ -55,7 +56,7 @@ void toShiftJis(const QByteArray &input)
 void toEucJp(const QByteArray &input, qsizetype units)
 {
     const QByteArray output = convertInArea("e", input, 8 * std::size_t(units) + 2);
-    FUZZ_CHECK(output == document::convertCp932ToEucJp(input).bytes);
+    FUZZ_CHECK(output == codec::convertCp932ToEucJp(input).bytes);
     FUZZ_CHECK(output.size() <= 2 * input.size());
 }
 
@@ -76,12 +77,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
         // zero-terminated input early, so the text has none.
         QString text = fuzz::utf16Text(rest, restSize);
         text.remove(QChar(u'\0'));
-        toEucJp(document::encodeCp932(text).bytes, text.size());
+        toEucJp(codec::encodeCp932(text).bytes, text.size());
         break;
     }
     default: {
         const QByteArray bytes = withoutZeroBytes(rest, restSize);
-        toEucJp(bytes, document::decodeCp932(bytes).text.size());
+        toEucJp(bytes, codec::decodeCp932(bytes).text.size());
         break;
     }
     }

@@ -4,7 +4,7 @@
 
 #include "fuzzcheck.h"
 
-#include "document/cp932.h"
+#include "codec/cp932.h"
 #include "tagsets/tagsetfile.h"
 
 #include <QFile>
@@ -25,10 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
         FUZZ_CHECK(file.write(bytes) == bytes.size());
     }
 
-    const tagsets::ReadResult result =
-        tagsets::ReadTagSet(folder.path(), QStringLiteral("fuzz"), expand, writeCode,
-                            QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58)));
-    const document::Cp932Decoded decoded = document::decodeCp932(bytes);
+    const tagsets::ReadResult result = tagsets::ReadTagSet(
+        folder.path(), QStringLiteral("fuzz"), expand, codec::textCodeOf(writeCode),
+        QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58)));
+    const codec::Cp932Decoded decoded = codec::decodeCp932(bytes);
     if (const auto *error = std::get_if<tagsets::TagSetError>(&result)) {
         FUZZ_CHECK(error->kind == tagsets::TagSetError::Kind::InvalidBytes);
         FUZZ_CHECK(decoded.firstInvalid >= 0);

@@ -4,32 +4,33 @@
 
 #include "fuzzcheck.h"
 
-#include "document/detect.h"
-#include "document/documentfile.h"
-#include "document/utf8.h"
+#include "codec/detect.h"
+#include "codec/filetext.h"
+#include "codec/utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    const document::Utf8Decoded decoded = document::decodeUtf8(bytes);
+    const codec::Utf8Decoded decoded = codec::decodeUtf8(bytes);
     const qsizetype skip = decoded.byteOrderMark ? 3 : 0;
     FUZZ_CHECK(decoded.firstInvalid == -1 || decoded.firstInvalid >= skip);
     FUZZ_CHECK(decoded.firstInvalid < bytes.size());
     if (decoded.firstInvalid >= 0)
-        FUZZ_CHECK(document::firstInvalidUtf8(bytes.sliced(decoded.firstInvalid)) == 0);
+        FUZZ_CHECK(codec::firstInvalidUtf8(bytes.sliced(decoded.firstInvalid)) == 0);
 
-    const document::Utf8Encoded again = document::encodeUtf8(decoded.text);
+    const codec::Utf8Encoded again = codec::encodeUtf8(decoded.text);
     FUZZ_CHECK(again.firstUnmappable == -1); // decoding never makes a lone surrogate
-    FUZZ_CHECK(document::firstInvalidUtf8(again.bytes) == -1);
+    FUZZ_CHECK(codec::firstInvalidUtf8(again.bytes) == -1);
     if (decoded.firstInvalid < 0)
         FUZZ_CHECK(again.bytes == bytes.sliced(skip));
 
     // The whole reading and writing path: no problem reported means the same bytes on saving.
-    const document::LoadedText loaded = document::textFromBytes(bytes, 2);
-    const document::EncodedText written = document::bytesFromText(loaded.text, 2, loaded.shape);
+    const codec::LoadedText loaded = codec::textFromBytes(bytes, codec::TextCode::Utf8);
+    const codec::EncodedText written =
+        codec::bytesFromText(loaded.text, codec::TextCode::Utf8, loaded.shape);
     if (loaded.problems.isEmpty())
         FUZZ_CHECK(written.bytes == bytes);
-    const document::LoadedText reread = document::textFromBytes(written.bytes, 2);
+    const codec::LoadedText reread = codec::textFromBytes(written.bytes, codec::TextCode::Utf8);
     FUZZ_CHECK(reread.text == loaded.text);
     return 0;
 }

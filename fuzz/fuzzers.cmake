@@ -21,27 +21,28 @@ function(tavlen_add_fuzz_targets)
   endif()
 
   set(src ${CMAKE_SOURCE_DIR}/src)
+  set(ref ${CMAKE_SOURCE_DIR}/reference)
   add_library(tavlen_fuzzcore STATIC
     ${src}/about/versionstring.cpp
     ${src}/platform/programfolder.cpp
-    ${src}/platform/rtf/rtfreader.cpp ${src}/platform/rtf/rtfwriter.cpp ${src}/platform/rtf/rtfkeywords.cpp
-    ${src}/document/atomicwrite.cpp ${src}/document/systemreason.cpp
-    ${src}/document/fileio.cpp ${src}/document/fileidentity.cpp ${src}/document/inplacewrite.cpp
-    ${src}/document/originalcopy.cpp ${src}/document/regularfile.cpp ${src}/document/filestamp.cpp
-    ${src}/document/recoveryfolder.cpp ${src}/document/snapshot.cpp
-    ${src}/document/cp932.cpp ${src}/document/cp932table.cpp ${src}/document/cp932chartables.cpp
-    ${src}/document/cp932output.cpp
-    ${src}/document/detect.cpp ${src}/document/eucjp.cpp ${src}/document/ibmeuc.cpp
-    ${src}/document/iso2022jp.cpp ${src}/document/nkf.cpp
-    ${src}/document/utf8.cpp ${src}/document/documentfile.cpp ${src}/document/encodinglabels.cpp
-    ${src}/document/charsetdeclaration.cpp ${src}/document/declarationcheck.cpp
+    ${ref}/rtf/rtfreader.cpp ${ref}/rtf/rtfwriter.cpp ${ref}/rtf/rtfkeywords.cpp ${ref}/nkfcall.cpp
+    ${src}/files/atomicwrite.cpp ${src}/files/systemreason.cpp
+    ${src}/files/fileio.cpp ${src}/files/fileidentity.cpp ${src}/files/inplacewrite.cpp
+    ${src}/files/originalcopy.cpp ${src}/files/regularfile.cpp ${src}/files/filestamp.cpp
+    ${src}/files/recoveryfolder.cpp ${src}/files/snapshot.cpp ${src}/files/readdocument.cpp
+    ${src}/codec/cp932.cpp ${src}/codec/cp932table.cpp ${src}/codec/cp932chartables.cpp
+    ${src}/codec/cp932output.cpp
+    ${src}/codec/detect.cpp ${src}/codec/eucjp.cpp ${src}/codec/ibmeuc.cpp
+    ${src}/codec/iso2022jp.cpp ${src}/codec/nkf.cpp
+    ${src}/codec/utf8.cpp ${src}/codec/filetext.cpp ${src}/codec/textcode.cpp ${src}/codec/encodinglabels.cpp
+    ${src}/codec/charsetdeclaration.cpp ${src}/document/declarationcheck.cpp
     ${src}/markup/ecmapattern.cpp ${src}/markup/regexp.cpp ${src}/markup/regexperror.cpp
     ${src}/markup/replacement.cpp
     ${src}/settings/textforms.cpp
     ${src}/tagsets/placeholders.cpp ${src}/tagsets/tagsetfile.cpp ${src}/tagsets/tagsetfolder.cpp
     ${CMAKE_SOURCE_DIR}/resources/tagsets.qrc)
   set_target_properties(tavlen_fuzzcore PROPERTIES AUTOMOC OFF AUTORCC ON)
-  target_include_directories(tavlen_fuzzcore PUBLIC ${src} ${CMAKE_BINARY_DIR}/src/generated)
+  target_include_directories(tavlen_fuzzcore PUBLIC ${src} ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/src/generated)
   target_compile_definitions(tavlen_fuzzcore
     PUBLIC QT_NO_KEYWORDS PCRE2_CODE_UNIT_WIDTH=16 QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII)
   # vptr checks would need Qt itself built with the sanitizer; every other check is fatal.

@@ -1,7 +1,7 @@
 #include "about/versionstring.h"
 #include "app/enginestart.h"
 #include "app/frmmain.h"
-#include "document/documentpath.h"
+#include "files/documentpath.h"
 #include "platform/commondialog.h"
 #include "platform/prompter.h"
 #include "platform/shellopen.h"
@@ -75,22 +75,22 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Tavlen"));
     // No display name: Qt would append it to every caption, and each window's caption is
     // exactly the program's own.
-    app::installJapaneseQtTranslations(application);
+    platform::installJapaneseQtTranslations(application);
     QApplication::setDesktopFileName(QStringLiteral("tavlen"));
 
     // One document; a path with spaces opens whether it was quoted or not. Arguments from
     // --webEngineArgs on are the browser engine's.
-    const document::DocumentArguments arguments = document::documentArguments(
+    const files::DocumentArguments arguments = files::documentArguments(
         app::documentArguments(QCoreApplication::arguments().mid(1)), QDir::currentPath());
     if (!arguments.ignored.isEmpty())
         std::fprintf(stderr, "たぶれん: 開けるファイルは一つだけです。次の引数は無視しました: %s\n",
                      arguments.ignored.join(QStringLiteral(" ")).toLocal8Bit().constData());
 
-    app::QtPrompter prompter;
-    app::QtDialogBackend dialogs;
-    app::DesktopShellOpener shell;
+    platform::QtPrompter prompter;
+    platform::QtDialogBackend dialogs;
+    platform::DesktopShellOpener shell;
     settings::IniSettingsStore store;
-    app::Platform platform{prompter, dialogs, shell, store};
+    platform::Platform platform{prompter, dialogs, shell, store};
 
     app::frmMain window(platform);
     window.Form_Load(arguments.path, app::frmMain::ShowWindow::BeforeQuestions);

@@ -3,13 +3,13 @@
 // the snapshot of an unsaved document costs the typing.
 // Usage: bench_bigfiles [keystrokes] [megabytes of the single-line file, default 20]
 
-#include "app/frmmain.h"
+#include "codec/cp932.h"
 #include "corpus.h"
-#include "document/cp932.h"
 #include "document/documentcontroller.h"
-#include "document/snapshotkeeper.h"
+#include "files/snapshotkeeper.h"
 #include "platform/richtextbox.h"
 #include "quietplatform.h"
+#include "testwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -49,7 +49,7 @@ struct Timings {
 };
 
 // Keystrokes at the caret, each followed by a repaint; median and worst in milliseconds.
-Timings typeKeys(app::RichTextBox &box, int count)
+Timings typeKeys(platform::RichTextBox &box, int count)
 {
     std::vector<double> times;
     for (int i = 0; i < count; ++i) {
@@ -73,14 +73,14 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-void benchFile(app::frmMain &w, const char *name, const QString &path, const QByteArray &bytes,
-               int keys)
+void benchFile(testsupport::TestWindow &w, const char *name, const QString &path,
+               const QByteArray &bytes, int keys)
 {
     if (!writeFile(path, bytes)) {
         std::printf("%-28s cannot write the input file\n", name);
         return;
     }
-    app::RichTextBox &box = *w.editor();
+    platform::RichTextBox &box = *w.editor();
     QElapsedTimer t;
     t.start();
     w.OpenDocument(path);
@@ -107,15 +107,15 @@ void benchFile(app::frmMain &w, const char *name, const QString &path, const QBy
     QFile::remove(path);
 }
 
-void benchSnapshot(app::frmMain &w, qsizetype bytes, int keys)
+void benchSnapshot(testsupport::TestWindow &w, qsizetype bytes, int keys)
 {
-    app::RichTextBox &box = *w.editor();
-    box.setText(document::decodeCp932(benchcorpus::makeCorpusCp932(bytes)).text);
+    platform::RichTextBox &box = *w.editor();
+    box.setText(codec::decodeCp932(benchcorpus::makeCorpusCp932(bytes)).text);
     w.sharedState().bolEditing = true;
-    document::SnapshotKeeper &keeper = w.recovery();
+    files::SnapshotKeeper &keeper = w.recovery();
     QElapsedTimer t;
     t.start();
-    const document::Snapshot taken = w.documents().snapshot();
+    const files::Snapshot taken = w.documents().snapshot();
     const double take = msSince(t);
     t.restart();
     keeper.writeNow();
@@ -153,7 +153,7 @@ int main(int argc, char **argv)
     const qsizetype lineBytes = argc > 2 ? std::max(1, std::atoi(argv[2])) * 1'000'000 : 20'000'000;
 
     benchsupport::QuietPlatform quiet;
-    app::frmMain w(quiet.platform);
+    testsupport::TestWindow w(quiet.platform);
     w.Form_Load(QString());
     w.resize(1000, 800);
     w.show();

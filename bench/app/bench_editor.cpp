@@ -3,14 +3,15 @@
 // and 10 MB Japanese pages of the bench corpus; and typing in a minified page of one long line.
 // Usage: bench_editor [repetitions]
 
-#include "app/frmmain.h"
 #include "app/mainstatusbar.h"
 #include "benchtiming.h"
+#include "codec/cp932.h"
 #include "corpus.h"
-#include "document/cp932.h"
-#include "markup/colorize.h"
 #include "platform/richtextbox.h"
 #include "quietplatform.h"
+#include "reference/colorize.h"
+#include "reference/richtextrtf.h"
+#include "testwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -32,13 +33,13 @@ double medianMs(int repetitions, const std::function<void()> &f)
 
 QString corpusText(qsizetype bytes)
 {
-    return document::decodeCp932(benchcorpus::makeCorpusCp932(bytes)).text;
+    return codec::decodeCp932(benchcorpus::makeCorpusCp932(bytes)).text;
 }
 
-void benchSize(app::frmMain &w, qsizetype bytes, int repetitions)
+void benchSize(testsupport::TestWindow &w, qsizetype bytes, int repetitions)
 {
     const QString text = corpusText(bytes);
-    app::RichTextBox &box = *w.editor();
+    platform::RichTextBox &box = *w.editor();
     box.setText(text);
     box.finishFill();
     w.DecorateText();
@@ -46,16 +47,16 @@ void benchSize(app::frmMain &w, qsizetype bytes, int repetitions)
                 static_cast<long long>(text.size()), box.colorRuns().size());
 
     QString rtf;
-    const double get = medianMs(repetitions, [&] { rtf = box.TextRTF(); });
+    const double get = medianMs(repetitions, [&] { rtf = reference::textRtf(box); });
     std::printf("TextRTF get:                          %8.1f ms (%lld RTF characters)\n", get,
                 static_cast<long long>(rtf.size()));
-    const double setSame = medianMs(repetitions, [&] { box.setTextRTF(rtf); });
+    const double setSame = medianMs(repetitions, [&] { reference::setTextRtf(box, rtf); });
     std::printf("TextRTF set, same text (colours only): %7.1f ms\n", setSame);
     QString other = rtf;
     other.replace(other.lastIndexOf(QLatin1String("\\par")), 4, QLatin1String("x\\par"));
     bool flip = false;
     const double setNew = medianMs(repetitions, [&] {
-        box.setTextRTF(flip ? rtf : other);
+        reference::setTextRtf(box, flip ? rtf : other);
         box.finishFill(); // the whole text, not only the lines shown at once
         flip = !flip;
     });
@@ -70,26 +71,26 @@ void benchSize(app::frmMain &w, qsizetype bytes, int repetitions)
     QString plainRtf;
     const double rtfOut = medianMs(repetitions, [&] {
         box.clearColors();
-        plainRtf = box.TextRTF();
+        plainRtf = reference::textRtf(box);
     });
     QString coloured;
     const double replace = medianMs(
-        repetitions, [&] { coloured = markup::ColorizeRtf(plainRtf, 0, 0x800000, 0x8000); });
+        repetitions, [&] { coloured = reference::ColorizeRtf(plainRtf, 0, 0x800000, 0x8000); });
     const double rtfIn = medianMs(repetitions, [&] {
         box.clearColors();
-        box.setTextRTF(coloured);
+        reference::setTextRtf(box, coloured);
     });
     const double paint = medianMs(repetitions,
                                   [&] {
                                       box.clearColors();
                                       box.viewport()->repaint();
-                                      box.setTextRTF(coloured);
+                                      reference::setTextRtf(box, coloured);
                                       box.viewport()->repaint();
                                   }) -
                          medianMs(repetitions, [&] {
                              box.clearColors();
                              box.viewport()->repaint();
-                             box.setTextRTF(coloured);
+                             reference::setTextRtf(box, coloured);
                          });
     std::printf("DecorateText to coloured screen:      %8.1f ms\n", decorate);
     std::printf("  RTF out %.1f ms, three replacements %.1f ms, RTF in %.1f ms, painting %.1f ms\n",
@@ -109,13 +110,13 @@ void benchSize(app::frmMain &w, qsizetype bytes, int repetitions)
 }
 
 // Typing in the middle of a minified page: one line of 1,000,000 characters, left as it is.
-void benchLongLine(app::frmMain &w, int repetitions)
+void benchLongLine(testsupport::TestWindow &w, int repetitions)
 {
     QString line = corpusText(2'000'000);
     line.remove(QLatin1Char('\r'));
     line.remove(QLatin1Char('\n'));
     line.truncate(1'000'000);
-    app::RichTextBox &box = *w.editor();
+    platform::RichTextBox &box = *w.editor();
     box.setText(line);
     w.DecorateText();
     box.setSelStart(int(line.size() / 2));
@@ -141,7 +142,7 @@ int main(int argc, char **argv)
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
 
     benchsupport::QuietPlatform quiet;
-    app::frmMain w(quiet.platform);
+    testsupport::TestWindow w(quiet.platform);
     w.Form_Load(QString());
     w.resize(1000, 800);
     w.show();

@@ -5,8 +5,8 @@
 // Usage: bench_longline [keystrokes]
 
 #include "benchtiming.h"
+#include "codec/cp932.h"
 #include "corpus.h"
-#include "document/cp932.h"
 #include "markup/decoratetext.h"
 #include "markup/longlines.h"
 #include "platform/richtextbox.h"
@@ -30,7 +30,7 @@ struct Key {
 };
 
 // Presses the key (press and release) and paints; the time in milliseconds.
-double pressMs(app::RichTextBox &box, const Key &k)
+double pressMs(platform::RichTextBox &box, const Key &k)
 {
     QElapsedTimer timer;
     timer.start();
@@ -44,7 +44,7 @@ double pressMs(app::RichTextBox &box, const Key &k)
 
 // Each key pressed several times in the middle of the line, in an order that leaves the text as
 // it was; prints the median and the slowest press of each and the slowest of all.
-void keysOnLine(app::RichTextBox &box, int presses)
+void keysOnLine(platform::RichTextBox &box, int presses)
 {
     const Key keys[] = {
         {"letter", Qt::Key_A, Qt::NoModifier, QStringLiteral("a")},
@@ -89,11 +89,11 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     const int keys = argc > 1 ? std::max(3, std::atoi(argv[1])) : 5;
-    QString page = document::decodeCp932(benchcorpus::makeCorpusCp932(2'000'000)).text;
+    QString page = codec::decodeCp932(benchcorpus::makeCorpusCp932(2'000'000)).text;
     page.remove(QLatin1Char('\r'));
     page.remove(QLatin1Char('\n'));
 
-    app::RichTextBox box;
+    platform::RichTextBox box;
     const settings::FontDescriptor font = settings::AppSettings{}.Font;
     box.setSelFontName(font.Name);
     box.setSelFontSize(font.Size);

@@ -2,13 +2,13 @@
 // preview creates the browser, then with the browser already there.
 // Usage: bench_preview [megabytes]
 
-#include "app/frmmain.h"
 #include "app/previewbrowser.h"
 #include "benchtiming.h"
+#include "codec/cp932.h"
 #include "corpus.h"
-#include "document/cp932.h"
 #include "platform/richtextbox.h"
 #include "quietplatform.h"
+#include "testwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -43,7 +43,7 @@ void waitFor(const std::function<bool()> &f)
 }
 
 // Enters preview; milliseconds until the page is first painted and until it has loaded.
-std::pair<double, double> enterPreview(app::frmMain &w)
+std::pair<double, double> enterPreview(testsupport::TestWindow &w)
 {
     bool loaded = false;
     double paintedMs = -1;
@@ -71,14 +71,14 @@ int main(int argc, char **argv)
     const double megabytes = argc > 1 ? std::atof(argv[1]) : 1.0;
 
     benchsupport::QuietPlatform quiet;
-    app::frmMain w(quiet.platform);
+    testsupport::TestWindow w(quiet.platform);
     w.Form_Load(QString());
     w.resize(1000, 800);
     w.show();
     if (!QTest::qWaitForWindowExposed(&w))
         std::fputs("the window was not exposed\n", stderr);
     w.editor()->setText(
-        document::decodeCp932(benchcorpus::makeCorpusCp932(qsizetype(megabytes * 1e6))).text);
+        codec::decodeCp932(benchcorpus::makeCorpusCp932(qsizetype(megabytes * 1e6))).text);
     w.sharedState().strFileFolder = home.path();
 
     std::printf("preview of a %.1f MB page until painted:\n", megabytes);

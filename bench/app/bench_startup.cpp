@@ -2,11 +2,11 @@
 // on screen, so timing the whole process gives the start-up time (library loading included).
 // Usage: bench_startup   (time it from outside, e.g. with /usr/bin/time or hyperfine)
 
-#include "app/frmmain.h"
 #include "platform/commondialog.h"
 #include "platform/prompter.h"
 #include "platform/shellopen.h"
 #include "settings/inisettingsstore.h"
+#include "testwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -20,12 +20,12 @@ int main(int argc, char **argv)
     sinceMain.start();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
-    app::QtPrompter prompter;
-    app::QtDialogBackend dialogs;
-    app::DesktopShellOpener shell;
+    platform::QtPrompter prompter;
+    platform::QtDialogBackend dialogs;
+    platform::DesktopShellOpener shell;
     settings::IniSettingsStore store;
-    app::Platform platform{prompter, dialogs, shell, store};
-    app::frmMain window(platform);
+    platform::Platform platform{prompter, dialogs, shell, store};
+    testsupport::TestWindow window(platform);
     window.Form_Load(QString());
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))

@@ -14,13 +14,13 @@
 namespace benchsupport
 {
 
-class SilentPrompter final : public app::Prompter
+class SilentPrompter final : public platform::Prompter
 {
 public:
-    app::MsgAnswer message(QWidget *, const QString &, const QString &, app::MsgIcon,
-                           app::MsgButtons) override
+    platform::MsgAnswer message(QWidget *, const QString &, const QString &, platform::MsgIcon,
+                                platform::MsgButtons) override
     {
-        return app::MsgAnswer::Cancel;
+        return platform::MsgAnswer::Cancel;
     }
     std::optional<QString> input(QWidget *, const QString &, const QString &,
                                  const QString &) override
@@ -29,23 +29,36 @@ public:
     }
 };
 
-class NoDialogs final : public app::DialogBackend
+class NoDialogs final : public platform::DialogBackend
 {
 public:
-    app::DialogOutcome showOpen(QWidget *, app::DialogProperties &) override { return no(); }
-    app::DialogOutcome showSave(QWidget *, app::DialogProperties &) override { return no(); }
-    app::DialogOutcome showPrinter(QWidget *, app::DialogProperties &, QPrinter &) override
+    platform::DialogOutcome showOpen(QWidget *, platform::DialogProperties &) override
     {
         return no();
     }
-    app::DialogOutcome showFont(QWidget *, app::DialogProperties &) override { return no(); }
-    app::DialogOutcome showColor(QWidget *, app::DialogProperties &) override { return no(); }
+    platform::DialogOutcome showSave(QWidget *, platform::DialogProperties &) override
+    {
+        return no();
+    }
+    platform::DialogOutcome showPrinter(QWidget *, platform::DialogProperties &,
+                                        QPrinter &) override
+    {
+        return no();
+    }
+    platform::DialogOutcome showFont(QWidget *, platform::DialogProperties &) override
+    {
+        return no();
+    }
+    platform::DialogOutcome showColor(QWidget *, platform::DialogProperties &) override
+    {
+        return no();
+    }
 
 private:
-    static app::DialogOutcome no() { return app::DialogOutcome::Cancelled; }
+    static platform::DialogOutcome no() { return platform::DialogOutcome::Cancelled; }
 };
 
-class NoShell final : public app::ShellOpener
+class NoShell final : public platform::ShellOpener
 {
 public:
     bool open(const QString &) override { return false; }
@@ -56,7 +69,7 @@ struct QuietPlatform {
     NoDialogs dialogs;
     NoShell shell;
     settings::MemorySettingsStore store;
-    app::Platform platform{prompter, dialogs, shell, store};
+    platform::Platform platform{prompter, dialogs, shell, store};
 };
 
 // Points HOME and the XDG folders at a temporary folder and chooses the offscreen platform unless

@@ -3,11 +3,12 @@
 // and nkf programs on the same bytes. Prints the best of five runs; the in-process comparisons
 // take turns between the two sides.
 #include "benchtiming.h"
+#include "codec/cp932.h"
+#include "codec/detect.h"
+#include "codec/eucjp.h"
+#include "codec/nkf.h"
 #include "corpus.h"
-#include "document/cp932.h"
-#include "document/detect.h"
-#include "document/eucjp.h"
-#include "document/nkf.h"
+#include "reference/nkfcall.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -149,17 +150,15 @@ int main(int argc, char **argv)
     const QByteArray sjis = benchcorpus::makeCorpusCp932(megabytes << 20);
     QByteArray sjisLf = sjis;
     sjisLf.replace("\r\n", "\n");
-    const QByteArray euc = document::convertCp932ToEucJp(sjisLf).bytes;
+    const QByteArray euc = codec::convertCp932ToEucJp(sjisLf).bytes;
     out << "corpus: " << sjis.size() << " bytes CP932 (CR LF), " << euc.size()
         << " bytes EUC-JP (LF)\n";
 
     QByteArray sink;
     QString text;
-    const std::function<void()> eucWork = [&] {
-        sink = document::convertCp932ToEucJp(sjisLf).bytes;
-    };
-    const std::function<void()> sjisWork = [&] { sink = document::convertToCp932(euc).bytes; };
-    const std::function<void()> decodeWork = [&] { text = document::decodeCp932(sjis).text; };
+    const std::function<void()> eucWork = [&] { sink = codec::convertCp932ToEucJp(sjisLf).bytes; };
+    const std::function<void()> sjisWork = [&] { sink = codec::convertToCp932(euc).bytes; };
+    const std::function<void()> decodeWork = [&] { text = codec::decodeCp932(sjis).text; };
     const std::function<void()> icuDecodeWork = [&] {
         QStringDecoder decoder("Shift_JIS", QStringConverter::Flag::Stateless);
         text = decoder.decode(sjis);
@@ -170,26 +169,26 @@ int main(int argc, char **argv)
     const double toSjis = bestMs(sjisWork);
     report(QStringLiteral("EUC-JP -> CP932 with detection (option s)"), euc.size(), toSjis);
     report(QStringLiteral("EUC-JP -> CP932 without detection"), euc.size(),
-           bestMs([&] { sink = document::convertEucJpToCp932(euc).bytes; }));
+           bestMs([&] { sink = codec::convertEucJpToCp932(euc).bytes; }));
     if (sink != sjisLf)
         out << "WARNING: EUC-JP -> CP932 did not give the corpus back\n";
     QByteArray eucStray = euc;
     eucStray.insert(euc.size() / 2, '\xFF'); // one byte that is no EUC-JP: both are weighed
     report(QStringLiteral("EUC-JP with a stray byte -> CP932"), eucStray.size(),
-           bestMs([&] { sink = document::convertToCp932(eucStray).bytes; }));
+           bestMs([&] { sink = codec::convertToCp932(eucStray).bytes; }));
 
     QByteArray area(4 * euc.size() + 1, '\0');
     report(QStringLiteral("NkfConvert s into a 4n+1 area"), euc.size(), bestMs([&] {
-               document::SetNkfOption("s");
-               document::NkfConvert(area.data(), euc.constData());
+               reference::SetNkfOption("s");
+               reference::NkfConvert(area.data(), euc.constData());
            }));
 
     report(QStringLiteral("decodeCp932"), sjis.size(), bestMs(decodeWork));
-    std::optional<document::DetectedEncoding> recognised;
+    std::optional<codec::DetectedEncoding> recognised;
     report(QStringLiteral("recognisedEncoding of the CP932 page"), sjis.size(),
-           bestMs([&] { recognised = document::recognisedEncoding(sjis); }));
+           bestMs([&] { recognised = codec::recognisedEncoding(sjis); }));
     report(QStringLiteral("encodeCp932"), sjis.size(),
-           bestMs([&] { sink = document::encodeCp932(text).bytes; }));
+           bestMs([&] { sink = codec::encodeCp932(text).bytes; }));
     report(QStringLiteral("  for reference: bare ICU decode"), sjis.size(), bestMs(icuDecodeWork));
     report(QStringLiteral("  for reference: bare ICU encode"), sjis.size(), bestMs([&] {
                QStringEncoder encoder("Shift_JIS", QStringConverter::Flag::Stateless);

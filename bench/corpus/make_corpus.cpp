@@ -1,7 +1,7 @@
 // make_corpus <outdir>: writes the benchmark pages corpus-1mb / corpus-10mb, each as CP932 with
 // CR LF line ends (*.sjis.html) and as EUC-JP with LF line ends (*.euc.html).
+#include "codec/eucjp.h"
 #include "corpus.h"
-#include "document/eucjp.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,13 +42,13 @@ int main(int argc, char **argv)
         const QByteArray sjis = benchcorpus::makeCorpusCp932(size.bytes);
         QByteArray lf = sjis;
         lf.replace("\r\n", "\n"); // CR and LF never occur inside a CP932 double-byte character
-        const document::ConversionResult euc = document::convertCp932ToEucJp(lf);
+        const codec::ConversionResult euc = codec::convertCp932ToEucJp(lf);
         if (euc.firstUnconvertible >= 0) {
             QTextStream(stderr) << "make_corpus: byte " << euc.firstUnconvertible
                                 << " has no EUC-JP form\n";
             return 1;
         }
-        if (document::convertEucJpToCp932(euc.bytes).bytes != lf) {
+        if (codec::convertEucJpToCp932(euc.bytes).bytes != lf) {
             QTextStream(stderr) << "make_corpus: the EUC-JP form does not convert back\n";
             return 1;
         }

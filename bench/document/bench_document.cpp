@@ -6,20 +6,21 @@
 // equals the original. Then the same page as Shift_JIS with CR LF and as UTF-8 with LF and
 // characters outside Shift_JIS, side by side: reading, opening, saving, and whether an unedited
 // save and a one-character edit give back the expected bytes.
-#include "app/frmmain.h"
 #include "benchtiming.h"
+#include "codec/cp932.h"
+#include "codec/eucjp.h"
+#include "codec/filetext.h"
+#include "codec/nkf.h"
 #include "corpus.h"
-#include "document/cp932.h"
 #include "document/documentcontroller.h"
-#include "document/documentfile.h"
-#include "document/eucjp.h"
-#include "document/filestamp.h"
-#include "document/nkf.h"
+#include "files/filestamp.h"
+#include "files/readdocument.h"
 #include "platform/commondialog.h"
 #include "platform/prompter.h"
 #include "platform/richtextbox.h"
 #include "platform/shellopen.h"
 #include "settings/memorysettingsstore.h"
+#include "testwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -65,21 +66,21 @@ struct CodeTimes {
 
 // Opens and saves the page bytes (with markLength bytes of byte order mark) with ReadCode and
 // WriteCode code; then types one character at the start and saves again.
-CodeTimes measure(app::frmMain &window, const QString &path, QByteArray bytes, int code,
+CodeTimes measure(testsupport::TestWindow &window, const QString &path, QByteArray bytes, int code,
                   qsizetype markLength)
 {
     CodeTimes t;
     if (!writeFile(path, bytes))
         return t;
-    window.appSettings().ReadCode = qint16(code);
-    window.appSettings().WriteCode = qint16(code);
-    t.read = bestMs([&] { (void)document::readDocumentFile(path, code); });
+    window.appSettings().ReadCode = codec::textCodeOf(code);
+    window.appSettings().WriteCode = codec::textCodeOf(code);
+    t.read = bestMs([&] { (void)files::readDocumentFile(path, codec::textCodeOf(code)); });
     t.open = bestMs([&] { window.documents().OpenDocument(path); });
-    t.save = bestMs([&] { window.documents().SaveDocument(path, false); });
+    t.save = bestMs([&] { window.documents().SaveDocument(path); });
     t.same = readFile(path) == bytes;
     window.editor()->setSelStart(0);
     window.editor()->setSelText(QStringLiteral("x"));
-    window.documents().SaveDocument(path, false);
+    window.documents().SaveDocument(path);
     t.editedSame = readFile(path) == bytes.insert(markLength, 'x');
     return t;
 }
@@ -98,37 +99,37 @@ int main(int argc, char **argv)
     cp932.replace("\r\n", "\n");
     QByteArray eucPage = cp932;
     eucPage.replace("charset=Shift_JIS", "charset=EUC-JP");
-    const QByteArray euc = document::convertCp932ToEucJp(eucPage).bytes;
+    const QByteArray euc = codec::convertCp932ToEucJp(eucPage).bytes;
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/corpus.html");
     if (!writeFile(path, euc))
         return 1;
     out << "EUC-JP page: " << euc.size() << " bytes\n";
 
-    app::QtPrompter prompter;
-    app::QtDialogBackend dialogs;
-    app::DesktopShellOpener shell;
+    platform::QtPrompter prompter;
+    platform::QtDialogBackend dialogs;
+    platform::DesktopShellOpener shell;
     settings::MemorySettingsStore store;
-    app::Platform platform{prompter, dialogs, shell, store};
-    app::frmMain window(platform);
+    platform::Platform platform{prompter, dialogs, shell, store};
+    testsupport::TestWindow window(platform);
     window.Form_Load(QString());
-    window.appSettings().ReadCode = 1;
-    window.appSettings().WriteCode = 1;
+    window.appSettings().ReadCode = codec::TextCode::EucJp;
+    window.appSettings().WriteCode = codec::TextCode::EucJp;
 
     QByteArray converted;
     report(QStringLiteral("  convertToCp932"),
-           bestMs([&] { converted = document::convertToCp932(euc).bytes; }));
+           bestMs([&] { converted = codec::convertToCp932(euc).bytes; }));
     QString decoded;
     report(QStringLiteral("  decodeCp932"),
-           bestMs([&] { decoded = document::decodeCp932(converted).text; }));
-    report(QStringLiteral("  encodeCp932"), bestMs([&] { (void)document::encodeCp932(decoded); }));
+           bestMs([&] { decoded = codec::decodeCp932(converted).text; }));
+    report(QStringLiteral("  encodeCp932"), bestMs([&] { (void)codec::encodeCp932(decoded); }));
     report(QStringLiteral("  convertCp932ToEucJp"),
-           bestMs([&] { (void)document::convertCp932ToEucJp(converted); }));
+           bestMs([&] { (void)codec::convertCp932ToEucJp(converted); }));
     report(QStringLiteral("read + convert (readDocumentFile)"),
-           bestMs([&] { (void)document::readDocumentFile(path, 1); }));
+           bestMs([&] { (void)files::readDocumentFile(path, codec::TextCode::EucJp); }));
     {
         const QString text =
-            std::get<document::LoadedText>(document::readDocumentFile(path, 1)).text;
+            std::get<codec::LoadedText>(files::readDocumentFile(path, codec::TextCode::EucJp)).text;
         report(QStringLiteral("editor setText alone (CR LF)"),
                bestMs([&] { window.editor()->setText(text); }));
         QPlainTextEdit plain;
@@ -136,22 +137,22 @@ int main(int argc, char **argv)
                bestMs([&] { plain.setPlainText(text); }));
     }
     report(QStringLiteral("open until the text is in the editor"), bestMs([&] {
-               auto read = document::readDocumentFile(path, 1);
-               window.editor()->setText(std::get<document::LoadedText>(read).text);
+               auto read = files::readDocumentFile(path, codec::TextCode::EucJp);
+               window.editor()->setText(std::get<codec::LoadedText>(read).text);
            }));
     report(QStringLiteral("OpenDocument (colouring included)"),
            bestMs([&] { window.documents().OpenDocument(path); }));
     report(QStringLiteral("SaveDocument as EUC-JP (fsync included)"),
-           bestMs([&] { window.documents().SaveDocument(path, false); }));
+           bestMs([&] { window.documents().SaveDocument(path); }));
     report(QStringLiteral("  of which the content hash (xxHash), open or save"),
-           bestMs([&] { (void)document::contentHash(euc); }));
+           bestMs([&] { (void)files::contentHash(euc); }));
 
     const bool same = readFile(path) == euc;
     out << "saved file equals the original: " << (same ? "yes" : "NO") << "\n";
 
     // The same text as Shift_JIS with CR LF and as UTF-8 with a byte order mark and LF; then
     // UTF-8 with characters outside Shift_JIS added to every paragraph.
-    QString text = document::decodeCp932(cp932).text;
+    QString text = codec::decodeCp932(cp932).text;
     text.replace(QStringLiteral("charset=Shift_JIS"), QStringLiteral("charset=UTF-8"));
     const QByteArray utf8 = "\xEF\xBB\xBF" + text.toUtf8();
     text.replace(QStringLiteral("</p>"), QStringLiteral("𠮷😀</p>"));

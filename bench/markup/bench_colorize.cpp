@@ -6,9 +6,9 @@
 #include "benchtiming.h"
 #include "corpus.h"
 
-#include "markup/colorize.h"
 #include "markup/markupscan.h"
 #include "markup/regexp.h"
+#include "reference/colorize.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -102,8 +102,8 @@ int main(int argc, char **argv)
     for (int step = 0; step < 3; ++step) {
         markup::RegExp re;
         re.Global = true;
-        re.Pattern = markup::kMarkupReplacements[step].pattern.toString();
-        const QString replacement = markup::kMarkupReplacements[step].replacement.toString();
+        re.Pattern = reference::kMarkupReplacements[step].pattern.toString();
+        const QString replacement = reference::kMarkupReplacements[step].replacement.toString();
         bool same = true;
         const double ms = bestMs([&] {
             auto result = re.Replace(inputs[std::size_t(step)], replacement);
@@ -124,15 +124,17 @@ int main(int argc, char **argv)
     }
     report("scan, three replacements", scanTotal, memcpyMs);
 
-    const double whole = bestMs([&] { (void)markup::ColorizeRtf(rtf, 0, 0x800000, 0x8000); });
+    const double whole = bestMs([&] { (void)reference::ColorizeRtf(rtf, 0, 0x800000, 0x8000); });
     report("ColorizeRtf (table + three steps)", whole, memcpyMs);
 
     const QString unclosed = QStringLiteral("<!--<p>").repeated(1'400'000);
     markup::RegExp re;
     re.Global = true;
-    re.Pattern = markup::kMarkupReplacements[2].pattern.toString();
+    re.Pattern = reference::kMarkupReplacements[2].pattern.toString();
     const double unclosedMs = bestMs(
-        [&] { (void)re.Replace(unclosed, markup::kMarkupReplacements[2].replacement.toString()); },
+        [&] {
+            (void)re.Replace(unclosed, reference::kMarkupReplacements[2].replacement.toString());
+        },
         1);
     std::printf("  %-40s %8.2f ms\n", "RegExp comments, 10 MB of unclosed <!--", unclosedMs);
     return 0;

@@ -3,7 +3,7 @@
 
 #include "benchtiming.h"
 #include "corpus.h"
-#include "platform/rtf/rtf.h"
+#include "reference/rtf/rtf.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <functional>
 
-using app::rtf::ColorRun;
+using platform::ColorRun;
 
 namespace
 {
@@ -60,21 +60,22 @@ int main(int argc, char **argv)
 
     QElapsedTimer first;
     first.start();
-    QString rtf = app::rtf::write(u"x", {}, kText, QString(), 10);
+    QString rtf = reference::rtf::write(u"x", {}, kText, QString(), 10);
     std::printf("first call (builds the CP932 tables): %.1f ms\n", first.nsecsElapsed() / 1e6);
 
     const QString font = QStringLiteral("ＭＳ ゴシック");
     const double plainWrite =
-        bestMs(repetitions, [&] { rtf = app::rtf::write(text, {}, kText, font, 10); });
+        bestMs(repetitions, [&] { rtf = reference::rtf::write(text, {}, kText, font, 10); });
     std::printf("write without runs: %.1f ms (%lld RTF characters)\n", plainWrite,
                 qlonglong(rtf.size()));
     const double colouredWrite =
-        bestMs(repetitions, [&] { rtf = app::rtf::write(text, runs, kText, font, 10); });
+        bestMs(repetitions, [&] { rtf = reference::rtf::write(text, runs, kText, font, 10); });
     std::printf("write with runs:    %.1f ms (%lld RTF characters)\n", colouredWrite,
                 qlonglong(rtf.size()));
 
-    app::rtf::Document doc;
-    const double colouredRead = bestMs(repetitions, [&] { doc = app::rtf::read(rtf, kText); });
+    reference::rtf::Document doc;
+    const double colouredRead =
+        bestMs(repetitions, [&] { doc = reference::rtf::read(rtf, kText); });
     std::printf("read with runs:     %.1f ms (%zu runs back)\n", colouredRead, doc.runs.size());
     if (doc.text != text) {
         std::printf("ERROR: the text did not come back\n");

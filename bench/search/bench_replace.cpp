@@ -4,10 +4,11 @@
 // Usage: bench_replace [megabytes]     (default 10)
 
 #include "benchtiming.h"
+#include "codec/cp932.h"
 #include "corpus.h"
-#include "document/cp932.h"
 #include "markup/decoratetext.h"
 #include "platform/richtextbox.h"
+#include "reference/wholetextreplace.h"
 #include "search/findreplace.h"
 
 #include <QApplication>
@@ -43,7 +44,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const qsizetype megabytes = argc > 1 ? QByteArray(argv[1]).toLongLong() : 10;
     const QString text =
-        document::decodeCp932(benchcorpus::makeCorpusCp932(megabytes * 1024 * 1024)).text;
+        codec::decodeCp932(benchcorpus::makeCorpusCp932(megabytes * 1024 * 1024)).text;
     std::printf("page: %lld MB of CP932, %lld UTF-16 units\n", static_cast<long long>(megabytes),
                 static_cast<long long>(text.size()));
 
@@ -63,9 +64,9 @@ int main(int argc, char **argv)
         const double ms = bestMs([&] {
             if (c.regExp)
                 result = std::get<QString>(
-                    search::replaceRegExp(text, c.word, c.replacement, {.global = true}));
+                    reference::replaceRegExp(text, c.word, c.replacement, {.global = true}));
             else
-                result = search::replaceLiteral(text, c.word, c.replacement);
+                result = reference::replaceLiteral(text, c.word, c.replacement);
         });
         std::printf("  %-48s %8.1f ms  (%lld -> %lld units)\n", c.name, ms,
                     static_cast<long long>(text.size()), static_cast<long long>(result.size()));
@@ -76,7 +77,7 @@ int main(int argc, char **argv)
                 "replacement itself):\n");
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case &c = cases[i];
-        app::RichTextBox editor;
+        platform::RichTextBox editor;
         editor.resize(800, 600);
         const markup::MarkupColours colours{0x000000, 0x800000, 0x008000};
         double get = 1e300, replace = 1e300, put = 1e300, colour = 1e300, undo = 1e300;

@@ -52,7 +52,7 @@ QFont timesBold(qreal pointSize)
 
 } // namespace
 
-frmVersion::frmVersion(app::Prompter &prompter, about::KeyBuffer &keys, QWidget *owner)
+frmVersion::frmVersion(platform::Prompter &prompter, about::KeyBuffer &keys, QWidget *owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint),
@@ -118,8 +118,8 @@ void frmVersion::Form_Load()
 void frmVersion::Form_KeyUp(const QKeyEvent &event)
 {
     if (m_keys.enter(about::virtualKeyChar(event)))
-        m_prompter.message(this, m_message, m_title, app::MsgIcon::Information,
-                           app::MsgButtons::Ok);
+        m_prompter.message(this, m_message, m_title, platform::MsgIcon::Information,
+                           platform::MsgButtons::Ok);
 }
 
 void frmVersion::cmdOK_Click()

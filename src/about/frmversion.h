@@ -7,7 +7,7 @@
 class QLabel;
 class QPushButton;
 
-namespace app
+namespace platform
 {
 class Prompter;
 }
@@ -26,7 +26,7 @@ class frmVersion final : public QDialog
 public:
     // prompter shows the hidden message; keys collects the released keys across openings. Neither
     // is owned; both must outlive the dialog.
-    frmVersion(app::Prompter &prompter, about::KeyBuffer &keys, QWidget *owner);
+    frmVersion(platform::Prompter &prompter, about::KeyBuffer &keys, QWidget *owner);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -40,7 +40,7 @@ private:
 
     QRect twipsToPixels(int left, int top, int width, int height) const;
 
-    app::Prompter &m_prompter;
+    platform::Prompter &m_prompter;
     about::KeyBuffer &m_keys;
     QLabel *labVer = nullptr;
     QPushButton *cmdOK = nullptr;

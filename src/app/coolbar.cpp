@@ -15,21 +15,23 @@ namespace app
 CoolBar::CoolBar(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("clbMain"));
-    const float tppX = twipsPerPixelX(parent);
-    const float tppY = twipsPerPixelY(parent);
-    auto place = [tppX, tppY](QWidget *w, TwipsRect r) { w->setGeometry(toPixels(r, tppX, tppY)); };
+    const float tppX = platform::twipsPerPixelX(parent);
+    const float tppY = platform::twipsPerPixelY(parent);
+    auto place = [tppX, tppY](QWidget *w, platform::TwipsRect r) {
+        w->setGeometry(platform::toPixels(r, tppX, tppY));
+    };
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
     tlbMain = new MainToolBar(this);
-    tlbMain->setMinimumHeight(toPixels({0, 0, 0, 330}, tppX, tppY).height());
+    tlbMain->setMinimumHeight(platform::toPixels({0, 0, 0, 330}, tppX, tppY).height());
     layout->addWidget(tlbMain);
 
     fraTagIns = new QFrame(this);
     fraTagIns->setObjectName(QStringLiteral("fraTagIns"));
-    const QRect band = toPixels({0, 0, 6750, 480}, tppX, tppY);
+    const QRect band = platform::toPixels({0, 0, 6750, 480}, tppX, tppY);
     fraTagIns->setMinimumSize(band.size());
     fraTagIns->setFixedHeight(band.height());
     layout->addWidget(fraTagIns);

@@ -11,11 +11,11 @@
 #include "app/printing.h"
 #include "app/sizetext.h"
 #include "document/documentcontroller.h"
-#include "document/documentpath.h"
-#include "document/leftovers.h"
-#include "document/recoveryfolder.h"
-#include "document/scratchfiles.h"
-#include "document/snapshotkeeper.h"
+#include "files/documentpath.h"
+#include "files/leftovers.h"
+#include "files/recoveryfolder.h"
+#include "files/scratchfiles.h"
+#include "files/snapshotkeeper.h"
 #include "markup/decoratetext.h"
 #include "platform/busywindow.h"
 #include "platform/helpfile.h"
@@ -61,7 +61,7 @@ constexpr int MinWidthPx = 400;
 constexpr int MinHeightPx = 160;
 } // namespace
 
-frmMain::frmMain(Platform &platform, QWidget *parent)
+frmMain::frmMain(platform::Platform &platform, QWidget *parent)
     : QMainWindow(parent), cdlFile(platform.dialogs, this), cdlPrint(platform.dialogs, this),
       m_platform(platform), m_registry(std::make_unique<settings::FreedesktopRegistry>())
 {
@@ -75,8 +75,8 @@ frmMain::frmMain(Platform &platform, QWidget *parent)
         [this] { menu.mnuFindNext->setEnabled(!state.strFind.isEmpty()); });
     m_printing = std::make_unique<DocumentPrinter>(cdlPrint, *rtbMain);
     m_keyStates = std::make_unique<KeyStatePanels>(*stbMain, *rtbMain, nullptr);
-    m_recovery = std::make_unique<document::SnapshotKeeper>(
-        document::recoveryFolder(), [this]() -> std::optional<document::Snapshot> {
+    m_recovery = std::make_unique<files::SnapshotKeeper>(
+        files::recoveryFolder(), [this]() -> std::optional<files::Snapshot> {
             if (!state.bolEditing)
                 return std::nullopt;
             return m_documents->snapshot();
@@ -87,7 +87,7 @@ frmMain::frmMain(Platform &platform, QWidget *parent)
     m_tagPanel = std::make_unique<tagsets::InsertionPanel>(tagsets::PanelContext{
         *this, platform.prompter, AppSettings, *rtbMain, *clbMain->cboTagSet, *clbMain->cmdInsTag,
         *clbMain->cmdEditTmp, [this] { DecorateText(); }});
-    connect(m_recovery.get(), &document::SnapshotKeeper::writeFailed, this,
+    connect(m_recovery.get(), &files::SnapshotKeeper::writeFailed, this,
             [this](const QString &reason) {
                 stbMain->Panels(QStringLiteral("Message"))
                     ->setText(QStringLiteral("復元用の控えを書けませんでした: ") + reason);
@@ -105,7 +105,7 @@ void frmMain::setCaption(const QString &path)
     setWindowTitle((path.isEmpty() ? NewDocumentName : path) + CaptionSuffix);
 }
 
-WindowEffects frmMain::effects()
+platform::WindowEffects frmMain::effects()
 {
     return {[this](const QString &path) { setCaption(path); },
             [this](bool enabled) { menu.mnuSaveFile->setEnabled(enabled); },
@@ -128,19 +128,19 @@ void frmMain::buildWindow()
     clbMain = new CoolBar(m_client);
     tlbMain = clbMain->tlbMain;
     shareToolBarCommands(*tlbMain, menu);
-    rtbMain = new RichTextBox(m_client);
+    rtbMain = new platform::RichTextBox(m_client);
     rtbMain->setFocus(Qt::OtherFocusReason); // the keys go to the text from the first moment
     brwPreview = new PreviewBrowser(m_client);
     brwPreview->hide();
     stbMain = new MainStatusBar(this);
     setStatusBar(stbMain);
 
-    const float tppX = twipsPerPixelX(this);
-    const float tppY = twipsPerPixelY(this);
-    stbMain->setFixedHeight(toPixels({0, 0, 0, 285}, tppX, tppY).height());
+    const float tppX = platform::twipsPerPixelX(this);
+    const float tppY = platform::twipsPerPixelY(this);
+    stbMain->setFixedHeight(platform::toPixels({0, 0, 0, 285}, tppX, tppY).height());
     setMinimumSize(MinWidthPx, MinHeightPx);
     // The designed client area is 9435 x 6945 twips below the menu bar, status bar included.
-    const QRect client = toPixels({0, 0, 9435, 6945}, tppX, tppY);
+    const QRect client = platform::toPixels({0, 0, 9435, 6945}, tppX, tppY);
     resize(client.width(), client.height() + menuBar()->sizeHint().height());
     applyChildGeometry();
 }
@@ -179,21 +179,22 @@ void frmMain::connectHandlers()
     connect(clbMain->cmdInsTag, &QPushButton::clicked, this, &frmMain::cmdInsTag_Click);
     connect(clbMain->cmdEditTmp, &QPushButton::clicked, this, &frmMain::cmdEditTmp_Click);
     connect(tlbMain, &MainToolBar::ButtonClick, this, &frmMain::tlbMain_ButtonClick);
-    connect(rtbMain, &RichTextBox::Change, this, &frmMain::rtbMain_Change);
+    connect(rtbMain, &platform::RichTextBox::Change, this, &frmMain::rtbMain_Change);
     // The text an undo or a redo puts back is coloured once the undo is over.
-    connect(rtbMain, &RichTextBox::UndoRedo, this, &frmMain::DecorateText, Qt::QueuedConnection);
-    connect(rtbMain, &RichTextBox::SelChange, this, &frmMain::rtbMain_SelChange);
-    connect(rtbMain, &RichTextBox::OLEDragDrop, this, &frmMain::rtbMain_OLEDragDrop);
+    connect(rtbMain, &platform::RichTextBox::UndoRedo, this, &frmMain::DecorateText,
+            Qt::QueuedConnection);
+    connect(rtbMain, &platform::RichTextBox::SelChange, this, &frmMain::rtbMain_SelChange);
+    connect(rtbMain, &platform::RichTextBox::OLEDragDrop, this, &frmMain::rtbMain_OLEDragDrop);
 }
 
 float frmMain::windowWidthTwips() const
 {
-    return float(width()) * twipsPerPixelX(this);
+    return float(width()) * platform::twipsPerPixelX(this);
 }
 
 float frmMain::windowHeightTwips() const
 {
-    return float(height()) * twipsPerPixelY(this);
+    return float(height()) * platform::twipsPerPixelY(this);
 }
 
 void frmMain::Form_Load(const QString &commandLine, ShowWindow showing)
@@ -214,22 +215,22 @@ void frmMain::Form_Load(const QString &commandLine, ShowWindow showing)
                   .arg(m_recovery->folder());
     // Temporary files of saves cut short by a crash, beside the recent files, the tag sets and
     // the recovery snapshots.
-    document::removeWriteLeftovers(document::foldersOf(AppSettings.RecentFiles)
-                                   << tagsets::tagSetFolder() << document::recoveryFolder());
+    files::removeWriteLeftovers(files::foldersOf(AppSettings.RecentFiles)
+                                << tagsets::tagSetFolder() << files::recoveryFolder());
     // Preview pages of a copy that ended before their pages had loaded.
-    document::removeRecordedScratchFiles(m_recovery->folder());
+    files::removeRecordedScratchFiles(m_recovery->folder());
     ApplySettings();
     // Shown once it has its font and colours, before anything asks.
     if (showing == ShowWindow::BeforeQuestions)
         showBeforeQuestions();
     for (const QString &problem : {m_platform.store.problem(), tagSetProblem, recoveryProblem})
         if (!problem.isEmpty())
-            m_platform.prompter.message(this, problem, QStringLiteral("警告"), MsgIcon::Exclamation,
-                                        MsgButtons::Ok);
+            m_platform.prompter.message(this, problem, QStringLiteral("警告"),
+                                        platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
     // A path relative to the folder the program was started in names the file there, wherever
     // the program later writes or records it.
     if (!commandLine.isEmpty())
-        OpenDocument(document::absoluteDocumentPath(commandLine, QDir::currentPath()));
+        OpenDocument(files::absoluteDocumentPath(commandLine, QDir::currentPath()));
     brwPreview->Navigate2(QUrl(QStringLiteral("about:blank")));
     state.bolEditing = false;
     Form_Resize();
@@ -269,11 +270,11 @@ void frmMain::Form_Resize()
 
 void frmMain::applyChildGeometry()
 {
-    const float tppX = twipsPerPixelX(this);
-    const float tppY = twipsPerPixelY(this);
-    clbMain->setGeometry(toPixels(m_layout.coolBar, tppX, tppY));
-    rtbMain->setGeometry(toPixels(m_layout.editor, tppX, tppY));
-    brwPreview->setGeometry(toPixels(m_layout.browser, tppX, tppY));
+    const float tppX = platform::twipsPerPixelX(this);
+    const float tppY = platform::twipsPerPixelY(this);
+    clbMain->setGeometry(platform::toPixels(m_layout.coolBar, tppX, tppY));
+    rtbMain->setGeometry(platform::toPixels(m_layout.editor, tppX, tppY));
+    brwPreview->setGeometry(platform::toPixels(m_layout.browser, tppX, tppY));
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
@@ -310,7 +311,7 @@ void frmMain::mnuToolbar_Click()
 void frmMain::mnuStatbar_Click()
 {
     const bool checked = menu.mnuStatbar->isChecked();
-    m_layout.statusbarToggled(checked, float(stbMain->height()) * twipsPerPixelY(this));
+    m_layout.statusbarToggled(checked, float(stbMain->height()) * platform::twipsPerPixelY(this));
     applyChildGeometry();
     stbMain->setVisible(checked);
 }
@@ -370,7 +371,7 @@ void frmMain::mnuPaste_Click()
     if (!data || !data->hasText()) {
         m_platform.prompter.message(
             this, QStringLiteral("クリップボードにあるデータの形式が、テキストではありません。"),
-            QStringLiteral("エラー"), MsgIcon::Exclamation, MsgButtons::Ok);
+            QStringLiteral("エラー"), platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
         return;
     }
     rtbMain->setSelText(data->text());
@@ -383,13 +384,13 @@ void frmMain::mnuDecorate_Click()
 
 void frmMain::mnuHelp_Click()
 {
-    m_platform.shell.open(helpFilePath(QCoreApplication::applicationDirPath()));
+    m_platform.shell.open(platform::helpFilePath(QCoreApplication::applicationDirPath()));
 }
 
 void frmMain::mnuAuthWeb_Click()
 {
     m_platform.shell.open(AuthorWebAddress.isEmpty()
-                              ? aboutPageAddress(QCoreApplication::applicationDirPath())
+                              ? platform::aboutPageAddress(QCoreApplication::applicationDirPath())
                               : AuthorWebAddress);
 }
 
@@ -470,7 +471,7 @@ void frmMain::mnuOption_Click()
 void frmMain::mnuVersion_Click()
 {
     frmVersion dialog(m_platform.prompter, m_versionKeys, this);
-    execModal(dialog);
+    platform::execModal(dialog);
 }
 
 void frmMain::cboTagSet_Click()
@@ -510,7 +511,7 @@ void frmMain::DecorateText()
     state.bolBusy = true;
     QLabel *message = stbMain->Panels(QStringLiteral("Message"));
     {
-        const BusyWindow busy(*this);
+        const platform::BusyWindow busy(*this);
         message->setText(QStringLiteral("文字色分け処理中..."));
         markup::colourEditor(
             *rtbMain, {AppSettings.FontColor, AppSettings.TagColor, AppSettings.CommentColor});

@@ -19,8 +19,12 @@ class QUrl;
 namespace document
 {
 class DocumentController;
-class SnapshotKeeper;
 } // namespace document
+
+namespace files
+{
+class SnapshotKeeper;
+} // namespace files
 
 namespace search
 {
@@ -32,6 +36,11 @@ namespace tagsets
 class InsertionPanel;
 }
 
+namespace platform
+{
+class RichTextBox;
+} // namespace platform
+
 namespace app
 {
 
@@ -42,7 +51,6 @@ class MainStatusBar;
 class MainToolBar;
 class PreviewBrowser;
 class PreviewController;
-class RichTextBox;
 
 // The main window: owns the editor, the browser, the bars and the document state, and forwards
 // every command to the part of the program that does the work.
@@ -50,7 +58,7 @@ class frmMain : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit frmMain(Platform &platform, QWidget *parent = nullptr);
+    explicit frmMain(platform::Platform &platform, QWidget *parent = nullptr);
     ~frmMain() override;
 
     // Start-up, run once. commandLine: the program's arguments joined by single spaces; a
@@ -61,17 +69,6 @@ public:
     enum class ShowWindow { Later, BeforeQuestions };
     void Form_Load(const QString &commandLine, ShowWindow show = ShowWindow::Later);
 
-    // The window's parts, for the program's start and for tests.
-    SharedState &sharedState() { return state; }
-    settings::AppSettings &appSettings() { return AppSettings; }
-    RichTextBox *editor() const { return rtbMain; }
-    PreviewBrowser *browser() const { return brwPreview; }
-    CoolBar *coolBar() const { return clbMain; }
-    MainToolBar *toolBar() const { return tlbMain; }
-    MainStatusBar *statusPanels() const { return stbMain; }
-    const MainMenu &mainMenu() const { return menu; }
-    CommonDialog &fileDialog() { return cdlFile; }
-
     // Document procedures used by several commands.
     void OpenDocument(const QString &path);
     bool ConfirmSave();
@@ -79,20 +76,6 @@ public:
     // Shows the settings in the window; the reason a shell entry could not be changed, if any.
     std::optional<QString> ApplySettings();
     void RefreshRecentMenu();
-
-    const MainLayout &layoutBase() const { return m_layout; }
-    // What turns the RTF into coloured RTF (tests put a failing one here).
-    Platform &platform() { return m_platform; }
-    // Where the shell entries go (the desktop's, unless a test puts another registry here).
-    settings::Registry &registry() { return *m_registry; }
-    void setRegistry(std::unique_ptr<settings::Registry> r) { m_registry = std::move(r); }
-    // The document commands, reading and writing, and the recent-file list.
-    document::DocumentController &documents() { return *m_documents; }
-    // The snapshot of the unsaved document that survives a crash.
-    document::SnapshotKeeper &recovery() { return *m_recovery; }
-    // Find, Replace and Find next with the find dialog; print and printer setup.
-    search::FindCommands &findCommands() { return *m_find; }
-    DocumentPrinter &printing() { return *m_printing; }
 
     // Handlers of the menus, the tool bar and the editor.
     void mnuNewFile_Click();
@@ -129,6 +112,29 @@ public:
     void rtbMain_OLEDragDrop(const QMimeData *data);
 
 protected:
+    // The window's parts: what a test fixture derived from the window looks at and scripts.
+    platform::SharedState &sharedState() { return state; }
+    settings::AppSettings &appSettings() { return AppSettings; }
+    platform::RichTextBox *editor() const { return rtbMain; }
+    PreviewBrowser *browser() const { return brwPreview; }
+    CoolBar *coolBar() const { return clbMain; }
+    MainToolBar *toolBar() const { return tlbMain; }
+    MainStatusBar *statusPanels() const { return stbMain; }
+    const MainMenu &mainMenu() const { return menu; }
+    platform::CommonDialog &fileDialog() { return cdlFile; }
+
+    const MainLayout &layoutBase() const { return m_layout; }
+    // Where the shell entries go (the desktop's, unless a test puts another registry here).
+    settings::Registry &registry() { return *m_registry; }
+    void setRegistry(std::unique_ptr<settings::Registry> r) { m_registry = std::move(r); }
+    // The document commands, reading and writing, and the recent-file list.
+    document::DocumentController &documents() { return *m_documents; }
+    // The snapshot of the unsaved document that survives a crash.
+    files::SnapshotKeeper &recovery() { return *m_recovery; }
+    // Find, Replace and Find next with the find dialog; print and printer setup.
+    search::FindCommands &findCommands() { return *m_find; }
+    DocumentPrinter &printing() { return *m_printing; }
+
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -136,7 +142,7 @@ private:
     // The caption for the document at path; an empty path is a new document.
     void setCaption(const QString &path);
     // What the window's collaborators may change in it.
-    WindowEffects effects();
+    platform::WindowEffects effects();
     void Form_Resize();
     bool Form_Unload();
     void buildWindow();
@@ -146,25 +152,25 @@ private:
     float windowWidthTwips() const;
     float windowHeightTwips() const;
 
-    SharedState state;
+    platform::SharedState state;
     settings::AppSettings AppSettings;
 
-    RichTextBox *rtbMain = nullptr;
+    platform::RichTextBox *rtbMain = nullptr;
     PreviewBrowser *brwPreview = nullptr;
     CoolBar *clbMain = nullptr;
     MainToolBar *tlbMain = nullptr;
     MainStatusBar *stbMain = nullptr;
     MainMenu menu;
-    CommonDialog cdlFile;
-    CommonDialog cdlPrint;
+    platform::CommonDialog cdlFile;
+    platform::CommonDialog cdlPrint;
 
-    Platform &m_platform;
+    platform::Platform &m_platform;
     MainLayout m_layout;
     about::KeyBuffer m_versionKeys; // the version dialog's keys, kept for the whole run
     QWidget *m_client = nullptr;
     std::unique_ptr<settings::Registry> m_registry;
     std::unique_ptr<document::DocumentController> m_documents;
-    std::unique_ptr<document::SnapshotKeeper> m_recovery;
+    std::unique_ptr<files::SnapshotKeeper> m_recovery;
     std::unique_ptr<tagsets::InsertionPanel> m_tagPanel;
     std::unique_ptr<search::FindCommands> m_find;
     std::unique_ptr<DocumentPrinter> m_printing;

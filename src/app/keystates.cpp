@@ -9,7 +9,7 @@
 namespace app
 {
 
-KeyStatePanels::KeyStatePanels(MainStatusBar &bar, RichTextBox &editor, QObject *parent)
+KeyStatePanels::KeyStatePanels(MainStatusBar &bar, platform::RichTextBox &editor, QObject *parent)
     : QObject(parent), m_bar(bar), m_editor(editor)
 {
     qApp->installEventFilter(this);

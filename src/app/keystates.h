@@ -3,11 +3,15 @@
 #include <QObject>
 #include <optional>
 
+namespace platform
+{
+class RichTextBox;
+} // namespace platform
+
 namespace app
 {
 
 class MainStatusBar;
-class RichTextBox;
 
 // Whether the lock keys are on.
 struct LockStates {
@@ -29,7 +33,7 @@ class KeyStatePanels : public QObject
     Q_OBJECT
 public:
     // bar and editor belong to the main window (parent) and outlive this object.
-    KeyStatePanels(MainStatusBar &bar, RichTextBox &editor, QObject *parent);
+    KeyStatePanels(MainStatusBar &bar, platform::RichTextBox &editor, QObject *parent);
 
     void refresh();
 
@@ -38,7 +42,7 @@ protected:
 
 private:
     MainStatusBar &m_bar;
-    RichTextBox &m_editor;
+    platform::RichTextBox &m_editor;
     LockStates m_fromKeys;
 };
 

@@ -9,9 +9,9 @@ namespace app
 // in step with the window's size and with the tool bar and status bar toggles. All in twips.
 struct MainLayout {
     // Designed positions and sizes of the children (client coordinates).
-    TwipsRect coolBar{15, 15, 9375, 900};
-    TwipsRect editor{15, 975, 9375, 5565};
-    TwipsRect browser{15, 960, 9375, 5565};
+    platform::TwipsRect coolBar{15, 15, 9375, 900};
+    platform::TwipsRect editor{15, 975, 9375, 5565};
+    platform::TwipsRect browser{15, 960, 9375, 5565};
 
     float baseWindowWidth = 0;
     float baseWindowHeight = 0;

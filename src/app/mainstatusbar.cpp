@@ -42,7 +42,7 @@ MainStatusBar::MainStatusBar(QWidget *parent) : QStatusBar(parent)
 {
     setObjectName(QStringLiteral("stbMain"));
     setSizeGripEnabled(true);
-    const float tppX = twipsPerPixelX(parent);
+    const float tppX = platform::twipsPerPixelX(parent);
     addPanel(QStringLiteral("Mode"), QStringLiteral("編集モード"),
              QStringLiteral("現在の表示モード"), 2469, tppX);
     addPanel(QStringLiteral("ReadCode"), QStringLiteral("SJIS"), QStringLiteral("読込文字コード"),

@@ -66,8 +66,8 @@ void restorePlacement(QWidget &window, const settings::SettingsStore &store, QSi
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
         return;
     }
-    const float tppX = twipsPerPixelX(&window);
-    const float tppY = twipsPerPixelY(&window);
+    const float tppX = platform::twipsPerPixelX(&window);
+    const float tppY = platform::twipsPerPixelY(&window);
     QPoint position = window.frameGeometry().topLeft();
     if (p.Left >= 0)
         position.setX(int(std::lround(p.Left / tppX)));
@@ -100,8 +100,8 @@ void storePlacement(settings::SettingsStore &store, const QWidget &window)
         state = settings::WindowState::Minimized;
     else if (window.isMaximized())
         state = settings::WindowState::Maximized;
-    const float tppX = twipsPerPixelX(&window);
-    const float tppY = twipsPerPixelY(&window);
+    const float tppX = platform::twipsPerPixelX(&window);
+    const float tppY = platform::twipsPerPixelY(&window);
     settings::WriteWindowPlacement(store, state, float(window.pos().x()) * tppX,
                                    float(window.pos().y()) * tppY, float(window.width()) * tppX,
                                    float(window.height()) * tppY);

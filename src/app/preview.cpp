@@ -2,7 +2,7 @@
 
 #include "app/enginestart.h"
 #include "app/previewbrowser.h"
-#include "document/documentfile.h"
+#include "codec/filetext.h"
 #include "platform/programfolder.h"
 #include "platform/prompter.h"
 #include "platform/richtextbox.h"
@@ -60,7 +60,7 @@ void PreviewController::SwitchMode(bool preview)
     if (preview) {
         if (const std::optional<QString> refusal = engineStartRefusal(currentEngineStart())) {
             m_c.prompter.message(&m_c.window, *refusal, QStringLiteral("エラー"),
-                                 MsgIcon::Exclamation, MsgButtons::Ok);
+                                 platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
             m_c.mnuPreview.setChecked(false);
             SwitchMode(false);
             return;
@@ -71,15 +71,15 @@ void PreviewController::SwitchMode(bool preview)
     if (!preview)
         m_c.editor.setFocus(Qt::OtherFocusReason); // back to typing where the user was
     if (m_c.state.strFileFolder.isEmpty())
-        m_c.state.strFileFolder = programFolder();
+        m_c.state.strFileFolder = platform::programFolder();
     if (preview) {
         const auto written = writeScratchFile();
-        if (const auto *failure = std::get_if<document::FileFailure>(&written)) {
+        if (const auto *failure = std::get_if<files::FileFailure>(&written)) {
             m_c.prompter.message(
                 &m_c.window,
                 QStringLiteral("プレビュー用の一時ファイルを書き込めませんでした。\r\n") +
                     failure->reason,
-                QStringLiteral("エラー"), MsgIcon::Exclamation, MsgButtons::Ok);
+                QStringLiteral("エラー"), platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
             m_c.mnuPreview.setChecked(false);
             SwitchMode(false);
             return;
@@ -95,19 +95,19 @@ void PreviewController::SwitchMode(bool preview)
                      preview ? QStringLiteral("プレビューモード") : QStringLiteral("編集モード"));
 }
 
-std::variant<QString, document::FileFailure> PreviewController::writeScratchFile()
+std::variant<QString, files::FileFailure> PreviewController::writeScratchFile()
 {
     QString reason;
     const QString folder = m_c.state.strFileFolder;
     const QString text = m_c.editor.Text();
-    const int writeCode = m_c.settings.WriteCode;
+    const codec::TextCode writeCode = m_c.settings.WriteCode;
     // Beside the document first; where that folder cannot be written, in the temporary folder
     // with a base reference to the document's folder.
     const QString places[] = {folder, QDir::tempPath()};
     for (const QString &place : places) {
         const bool elsewhere = place != folder;
         const QByteArray bytes =
-            document::bytesFromText(elsewhere ? withBase(text, folder) : text, writeCode).bytes;
+            codec::bytesFromText(elsewhere ? withBase(text, folder) : text, writeCode).bytes;
         QDateTime when = QDateTime::currentDateTime();
         for (int attempt = 0; attempt < NameAttempts; ++attempt, when = when.addSecs(1)) {
             const QString path = place + QLatin1Char('/') + scratchFileName(when);
@@ -118,7 +118,7 @@ std::variant<QString, document::FileFailure> PreviewController::writeScratchFile
                 break; // the folder cannot take it: try the next place
         }
     }
-    return document::FileFailure{reason};
+    return files::FileFailure{reason};
 }
 
 void PreviewController::DocumentComplete(const QUrl &url)

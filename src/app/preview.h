@@ -1,7 +1,8 @@
 #pragma once
 
-#include "document/documentfile.h"
-#include "document/scratchfiles.h"
+#include "codec/filetext.h"
+#include "files/readdocument.h"
+#include "files/scratchfiles.h"
 
 #include <QStringList>
 
@@ -18,21 +19,25 @@ namespace settings
 struct AppSettings;
 }
 
+namespace platform
+{
+class Prompter;
+class RichTextBox;
+struct SharedState;
+} // namespace platform
+
 namespace app
 {
 
 class PreviewBrowser;
-class Prompter;
-class RichTextBox;
-struct SharedState;
 
 // What the preview works on. Non-owning: the window and its parts outlive the controller.
 struct PreviewContext {
     QWidget &window; // the parent of messages
-    Prompter &prompter;
-    RichTextBox &editor;
+    platform::Prompter &prompter;
+    platform::RichTextBox &editor;
     PreviewBrowser &browser;
-    SharedState &state;
+    platform::SharedState &state;
     const settings::AppSettings &settings;
     QAction &mnuPreview; // the preview command, unchecked when the preview cannot be shown
     std::function<void(const QString &panel, const QString &text)> setPanelText;
@@ -64,11 +69,11 @@ public:
 
 private:
     // The path of the new scratch file, or why none could be written.
-    std::variant<QString, document::FileFailure> writeScratchFile();
+    std::variant<QString, files::FileFailure> writeScratchFile();
 
     PreviewContext m_c;
     // Scratch files written and not yet deleted.
-    document::ScratchFiles m_scratchFiles;
+    files::ScratchFiles m_scratchFiles;
 };
 
 // "Tlprv" + the local time as yyyymmddhhnnss + ".html".

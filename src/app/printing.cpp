@@ -69,7 +69,7 @@ std::optional<QString> printPlainText(QPrinter &printer, const QString &text, co
     return std::nullopt;
 }
 
-DocumentPrinter::DocumentPrinter(CommonDialog &cdlPrint, RichTextBox &editor)
+DocumentPrinter::DocumentPrinter(platform::CommonDialog &cdlPrint, platform::RichTextBox &editor)
     : m_dialog(cdlPrint), m_editor(editor)
 {
 }
@@ -85,13 +85,13 @@ QPrinter &DocumentPrinter::printer()
 
 std::optional<QString> DocumentPrinter::print()
 {
-    m_dialog.props.Flags = dlgflags::UseDevModeCopies | dlgflags::NoSelection;
+    m_dialog.props.Flags = platform::dlgflags::UseDevModeCopies | platform::dlgflags::NoSelection;
     const QString text = m_editor.Text();
     m_dialog.props.Min = 1;
     m_dialog.props.Max = printedPageCount(printer(), text, m_editor.font());
     m_dialog.props.FromPage = 0;
     m_dialog.props.ToPage = 0;
-    if (m_dialog.ShowPrinter(printer()) == DialogOutcome::Cancelled)
+    if (m_dialog.ShowPrinter(printer()) == platform::DialogOutcome::Cancelled)
         return std::nullopt;
     // The paper may have changed in the dialog: the text is laid out again on it.
     return printPlainText(printer(), text, m_editor.font(), m_dialog.props.FromPage,
@@ -100,7 +100,7 @@ std::optional<QString> DocumentPrinter::print()
 
 void DocumentPrinter::setup()
 {
-    m_dialog.props.Flags = dlgflags::PrintSetup;
+    m_dialog.props.Flags = platform::dlgflags::PrintSetup;
     m_dialog.ShowPrinter(printer());
 }
 

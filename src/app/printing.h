@@ -7,11 +7,14 @@
 class QFont;
 class QPrinter;
 
-namespace app
+namespace platform
 {
-
 class CommonDialog;
 class RichTextBox;
+} // namespace platform
+
+namespace app
+{
 
 // Prints text (CR LF line breaks) as plain text, followed by a line end, in one print job: the
 // markup as written, no colours, lines wider than the page wrapped, pages broken between lines.
@@ -28,7 +31,7 @@ class DocumentPrinter
 {
 public:
     // The dialog component and the editor belong to the main window and outlive this object.
-    DocumentPrinter(CommonDialog &cdlPrint, RichTextBox &editor);
+    DocumentPrinter(platform::CommonDialog &cdlPrint, platform::RichTextBox &editor);
     ~DocumentPrinter();
     DocumentPrinter(const DocumentPrinter &) = delete;
     DocumentPrinter &operator=(const DocumentPrinter &) = delete;
@@ -43,8 +46,8 @@ public:
     QPrinter &printer();
 
 private:
-    CommonDialog &m_dialog;
-    RichTextBox &m_editor;
+    platform::CommonDialog &m_dialog;
+    platform::RichTextBox &m_editor;
     std::unique_ptr<QPrinter> m_printer;
 };
 

@@ -1,6 +1,6 @@
 #include "document/declarationcheck.h"
 
-#include "document/charsetdeclaration.h"
+#include "codec/charsetdeclaration.h"
 
 #include <algorithm>
 #include <vector>
@@ -22,28 +22,28 @@ qsizetype pieceLength(QStringView text, qsizetype i)
 
 } // namespace
 
-std::optional<DeclarationMismatch> findDeclarationMismatch(QStringView text, int writeCode,
-                                                           const FileShape &shape)
+std::optional<DeclarationMismatch>
+findDeclarationMismatch(QStringView text, codec::TextCode writeCode, const codec::FileShape &shape)
 {
-    FileShape withoutMark = shape;
+    codec::FileShape withoutMark = shape;
     withoutMark.byteOrderMark = false; // a browser looks for the declaration after it
     // The first bytes as written, piece by piece, remembering where each piece of text starts.
     QByteArray bytes;
     std::vector<qsizetype> byteAt; // byte offset of each piece start
     std::vector<qsizetype> textAt; // its UTF-16 index
     qsizetype i = 0;
-    while (i < text.size() && bytes.size() < kCharsetScanLength) {
+    while (i < text.size() && bytes.size() < codec::kCharsetScanLength) {
         const qsizetype length = pieceLength(text, i);
         byteAt.push_back(bytes.size());
         textAt.push_back(i);
-        bytes += bytesFromText(text.sliced(i, length), writeCode, withoutMark).bytes;
+        bytes += codec::bytesFromText(text.sliced(i, length), writeCode, withoutMark).bytes;
         i += length;
     }
     byteAt.push_back(bytes.size());
     textAt.push_back(i);
 
-    const std::optional<CharsetDeclaration> found = findCharsetDeclaration(bytes);
-    const QString written = encodingName(writeCode);
+    const std::optional<codec::CharsetDeclaration> found = codec::findCharsetDeclaration(bytes);
+    const QString written = codec::encodingName(writeCode);
     if (!found || found->encoding == written.toLatin1())
         return std::nullopt;
     const auto indexOf = [&](qsizetype byte) -> qsizetype {

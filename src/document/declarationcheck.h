@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/documentfile.h"
+#include "codec/filetext.h"
 
 #include <QString>
 #include <QStringView>
@@ -21,7 +21,7 @@ struct DeclarationMismatch {
 // Looks at the bytes the text would be written as (writeCode, shape as bytesFromText takes
 // them) the way a browser looks for a declaration before decoding, and returns the declaration
 // when it names another encoding than the written one.
-std::optional<DeclarationMismatch> findDeclarationMismatch(QStringView text, int writeCode,
-                                                           const FileShape &shape);
+std::optional<DeclarationMismatch>
+findDeclarationMismatch(QStringView text, codec::TextCode writeCode, const codec::FileShape &shape);
 
 } // namespace document

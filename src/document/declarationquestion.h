@@ -1,16 +1,16 @@
 #pragma once
 
-#include "document/documentfile.h"
+#include "codec/filetext.h"
 
 #include <functional>
 
 class QWidget;
 
-namespace app
+namespace platform
 {
 class Prompter;
 class RichTextBox;
-} // namespace app
+} // namespace platform
 
 namespace document
 {
@@ -20,8 +20,8 @@ namespace document
 // the editor as one undo step, No leaves it; both return true. Cancel returns false: nothing is
 // to be written. A page without such a declaration is not asked about. After a rewrite the text
 // is coloured again with recolour.
-bool confirmDeclaration(QWidget &window, app::Prompter &prompter, app::RichTextBox &editor,
-                        const std::function<void()> &recolour, int writeCode,
-                        const FileShape &shape);
+bool confirmDeclaration(QWidget &window, platform::Prompter &prompter,
+                        platform::RichTextBox &editor, const std::function<void()> &recolour,
+                        codec::TextCode writeCode, const codec::FileShape &shape);
 
 } // namespace document

@@ -1,13 +1,14 @@
 #include "document/documentcontroller.h"
 
-#include "document/atomicwrite.h"
+#include "codec/filetext.h"
 #include "document/declarationquestion.h"
-#include "document/documentfile.h"
-#include "document/documentpath.h"
 #include "document/interruptedsave.h"
 #include "document/longlineoffer.h"
-#include "document/recoveryfolder.h"
-#include "document/snapshotkeeper.h"
+#include "files/atomicwrite.h"
+#include "files/documentpath.h"
+#include "files/readdocument.h"
+#include "files/recoveryfolder.h"
+#include "files/snapshotkeeper.h"
 #include "platform/commondialog.h"
 #include "platform/prompter.h"
 #include "platform/richtextbox.h"
@@ -32,7 +33,7 @@ namespace document
 namespace
 {
 
-using namespace app::dlgflags;
+using namespace platform::dlgflags;
 constexpr quint32 kOpenFlags = FileMustExist | HideReadOnly | Explorer | LongNames;
 constexpr quint32 kSaveFlags = OverwritePrompt | HideReadOnly | Explorer | LongNames;
 
@@ -105,8 +106,8 @@ DocumentController::DocumentController(DocumentContext context) : m_c(std::move(
 
 void DocumentController::showError(const QString &text)
 {
-    m_c.prompter.message(&m_c.window, text, QStringLiteral("エラー"), app::MsgIcon::Exclamation,
-                         app::MsgButtons::Ok);
+    m_c.prompter.message(&m_c.window, text, QStringLiteral("エラー"),
+                         platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
 }
 
 void DocumentController::showDocument(const QString &path)
@@ -117,25 +118,26 @@ void DocumentController::showDocument(const QString &path)
 
 bool DocumentController::OpenDocument(const QString &path)
 {
-    app::SharedState &state = m_c.state;
-    if (!isAbsolutePath(path)) { // where it lies cannot be known, so it is not guessed
+    platform::SharedState &state = m_c.state;
+    if (!files::isAbsolutePath(path)) { // where it lies cannot be known, so it is not guessed
         showError(QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n%2")
                       .arg(path, QStringLiteral("どのフォルダーのファイルか分かりません"
                                                 "（フォルダーから始まるパスではありません）。")));
         return false;
     }
-    if (heldByAnotherCopy(m_c.recovery.folder(), path) && !confirmHeldElsewhere(path))
+    if (files::heldByAnotherCopy(m_c.recovery.folder(), path) && !confirmHeldElsewhere(path))
         return false;
     state.bolBusy = true;
-    FileStamp stamp = stampOf(path); // before reading: a change while reading shows later
-    auto read = readDocumentFile(path, m_c.settings.ReadCode);
-    if (const auto *failure = std::get_if<FileFailure>(&read)) {
+    files::FileStamp stamp =
+        files::stampOf(path); // before reading: a change while reading shows later
+    auto read = files::readDocumentFile(path, m_c.settings.ReadCode);
+    if (const auto *failure = std::get_if<files::FileFailure>(&read)) {
         state.bolBusy = false;
         showError(
             QStringLiteral("ファイルを開けませんでした。\r\n%1\r\n%2").arg(path, failure->reason));
         return false;
     }
-    LoadedText &loaded = std::get<LoadedText>(read);
+    codec::LoadedText &loaded = std::get<codec::LoadedText>(read);
     offerLineBreaks(m_c.prompter, &m_c.window, loaded.text);
     stamp.hashed = true;
     stamp.contentHash = loaded.contentHash;
@@ -144,7 +146,7 @@ bool DocumentController::OpenDocument(const QString &path)
     state.bolBusy = false;
     m_c.effects.recolour();
 
-    state.strFileFolder = folderOfPath(path);
+    state.strFileFolder = files::folderOfPath(path);
     state.strFilePath = path;
     showDocument(path);
     state.bolEditing = false;
@@ -157,23 +159,24 @@ bool DocumentController::OpenDocument(const QString &path)
     AddRecentFile(path);
     if (!loaded.problems.isEmpty() || !loaded.encodingNote.isEmpty())
         m_c.prompter.message(&m_c.window, openWarning(path, m_inexactReason, loaded.encodingNote),
-                             QStringLiteral("警告"), app::MsgIcon::Exclamation,
-                             app::MsgButtons::Ok);
+                             QStringLiteral("警告"), platform::MsgIcon::Exclamation,
+                             platform::MsgButtons::Ok);
     return true;
 }
 
-bool DocumentController::confirmUnmappable(const QString &text, qsizetype index, int writeCode)
+bool DocumentController::confirmUnmappable(const QString &text, qsizetype index,
+                                           codec::TextCode writeCode)
 {
-    const TextPosition at = positionOf(text, index);
-    const app::MsgAnswer answer = m_c.prompter.message(
+    const codec::TextPosition at = codec::positionOf(text, index);
+    const platform::MsgAnswer answer = m_c.prompter.message(
         &m_c.window,
         QStringLiteral("%1 行 %2 列目の%3など、%4 で表せない文字があります。\r\n"
                        "これらの文字を数値文字参照（&#x…;）にして保存しますか？")
             .arg(at.line)
             .arg(at.column)
-            .arg(describeCharacter(text, index), encodingName(writeCode)),
-        QStringLiteral("確認"), app::MsgIcon::Question, app::MsgButtons::YesNo);
-    return answer == app::MsgAnswer::Yes;
+            .arg(describeCharacter(text, index), codec::encodingName(writeCode)),
+        QStringLiteral("確認"), platform::MsgIcon::Question, platform::MsgButtons::YesNo);
+    return answer == platform::MsgAnswer::Yes;
 }
 
 bool DocumentController::confirmChangedOnDisk(const QString &path, bool deleted)
@@ -187,8 +190,8 @@ bool DocumentController::confirmChangedOnDisk(const QString &path, bool deleted)
                              "ほかのプログラムによって書き換えられています。\r\n%1\r\n"
                              "上書きすると、その変更は失われます。上書きしますか？");
     return m_c.prompter.message(&m_c.window, text.arg(path), QStringLiteral("確認"),
-                                app::MsgIcon::Question,
-                                app::MsgButtons::YesNo) == app::MsgAnswer::Yes;
+                                platform::MsgIcon::Question,
+                                platform::MsgButtons::YesNo) == platform::MsgAnswer::Yes;
 }
 
 bool DocumentController::confirmHeldElsewhere(const QString &path)
@@ -200,14 +203,15 @@ bool DocumentController::confirmHeldElsewhere(const QString &path)
                               "両方で編集すると、どちらかの変更が失われるおそれがあります。"
                               "このまま開きますか？")
                    .arg(path),
-               QStringLiteral("確認"), app::MsgIcon::Exclamation,
-               app::MsgButtons::YesNo) == app::MsgAnswer::Yes;
+               QStringLiteral("確認"), platform::MsgIcon::Exclamation,
+               platform::MsgButtons::YesNo) == platform::MsgAnswer::Yes;
 }
 
-bool DocumentController::SaveDocument(const QString &path, bool skipRecent)
+bool DocumentController::SaveDocument(const QString &path)
 {
     if (!m_stampPath.isEmpty() && sameFile(path, m_stampPath)) {
-        if (changedSince(m_stamp, path) && !confirmChangedOnDisk(path, !stampOf(path).exists))
+        if (files::changedSince(m_stamp, path) &&
+            !confirmChangedOnDisk(path, !files::stampOf(path).exists))
             return false;
     }
     if (writableThoughReadOnly(path) &&
@@ -215,26 +219,26 @@ bool DocumentController::SaveDocument(const QString &path, bool skipRecent)
                              QStringLiteral("このファイルは読み取り専用です。\r\n%1\r\n"
                                             "読み取り専用のファイルに上書きしますか？")
                                  .arg(path),
-                             QStringLiteral("確認"), app::MsgIcon::Question,
-                             app::MsgButtons::YesNo) != app::MsgAnswer::Yes)
+                             QStringLiteral("確認"), platform::MsgIcon::Question,
+                             platform::MsgButtons::YesNo) != platform::MsgAnswer::Yes)
         return false;
     const bool overInexact = !m_inexactPath.isEmpty() && sameFile(path, m_inexactPath);
     if (overInexact) {
-        const app::MsgAnswer answer = m_c.prompter.message(
+        const platform::MsgAnswer answer = m_c.prompter.message(
             &m_c.window,
             QStringLiteral("このファイルは、開いたときに次のことがありました。\r\n%1\r\n"
                            "上書きすると元のファイルの内容が変わります。上書きしますか？")
                 .arg(m_inexactReason),
-            QStringLiteral("確認"), app::MsgIcon::Question, app::MsgButtons::YesNo);
-        if (answer != app::MsgAnswer::Yes)
+            QStringLiteral("確認"), platform::MsgIcon::Question, platform::MsgButtons::YesNo);
+        if (answer != platform::MsgAnswer::Yes)
             return false;
     }
-    const int writeCode = m_c.settings.WriteCode;
-    if (!skipRecent && !confirmDeclaration(m_c.window, m_c.prompter, m_c.editor,
-                                           m_c.effects.recolour, writeCode, m_shape))
+    const codec::TextCode writeCode = m_c.settings.WriteCode;
+    if (!confirmDeclaration(m_c.window, m_c.prompter, m_c.editor, m_c.effects.recolour, writeCode,
+                            m_shape))
         return false;
     const QString text = m_c.editor.Text();
-    const EncodedText encoded = bytesFromText(text, writeCode, m_shape);
+    const codec::EncodedText encoded = codec::bytesFromText(text, writeCode, m_shape);
     if (encoded.firstUnmappable >= 0 &&
         !confirmUnmappable(text, encoded.firstUnmappable, writeCode))
         return false;
@@ -243,30 +247,28 @@ bool DocumentController::SaveDocument(const QString &path, bool skipRecent)
         showError(failed.arg(path, QStringLiteral("EUC-JP に変換できない文字があります。")));
         return false;
     }
-    if (const std::optional<QString> failure = writeFileAtomically(path, encoded.bytes)) {
+    if (const std::optional<QString> failure = files::writeFileAtomically(path, encoded.bytes)) {
         showError(failed.arg(path, *failure));
         return false;
     }
     if (overInexact)
         m_inexactPath.clear();
-    if (!skipRecent) { // a save of the document itself, not of a scratch copy
-        m_stampPath = path;
-        m_stamp = stampOf(path, encoded.bytes);
-        m_c.recovery.discard();
-        AddRecentFile(path);
-    }
+    m_stampPath = path;
+    m_stamp = files::stampOf(path, encoded.bytes);
+    m_c.recovery.discard();
+    AddRecentFile(path);
     return true;
 }
 
 bool DocumentController::SaveDocumentAs()
 {
-    app::DialogProperties &props = m_c.cdlFile.props;
+    platform::DialogProperties &props = m_c.cdlFile.props;
     props.DialogTitle = QStringLiteral("ファイルに保存");
     props.Flags = kSaveFlags;
-    if (m_c.cdlFile.ShowSave() == app::DialogOutcome::Cancelled)
+    if (m_c.cdlFile.ShowSave() == platform::DialogOutcome::Cancelled)
         return false;
     const QString name = props.FileName;
-    if (!SaveDocument(name, false))
+    if (!SaveDocument(name))
         return false;
     m_c.state.strFilePath = name;
     showDocument(name);
@@ -280,7 +282,7 @@ void DocumentController::AddRecentFile(const QString &path)
     // Only whole paths are listed, and only an equal path is the same entry (Index.html and
     // index.html are two files).
     const bool listed = std::find(list.begin(), list.end(), path) != list.end();
-    if (!listed && isAbsolutePath(path)) {
+    if (!listed && files::isAbsolutePath(path)) {
         std::move_backward(list.begin(), list.end() - 1, list.end());
         list.front() = path;
     }
@@ -298,20 +300,20 @@ bool DocumentController::ConfirmSave()
 {
     if (!m_c.state.bolEditing)
         return false;
-    const app::MsgAnswer answer = m_c.prompter.message(
+    const platform::MsgAnswer answer = m_c.prompter.message(
         &m_c.window,
         QStringLiteral("このファイルは内容が変更されています。\r\n変更をファイルに保存しますか？"),
-        QStringLiteral("確認"), app::MsgIcon::Question, app::MsgButtons::YesNoCancel);
-    if (answer == app::MsgAnswer::Cancel)
+        QStringLiteral("確認"), platform::MsgIcon::Question, platform::MsgButtons::YesNoCancel);
+    if (answer == platform::MsgAnswer::Cancel)
         return true;
-    if (answer != app::MsgAnswer::Yes)
+    if (answer != platform::MsgAnswer::Yes)
         return false;
     // A save that was wanted but did not happen (the file dialog cancelled, or the file not
     // written) stops the command, so no changes are lost. A save that happened leaves the
     // document saved, whatever the command then does.
     if (m_c.state.strFilePath.isEmpty())
         return !SaveDocumentAs();
-    if (!SaveDocument(m_c.state.strFilePath, false))
+    if (!SaveDocument(m_c.state.strFilePath))
         return true;
     m_c.state.bolEditing = false;
     return false;
@@ -327,17 +329,17 @@ void DocumentController::newFile()
     m_c.cdlFile.props.FileName.clear();
     m_inexactPath.clear();
     m_stampPath.clear();
-    m_shape = FileShape();
+    m_shape = codec::FileShape();
     m_c.state.bolEditing = false;
     m_c.recovery.discard();
 }
 
 void DocumentController::openFile()
 {
-    app::DialogProperties &props = m_c.cdlFile.props;
+    platform::DialogProperties &props = m_c.cdlFile.props;
     props.DialogTitle = QStringLiteral("ファイルを開く");
     props.Flags = kOpenFlags;
-    if (m_c.cdlFile.ShowOpen() == app::DialogOutcome::Cancelled)
+    if (m_c.cdlFile.ShowOpen() == platform::DialogOutcome::Cancelled)
         return;
     if (ConfirmSave())
         return;
@@ -357,16 +359,16 @@ void DocumentController::openRecent(int index)
 void DocumentController::save()
 {
     if (!m_c.state.strFilePath.isEmpty()) {
-        if (SaveDocument(m_c.state.strFilePath, false))
+        if (SaveDocument(m_c.state.strFilePath))
             m_c.state.bolEditing = false;
         return;
     }
-    const app::MsgAnswer answer = m_c.prompter.message(
+    const platform::MsgAnswer answer = m_c.prompter.message(
         &m_c.window,
         QStringLiteral("このドキュメントはまだファイルに保存されていません。\r\n"
                        "ファイルを作成して保存しますか？"),
-        QStringLiteral("確認"), app::MsgIcon::Question, app::MsgButtons::YesNo);
-    if (answer == app::MsgAnswer::Yes)
+        QStringLiteral("確認"), platform::MsgIcon::Question, platform::MsgButtons::YesNo);
+    if (answer == platform::MsgAnswer::Yes)
         SaveDocumentAs();
 }
 
@@ -404,14 +406,14 @@ void DocumentController::dropped(const QMimeData *data)
 namespace document
 {
 
-Snapshot DocumentController::snapshot() const
+files::Snapshot DocumentController::snapshot() const
 {
-    const app::SharedState &state = m_c.state;
+    const platform::SharedState &state = m_c.state;
     const bool stamped = !state.strFilePath.isEmpty() && state.strFilePath == m_stampPath;
     const bool inexact = !m_inexactPath.isEmpty() && m_inexactPath == state.strFilePath;
     return {m_c.editor.Text(),
             state.strFilePath,
-            stamped ? m_stamp : FileStamp{},
+            stamped ? m_stamp : files::FileStamp{},
             inexact ? m_inexactReason : QString(),
             m_c.settings.ReadCode,
             m_c.settings.WriteCode,
@@ -419,17 +421,17 @@ Snapshot DocumentController::snapshot() const
             m_shape};
 }
 
-void DocumentController::restore(const Snapshot &snapshot)
+void DocumentController::restore(const files::Snapshot &snapshot)
 {
-    app::SharedState &state = m_c.state;
+    platform::SharedState &state = m_c.state;
     state.bolBusy = true;
     m_c.editor.setText(snapshot.text);
     state.bolBusy = false;
     m_c.effects.recolour();
     // A snapshot whose path does not say where the file lies comes back as a new document.
-    const QString path = isAbsolutePath(snapshot.path) ? snapshot.path : QString();
+    const QString path = files::isAbsolutePath(snapshot.path) ? snapshot.path : QString();
     if (!path.isEmpty())
-        state.strFileFolder = folderOfPath(path);
+        state.strFileFolder = files::folderOfPath(path);
     state.strFilePath = path;
     showDocument(path);
     m_stampPath = path;
@@ -442,7 +444,7 @@ void DocumentController::restore(const Snapshot &snapshot)
 
 void DocumentController::offerRecovery()
 {
-    SnapshotKeeper &keeper = m_c.recovery;
+    files::SnapshotKeeper &keeper = m_c.recovery;
     if (!keeper.enabled())
         return;
     QStringList restored;
@@ -456,23 +458,23 @@ void DocumentController::offerRecovery()
         OpenDocument(current);
     if (!goOn)
         return;
-    std::vector<LeftSnapshot> left = claimLeftSnapshots(keeper.folder());
-    for (LeftSnapshot &entry : left) {
-        const Snapshot &s = entry.snapshot;
-        const app::MsgAnswer answer = m_c.prompter.message(
+    std::vector<files::LeftSnapshot> left = files::claimLeftSnapshots(keeper.folder());
+    for (files::LeftSnapshot &entry : left) {
+        const files::Snapshot &s = entry.snapshot;
+        const platform::MsgAnswer answer = m_c.prompter.message(
             &m_c.window,
             QStringLiteral("前回、保存しないまま終わった編集内容が残っています。\r\n%1\r\n"
                            "（%2 の時点の内容、保存時の文字コード %3）\r\n"
                            "この内容を復元しますか？\r\n"
                            "「いいえ」でこの内容を削除し、「キャンセル」で次の起動まで残します。")
-                .arg(isAbsolutePath(s.path) ? s.path : QStringLiteral("新規ファイル"),
+                .arg(files::isAbsolutePath(s.path) ? s.path : QStringLiteral("新規ファイル"),
                      s.time.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
-                     encodingName(s.writeCode)),
-            QStringLiteral("確認"), app::MsgIcon::Question, app::MsgButtons::YesNoCancel);
-        if (answer == app::MsgAnswer::Cancel)
+                     codec::encodingName(s.writeCode)),
+            QStringLiteral("確認"), platform::MsgIcon::Question, platform::MsgButtons::YesNoCancel);
+        if (answer == platform::MsgAnswer::Cancel)
             return;
         QString reason;
-        if (answer == app::MsgAnswer::Yes) {
+        if (answer == platform::MsgAnswer::Yes) {
             restore(s);
             // The restored text is kept under this copy's own snapshot before the old one goes.
             if (const std::optional<QString> failure = keeper.writeNow()) {
@@ -485,7 +487,7 @@ void DocumentController::offerRecovery()
         if (!entry.remove(&reason))
             showError(QStringLiteral("復元用の控えを削除できませんでした。\r\n%1\r\n%2")
                           .arg(entry.file, reason));
-        if (answer == app::MsgAnswer::Yes)
+        if (answer == platform::MsgAnswer::Yes)
             return;
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "document/documentfile.h"
-#include "document/filestamp.h"
-#include "document/snapshot.h"
+#include "codec/filetext.h"
+#include "files/filestamp.h"
+#include "files/snapshot.h"
 #include "platform/prompter.h"
 #include "platform/windoweffects.h"
 
@@ -11,12 +11,12 @@
 class QMimeData;
 class QWidget;
 
-namespace app
+namespace platform
 {
 class CommonDialog;
 class RichTextBox;
 struct SharedState;
-} // namespace app
+} // namespace platform
 
 namespace settings
 {
@@ -24,22 +24,25 @@ struct AppSettings;
 class SettingsStore;
 } // namespace settings
 
+namespace files
+{
+class SnapshotKeeper;
+} // namespace files
+
 namespace document
 {
-
-class SnapshotKeeper;
 
 // What the document commands work on. Non-owning: everything outlives the controller.
 struct DocumentContext {
     QWidget &window; // the parent of the questions and messages
-    app::Prompter &prompter;
+    platform::Prompter &prompter;
     settings::SettingsStore &store;
     settings::AppSettings &settings;
-    app::SharedState &state;
-    app::RichTextBox &editor;
-    app::CommonDialog &cdlFile;
-    SnapshotKeeper &recovery;
-    app::WindowEffects effects;
+    platform::SharedState &state;
+    platform::RichTextBox &editor;
+    platform::CommonDialog &cdlFile;
+    files::SnapshotKeeper &recovery;
+    platform::WindowEffects effects;
 };
 
 // The document commands of the main window (new, open, save, save as, recent files, drops),
@@ -52,11 +55,11 @@ public:
     // Reads the file into the editor and makes it the current document. False, with the document
     // left as it was and a message shown, when the file cannot be read.
     bool OpenDocument(const QString &path);
-    // Writes the editor's text to path in the WriteCode encoding; skipRecent keeps the path out of
-    // the recent-file list. A user's save first asks about a charset declaration that names
+    // Writes the editor's text to path in the WriteCode encoding and adds the path to the
+    // recent-file list. A save first asks about a charset declaration that names
     // another encoding. False, with the reason shown, when nothing was written (the user
     // declined a question or the file could not be written); the file then is as it was.
-    bool SaveDocument(const QString &path, bool skipRecent);
+    bool SaveDocument(const QString &path);
     // Lets the user choose a file and saves under it; false when cancelled or not saved.
     bool SaveDocumentAs();
     void AddRecentFile(const QString &path);
@@ -65,7 +68,7 @@ public:
     bool ConfirmSave();
 
     // The unsaved document as a snapshot to keep for recovery.
-    Snapshot snapshot() const;
+    files::Snapshot snapshot() const;
     // Offers back the old contents of files whose save in place was cut short, then, one after
     // another and newest first, the unsaved documents that copies of the program which did not
     // close normally left behind; Yes puts one into the editor as a
@@ -82,10 +85,10 @@ public:
 
 private:
     void showError(const QString &text);
-    bool confirmUnmappable(const QString &text, qsizetype index, int writeCode);
+    bool confirmUnmappable(const QString &text, qsizetype index, codec::TextCode writeCode);
     bool confirmChangedOnDisk(const QString &path, bool deleted);
     bool confirmHeldElsewhere(const QString &path);
-    void restore(const Snapshot &snapshot);
+    void restore(const files::Snapshot &snapshot);
     // Marks path as the window's document: caption and Save command.
     void showDocument(const QString &path);
 
@@ -94,11 +97,11 @@ private:
     QString m_inexactPath;
     QString m_inexactReason;
     // How the document's file was written (line breaks, byte order mark); saving keeps it.
-    FileShape m_shape;
+    codec::FileShape m_shape;
     bool m_flushFailureShown = false;
     // The document's file as it was last read or written here, to notice other programs' changes.
     QString m_stampPath;
-    FileStamp m_stamp;
+    files::FileStamp m_stamp;
 };
 
 } // namespace document

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace app
+namespace platform
 {
 class Prompter;
 }
@@ -18,7 +18,7 @@ namespace document
 // file and deletes the copy, No deletes the copy, Cancel keeps it and the rest for the next
 // start. False when the user chose Cancel. restored, when given, receives the paths of the files
 // written back.
-bool offerInterruptedSaves(app::Prompter &prompter, QWidget *owner, const QString &folder,
+bool offerInterruptedSaves(platform::Prompter &prompter, QWidget *owner, const QString &folder,
                            QStringList *restored = nullptr);
 
 } // namespace document

@@ -8,7 +8,7 @@
 namespace document
 {
 
-bool offerLineBreaks(app::Prompter &prompter, QWidget *owner, QString &text)
+bool offerLineBreaks(platform::Prompter &prompter, QWidget *owner, QString &text)
 {
     const markup::LongestLine longest = markup::longestLine(text);
     if (longest.length <= markup::kLongLine)
@@ -22,8 +22,8 @@ bool offerLineBreaks(app::Prompter &prompter, QWidget *owner, QString &text)
                        "「いいえ」を選ぶと、そのまま開きます。")
             .arg(longest.number)
             .arg(QLocale(QLocale::Japanese, QLocale::Japan).toString(qlonglong(longest.length)));
-    if (prompter.message(owner, question, QStringLiteral("確認"), app::MsgIcon::Question,
-                         app::MsgButtons::YesNo) != app::MsgAnswer::Yes)
+    if (prompter.message(owner, question, QStringLiteral("確認"), platform::MsgIcon::Question,
+                         platform::MsgButtons::YesNo) != platform::MsgAnswer::Yes)
         return false;
     text = std::move(broken);
     return true;

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace app
+namespace platform
 {
 class Prompter;
 }
@@ -16,6 +16,6 @@ namespace document
 // slow to type in. Asks once whether line breaks may be put in where they cannot change how the
 // page renders; on Yes the text gets them. Asks nothing when there is no such line or no such
 // place. True when the text changed.
-bool offerLineBreaks(app::Prompter &prompter, QWidget *owner, QString &text);
+bool offerLineBreaks(platform::Prompter &prompter, QWidget *owner, QString &text);
 
 } // namespace document

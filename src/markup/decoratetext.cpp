@@ -14,10 +14,10 @@ QRgb rgbOf(quint32 bgr)
     return qRgb(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
 }
 
-void colourFromText(app::RichTextBox &editor, const MarkupColours &colours)
+void colourFromText(platform::RichTextBox &editor, const MarkupColours &colours)
 {
     const QRgb rgb[3] = {rgbOf(colours.font), rgbOf(colours.tag), rgbOf(colours.comment)};
-    std::vector<app::rtf::ColorRun> runs;
+    std::vector<platform::ColorRun> runs;
     forEachMarkupRun(
         editor.rawText(), [&runs](std::size_t count) { runs.reserve(count); },
         [&runs, &rgb](const MarkupRun &r) {
@@ -28,7 +28,7 @@ void colourFromText(app::RichTextBox &editor, const MarkupColours &colours)
 
 } // namespace
 
-void colourEditor(app::RichTextBox &editor, const MarkupColours &colours)
+void colourEditor(platform::RichTextBox &editor, const MarkupColours &colours)
 {
     const int selStart = editor.SelStart();
     const int selLength = editor.SelLength();

@@ -2,7 +2,7 @@
 
 #include <QtGlobal>
 
-namespace app
+namespace platform
 {
 class RichTextBox;
 }
@@ -21,6 +21,6 @@ struct MarkupColours {
 // comments are found straight from the text (the same colours ColorizeRtf gives the editor's
 // RTF, without writing and reading it), and the caret and the selection are put back. The text
 // itself never changes, so this is no edit and no undo step.
-void colourEditor(app::RichTextBox &editor, const MarkupColours &colours);
+void colourEditor(platform::RichTextBox &editor, const MarkupColours &colours);
 
 } // namespace markup

@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QtGlobal>
 
-namespace app
+namespace platform
 {
 
 // Colours are stored as 0x00BBGGRR, red in the lowest byte. Only the low 24 bits are a colour;
@@ -18,4 +18,4 @@ inline quint32 bgrFromColor(const QColor &color)
     return quint32(color.red()) | quint32(color.green()) << 8 | quint32(color.blue()) << 16;
 }
 
-} // namespace app
+} // namespace platform

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QWidget>
 
-namespace app
+namespace platform
 {
 
 namespace
@@ -41,4 +41,4 @@ BusyWindow::~BusyWindow()
             w->setFocus(Qt::OtherFocusReason);
 }
 
-} // namespace app
+} // namespace platform

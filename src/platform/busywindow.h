@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace app
+namespace platform
 {
 
 // Disables a window for a pass that must not take input (colouring after an edit, a replace,
@@ -26,4 +26,4 @@ private:
     QList<QPointer<QWidget>> m_focus; // the widget with the keyboard last
 };
 
-} // namespace app
+} // namespace platform

@@ -1,14 +1,14 @@
 #include "platform/bytecount.h"
 
-#include "document/cp932chartables.h"
+#include "codec/cp932chartables.h"
 
-namespace app
+namespace platform
 {
 
 namespace
 {
 
-inline int byteLength(char16_t c, const document::cp932::CharTables &tables)
+inline int byteLength(char16_t c, const codec::cp932::CharTables &tables)
 {
     if (c < 0x80)
         return 1;
@@ -20,18 +20,13 @@ inline int byteLength(char16_t c, const document::cp932::CharTables &tables)
 
 } // namespace
 
-int cp932ByteLength(char16_t c)
-{
-    return byteLength(c, document::cp932::charTables());
-}
-
 qint64 cp932ByteCount(QStringView text)
 {
-    const document::cp932::CharTables &tables = document::cp932::charTables();
+    const codec::cp932::CharTables &tables = codec::cp932::charTables();
     qint64 total = 0;
     for (const QChar ch : text)
         total += byteLength(ch.unicode(), tables);
     return total;
 }
 
-} // namespace app
+} // namespace platform

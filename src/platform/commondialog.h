@@ -5,7 +5,7 @@
 class QPrinter;
 class QWidget;
 
-namespace app
+namespace platform
 {
 
 // Flag bits of the file, print and font dialogs that change what the dialogs do here.
@@ -105,4 +105,4 @@ public:
     DialogOutcome showColor(QWidget *owner, DialogProperties &p) override;
 };
 
-} // namespace app
+} // namespace platform

@@ -21,7 +21,7 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
-namespace app
+namespace platform
 {
 
 namespace
@@ -267,4 +267,4 @@ DialogOutcome runPrinterSetup(QWidget *owner, QPrinter &printer)
     return DialogOutcome::Accepted;
 }
 
-} // namespace app
+} // namespace platform

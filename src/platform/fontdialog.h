@@ -2,7 +2,7 @@
 
 #include "platform/commondialog.h"
 
-namespace app
+namespace platform
 {
 
 // The font dialog of the options: Qt's font chooser with a text colour beside it (when the
@@ -14,4 +14,4 @@ DialogOutcome runFontDialog(QWidget *owner, DialogProperties &p);
 // Printer setup: which printer to use, and its paper through Qt's page setup.
 DialogOutcome runPrinterSetup(QWidget *owner, QPrinter &printer);
 
-} // namespace app
+} // namespace platform

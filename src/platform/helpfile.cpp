@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
-namespace app
+namespace platform
 {
 
 namespace
@@ -35,4 +35,4 @@ QString aboutPageAddress(const QString &programFolder)
     return address.toString();
 }
 
-} // namespace app
+} // namespace platform

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace app
+namespace platform
 {
 
 // What the Help command hands to the shell: "Tavlen.chm" in the program's folder when there is
@@ -15,4 +15,4 @@ QString helpFilePath(const QString &programFolder);
 // the build names no web address of its own.
 QString aboutPageAddress(const QString &programFolder);
 
-} // namespace app
+} // namespace platform

@@ -3,8 +3,9 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
-namespace app
+namespace platform
 {
 
 void PlainLineBreaks::install(QPlainTextEdit &box)
@@ -29,4 +30,11 @@ bool PlainLineBreaks::eventFilter(QObject *watched, QEvent *event)
     return true;
 }
 
-} // namespace app
+QString boxTextWithCrLf(const QPlainTextEdit &box)
+{
+    QString text = box.document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    return text;
+}
+
+} // namespace platform

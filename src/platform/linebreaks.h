@@ -3,8 +3,9 @@
 #include <QObject>
 
 class QPlainTextEdit;
+class QString;
 
-namespace app
+namespace platform
 {
 
 // Shift+Enter in a text box starts an ordinary new line instead of Qt's line separator
@@ -23,4 +24,7 @@ private:
     using QObject::QObject;
 };
 
-} // namespace app
+// A box's text with CR LF between lines, exactly as typed (no space for a no-break space).
+QString boxTextWithCrLf(const QPlainTextEdit &box);
+
+} // namespace platform

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-namespace app
+namespace platform
 {
 
 int execModal(QDialog &dialog)
@@ -13,4 +13,4 @@ int execModal(QDialog &dialog)
     return result;
 }
 
-} // namespace app
+} // namespace platform

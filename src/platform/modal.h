@@ -2,7 +2,7 @@
 
 class QDialog;
 
-namespace app
+namespace platform
 {
 
 // Runs a modal dialog and then hands the keyboard back to the window that owns it. When a
@@ -10,4 +10,4 @@ namespace app
 // active at all, and the keys would go nowhere until the user clicked.
 int execModal(QDialog &dialog);
 
-} // namespace app
+} // namespace platform

@@ -5,7 +5,7 @@ namespace settings
 class SettingsStore;
 }
 
-namespace app
+namespace platform
 {
 
 class DialogBackend;
@@ -21,4 +21,4 @@ struct Platform {
     settings::SettingsStore &store;
 };
 
-} // namespace app
+} // namespace platform

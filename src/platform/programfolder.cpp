@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace app
+namespace platform
 {
 
 QString resolveProgramFolder(const QString &executableFolder, const QString &dataFolder)
@@ -29,4 +29,4 @@ QString programFolder()
             QStringLiteral("/Tavlen"));
 }
 
-} // namespace app
+} // namespace platform

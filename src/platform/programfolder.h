@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace app
+namespace platform
 {
 
 // The program's folder as the program uses it for its own files (tag sets, preview scratch
@@ -13,4 +13,4 @@ QString programFolder();
 // The same choice for a given executable folder and stand-in data folder.
 QString resolveProgramFolder(const QString &executableFolder, const QString &dataFolder);
 
-} // namespace app
+} // namespace platform

@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-namespace app
+namespace platform
 {
 
 MsgAnswer QtPrompter::message(QWidget *owner, const QString &text, const QString &title,
@@ -73,4 +73,4 @@ std::optional<QString> QtPrompter::input(QWidget *owner, const QString &prompt,
     return text;
 }
 
-} // namespace app
+} // namespace platform

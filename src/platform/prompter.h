@@ -5,7 +5,7 @@
 
 class QWidget;
 
-namespace app
+namespace platform
 {
 
 enum class MsgIcon { None, Exclamation, Question, Information, Critical };
@@ -36,4 +36,4 @@ public:
                                  const QString &initial) override;
 };
 
-} // namespace app
+} // namespace platform

@@ -8,7 +8,7 @@
 #include <QPrinter>
 #include <algorithm>
 
-namespace app
+namespace platform
 {
 
 QString qtNameFilters(const QString &filter)
@@ -100,4 +100,4 @@ DialogOutcome QtDialogBackend::showColor(QWidget *owner, DialogProperties &p)
     return DialogOutcome::Accepted;
 }
 
-} // namespace app
+} // namespace platform

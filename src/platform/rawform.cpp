@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace app
+namespace platform
 {
 
 namespace
@@ -38,4 +38,4 @@ QString rawForm(const QString &text)
     return raw;
 }
 
-} // namespace app
+} // namespace platform

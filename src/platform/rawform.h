@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace app
+namespace platform
 {
 
 // The text as the editor's document holds it once inserted: each CR LF, and each other character
@@ -10,4 +10,4 @@ namespace app
 // A text without any is returned as it is (shared, not copied).
 QString rawForm(const QString &text);
 
-} // namespace app
+} // namespace platform

@@ -1,13 +1,10 @@
 #include "platform/richtextbox.h"
 
-#include "document/atomicwrite.h"
-#include "document/cp932.h"
-#include "document/documentfile.h"
 #include "platform/bgrcolor.h"
 #include "platform/bytecount.h"
+#include "platform/fontfallback.h"
 #include "platform/linebreaks.h"
 #include "platform/textchange.h"
-#include "settings/fontfallback.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDragEnterEvent>
@@ -22,7 +19,7 @@
 #include <algorithm>
 #include <utility>
 
-namespace app
+namespace platform
 {
 
 namespace
@@ -118,21 +115,6 @@ void RichTextBox::replaceAll(const QString &text)
     Q_EMIT Change();
 }
 
-QString RichTextBox::TextRTF() const
-{
-    return rtf::write(m_shadow, m_runs, defaultTextColor(), m_font.family(),
-                      m_font.pointSizeF() > 0 ? m_font.pointSizeF() : 10.5);
-}
-
-void RichTextBox::setTextRTF(const QString &rtfText)
-{
-    rtf::Document doc = rtf::read(rtfText, defaultTextColor());
-    if (doc.text != m_shadow)
-        replaceAll(doc.text);
-    m_runs = std::move(doc.runs);
-    viewport()->update();
-}
-
 QRgb RichTextBox::defaultTextColor() const
 {
     return palette().color(QPalette::Text).rgb();
@@ -144,7 +126,7 @@ void RichTextBox::clearColors()
     viewport()->update();
 }
 
-void RichTextBox::setColorRuns(std::vector<rtf::ColorRun> runs)
+void RichTextBox::setColorRuns(std::vector<ColorRun> runs)
 {
     m_runs = std::move(runs);
     viewport()->update();
@@ -211,10 +193,19 @@ void RichTextBox::setSelText(const QString &text)
     setTextCursor(c);
 }
 
+void RichTextBox::setSelTextAsOwnStep(const QString &text)
+{
+    QTextCursor c = textCursor();
+    c.beginEditBlock();
+    c.insertText(text);
+    c.endEditBlock();
+    setTextCursor(c);
+}
+
 void RichTextBox::setSelFontName(const QString &name)
 {
     // The name stays first (it is the font's name); a stand-in follows when it is not installed.
-    m_font.setFamilies(settings::displayFamilies(name));
+    m_font.setFamilies(platform::displayFamilies(name));
     applyFont();
 }
 
@@ -280,54 +271,6 @@ void RichTextBox::Find(const QString &text, int start)
         setTextCursor(found);
 }
 
-bool RichTextBox::LoadFile(const QString &path, FileType type, QString *reason)
-{
-    Q_UNUSED(type);
-    QString failure;
-    QFile file(path);
-    QByteArray bytes;
-    if (!file.open(QIODevice::ReadOnly)) {
-        failure = file.errorString();
-    } else {
-        bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            failure = file.errorString();
-    }
-    document::Cp932Decoded decoded;
-    if (failure.isEmpty()) {
-        decoded = document::decodeCp932(bytes);
-        if (decoded.firstInvalid >= 0)
-            failure = QStringLiteral("%1 行目に Shift_JIS として読めないバイトがあります。")
-                          .arg(document::lineOfByte(bytes, decoded.firstInvalid));
-    }
-    if (!failure.isEmpty()) {
-        if (reason)
-            *reason = failure;
-        return false;
-    }
-    setText(decoded.text);
-    return true;
-}
-
-bool RichTextBox::SaveFile(const QString &path, FileType type, QString *reason)
-{
-    Q_UNUSED(type);
-    const QString text = Text();
-    const document::Cp932Encoded encoded = document::encodeCp932(text);
-    std::optional<QString> failure;
-    if (encoded.firstUnmappable >= 0) {
-        const document::TextPosition at = document::positionOf(text, encoded.firstUnmappable);
-        failure = QStringLiteral("%1 行 %2 列目に Shift_JIS で表せない文字があります。")
-                      .arg(at.line)
-                      .arg(at.column);
-    } else {
-        failure = document::writeFileAtomically(path, encoded.bytes);
-    }
-    if (failure && reason)
-        *reason = *failure;
-    return !failure;
-}
-
 void RichTextBox::onContentsChange(int position, int removed, int added)
 {
     const int undoSteps = document()->availableUndoSteps();
@@ -375,7 +318,7 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
     if (undoOrRedo) // the text put back had colours of its own, not its neighbours'
         shiftRunsLeavingAddedUncoloured(m_runs, change);
     else
-        app::shiftRuns(m_runs, std::span(&change, 1));
+        platform::shiftRuns(m_runs, std::span(&change, 1));
     // Colour the edited lines now, while the document reports the change, so that each is laid
     // out once with its colours instead of again at the next paint.
     colourEditedBlocks(pos + prefix, pos + prefix + addedChars);
@@ -458,7 +401,7 @@ void RichTextBox::applyBlockColors(const QTextBlock &block)
         const QRgb fallback = defaultTextColor();
         auto it = std::lower_bound(
             m_runs.begin(), m_runs.end(), start,
-            [](const rtf::ColorRun &r, qsizetype p) { return r.start + r.length <= p; });
+            [](const ColorRun &r, qsizetype p) { return r.start + r.length <= p; });
         for (; it != m_runs.end() && it->start < end; ++it) {
             if (it->color == fallback)
                 continue;
@@ -501,4 +444,4 @@ void RichTextBox::dropEvent(QDropEvent *event)
     Q_EMIT OLEDragDrop(event->mimeData());
 }
 
-} // namespace app
+} // namespace platform

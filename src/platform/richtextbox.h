@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/rtf/rtf.h"
+#include "platform/colorrun.h"
 
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -9,11 +9,11 @@
 class QMimeData;
 class QTextBlock;
 
-namespace app
+namespace platform
 {
 
 // The editor control: plain text edited in a QPlainTextEdit, with the operations the rest of the
-// program uses (Text, TextRTF, the selection, Find, LoadFile/SaveFile) and the Change, SelChange
+// program uses (Text, the selection, Find) and the Change, SelChange
 // and OLEDragDrop notifications. Colour lives in a run list beside the text and is painted only
 // into the blocks on screen, so it never enters the undo history and never changes the text.
 class RichTextBox : public QPlainTextEdit
@@ -26,11 +26,6 @@ public:
     QString Text() const;
     void setText(const QString &text);
 
-    // The whole content as one RTF document with its colour table. Setting it replaces content
-    // and colours together; when the text stays the same only the colours change (no Change).
-    QString TextRTF() const;
-    void setTextRTF(const QString &rtf);
-
     int SelStart() const;
     void setSelStart(int start);
     int SelLength() const;
@@ -39,6 +34,8 @@ public:
     // caret) and leaves the caret after the inserted text.
     QString SelText() const;
     void setSelText(const QString &text);
+    // The same as one undo step of its own, never merged with the typing before it.
+    void setSelTextAsOwnStep(const QString &text);
     // The selected text as it goes to the clipboard, by menu or by key: LF line breaks.
     QString clipboardText() const;
 
@@ -69,27 +66,20 @@ public:
     // Case-insensitive search from start to the end; selects the first occurrence, if any.
     void Find(const QString &text, int start);
 
-    // Plain-text file in Shift_JIS (type 1). False, with a reason, when the file cannot be used.
-    // What LoadFile and SaveFile are told the file holds; both read and write plain Shift_JIS
-    // text whichever is named.
-    enum class FileType { Rtf = 0, Text = 1 };
-    bool LoadFile(const QString &path, FileType type, QString *reason = nullptr);
-    bool SaveFile(const QString &path, FileType type, QString *reason = nullptr);
-
     // The raw text (U+2029 between lines) and its CP932 byte count (line breaks count two),
     // both kept up to date on every change.
     const QString &rawText() const { return m_shadow; }
     qint64 byteCount() const { return m_byteCount; }
-    const std::vector<rtf::ColorRun> &colorRuns() const { return m_runs; }
+    const std::vector<ColorRun> &colorRuns() const { return m_runs; }
     void clearColors();
-    // Colours the text with these runs (sorted, not overlapping), as setting TextRTF with the same
-    // text and these colours would.
-    void setColorRuns(std::vector<rtf::ColorRun> runs);
+    // Colours the text with these runs (sorted, not overlapping).
+    void setColorRuns(std::vector<ColorRun> runs);
     QRgb defaultTextColor() const;
+    const QFont &textFont() const { return m_font; }
 
     // A big text is shown at once: its first lines go into the document straight away and the
     // rest follows in slices between events, so the window can be painted and typed in while the
-    // remainder is added. Text, TextRTF and the byte count always cover the whole text. Typing
+    // remainder is added. Text and the byte count always cover the whole text. Typing
     // and moving the caret near it go on during the fill; whatever needs the whole document
     // (a far jump, selecting everything, finding, replacing, the scroll bar) finishes it first,
     // and so may anyone who works on document() directly. The fill itself never becomes an undo
@@ -132,7 +122,7 @@ private:
 
     QString m_shadow;
     qint64 m_byteCount = 0;
-    std::vector<rtf::ColorRun> m_runs;
+    std::vector<ColorRun> m_runs;
     QFont m_font;
     bool m_replacingAll = false;
     // Characters at the end of m_shadow not yet in the document, and the timer that adds them.
@@ -155,4 +145,4 @@ private:
     bool m_stepRecorded = false;
 };
 
-} // namespace app
+} // namespace platform

@@ -8,7 +8,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-namespace app
+namespace platform
 {
 
 namespace
@@ -193,4 +193,4 @@ void RichTextBox::contextMenuEvent(QContextMenuEvent *event)
     QPlainTextEdit::contextMenuEvent(event);
 }
 
-} // namespace app
+} // namespace platform

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <optional>
 
-namespace app
+namespace platform
 {
 
 namespace
@@ -103,10 +103,10 @@ void RichTextBox::replaceStretches(const std::vector<Stretch> &stretches)
         m_shadow = document()->toRawText();
         m_byteCount = cp932ByteCount(m_shadow);
     }
-    app::shiftRuns(m_runs, changes);
+    platform::shiftRuns(m_runs, changes);
     const TextChange &last = changes.back();
     colourEditedBlocks(changes.front().position, last.position + last.removed + delta);
     Q_EMIT Change();
 }
 
-} // namespace app
+} // namespace platform

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace app
+namespace platform
 {
 
 // Window state that several parts of the program read and change. Owned by the main window and
@@ -15,4 +15,4 @@ struct SharedState {
     bool bolBusy = false;    // the program itself is rewriting the editor
 };
 
-} // namespace app
+} // namespace platform

@@ -3,7 +3,7 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-namespace app
+namespace platform
 {
 
 bool DesktopShellOpener::open(const QString &fileOrUrl)
@@ -13,4 +13,4 @@ bool DesktopShellOpener::open(const QString &fileOrUrl)
     return QDesktopServices::openUrl(url);
 }
 
-} // namespace app
+} // namespace platform

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace app
+namespace platform
 {
 
 // The desktop shell's "open": hands a file or an address to the program the desktop chooses.
@@ -19,4 +19,4 @@ public:
     bool open(const QString &fileOrUrl) override;
 };
 
-} // namespace app
+} // namespace platform

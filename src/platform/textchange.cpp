@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace app
+namespace platform
 {
 
 CommonEnds commonEnds(QStringView before, QStringView after)
@@ -21,7 +21,7 @@ namespace
 {
 
 // Moves one run over one change; false when nothing of the run is left.
-bool shiftRun(rtf::ColorRun &run, const TextChange &change)
+bool shiftRun(ColorRun &run, const TextChange &change)
 {
     const qsizetype removedEnd = change.position + change.removed;
     const qsizetype runEnd = run.start + run.length;
@@ -48,14 +48,14 @@ bool shiftRun(rtf::ColorRun &run, const TextChange &change)
 
 } // namespace
 
-void shiftRuns(std::vector<rtf::ColorRun> &runs, std::span<const TextChange> changes)
+void shiftRuns(std::vector<ColorRun> &runs, std::span<const TextChange> changes)
 {
     if (runs.empty() || changes.empty())
         return;
     // Runs that end before the first change stay as they are; the one ending at it may grow.
-    const auto first = std::lower_bound(
-        runs.begin(), runs.end(), changes.front().position,
-        [](const rtf::ColorRun &r, qsizetype p) { return r.start + r.length < p; });
+    const auto first =
+        std::lower_bound(runs.begin(), runs.end(), changes.front().position,
+                         [](const ColorRun &r, qsizetype p) { return r.start + r.length < p; });
     // For each run, the changes wholly before it only move it; those from there up to its end
     // are made on it one by one, the last first.
     std::size_t before = 0;
@@ -63,7 +63,7 @@ void shiftRuns(std::vector<rtf::ColorRun> &runs, std::span<const TextChange> cha
     qsizetype moved = 0;
     auto out = first;
     for (auto r = first; r != runs.end(); ++r) {
-        rtf::ColorRun run = *r;
+        ColorRun run = *r;
         while (before < changes.size() &&
                changes[before].position + changes[before].removed <= run.start) {
             moved += changes[before].added - changes[before].removed;
@@ -83,19 +83,18 @@ void shiftRuns(std::vector<rtf::ColorRun> &runs, std::span<const TextChange> cha
     runs.erase(out, runs.end());
 }
 
-void shiftRunsLeavingAddedUncoloured(std::vector<rtf::ColorRun> &runs, const TextChange &change)
+void shiftRunsLeavingAddedUncoloured(std::vector<ColorRun> &runs, const TextChange &change)
 {
     const TextChange removal{change.position, change.removed, 0};
     shiftRuns(runs, std::span(&removal, 1));
     if (change.added == 0)
         return;
     const qsizetype at = change.position;
-    auto it =
-        std::lower_bound(runs.begin(), runs.end(), at, [](const rtf::ColorRun &r, qsizetype p) {
-            return r.start + r.length <= p;
-        });
+    auto it = std::lower_bound(runs.begin(), runs.end(), at, [](const ColorRun &r, qsizetype p) {
+        return r.start + r.length <= p;
+    });
     if (it != runs.end() && it->start < at) { // the gap opens inside this run: split it
-        rtf::ColorRun tail = *it;
+        ColorRun tail = *it;
         tail.start = qint32(at);
         tail.length = it->start + it->length - qint32(at);
         it->length = qint32(at) - it->start;
@@ -105,4 +104,4 @@ void shiftRunsLeavingAddedUncoloured(std::vector<rtf::ColorRun> &runs, const Tex
         it->start += qint32(change.added);
 }
 
-} // namespace app
+} // namespace platform

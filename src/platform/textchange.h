@@ -1,12 +1,12 @@
 #pragma once
 
-#include "platform/rtf/rtf.h"
+#include "platform/colorrun.h"
 
 #include <QStringView>
 #include <span>
 #include <vector>
 
-namespace app
+namespace platform
 {
 
 // One change of the editor's text: removed characters from position give way to added ones.
@@ -29,10 +29,10 @@ CommonEnds commonEnds(QStringView before, QStringView after);
 // positions of the text before any of them, and none starts before the end of the one before.
 // Typed text takes the colour of the character before it; text that replaces a selection takes
 // the colour of the selection's first character; runs left empty are dropped.
-void shiftRuns(std::vector<rtf::ColorRun> &runs, std::span<const TextChange> changes);
+void shiftRuns(std::vector<ColorRun> &runs, std::span<const TextChange> changes);
 
 // Moves the colour runs over one change whose added text takes no colour of its neighbours (the
 // text an undo or a redo puts back): a run it lands in is split around it.
-void shiftRunsLeavingAddedUncoloured(std::vector<rtf::ColorRun> &runs, const TextChange &change);
+void shiftRunsLeavingAddedUncoloured(std::vector<ColorRun> &runs, const TextChange &change);
 
-} // namespace app
+} // namespace platform

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-namespace app
+namespace platform
 {
 
 namespace
@@ -78,4 +78,4 @@ bool installJapaneseQtTranslations(QCoreApplication &application)
     return QCoreApplication::installTranslator(qt);
 }
 
-} // namespace app
+} // namespace platform

@@ -2,7 +2,7 @@
 
 class QCoreApplication;
 
-namespace app
+namespace platform
 {
 
 // Qt's own dialogs (files, fonts, colours, printing, prompts) speak Japanese like the rest of
@@ -10,4 +10,4 @@ namespace app
 // missing (the dialogs then stay in English).
 bool installJapaneseQtTranslations(QCoreApplication &application);
 
-} // namespace app
+} // namespace platform

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <cmath>
 
-namespace app
+namespace platform
 {
 
 namespace
@@ -38,4 +38,4 @@ QRect toPixels(const TwipsRect &r, float tppX, float tppY)
     return QRect(x, y, w, h);
 }
 
-} // namespace app
+} // namespace platform

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace app
+namespace platform
 {
 
 // A control's position and size in twips (1/1440 inch), as the layout rules are written.
@@ -22,4 +22,4 @@ float twipsPerPixelY(const QWidget *widget);
 // Pixels of a twips rectangle; negative sizes become empty.
 QRect toPixels(const TwipsRect &r, float tppX, float tppY);
 
-} // namespace app
+} // namespace platform

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace app
+namespace platform
 {
 
 // What a part of the program may change in the main window besides the editor and the shared
@@ -22,4 +22,4 @@ struct WindowEffects {
     std::function<void(const QString &panel, const QString &text)> setPanelText;
 };
 
-} // namespace app
+} // namespace platform

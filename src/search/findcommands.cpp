@@ -7,9 +7,9 @@
 namespace search
 {
 
-FindCommands::FindCommands(app::SharedState &state, app::RichTextBox &editor,
-                           app::Prompter &prompter, std::function<void()> decorate, QWidget &owner,
-                           std::function<void()> searchWordSet)
+FindCommands::FindCommands(platform::SharedState &state, platform::RichTextBox &editor,
+                           platform::Prompter &prompter, std::function<void()> decorate,
+                           QWidget &owner, std::function<void()> searchWordSet)
     : m_state(state), m_editor(editor), m_prompter(prompter), m_decorate(std::move(decorate)),
       m_owner(owner), m_searchWordSet(std::move(searchWordSet))
 {

@@ -5,12 +5,12 @@
 
 class QWidget;
 
-namespace app
+namespace platform
 {
 class Prompter;
 class RichTextBox;
 struct SharedState;
-} // namespace app
+} // namespace platform
 
 namespace search
 {
@@ -24,8 +24,8 @@ class FindCommands
 public:
     // Everything passed in belongs to the main window (owner) and outlives this object.
     // searchWordSet runs each time a search in the dialog sets the search word.
-    FindCommands(app::SharedState &state, app::RichTextBox &editor, app::Prompter &prompter,
-                 std::function<void()> decorate, QWidget &owner,
+    FindCommands(platform::SharedState &state, platform::RichTextBox &editor,
+                 platform::Prompter &prompter, std::function<void()> decorate, QWidget &owner,
                  std::function<void()> searchWordSet = {});
     ~FindCommands();
     FindCommands(const FindCommands &) = delete;
@@ -41,9 +41,9 @@ public:
     frmFind *dialog() const;
 
 private:
-    app::SharedState &m_state;
-    app::RichTextBox &m_editor;
-    app::Prompter &m_prompter;
+    platform::SharedState &m_state;
+    platform::RichTextBox &m_editor;
+    platform::Prompter &m_prompter;
     std::function<void()> m_decorate;
     QWidget &m_owner;
     std::function<void()> m_searchWordSet;

@@ -29,23 +29,6 @@ markup::RegExp configured(const QString &pattern, RegExpOptions options)
 }
 } // namespace
 
-QString replaceLiteral(const QString &text, const QString &word, const QString &replacement)
-{
-    if (word.isEmpty())
-        return text; // QString::replace would put the replacement between every character
-    QString result = text;
-    result.replace(word, replacement, Qt::CaseSensitive);
-    return result;
-}
-
-std::variant<QString, markup::RegExpError> replaceRegExp(const QString &text,
-                                                         const QString &pattern,
-                                                         const QString &replacement,
-                                                         RegExpOptions options)
-{
-    return configured(pattern, options).Replace(text, replacement);
-}
-
 std::vector<TextEdit> literalEdits(const QString &text, const QString &word,
                                    const QString &replacement)
 {
@@ -113,15 +96,14 @@ std::vector<TextEdit> wholeLineBreakEdits(const QString &text, const std::vector
 
 } // namespace
 
-void putEditsBack(app::RichTextBox &editor, const QString &oldText,
+void putEditsBack(platform::RichTextBox &editor, const QString &oldText,
                   const std::vector<TextEdit> &edits)
 {
     const std::vector<TextEdit> changes = wholeLineBreakEdits(oldText, edits);
     if (changes.empty())
         return;
-    editor.finishFill(); // the positions cover the whole text
     // Positions in the editor count a CR LF as one character.
-    std::vector<app::RichTextBox::Stretch> stretches;
+    std::vector<platform::RichTextBox::Stretch> stretches;
     stretches.reserve(changes.size());
     qsizetype breaks = 0;
     qsizetype scanned = 0;
@@ -139,29 +121,10 @@ void putEditsBack(app::RichTextBox &editor, const QString &oldText,
     }
     const int caret = editor.SelStart();
     editor.replaceStretches(stretches);
-    QTextCursor cursor(editor.document());
-    const int end = editor.document()->characterCount() - 1;
-    cursor.setPosition(std::clamp(caret, 0, std::max(end, 0)));
-    editor.setTextCursor(cursor);
+    editor.setSelStart(caret); // as far as the new text reaches
 }
 
-void replaceWholeText(app::RichTextBox &editor, const QString &newText)
-{
-    if (newText == editor.Text())
-        return;
-    editor.finishFill();
-    const int caret = editor.SelStart();
-    QTextCursor cursor(editor.document());
-    cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    cursor.insertText(newText);
-    cursor.endEditBlock();
-    const int end = editor.document()->characterCount() - 1;
-    cursor.setPosition(std::clamp(caret, 0, std::max(end, 0)));
-    editor.setTextCursor(cursor);
-}
-
-void FindNext(app::RichTextBox &editor, const QString &word)
+void FindNext(platform::RichTextBox &editor, const QString &word)
 {
     if (word.isEmpty())
         return;

@@ -27,8 +27,8 @@ constexpr float ReplaceHeight = 2295;
 constexpr float FindHeight = 1935;
 } // namespace
 
-frmFind::frmFind(app::SharedState &state, app::RichTextBox &editor, app::Prompter &prompter,
-                 std::function<void()> decorate, QWidget *owner)
+frmFind::frmFind(platform::SharedState &state, platform::RichTextBox &editor,
+                 platform::Prompter &prompter, std::function<void()> decorate, QWidget *owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint),
       m_state(state), m_editor(editor), m_prompter(prompter), m_decorate(std::move(decorate))
@@ -41,11 +41,11 @@ frmFind::frmFind(app::SharedState &state, app::RichTextBox &editor, app::Prompte
 
 void frmFind::buildControls()
 {
-    const float tppX = app::twipsPerPixelX(this);
-    const float tppY = app::twipsPerPixelY(this);
-    auto place = [tppX, tppY](QWidget *w, const char *name, app::TwipsRect r) {
+    const float tppX = platform::twipsPerPixelX(this);
+    const float tppY = platform::twipsPerPixelY(this);
+    auto place = [tppX, tppY](QWidget *w, const char *name, platform::TwipsRect r) {
         w->setObjectName(QLatin1String(name));
-        QRect g = app::toPixels(r, tppX, tppY);
+        QRect g = platform::toPixels(r, tppX, tppY);
         // A caption wider than its designed box (another font than the designer's) keeps its
         // position and grows to the right instead of being cut off.
         if (qobject_cast<QLabel *>(w) || qobject_cast<QCheckBox *>(w))
@@ -119,8 +119,9 @@ void frmFind::applyMode()
     fraRegExp->setVisible(bolSw);
     cmdGo->setText(bolSw ? QStringLiteral("置換(&P)") : QStringLiteral("検索(&F)"));
     setWindowTitle(bolSw ? QStringLiteral("置換") : QStringLiteral("検索"));
-    const QRect client = app::toPixels({0, 0, ClientWidth, bolSw ? ReplaceHeight : FindHeight},
-                                       app::twipsPerPixelX(this), app::twipsPerPixelY(this));
+    const QRect client =
+        platform::toPixels({0, 0, ClientWidth, bolSw ? ReplaceHeight : FindHeight},
+                           platform::twipsPerPixelX(this), platform::twipsPerPixelY(this));
     setFixedSize(client.size());
 }
 
@@ -163,7 +164,7 @@ void frmFind::replaceAll()
             m_prompter.message(
                 this,
                 QStringLiteral("正規表現による置換ができませんでした。\r\n%1").arg(error->reason),
-                QStringLiteral("エラー"), app::MsgIcon::Exclamation, app::MsgButtons::Ok);
+                QStringLiteral("エラー"), platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
             return;
         }
         edits = std::get<std::vector<TextEdit>>(std::move(replaced));

@@ -9,12 +9,12 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace app
+namespace platform
 {
 class Prompter;
 class RichTextBox;
 struct SharedState;
-} // namespace app
+} // namespace platform
 
 namespace search
 {
@@ -27,8 +27,8 @@ class frmFind : public QDialog
 public:
     // state, editor and prompter belong to the main window and outlive the dialog; decorate
     // recolours the editor (the main window's DecorateText).
-    frmFind(app::SharedState &state, app::RichTextBox &editor, app::Prompter &prompter,
-            std::function<void()> decorate, QWidget *owner);
+    frmFind(platform::SharedState &state, platform::RichTextBox &editor,
+            platform::Prompter &prompter, std::function<void()> decorate, QWidget *owner);
 
     bool bolSw = false;
 
@@ -62,9 +62,9 @@ private:
     void findWord();
     void replaceAll();
 
-    app::SharedState &m_state;
-    app::RichTextBox &m_editor;
-    app::Prompter &m_prompter;
+    platform::SharedState &m_state;
+    platform::RichTextBox &m_editor;
+    platform::Prompter &m_prompter;
     std::function<void()> m_decorate;
 };
 

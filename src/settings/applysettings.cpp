@@ -1,6 +1,6 @@
 #include "settings/applysettings.h"
 
-#include "document/documentfile.h"
+#include "codec/filetext.h"
 #include "platform/richtextbox.h"
 #include "platform/sharedstate.h"
 #include "settings/shellregistration.h"
@@ -12,7 +12,7 @@ namespace settings
 
 std::optional<QString> ApplySettings(const AppSettings &s, const ApplyTargets &t, ShellTarget shell)
 {
-    app::RichTextBox &editor = t.rtbMain;
+    platform::RichTextBox &editor = t.rtbMain;
     const int start = editor.SelStart();
     const int length = editor.SelLength();
     const int scrollX = editor.horizontalScrollBar()->value();
@@ -46,8 +46,8 @@ std::optional<QString> ApplySettings(const AppSettings &s, const ApplyTargets &t
     const bool listed =
         SetDefaultEditor(shell.registry, s.DefaultEditor, shell.launchCommand, &editorFailure);
 
-    t.setPanelText(QStringLiteral("ReadCode"), document::codeLabel(s.ReadCode));
-    t.setPanelText(QStringLiteral("WriteCode"), document::codeLabel(s.WriteCode));
+    t.setPanelText(QStringLiteral("ReadCode"), codec::codeLabel(s.ReadCode));
+    t.setPanelText(QStringLiteral("WriteCode"), codec::codeLabel(s.WriteCode));
     if (t.RefreshRecentMenu)
         t.RefreshRecentMenu();
     t.setPanelText(QStringLiteral("Message"), QString());

@@ -5,11 +5,11 @@
 #include <functional>
 #include <optional>
 
-namespace app
+namespace platform
 {
 class RichTextBox;
 struct SharedState;
-} // namespace app
+} // namespace platform
 
 namespace settings
 {
@@ -18,10 +18,10 @@ class Registry;
 
 // What applying the settings reaches in the main window (non-owning; all outlive the call).
 struct ApplyTargets {
-    app::RichTextBox &rtbMain;
+    platform::RichTextBox &rtbMain;
     // Writes text into the status bar panel with this key.
     std::function<void(const QString &panel, const QString &text)> setPanelText;
-    app::SharedState &state;
+    platform::SharedState &state;
     std::function<void()> DecorateText;
     std::function<void()> RefreshRecentMenu;
 };

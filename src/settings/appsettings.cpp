@@ -34,10 +34,14 @@ quint32 readColor(const SettingsStore &store, const QString &key, quint32 defaul
     return value ? quint32(*value) : defaultValue;
 }
 
-qint16 readCode(const SettingsStore &store, const QString &key, qint16 defaultValue)
+// A stored 0 is Shift_JIS, 2 UTF-8 and any other number EUC-JP.
+codec::TextCode readCode(const SettingsStore &store, const QString &key,
+                         codec::TextCode defaultValue)
 {
-    const QString text = store.read(keys::SettingsSection, key, QString::number(defaultValue));
-    return parseInt16(text).value_or(defaultValue);
+    const QString text =
+        store.read(keys::SettingsSection, key, QString::number(codec::storedValue(defaultValue)));
+    const std::optional<qint16> stored = parseInt16(text);
+    return stored ? codec::textCodeOf(*stored) : defaultValue;
 }
 
 void writeSetting(SettingsStore &store, const QString &key, const QString &text)
@@ -103,8 +107,8 @@ void SaveSettings(SettingsStore &store, const AppSettings &s)
     writeSetting(store, keys::Relation, formatBoolean(s.Relation));
     writeSetting(store, keys::DefaultEditor, formatBoolean(s.DefaultEditor));
 
-    writeSetting(store, keys::ReadCode, QString::number(s.ReadCode));
-    writeSetting(store, keys::WriteCode, QString::number(s.WriteCode));
+    writeSetting(store, keys::ReadCode, QString::number(codec::storedValue(s.ReadCode)));
+    writeSetting(store, keys::WriteCode, QString::number(codec::storedValue(s.WriteCode)));
 
     for (int slot = 0; slot < int(s.RecentFiles.size()); ++slot)
         store.write(keys::RecentFilesSection, RecentFileKey(slot), s.RecentFiles[size_t(slot)]);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codec/textcode.h"
 #include "settings/settingsstore.h"
 
 #include <QString>
@@ -20,7 +21,6 @@ struct FontDescriptor {
 // The user's settings for the run. Colours are 0x00BBGGRR (red in the lowest byte). A colour is
 // kept exactly as its 32-bit text was read, so a value another writer stored (even a negative
 // one) is written back unchanged; only the low 24 bits are used as a colour (see bgrcolor.h).
-// A ReadCode/WriteCode of 0 means Shift_JIS, 2 UTF-8, any other number EUC-JP.
 struct AppSettings {
     FontDescriptor Font{QStringLiteral("ＭＳ ゴシック"), 11, false, false, false, false};
     quint32 FontColor = 0;
@@ -29,8 +29,8 @@ struct AppSettings {
     quint32 CommentColor = 0x8000;
     bool Relation = false;
     bool DefaultEditor = false;
-    qint16 ReadCode = 0;
-    qint16 WriteCode = 0;
+    codec::TextCode ReadCode = codec::TextCode::ShiftJis;
+    codec::TextCode WriteCode = codec::TextCode::ShiftJis;
     std::array<QString, 10> RecentFiles; // slot 0 the most recent; "" marks a free slot
     bool operator==(const AppSettings &) const = default;
 };

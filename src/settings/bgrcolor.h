@@ -4,6 +4,6 @@
 
 namespace settings
 {
-using app::bgrFromColor;
-using app::colorFromBgr;
+using platform::bgrFromColor;
+using platform::colorFromBgr;
 } // namespace settings

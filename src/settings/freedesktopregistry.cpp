@@ -167,12 +167,6 @@ std::optional<FreedesktopRegistry::Entry> FreedesktopRegistry::entryFor(const QS
     return e;
 }
 
-QString FreedesktopRegistry::desktopFileName(const QString &key)
-{
-    const std::optional<Entry> e = entryFor(key);
-    return e ? e->fileName : QString();
-}
-
 std::optional<QString> FreedesktopRegistry::value(const QString &key,
                                                   const QString &valueName) const
 {

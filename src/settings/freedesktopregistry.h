@@ -40,9 +40,6 @@ public:
 
     QString applicationsDir() const { return m_applicationsDir; }
     QString mimeAppsList() const { return m_mimeAppsList; }
-    // The file name of the desktop entry that stands for an entry key ("tavlen-….desktop"),
-    // or "" when the key belongs to no entry.
-    static QString desktopFileName(const QString &key);
 
 private:
     struct Entry;

@@ -23,9 +23,10 @@ namespace
 {
 
 // The font dialog: screen fonts, help, effects, ANSI fonts only, limited sizes, existing fonts.
-constexpr quint32 FontDialogFlags = app::dlgflags::FontScreenFonts | app::dlgflags::FontShowHelp |
-                                    app::dlgflags::FontEffects | app::dlgflags::FontAnsiOnly |
-                                    app::dlgflags::FontLimitSize | app::dlgflags::FontForceExist;
+constexpr quint32 FontDialogFlags =
+    platform::dlgflags::FontScreenFonts | platform::dlgflags::FontShowHelp |
+    platform::dlgflags::FontEffects | platform::dlgflags::FontAnsiOnly |
+    platform::dlgflags::FontLimitSize | platform::dlgflags::FontForceExist;
 constexpr int SmallestFontSize = 6;
 constexpr int LargestFontSize = 48;
 
@@ -34,15 +35,17 @@ double toFourDecimals(double size)
     return std::round(size * 10000.0) / 10000.0;
 }
 
-// The option button of a ReadCode or WriteCode: 0 Shift_JIS, 2 UTF-8, any other EUC-JP.
-size_t codeIndex(int code)
+// The option button of a ReadCode or WriteCode: Shift_JIS, EUC-JP, UTF-8 in this order.
+size_t codeIndex(codec::TextCode code)
 {
-    return code == 0 || code == 2 ? size_t(code) : 1;
+    return size_t(codec::storedValue(code));
 }
 
-qint16 checkedCode(const std::array<QRadioButton *, 3> &options)
+codec::TextCode checkedCode(const std::array<QRadioButton *, 3> &options)
 {
-    return options[0]->isChecked() ? 0 : options[2]->isChecked() ? 2 : 1;
+    return options[0]->isChecked()   ? codec::TextCode::ShiftJis
+           : options[2]->isChecked() ? codec::TextCode::Utf8
+                                     : codec::TextCode::EucJp;
 }
 
 // A colour button: the style's button with exactly the chosen colour inside its frame. (A style
@@ -83,8 +86,8 @@ void followCheckedOption(QLabel *caption, const std::array<QRadioButton *, 3> &o
 
 } // namespace
 
-frmOption::frmOption(const AppSettings &current, SettingsStore &store, app::Prompter &prompter,
-                     app::DialogBackend &dialogs, QWidget *owner)
+frmOption::frmOption(const AppSettings &current, SettingsStore &store, platform::Prompter &prompter,
+                     platform::DialogBackend &dialogs, QWidget *owner)
     : QDialog(owner), cdlFandC(dialogs, this), m_settings(current), m_store(store),
       m_prompter(prompter)
 {
@@ -100,10 +103,10 @@ void frmOption::buildWindow()
     setWindowTitle(QStringLiteral("たぶれんオプション"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    const float tppX = app::twipsPerPixelX(this);
-    const float tppY = app::twipsPerPixelY(this);
+    const float tppX = platform::twipsPerPixelX(this);
+    const float tppY = platform::twipsPerPixelY(this);
     const auto px = [&](float l, float t, float w, float h) {
-        return app::toPixels({l, t, w, h}, tppX, tppY);
+        return platform::toPixels({l, t, w, h}, tppX, tppY);
     };
     setFixedSize(px(0, 0, 5490, 3195).size());
 
@@ -281,7 +284,7 @@ void frmOption::StoreOptions()
 
 void frmOption::cmdBrwFont_Click()
 {
-    app::DialogProperties &p = cdlFandC.props;
+    platform::DialogProperties &p = cdlFandC.props;
     p.Color = m_fontColor;
     p.FontBold = fntDialog.Bold;
     p.FontItalic = fntDialog.Italic;
@@ -290,7 +293,7 @@ void frmOption::cmdBrwFont_Click()
     p.FontStrikethru = fntDialog.Strikethrough;
     p.FontUnderline = fntDialog.Underline;
     p.Flags = FontDialogFlags;
-    if (cdlFandC.ShowFont() != app::DialogOutcome::Accepted)
+    if (cdlFandC.ShowFont() != platform::DialogOutcome::Accepted)
         return;
     m_fontColor = p.Color;
     showFontColor();
@@ -308,10 +311,10 @@ void frmOption::cmdBrwFont_Click()
 
 void frmOption::cmdColors_Click(int index)
 {
-    app::DialogProperties &p = cdlFandC.props;
+    platform::DialogProperties &p = cdlFandC.props;
     p.Color = m_colors[size_t(index)];
-    p.Flags = app::dlgflags::ColorRgbInit;
-    if (cdlFandC.ShowColor() != app::DialogOutcome::Accepted)
+    p.Flags = platform::dlgflags::ColorRgbInit;
+    if (cdlFandC.ShowColor() != platform::DialogOutcome::Accepted)
         return;
     m_colors[size_t(index)] = p.Color;
     showButtonColor(index);
@@ -324,8 +327,8 @@ void frmOption::cmdOK_Click()
     QString reason;
     if (!m_store.flush(&reason))
         m_prompter.message(this, QStringLiteral("設定を保存できませんでした。\r\n") + reason,
-                           QStringLiteral("エラー"), app::MsgIcon::Exclamation,
-                           app::MsgButtons::Ok);
+                           QStringLiteral("エラー"), platform::MsgIcon::Exclamation,
+                           platform::MsgButtons::Ok);
     accept();
 }
 

@@ -13,7 +13,7 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 
-namespace app
+namespace platform
 {
 class Prompter;
 }
@@ -29,8 +29,8 @@ class frmOption : public QDialog
     Q_OBJECT
 public:
     // The store, the prompter and the dialog backend outlive the dialog.
-    frmOption(const AppSettings &current, SettingsStore &store, app::Prompter &prompter,
-              app::DialogBackend &dialogs, QWidget *owner);
+    frmOption(const AppSettings &current, SettingsStore &store, platform::Prompter &prompter,
+              platform::DialogBackend &dialogs, QWidget *owner);
 
     // The settings as OK stored them; before OK, the settings the dialog was opened with.
     const AppSettings &settings() const { return m_settings; }
@@ -57,7 +57,7 @@ public:
     std::array<QRadioButton *, 3> optWrite{};
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdCancel = nullptr;
-    app::CommonDialog cdlFandC;
+    platform::CommonDialog cdlFandC;
     FontDescriptor fntDialog; // the working copy of the editor font
 
     void FillOptions();
@@ -75,7 +75,7 @@ private:
 
     AppSettings m_settings;
     SettingsStore &m_store;
-    app::Prompter &m_prompter;
+    platform::Prompter &m_prompter;
     quint32 m_fontColor = 0;
     std::array<quint32, 3> m_colors{};
 };

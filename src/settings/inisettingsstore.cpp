@@ -1,8 +1,8 @@
 #include "settings/inisettingsstore.h"
 
-#include "document/atomicwrite.h"
-#include "document/leftovers.h"
-#include "document/regularfile.h"
+#include "files/atomicwrite.h"
+#include "files/leftovers.h"
+#include "files/regularfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,7 +59,7 @@ IniSettingsStore::IniSettingsStore(const QString &filePath) : m_filePath(filePat
     else
         m_settings = openSettings(filePath);
     // What a write killed before its rename left beside the file.
-    document::removeWriteLeftovers({QFileInfo(filePath).absolutePath()});
+    files::removeWriteLeftovers({QFileInfo(filePath).absolutePath()});
 }
 
 IniSettingsStore::~IniSettingsStore()
@@ -126,11 +126,11 @@ std::optional<QString> IniSettingsStore::writeMerged() const
         return QStringLiteral("一時フォルダーを作成できません。");
     const QString copy = scratch.filePath(QStringLiteral("Tavlen.conf"));
     if (QFileInfo::exists(m_filePath)) {
-        auto current = document::readRegularFile(m_filePath, kLargestFile);
+        auto current = files::readRegularFile(m_filePath, kLargestFile);
         if (const QString *failure = std::get_if<QString>(&current))
             return QStringLiteral("今の設定ファイルを読み込めません（%1）").arg(*failure);
         if (const std::optional<QString> failure =
-                document::writeFileAtomically(copy, std::get<QByteArray>(current)))
+                files::writeFileAtomically(copy, std::get<QByteArray>(current)))
             return failure;
     }
     // A malformed file is read with a format error and then written whole; a second pass over
@@ -154,7 +154,7 @@ std::optional<QString> IniSettingsStore::writeMerged() const
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
         return QStringLiteral("設定のフォルダー %1 を作成できません。")
             .arg(QDir::toNativeSeparators(folder));
-    return document::writeFileAtomically(m_filePath, bytes);
+    return files::writeFileAtomically(m_filePath, bytes);
 }
 
 } // namespace settings

@@ -8,13 +8,13 @@
 namespace settings
 {
 
-void OptionsCommand(QWidget &window, AppSettings &settings, app::Platform &platform,
+void OptionsCommand(QWidget &window, AppSettings &settings, platform::Platform &platform,
                     const std::function<std::optional<QString>()> &apply)
 {
     bool accepted = false;
     {
         frmOption dialog(settings, platform.store, platform.prompter, platform.dialogs, &window);
-        accepted = app::execModal(dialog) == QDialog::Accepted;
+        accepted = platform::execModal(dialog) == QDialog::Accepted;
         if (accepted)
             settings = dialog.settings();
     }
@@ -22,7 +22,7 @@ void OptionsCommand(QWidget &window, AppSettings &settings, app::Platform &platf
     if (accepted && failure)
         platform.prompter.message(
             &window, QStringLiteral("デスクトップへの登録を変更できませんでした。\r\n") + *failure,
-            QStringLiteral("エラー"), app::MsgIcon::Exclamation, app::MsgButtons::Ok);
+            QStringLiteral("エラー"), platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
 }
 
 } // namespace settings

@@ -7,7 +7,7 @@
 
 class QWidget;
 
-namespace app
+namespace platform
 {
 struct Platform;
 }
@@ -21,7 +21,7 @@ struct AppSettings;
 // with OK, and applies the settings however it closed. A shell entry that could not be written
 // or removed is reported once, after OK. apply shows the settings in the window and returns
 // why a shell entry could not be changed, if one could not.
-void OptionsCommand(QWidget &window, AppSettings &settings, app::Platform &platform,
+void OptionsCommand(QWidget &window, AppSettings &settings, platform::Platform &platform,
                     const std::function<std::optional<QString>()> &apply);
 
 } // namespace settings

@@ -8,13 +8,13 @@ namespace tagsets
 // Where the tag set editor's controls stand, in twips. Those inside the frame fraCont are relative
 // to the frame, the others to the dialog's client area.
 struct EditorLayout {
-    app::TwipsRect fraCont{120, 555, 6810, 4995};
-    app::TwipsRect txtBefore{150, 810, 6465, 1845};
-    app::TwipsRect labCenter{150, 2640, 6465, 315};
-    app::TwipsRect txtAfter{150, 2955, 6465, 1845};
-    app::TwipsRect cmdNew{3210, 5640, 1155, 405};
-    app::TwipsRect cmdSave{4485, 5640, 1155, 405};
-    app::TwipsRect cmdClose{5760, 5640, 1155, 405};
+    platform::TwipsRect fraCont{120, 555, 6810, 4995};
+    platform::TwipsRect txtBefore{150, 810, 6465, 1845};
+    platform::TwipsRect labCenter{150, 2640, 6465, 315};
+    platform::TwipsRect txtAfter{150, 2955, 6465, 1845};
+    platform::TwipsRect cmdNew{3210, 5640, 1155, 405};
+    platform::TwipsRect cmdSave{4485, 5640, 1155, 405};
+    platform::TwipsRect cmdClose{5760, 5640, 1155, 405};
 };
 
 // The editor's client area as designed, in twips; also its smallest size.

@@ -38,14 +38,6 @@ QFont gothic()
     return font;
 }
 
-// A box's text with CR LF between lines, exactly as typed (no space for a no-break space).
-QString boxText(const QPlainTextEdit &box)
-{
-    QString text = box.document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    return text;
-}
-
 void setBoxText(QPlainTextEdit &box, const QString &text)
 {
     box.setPlainText(text); // CR LF and LF both make one line break
@@ -58,7 +50,7 @@ bool onlySpaces(const QString &text)
 
 } // namespace
 
-frmEditTagset::frmEditTagset(app::Prompter &prompter, QWidget *owner, const QString &folder)
+frmEditTagset::frmEditTagset(platform::Prompter &prompter, QWidget *owner, const QString &folder)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       m_prompter(prompter), m_folder(folder)
@@ -68,21 +60,22 @@ frmEditTagset::frmEditTagset(app::Prompter &prompter, QWidget *owner, const QStr
     setSizeGripEnabled(true);
     buildControls();
 
-    const QRect design = app::toPixels({0, 0, EditorDesignWidth, EditorDesignHeight},
-                                       app::twipsPerPixelX(this), app::twipsPerPixelY(this));
+    const QRect design =
+        platform::toPixels({0, 0, EditorDesignWidth, EditorDesignHeight},
+                           platform::twipsPerPixelX(this), platform::twipsPerPixelY(this));
     setMinimumSize(design.size());
     resize(design.size());
 }
 
 void frmEditTagset::buildControls()
 {
-    const float tppX = app::twipsPerPixelX(this);
-    const float tppY = app::twipsPerPixelY(this);
-    auto place = [tppX, tppY](QWidget *w, app::TwipsRect r) {
-        w->setGeometry(app::toPixels(r, tppX, tppY));
+    const float tppX = platform::twipsPerPixelX(this);
+    const float tppY = platform::twipsPerPixelY(this);
+    auto place = [tppX, tppY](QWidget *w, platform::TwipsRect r) {
+        w->setGeometry(platform::toPixels(r, tppX, tppY));
     };
     auto button = [this, &place](const char *name, const QString &caption, QWidget *parent,
-                                 app::TwipsRect r) {
+                                 platform::TwipsRect r) {
         auto *b = new QPushButton(caption, parent);
         b->setObjectName(QLatin1String(name));
         b->setAutoDefault(false); // no default button: Enter elsewhere never presses one
@@ -119,7 +112,7 @@ void frmEditTagset::buildControls()
     cmdIns = button("cmdIns", QStringLiteral("挿入(&I)"), fraCont, {5010, 270, 1095, 375});
     cmdIns->setEnabled(false);
 
-    auto box = [&place](const char *name, QWidget *parent, app::TwipsRect r) {
+    auto box = [&place](const char *name, QWidget *parent, platform::TwipsRect r) {
         auto *t = new QPlainTextEdit(parent);
         t->setObjectName(QLatin1String(name));
         t->setFont(gothic());
@@ -127,7 +120,7 @@ void frmEditTagset::buildControls()
         t->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         t->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         t->setTabChangesFocus(true);
-        app::PlainLineBreaks::install(*t);
+        platform::PlainLineBreaks::install(*t);
         place(t, r);
         return t;
     };
@@ -231,15 +224,15 @@ void frmEditTagset::Form_Resize()
         resize(std::max(width(), design.width()), std::max(height(), design.height()));
         return; // the nested resize runs the same rule
     }
-    const float tppX = app::twipsPerPixelX(this);
-    const float tppY = app::twipsPerPixelY(this);
+    const float tppX = platform::twipsPerPixelX(this);
+    const float tppY = platform::twipsPerPixelY(this);
     // The design size is a whole number of pixels: measure from it, so the design size gives
     // the designed layout exactly.
     const float width = EditorDesignWidth + float(this->width() - design.width()) * tppX;
     const float height = EditorDesignHeight + float(this->height() - design.height()) * tppY;
     const EditorLayout l = layoutEditor(width, height);
-    auto place = [tppX, tppY](QWidget *w, const app::TwipsRect &r) {
-        w->setGeometry(app::toPixels(r, tppX, tppY));
+    auto place = [tppX, tppY](QWidget *w, const platform::TwipsRect &r) {
+        w->setGeometry(platform::toPixels(r, tppX, tppY));
     };
     place(fraCont, l.fraCont);
     place(txtBefore, l.txtBefore);
@@ -314,8 +307,8 @@ void frmEditTagset::restoreChoice()
 
 std::optional<QString> frmEditTagset::LoadTagSet()
 {
-    const ReadResult read =
-        ReadTagSet(m_folder, cboTagSet->currentText(), false, 0, QDateTime::currentDateTime());
+    const ReadResult read = ReadTagSet(m_folder, cboTagSet->currentText(), false,
+                                       codec::TextCode::ShiftJis, QDateTime::currentDateTime());
     const auto *error = std::get_if<TagSetError>(&read);
     // Bytes that are no characters are shown as such, so the tag set can be mended here.
     const bool mendable = error && error->kind == TagSetError::Kind::InvalidBytes;
@@ -331,7 +324,8 @@ std::optional<QString> frmEditTagset::LoadTagSet()
                                           "読めない部分は「�」で表示しています。"
                                           "直してから保存してください。")
                                .arg(cboTagSet->currentText(), error->reason),
-                           QStringLiteral("警告"), app::MsgIcon::Exclamation, app::MsgButtons::Ok);
+                           QStringLiteral("警告"), platform::MsgIcon::Exclamation,
+                           platform::MsgButtons::Ok);
     return std::nullopt;
 }
 
@@ -339,10 +333,10 @@ bool frmEditTagset::ConfirmSaveTagSet()
 {
     if (strCurrentTagSet.isEmpty() || !bolChanged)
         return true;
-    const app::MsgAnswer answer = m_prompter.message(
+    const platform::MsgAnswer answer = m_prompter.message(
         this, QStringLiteral("このタグセットは変更されています。\r\n変更を保存しますか？"),
-        QStringLiteral("確認"), app::MsgIcon::Question, app::MsgButtons::YesNo);
-    if (answer != app::MsgAnswer::Yes)
+        QStringLiteral("確認"), platform::MsgIcon::Question, platform::MsgButtons::YesNo);
+    if (answer != platform::MsgAnswer::Yes)
         return true;
     return WriteTagSet(strCurrentTagSet);
 }
@@ -352,10 +346,11 @@ bool frmEditTagset::WriteTagSet(const QString &name)
     // The file ends with a line end after the after text, and reading keeps it as part of the
     // after text. An after text that already ends with one is written without another, so that
     // saving and loading again gives back the same texts.
-    QString after = boxText(*txtAfter);
+    QString after = platform::boxTextWithCrLf(*txtAfter);
     if (after.endsWith(QStringLiteral("\r\n")))
         after.chop(2);
-    const WriteResult written = tagsets::WriteTagSet(m_folder, name, boxText(*txtBefore), after);
+    const WriteResult written =
+        tagsets::WriteTagSet(m_folder, name, platform::boxTextWithCrLf(*txtBefore), after);
     if (const auto *error = std::get_if<TagSetError>(&written)) {
         showError(QStringLiteral("タグセット「%1」を保存できませんでした。\r\n%2")
                       .arg(name, error->reason));
@@ -436,7 +431,8 @@ void frmEditTagset::closeEvent(QCloseEvent *event)
 
 void frmEditTagset::showError(const QString &text)
 {
-    m_prompter.message(this, text, ErrorTitle, app::MsgIcon::Exclamation, app::MsgButtons::Ok);
+    m_prompter.message(this, text, ErrorTitle, platform::MsgIcon::Exclamation,
+                       platform::MsgButtons::Ok);
 }
 
 } // namespace tagsets

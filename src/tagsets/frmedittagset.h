@@ -12,7 +12,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace app
+namespace platform
 {
 class Prompter;
 }
@@ -34,7 +34,8 @@ class frmEditTagset final : public QDialog
 public:
     // prompter asks the questions and shows the refusals; it is not owned and must outlive the
     // dialog. folder holds the tag set files.
-    frmEditTagset(app::Prompter &prompter, QWidget *owner, const QString &folder = tagSetFolder());
+    frmEditTagset(platform::Prompter &prompter, QWidget *owner,
+                  const QString &folder = tagSetFolder());
 
     // OneTagSet: edit the tag set strTarget only; Free: free editing.
     EditMode intMode = EditMode::Free;
@@ -73,7 +74,7 @@ private:
     void restoreChoice();
     void showError(const QString &text);
 
-    app::Prompter &m_prompter;
+    platform::Prompter &m_prompter;
     QString m_folder;
     QString strCurrentTagSet;
     bool bolChanged = false;

@@ -15,13 +15,9 @@
 namespace tagsets
 {
 
-void wrapSelection(app::RichTextBox &editor, const QString &before, const QString &after)
+void wrapSelection(platform::RichTextBox &editor, const QString &before, const QString &after)
 {
-    // One edit block: undone in one step, and never merged with the typing before it.
-    QTextCursor block(editor.document());
-    block.beginEditBlock();
-    editor.setSelText(before + editor.SelText() + after);
-    block.endEditBlock();
+    editor.setSelTextAsOwnStep(before + editor.SelText() + after);
 }
 
 void InsertionPanel::cboTagSet_Click()
@@ -42,8 +38,8 @@ void InsertionPanel::cmdInsTag_Click()
         m_c.prompter.message(&m_c.window,
                              QStringLiteral("タグセット「%1」を挿入できませんでした。\r\n%2")
                                  .arg(name, error->reason),
-                             QStringLiteral("エラー"), app::MsgIcon::Exclamation,
-                             app::MsgButtons::Ok);
+                             QStringLiteral("エラー"), platform::MsgIcon::Exclamation,
+                             platform::MsgButtons::Ok);
         return;
     }
     const QStringList &parts = std::get<QStringList>(read);
@@ -72,7 +68,7 @@ bool InsertionPanel::runEditor(EditMode mode, const QString &target)
     frmEditTagset editor(m_c.prompter, &m_c.window);
     editor.intMode = mode;
     editor.strTarget = target;
-    app::execModal(editor);
+    platform::execModal(editor);
     return mode != EditMode::OneTagSet || editor.fellBackToFreeMode();
 }
 

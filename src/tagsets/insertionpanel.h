@@ -8,11 +8,11 @@ class QComboBox;
 class QPushButton;
 class QWidget;
 
-namespace app
+namespace platform
 {
 class Prompter;
 class RichTextBox;
-} // namespace app
+} // namespace platform
 
 namespace settings
 {
@@ -26,14 +26,14 @@ enum class EditMode : qint16;
 
 // Wraps the editor's selection between before and after as one undo step and leaves the caret
 // after the after text, nothing selected.
-void wrapSelection(app::RichTextBox &editor, const QString &before, const QString &after);
+void wrapSelection(platform::RichTextBox &editor, const QString &before, const QString &after);
 
 // What the panel works on. Non-owning: the window and its parts outlive the panel.
 struct PanelContext {
     QWidget &window; // the parent of the tag set editor and of messages
-    app::Prompter &prompter;
+    platform::Prompter &prompter;
     const settings::AppSettings &settings;
-    app::RichTextBox &editor;
+    platform::RichTextBox &editor;
     QComboBox &cboTagSet;
     QPushButton &cmdInsTag;
     QPushButton &cmdEditTmp;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codec/textcode.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -10,6 +12,6 @@ namespace tagsets
 // is 0, "UTF-8" when it is 2, else "EUC-JP"), "<$$#TLVERSION#$$>" (the version text),
 // "<$$#DATE#$$>" (yyyy/mm/dd) and "<$$#TIME#$$>" (hh:nn:ss, 24-hour). Date and time both come from
 // now.
-QString ExpandPlaceholders(QString text, int writeCode, const QDateTime &now);
+QString ExpandPlaceholders(QString text, codec::TextCode writeCode, const QDateTime &now);
 
 } // namespace tagsets

@@ -1,8 +1,8 @@
 #include "tagsets/tagsetfile.h"
 
-#include "document/atomicwrite.h"
-#include "document/cp932.h"
-#include "document/regularfile.h"
+#include "codec/cp932.h"
+#include "files/atomicwrite.h"
+#include "files/regularfile.h"
 #include "tagsets/placeholders.h"
 #include "tagsets/tagsetfolder.h"
 
@@ -60,7 +60,7 @@ QStringList unencodableCharacters(const QString &text, qsizetype from)
                 ? 2
                 : 1;
         const QString character = text.mid(i, length);
-        if (document::encodeCp932(character).firstUnmappable >= 0 && !found.contains(character))
+        if (codec::encodeCp932(character).firstUnmappable >= 0 && !found.contains(character))
             found.append(character);
         i += length;
     }
@@ -106,8 +106,8 @@ QString TagSetPath(const QString &folder, const QString &name)
     return path;
 }
 
-ReadResult ReadTagSet(const QString &folder, const QString &name, bool expand, int writeCode,
-                      const QDateTime &now)
+ReadResult ReadTagSet(const QString &folder, const QString &name, bool expand,
+                      codec::TextCode writeCode, const QDateTime &now)
 {
     using Kind = TagSetError::Kind;
     if (!isUsableName(name))
@@ -115,12 +115,12 @@ ReadResult ReadTagSet(const QString &folder, const QString &name, bool expand, i
     const QString path = TagSetPath(folder, name);
     if (!QFileInfo::exists(path))
         return error(Kind::Missing, QStringLiteral("ファイルが見つかりません。"));
-    auto read = document::readRegularFile(path, maxFileSize);
+    auto read = files::readRegularFile(path, maxFileSize);
     if (const QString *failure = std::get_if<QString>(&read))
         return error(Kind::Unreadable, *failure);
     const QByteArray &bytes = std::get<QByteArray>(read);
 
-    const document::Cp932Decoded decoded = document::decodeCp932(bytes);
+    const codec::Cp932Decoded decoded = codec::decodeCp932(bytes);
     if (decoded.firstInvalid >= 0) {
         // A line feed byte is never part of a two-byte character, so counting them is exact.
         const qsizetype badLine = QByteArrayView(bytes).first(decoded.firstInvalid).count('\n') + 1;
@@ -133,7 +133,7 @@ ReadResult ReadTagSet(const QString &folder, const QString &name, bool expand, i
     return splitTagSet(expand ? ExpandPlaceholders(decoded.text, writeCode, now) : decoded.text);
 }
 
-ReadResult ReadTagSet(const QString &name, bool expand, int writeCode)
+ReadResult ReadTagSet(const QString &name, bool expand, codec::TextCode writeCode)
 {
     return ReadTagSet(tagSetFolder(), name, expand, writeCode, QDateTime::currentDateTime());
 }
@@ -146,7 +146,7 @@ WriteResult WriteTagSet(const QString &folder, const QString &name, const QStrin
         return error(Kind::InvalidName, QStringLiteral("名前に使えない文字が含まれています。"));
     const QString text =
         withCrLf(before) + Separator.toString() + withCrLf(after) + QStringLiteral("\r\n");
-    const document::Cp932Encoded encoded = document::encodeCp932(text);
+    const codec::Cp932Encoded encoded = codec::encodeCp932(text);
     if (encoded.firstUnmappable >= 0)
         return error(Kind::Unencodable,
                      QStringLiteral("Shift_JIS で表せない文字が含まれています：") +
@@ -158,7 +158,7 @@ WriteResult WriteTagSet(const QString &folder, const QString &name, const QStrin
         return error(Kind::WriteFailed, problem);
 
     const QString path = TagSetPath(folder, name);
-    if (const std::optional<QString> failure = document::writeFileAtomically(path, encoded.bytes))
+    if (const std::optional<QString> failure = files::writeFileAtomically(path, encoded.bytes))
         return error(Kind::WriteFailed,
                      QStringLiteral("ファイルを保存できません（%1）。").arg(*failure));
     return path;

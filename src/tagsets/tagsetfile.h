@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codec/textcode.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -42,10 +44,10 @@ QString TagSetPath(const QString &folder, const QString &name);
 // now give the character set, date and time) before the text is split at every separator; a
 // text without a separator gives three elements, the last two empty. The line end after the
 // after text is kept. An empty file reads as three empty texts.
-ReadResult ReadTagSet(const QString &folder, const QString &name, bool expand, int writeCode,
-                      const QDateTime &now);
+ReadResult ReadTagSet(const QString &folder, const QString &name, bool expand,
+                      codec::TextCode writeCode, const QDateTime &now);
 // The same in the tag set folder, at the current local time.
-ReadResult ReadTagSet(const QString &name, bool expand, int writeCode);
+ReadResult ReadTagSet(const QString &name, bool expand, codec::TextCode writeCode);
 
 // Writes before + separator + after + CR LF in code page 932 as the tag set name in folder,
 // replacing an existing file atomically: on any failure the old file stays as it was and no

@@ -1,6 +1,6 @@
 #include "tagsets/tagsetfolder.h"
 
-#include "document/systemreason.h"
+#include "files/systemreason.h"
 #include "platform/programfolder.h"
 
 #include <QCoreApplication>
@@ -61,11 +61,11 @@ QString tagSetFolderProblem(const QString &folder)
     if (error != 0)
         return QStringLiteral("タグセットのフォルダー %1 の中身を読み取れません（%2）"
                               "タグセットの一覧には何も表示されず、ここへは保存しません。")
-            .arg(shown, document::systemReason(error, document::FileAccess::Read));
+            .arg(shown, files::systemReason(error, files::FileAccess::Read));
     if (::faccessat(AT_FDCWD, name.constData(), W_OK | X_OK, AT_EACCESS) != 0)
         return QStringLiteral("タグセットのフォルダー %1 に書き込めません（%2）"
                               "タグセットを保存できません。")
-            .arg(shown, document::systemReason(errno));
+            .arg(shown, files::systemReason(errno));
     return QString();
 }
 
@@ -87,7 +87,7 @@ QStringList seedShippedTagSets(const QString &folder)
 QString resolveTagSetFolder(const QString &programFolder, const QString &dataFolder)
 {
     const QString folder =
-        app::resolveProgramFolder(programFolder, dataFolder) + QStringLiteral("/TagSets");
+        platform::resolveProgramFolder(programFolder, dataFolder) + QStringLiteral("/TagSets");
     if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
         seedShippedTagSets(folder);
     return folder;

@@ -131,8 +131,8 @@ void TestFrmVersion::hiddenMessageContent()
     QCOMPARE(shown.text.size(), 17);
     QCOMPARE(shown.title, hiddenTitle);
     QCOMPARE(shown.title.size(), 9);
-    QCOMPARE(shown.icon, app::MsgIcon::Information);
-    QCOMPARE(shown.buttons, app::MsgButtons::Ok);
+    QCOMPARE(shown.icon, platform::MsgIcon::Information);
+    QCOMPARE(shown.buttons, platform::MsgButtons::Ok);
     QVERIFY(dialog.isVisible());
 }
 

@@ -7,6 +7,7 @@
 #include "search/findcommands.h"
 #include "search/frmfind.h"
 #include "testenv.h"
+#include "testwindow.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -48,7 +49,7 @@ private:
 // Counts how often each menu command ran.
 struct MenuSpies {
     std::map<QString, std::unique_ptr<QSignalSpy>> spies;
-    explicit MenuSpies(app::frmMain &w)
+    explicit MenuSpies(testsupport::TestWindow &w)
     {
         for (QAction *a : w.findChildren<QAction *>())
             if (a->objectName().startsWith(QLatin1String("mnu")))
@@ -64,7 +65,7 @@ struct MenuSpies {
     }
 };
 
-bool lit(app::frmMain &w, const char *key)
+bool lit(testsupport::TestWindow &w, const char *key)
 {
     return w.statusPanels()->Panels(QLatin1String(key))->isEnabled();
 }
@@ -131,7 +132,7 @@ private Q_SLOTS:
         QFETCH(QString, strFind);
         QFETCH(QString, command);
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.sharedState().strFind = strFind;
         ModalCloser closer;
         MenuSpies spies(w);
@@ -140,7 +141,7 @@ private Q_SLOTS:
         button->setEnabled(true); // Save, Cut and Copy wait for a file or a selection
         // Only which command runs matters here: a dialog or question it opens is cancelled.
         f.dialogs.steps = {testsupport::ScriptedDialogs::cancel()};
-        f.prompter.answers = {app::MsgAnswer::Cancel};
+        f.prompter.answers = {platform::MsgAnswer::Cancel};
         button->trigger();
         QCOMPARE(spies.fired(), QStringList{command});
         f.dialogs.steps.clear();
@@ -150,7 +151,7 @@ private Q_SLOTS:
     void unknownKeyDoesNothing()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         MenuSpies spies(w);
         w.tlbMain_ButtonClick(QStringLiteral("SaveAs"));
         w.tlbMain_ButtonClick(QStringLiteral("new"));
@@ -160,7 +161,7 @@ private Q_SLOTS:
     void pasteButtonWorksWhileTheMenuItemWaits()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         QVERIFY(!w.mainMenu().mnuPaste->isEnabled());
         w.toolBar()->Buttons(QStringLiteral("Paste"))->trigger();
         QCOMPARE(w.editor()->Text(), QStringLiteral("clip"));
@@ -169,7 +170,7 @@ private Q_SLOTS:
     void findButtonOpensTheDialogOrFindsNext()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.editor()->setText(QStringLiteral("ab ab"));
         w.editor()->setSelStart(0);
         QAction *find = w.toolBar()->Buttons(QStringLiteral("Find"));
@@ -193,7 +194,7 @@ private Q_SLOTS:
     void previewButtonSetsTheMenuCheck()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         QAction *preview = w.toolBar()->Buttons(QStringLiteral("Preview"));
         preview->trigger();
         QVERIFY(w.mainMenu().mnuPreview->isChecked());
@@ -213,7 +214,7 @@ private Q_SLOTS:
         QFETCH(bool, clipboardText);
         QFETCH(QString, strFind);
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         if (!clipboardText) {
             auto *picture = new QMimeData;
             picture->setImageData(QImage(2, 2, QImage::Format_RGB32));
@@ -228,7 +229,7 @@ private Q_SLOTS:
     void cutAndCopyWithoutSelectionLeaveEmptyText()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.editor()->setText(QStringLiteral("abc"));
         w.editor()->setSelStart(1);
         w.mnuCopy_Click();
@@ -253,10 +254,10 @@ private Q_SLOTS:
         const QString text = QStringLiteral("a\u00A0b\r\nc\r\nd");
         const QString expected = QStringLiteral("a\u00A0b\nc");
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        app::RichTextBox &box = *w.editor();
+        platform::RichTextBox &box = *w.editor();
         const auto select = [&box, &text] {
             box.setText(text);
             box.setSelStart(0);
@@ -278,7 +279,7 @@ private Q_SLOTS:
     void designedSizeShowsEveryPanelAndCaption()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const auto *bar = w.findChild<app::MainStatusBar *>();
@@ -307,7 +308,7 @@ private Q_SLOTS:
     void authorsPageGoesToTheShell()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.mainMenu().mnuAuthWeb->trigger();
         // Built without an address of its own, the command opens the help page's about section.
         QCOMPARE(f.shell.opened.size(), 1);
@@ -322,7 +323,7 @@ private Q_SLOTS:
     void insertKeySwitchesOverwriteAndTheInsPanel()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.editor()->setText(QStringLiteral("abc"));
@@ -379,7 +380,7 @@ private Q_SLOTS:
         if (app::desktopLockStates())
             QSKIP("the desktop reports the lock keys itself");
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QByteArray name = panel.toLatin1();

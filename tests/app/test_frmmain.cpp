@@ -7,6 +7,7 @@
 #include "markup/decoratetext.h"
 #include "platform/richtextbox.h"
 #include "testenv.h"
+#include "testwindow.h"
 #include "typing.h"
 
 #include <QClipboard>
@@ -23,7 +24,7 @@ using testsupport::typeText;
 
 namespace
 {
-QString panel(app::frmMain &w, const char *key)
+QString panel(testsupport::TestWindow &w, const char *key)
 {
     return w.statusPanels()->Panels(QLatin1String(key))->text();
 }
@@ -37,7 +38,7 @@ private Q_SLOTS:
     void firstStartShowsTheDesignedWindow()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         QCOMPARE(w.windowTitle(), QStringLiteral("新規ファイル - たぶれん"));
         QCOMPARE(f.store.value(QStringLiteral("UpdateInfo"), QStringLiteral("CurrentVersion")),
                  QStringLiteral("1.00.0000"));
@@ -136,7 +137,7 @@ private Q_SLOTS:
         QFETCH(QString, caption);
         QFETCH(QString, shortcut);
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         QAction *action = w.findChild<QAction *>(name);
         QVERIFY2(action, qPrintable(name));
         QCOMPARE(action->text(), caption);
@@ -146,7 +147,7 @@ private Q_SLOTS:
     void toolBarHasThirteenKeyedButtonsAndStatusBarNinePanels()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         const QStringList keys{"New",  "Open",    "Save",     "Print",  "Cut",    "Copy", "Paste",
                                "Find", "Preview", "Decorate", "Editor", "Option", "Help"};
         QCOMPARE(w.toolBar()->keys(), keys);
@@ -171,7 +172,7 @@ private Q_SLOTS:
     void editingSetsTheFlagAndTheSizePanel()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.show();
         w.editor()->setFocus();
         typeText(w.editor(), QStringLiteral("日本"));
@@ -186,7 +187,7 @@ private Q_SLOTS:
     void selectionEnablesCutAndCopyUnlessBusy()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.editor()->setText(QStringLiteral("abc"));
         w.editor()->setSelStart(0);
         w.editor()->setSelLength(1);
@@ -209,7 +210,7 @@ private Q_SLOTS:
     void clipboardCommands()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.editor()->setText(QStringLiteral("hello world"));
         w.editor()->setSelStart(0);
         w.editor()->setSelLength(6);
@@ -239,7 +240,7 @@ private Q_SLOTS:
     void togglesMoveTheEditor()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QRect before = w.editor()->geometry();
@@ -260,7 +261,7 @@ private Q_SLOTS:
     void resizingKeepsTheMinimumAndMovesTheEditor()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QSize designed = w.size();
@@ -276,16 +277,16 @@ private Q_SLOTS:
     void closingWritesThePlacementAndAsksAboutChanges()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.editor()->setText(QStringLiteral("changed"));
-        f.prompter.answers = {app::MsgAnswer::Cancel};
+        f.prompter.answers = {platform::MsgAnswer::Cancel};
         QVERIFY(!w.close());
         QCOMPARE(f.prompter.shown.size(), 1);
         QCOMPARE(f.prompter.shown[0].title, QStringLiteral("確認"));
         QVERIFY(!f.store.contains(QStringLiteral("Window"), QStringLiteral("Maximized")));
-        f.prompter.answers = {app::MsgAnswer::No};
+        f.prompter.answers = {platform::MsgAnswer::No};
         QVERIFY(w.close());
         QCOMPARE(f.store.value(QStringLiteral("Window"), QStringLiteral("Maximized")),
                  QStringLiteral("False"));
@@ -323,7 +324,7 @@ private Q_SLOTS:
         f.store.write(QStringLiteral("Window"), QStringLiteral("Left"), left);
         f.store.write(QStringLiteral("Window"), QStringLiteral("Top"), QStringLiteral("750"));
         f.store.write(QStringLiteral("Window"), QStringLiteral("Width"), width);
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         QCOMPARE(w.pos().x(), expectedX < 0 ? designedPos.x() : expectedX);
         QCOMPARE(w.width(), expectedWidth < 0 ? designedSize.width() : expectedWidth);
     }
@@ -366,7 +367,7 @@ private Q_SLOTS:
         f.store.write(QStringLiteral("Window"), QStringLiteral("Top"), QStringLiteral("1500"));
         f.store.write(QStringLiteral("Window"), QStringLiteral("Width"), QStringLiteral("45000"));
         f.store.write(QStringLiteral("Window"), QStringLiteral("Height"), QStringLiteral("24000"));
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         QVERIFY2(screen.contains(QRect(w.pos(), w.size())), qPrintable(QStringLiteral("%1,%2 %3x%4")
                                                                            .arg(w.pos().x())
@@ -385,14 +386,14 @@ private Q_SLOTS:
         f.store.write(QStringLiteral("Window"), QStringLiteral("Maximized"),
                       QStringLiteral("True"));
         f.store.write(QStringLiteral("Window"), QStringLiteral("Width"), QStringLiteral("7000"));
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         QVERIFY(w.windowState() & Qt::WindowMaximized);
     }
 
     void decorateColoursWithoutMakingAnEdit()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.editor()->setText(QStringLiteral("<p>hello</p>"));
         w.sharedState().bolEditing = false;
         w.editor()->setSelStart(4);
@@ -401,7 +402,7 @@ private Q_SLOTS:
         w.mainMenu().mnuDecorate->trigger();
         const QRgb tag = qRgb(0, 0, 128);
         bool tagColoured = false;
-        for (const app::rtf::ColorRun &r : w.editor()->colorRuns())
+        for (const platform::ColorRun &r : w.editor()->colorRuns())
             tagColoured = tagColoured || (r.start == 0 && r.length == 3 && r.color == tag);
         QVERIFY(tagColoured);
         QVERIFY(!w.sharedState().bolEditing);
@@ -417,7 +418,7 @@ private Q_SLOTS:
     void decorateWhileBusyDoesNothing()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.editor()->setText(QStringLiteral("<p>x</p>"));
         w.sharedState().bolBusy = true;
         w.DecorateText();
@@ -428,7 +429,7 @@ private Q_SLOTS:
     void colouringLeavesTheWindowUsable()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.editor()->setText(QStringLiteral("<p>x</p>"));
         w.DecorateText();
         QCOMPARE(w.editor()->Text(), QStringLiteral("<p>x</p>"));
@@ -461,7 +462,7 @@ private Q_SLOTS:
         const QString before = QDir::currentPath();
         QVERIFY(QDir::setCurrent(folder));
         MainWindowFixture f;
-        app::frmMain &w = f.start(commandLine);
+        testsupport::TestWindow &w = f.start(commandLine);
         QVERIFY(QDir::setCurrent(before));
         QCOMPARE(w.sharedState().strFileFolder, folder);
         QCOMPARE(w.appSettings().RecentFiles[0], path);

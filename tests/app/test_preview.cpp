@@ -7,6 +7,7 @@
 #include "platform/programfolder.h"
 #include "platform/richtextbox.h"
 #include "testenv.h"
+#include "testwindow.h"
 
 #include <QDir>
 #include <QLabel>
@@ -107,7 +108,7 @@ private Q_SLOTS:
         qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
         const QString folder = makeFolder(QStringLiteral("root"));
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.sharedState().strFileFolder = folder;
         w.editor()->setText(QStringLiteral("<p>typed</p>"));
         for (int k = 0; k < 2; ++k) { // the menu item, then the button
@@ -145,7 +146,7 @@ private Q_SLOTS:
         file.close();
 
         MainWindowFixture f;
-        app::frmMain &w = f.start(page);
+        testsupport::TestWindow &w = f.start(page);
         w.resize(700, 500);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -197,7 +198,7 @@ private Q_SLOTS:
             mine << path;
         }
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.sharedState().strFileFolder = folder;
         w.editor()->setText(QStringLiteral("<p>preview</p>"));
         w.mainMenu().mnuPreview->trigger();
@@ -219,7 +220,7 @@ private Q_SLOTS:
     {
         const QString folder = makeFolder(QStringLiteral("quick"));
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.sharedState().strFileFolder = folder;
         w.editor()->setText(QStringLiteral("<p>%1</p>").arg(QString(400000, QLatin1Char('x'))));
         w.mainMenu().mnuPreview->trigger(); // on, off and on again before anything has loaded
@@ -243,8 +244,8 @@ private Q_SLOTS:
     {
         const QString folder = makeFolder(QStringLiteral("euc"));
         MainWindowFixture f;
-        app::frmMain &w = f.start();
-        w.appSettings().WriteCode = 1;
+        testsupport::TestWindow &w = f.start();
+        w.appSettings().WriteCode = codec::TextCode::EucJp;
         w.sharedState().strFileFolder = folder;
         w.editor()->setText(QStringLiteral("日本\r\n"));
         w.mainMenu().mnuPreview->trigger();
@@ -259,7 +260,7 @@ private Q_SLOTS:
     void anUnwritableFolderPreviewsFromTheTemporaryFolder()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.sharedState().strFileFolder =
             QStringLiteral("/proc/self"); // not even root can create files here
         w.editor()->setText(QStringLiteral("<html><head></head><body>x</body></html>"));
@@ -285,14 +286,14 @@ private Q_SLOTS:
     void previewBeforeAnyDocumentUsesTheProgramFolder()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         QVERIFY(w.sharedState().strFileFolder.isEmpty());
-        const QStringList before = scratchFiles(app::programFolder());
+        const QStringList before = scratchFiles(platform::programFolder());
         w.mainMenu().mnuPreview->trigger();
-        QCOMPARE(w.sharedState().strFileFolder, app::programFolder());
-        QCOMPARE(scratchFiles(app::programFolder()).size(), before.size() + 1);
+        QCOMPARE(w.sharedState().strFileFolder, platform::programFolder());
+        QCOMPARE(scratchFiles(platform::programFolder()).size(), before.size() + 1);
         w.brwPreview_DocumentComplete(w.browser()->currentUrl());
-        QCOMPARE(scratchFiles(app::programFolder()), before);
+        QCOMPARE(scratchFiles(platform::programFolder()), before);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "mainwindowfixture.h"
 #include "platform/richtextbox.h"
 #include "testenv.h"
+#include "testwindow.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -19,7 +20,7 @@ namespace
 {
 
 // The printer writes a PDF file instead of going to a print queue.
-QString printToPdf(app::frmMain &w, const QString &name)
+QString printToPdf(testsupport::TestWindow &w, const QString &name)
 {
     const QString path = testsupport::home().path() + QLatin1Char('/') + name;
     QFile::remove(path);
@@ -74,7 +75,7 @@ private Q_SLOTS:
     void printsTheWholeTextLiterally()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         const QStringList lines{QStringLiteral("<html lang=\"ja\">"),
                                 QStringLiteral("<p class=\"x\">日本語の～テキスト</p>"),
                                 QStringLiteral("<!-- comment & more -->"),
@@ -101,7 +102,7 @@ private Q_SLOTS:
     void longTextGoesOnOverPagesWithoutLosingLines()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         const QStringList lines = numberedLines(300);
         w.editor()->setText(lines.join(QStringLiteral("\r\n")));
         const QString pdf = printToPdf(w, QStringLiteral("long.pdf"));
@@ -116,7 +117,7 @@ private Q_SLOTS:
     void pageRangePrintsThosePages()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         const QStringList lines = numberedLines(300);
         w.editor()->setText(lines.join(QStringLiteral("\r\n")));
         const QString all = printToPdf(w, QStringLiteral("all.pdf"));
@@ -128,10 +129,10 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.calls[0].seen.Min, 1);
         QCOMPARE(f.dialogs.calls[0].seen.Max, pages);
         const QString some = printToPdf(w, QStringLiteral("some.pdf"));
-        f.dialogs.steps = {[](app::DialogProperties &p) {
+        f.dialogs.steps = {[](platform::DialogProperties &p) {
             p.FromPage = 2;
             p.ToPage = 3;
-            return app::DialogOutcome::Accepted;
+            return platform::DialogOutcome::Accepted;
         }};
         w.mnuPrint_Click();
         QCOMPARE(pdfPages(some), 2);
@@ -144,9 +145,9 @@ private Q_SLOTS:
     // With no printer to choose, the paper button has the focus; Enter still means OK.
     void enterInPrinterSetupPressesOk()
     {
-        app::QtDialogBackend backend;
-        app::DialogProperties p;
-        p.Flags = app::dlgflags::PrintSetup;
+        platform::QtDialogBackend backend;
+        platform::DialogProperties p;
+        p.Flags = platform::dlgflags::PrintSetup;
         QPrinter printer;
         int otherDialogs = 0;
         QDialog *setup = nullptr;
@@ -173,15 +174,15 @@ private Q_SLOTS:
             }
         });
         poll.start(20);
-        const app::DialogOutcome outcome = backend.showPrinter(nullptr, p, printer);
+        const platform::DialogOutcome outcome = backend.showPrinter(nullptr, p, printer);
         QCOMPARE(otherDialogs, 0);
-        QCOMPARE(outcome, app::DialogOutcome::Accepted);
+        QCOMPARE(outcome, platform::DialogOutcome::Accepted);
     }
 
     void emptyDocumentPrintsOneEmptyLine()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         const QString pdf = printToPdf(w, QStringLiteral("empty.pdf"));
         f.dialogs.steps = {ScriptedDialogs::accept()};
         w.mnuPrint_Click();
@@ -201,7 +202,7 @@ private Q_SLOTS:
         QFETCH(bool, setup);
         QFETCH(quint32, flags);
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.editor()->setText(QStringLiteral("<p>x</p>"));
         const QString pdf = printToPdf(w, QStringLiteral("cancelled.pdf"));
         f.dialogs.steps = {ScriptedDialogs::cancel()};
@@ -217,7 +218,7 @@ private Q_SLOTS:
     void printerSetupPrintsNothing()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.editor()->setText(QStringLiteral("x"));
         const QString pdf = printToPdf(w, QStringLiteral("setup.pdf"));
         f.dialogs.steps = {ScriptedDialogs::accept()};
@@ -228,7 +229,7 @@ private Q_SLOTS:
     void unusablePrinterIsNotedAndChangesNothing()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.editor()->setText(QStringLiteral("<p>x</p>"));
         w.sharedState().bolEditing = false;
         QPrinter &printer = w.printing().printer();

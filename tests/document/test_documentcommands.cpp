@@ -3,11 +3,13 @@
 // read or written or would not be written back the same.
 #include "app/maintoolbar.h"
 #include "document/documentcontroller.h"
-#include "document/snapshotkeeper.h"
+#include "files/snapshotkeeper.h"
 #include "mainwindowfixture.h"
 #include "platform/richtextbox.h"
+#include "reference/richtextrtf.h"
 #include "testenv.h"
 #include "testfiles.h"
+#include "testwindow.h"
 
 #include <QAction>
 #include <QFile>
@@ -20,7 +22,7 @@
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
-using app::MsgAnswer;
+using platform::MsgAnswer;
 using testsupport::MainWindowFixture;
 using testsupport::ScriptedDialogs;
 
@@ -30,7 +32,7 @@ namespace
 using testfiles::contents;
 using testfiles::put;
 
-bool saveEnabled(app::frmMain &w)
+bool saveEnabled(testsupport::TestWindow &w)
 {
     const bool menu = w.mainMenu().mnuSaveFile->isEnabled();
     const bool button = w.toolBar()->Buttons(u"Save"_s)->isEnabled();
@@ -42,7 +44,7 @@ struct Edited {
     MainWindowFixture f;
     QTemporaryDir dir;
     QString path = dir.path() + u"/doc.html"_s;
-    app::frmMain *w = nullptr;
+    testsupport::TestWindow *w = nullptr;
 
     Edited()
     {
@@ -67,7 +69,7 @@ private Q_SLOTS:
         QVERIFY(QDir(dir.path()).mkdir(u"a"_s));
         put(path, "<p>\x93\xFA\x96\x7B</p>\r\n");
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         f.dialogs.steps << ScriptedDialogs::choose(path);
         w.mnuOpenFile_Click();
         QCOMPARE(f.dialogs.calls.first().seen.DialogTitle, u"ファイルを開く"_s);
@@ -109,7 +111,7 @@ private Q_SLOTS:
         QFETCH(bool, cleared);
         QFETCH(QByteArray, fileAfter);
         Edited e;
-        app::frmMain &w = *e.w;
+        testsupport::TestWindow &w = *e.w;
         if (!modified) {
             w.sharedState().bolEditing = false;
         }
@@ -118,7 +120,7 @@ private Q_SLOTS:
         w.mnuNewFile_Click();
         QCOMPARE(e.f.prompter.shown.size(), modified ? 1 : 0);
         if (modified)
-            QCOMPARE(e.f.prompter.shown.first().buttons, app::MsgButtons::YesNoCancel);
+            QCOMPARE(e.f.prompter.shown.first().buttons, platform::MsgButtons::YesNoCancel);
         QCOMPARE(contents(e.path), fileAfter);
         if (cleared) {
             QCOMPARE(w.editor()->Text(), QString());
@@ -183,7 +185,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.path() + u"/new.html"_s;
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.editor()->setText(u"abc"_s);
         f.prompter.answers << answer;
         if (saved)
@@ -209,7 +211,7 @@ private Q_SLOTS:
     void recentListKeepsCaseAndDropsTheOldest()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         document::DocumentController &docs = w.documents();
         for (int i = 1; i <= 10; ++i)
             docs.AddRecentFile(u"/p/%1.html"_s.arg(i));
@@ -237,7 +239,7 @@ private Q_SLOTS:
         put(upper, "upper");
         put(lower, "lower");
         MainWindowFixture f;
-        app::frmMain &w = f.start(upper);
+        testsupport::TestWindow &w = f.start(upper);
         w.OpenDocument(lower);
         QCOMPARE(w.appSettings().RecentFiles[0], lower);
         QCOMPARE(w.appSettings().RecentFiles[1], upper);
@@ -254,7 +256,7 @@ private Q_SLOTS:
         QVERIFY(QDir::setCurrent(dir.path()));
         MainWindowFixture f;
         f.store.write(u"RecentFiles"_s, u"File01"_s, u"page.html"_s);
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.mnuRList_Click(0);
         QVERIFY(QDir::setCurrent(before));
         QCOMPARE(f.prompter.shown.size(), 1);
@@ -266,7 +268,7 @@ private Q_SLOTS:
     void flushFailureIsReportedOnce()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         f.store.setFlushFailure(u"ディスクがいっぱいです"_s);
         w.documents().AddRecentFile(u"/a.html"_s);
         w.documents().AddRecentFile(u"/b.html"_s);
@@ -277,7 +279,7 @@ private Q_SLOTS:
     void recentEntryOpensAndAVanishedOneChangesNothing()
     {
         Edited e;
-        app::frmMain &w = *e.w;
+        testsupport::TestWindow &w = *e.w;
         const QString other = e.dir.path() + u"/other.html"_s;
         put(other, "<b>other</b>");
         w.documents().AddRecentFile(other);
@@ -321,7 +323,7 @@ private Q_SLOTS:
             urls << QUrl::fromLocalFile(dir.path() + u'/' + name);
         }
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         QMimeData data;
         data.setUrls(urls);
         w.rtbMain_OLEDragDrop(&data);
@@ -337,7 +339,7 @@ private Q_SLOTS:
             QCOMPARE(f.prompter.shown.size(), 1);
             QCOMPARE(f.prompter.shown.first().text, u"HTMLファイル以外を開くことはできません。"_s);
             QCOMPARE(f.prompter.shown.first().title, u"エラー"_s);
-            QCOMPARE(f.prompter.shown.first().icon, app::MsgIcon::Exclamation);
+            QCOMPARE(f.prompter.shown.first().icon, platform::MsgIcon::Exclamation);
             QVERIFY(w.sharedState().strFilePath.isEmpty());
         }
     }
@@ -345,7 +347,7 @@ private Q_SLOTS:
     void droppedTextGoesToTheCaret()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.editor()->setText(u"abcd"_s);
         w.editor()->setSelStart(2);
         QMimeData data;
@@ -362,9 +364,9 @@ private Q_SLOTS:
         const QByteArray euc("<p>\xC6\xFC\xCB\xDC\x8E\xB1\xAD\xA1</p>\n<br>\n");
         put(path, euc);
         MainWindowFixture f;
-        app::frmMain &w = f.start();
-        w.appSettings().ReadCode = 1;
-        w.appSettings().WriteCode = 1;
+        testsupport::TestWindow &w = f.start();
+        w.appSettings().ReadCode = codec::TextCode::EucJp;
+        w.appSettings().WriteCode = codec::TextCode::EucJp;
         w.OpenDocument(path);
         QCOMPARE(w.editor()->Text(), u"<p>日本ｱ①</p>\r\n<br>\r\n"_s);
         w.mnuSaveFile_Click();
@@ -397,9 +399,9 @@ private Q_SLOTS:
         const QString path = dir.path() + u"/page.html"_s;
         put(path, page);
         MainWindowFixture f;
-        app::frmMain &w = f.start();
-        w.appSettings().ReadCode = qint16(code);
-        w.appSettings().WriteCode = qint16(code);
+        testsupport::TestWindow &w = f.start();
+        w.appSettings().ReadCode = codec::textCodeOf(code);
+        w.appSettings().WriteCode = codec::textCodeOf(code);
         w.OpenDocument(path);
         w.mnuSaveFile_Click();
         QCOMPARE(contents(path), page);
@@ -439,9 +441,9 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.path() + u"/random.html"_s;
         MainWindowFixture f;
-        app::frmMain &w = f.start();
-        w.appSettings().ReadCode = qint16(code);
-        w.appSettings().WriteCode = qint16(code);
+        testsupport::TestWindow &w = f.start();
+        w.appSettings().ReadCode = codec::textCodeOf(code);
+        w.appSettings().WriteCode = codec::textCodeOf(code);
         int exact = 0;
         for (int round = 0; round < 300; ++round) {
             QByteArray bytes;
@@ -505,7 +507,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, fileAfter);
         QFETCH(QString, textAfter);
         Edited e;
-        e.w->appSettings().WriteCode = qint16(writeCode);
+        e.w->appSettings().WriteCode = codec::textCodeOf(writeCode);
         e.w->editor()->setText(page);
         if (answer != MsgAnswer::Ok)
             e.f.prompter.answers << answer;
@@ -555,7 +557,7 @@ private Q_SLOTS:
         const QByteArray page = QByteArray("<p class=a id=b>x</p>").repeated(1200);
         put(path, page);
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         f.prompter.answers << MsgAnswer::No;
         w.OpenDocument(path);
         QCOMPARE(f.prompter.shown.size(), 1);
@@ -572,7 +574,7 @@ private Q_SLOTS:
         const QByteArray original("<p>\r\n\xED\x40</p>\r\n");
         put(path, original);
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.OpenDocument(path);
         QCOMPARE(f.prompter.shown.size(), 1);
         QVERIFY(f.prompter.shown.first().text.contains(u"2 行目"_s));
@@ -604,7 +606,7 @@ private Q_SLOTS:
         const QString other = dir.path() + u"/other.html"_s;
         put(other, "other");
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.editor()->setText(u"unsaved"_s);
         w.appSettings().RecentFiles[0] = other;
         f.prompter.answers << MsgAnswer::Yes;
@@ -637,7 +639,7 @@ private Q_SLOTS:
     void saveInTheQuestionStandsWhenTheOpenFails()
     {
         Edited e;
-        app::frmMain &w = *e.w;
+        testsupport::TestWindow &w = *e.w;
         w.appSettings().RecentFiles[0] = e.dir.path() + u"/gone.html"_s;
         e.f.prompter.answers << MsgAnswer::Yes;
         w.mnuRList_Click(0);
@@ -682,7 +684,7 @@ private Q_SLOTS:
     void failedSaveKeepsTheDocumentModified()
     {
         Edited e;
-        app::frmMain &w = *e.w;
+        testsupport::TestWindow &w = *e.w;
         e.f.dialogs.steps << ScriptedDialogs::choose(e.dir.path() + u"/missing/x.html"_s);
         w.mnuSaveAs_Click();
         QCOMPARE(e.f.prompter.shown.size(), 1);
@@ -707,21 +709,21 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.path() + u"/e.html"_s;
         put(path, "a\r\n\x93\xFA\x80\r\n");
-        app::RichTextBox box;
+        platform::RichTextBox box;
         QString reason;
-        QVERIFY(!box.LoadFile(path, app::RichTextBox::FileType::Text, &reason));
+        QVERIFY(!reference::loadFile(box, path, &reason));
         QVERIFY2(reason.contains(u"2 行目"_s), qPrintable(reason));
         QVERIFY(box.Text().isEmpty());
 
         box.setText(u"ab\r\nc☃"_s);
-        QVERIFY(!box.SaveFile(path, app::RichTextBox::FileType::Text, &reason));
+        QVERIFY(!reference::saveFile(box, path, &reason));
         QVERIFY2(reason.contains(u"2 行 2 列目"_s), qPrintable(reason));
         QCOMPARE(contents(path), QByteArray("a\r\n\x93\xFA\x80\r\n"));
 
         box.setText(u"日本\r\n"_s);
-        QVERIFY(box.SaveFile(path, app::RichTextBox::FileType::Text, &reason));
+        QVERIFY(reference::saveFile(box, path, &reason));
         QCOMPARE(contents(path), QByteArray("\x93\xFA\x96\x7B\r\n"));
-        QVERIFY(box.LoadFile(path, app::RichTextBox::FileType::Text, &reason));
+        QVERIFY(reference::loadFile(box, path, &reason));
         QCOMPARE(box.Text(), u"日本\r\n"_s);
     }
 };

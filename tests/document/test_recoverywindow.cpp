@@ -2,14 +2,15 @@
 // offer to restore at start, its removal on save and close, a recovery folder that cannot be
 // used, and a file changed or deleted behind the editor's back.
 #include "app/maintoolbar.h"
-#include "document/atomicwrite.h"
 #include "document/documentcontroller.h"
-#include "document/recoveryfolder.h"
-#include "document/snapshotkeeper.h"
+#include "files/atomicwrite.h"
+#include "files/recoveryfolder.h"
+#include "files/snapshotkeeper.h"
 #include "mainwindowfixture.h"
 #include "platform/richtextbox.h"
 #include "testenv.h"
 #include "testfiles.h"
+#include "testwindow.h"
 
 #include <QDir>
 #include <QProcess>
@@ -22,7 +23,7 @@
 #include <utime.h>
 
 using namespace Qt::StringLiterals;
-using app::MsgAnswer;
+using platform::MsgAnswer;
 using testfiles::contents;
 using testfiles::put;
 using testsupport::MainWindowFixture;
@@ -32,7 +33,7 @@ namespace
 
 QString folder()
 {
-    return document::recoveryFolder();
+    return files::recoveryFolder();
 }
 
 QStringList snapshotsOnDisk()
@@ -40,19 +41,19 @@ QStringList snapshotsOnDisk()
     return QDir(folder()).entryList({u"*.snapshot"_s}, QDir::Files);
 }
 
-void leave(const document::Snapshot &s)
+void leave(const files::Snapshot &s)
 {
     QVERIFY(QDir().mkpath(folder()));
-    QVERIFY(!document::writeFileAtomically(document::snapshotFileName(folder(), u"crashed"_s),
-                                           document::encodeSnapshot(s)));
+    QVERIFY(!files::writeFileAtomically(files::snapshotFileName(folder(), u"crashed"_s),
+                                        files::encodeSnapshot(s)));
 }
 
-document::Snapshot unsaved(const QString &text, const QString &path)
+files::Snapshot unsaved(const QString &text, const QString &path)
 {
-    document::Snapshot s;
+    files::Snapshot s;
     s.text = text;
     s.path = path;
-    s.diskFile = document::stampOf(path);
+    s.diskFile = files::stampOf(path);
     s.time = QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9));
     return s;
 }
@@ -80,15 +81,15 @@ private Q_SLOTS:
         const QString path = dir.path() + u"/doc.html"_s;
         put(path, "<p>old</p>\r\n");
         MainWindowFixture f;
-        app::frmMain &w = f.start(path);
+        testsupport::TestWindow &w = f.start(path);
         w.recovery().setDelays(20, 100);
         w.editor()->setSelText(u"日本\r\n"_s);
         QTRY_COMPARE(snapshotsOnDisk().size(), 1);
-        const auto kept = document::decodeSnapshot(contents(w.recovery().snapshotFile()));
+        const auto kept = files::decodeSnapshot(contents(w.recovery().snapshotFile()));
         QVERIFY(kept);
         QCOMPARE(kept->text, w.editor()->Text());
         QCOMPARE(kept->path, path);
-        QVERIFY(kept->diskFile == document::stampOf(path, contents(path)));
+        QVERIFY(kept->diskFile == files::stampOf(path, contents(path)));
 
         w.mnuSaveFile_Click();
         QVERIFY(!w.sharedState().bolEditing);
@@ -106,7 +107,7 @@ private Q_SLOTS:
         QFETCH(bool, preview);
         QTemporaryDir dir;
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.sharedState().strFileFolder = dir.path();
         w.recovery().setDelays(600000, 600000); // typing has not paused long enough yet
         w.editor()->setSelText(u"打ったばかり"_s);
@@ -115,15 +116,15 @@ private Q_SLOTS:
             w.mainMenu().mnuPreview->trigger();
         } else {
             bool keptBeforeTheDialog = false;
-            f.dialogs.steps << [&](app::DialogProperties &) {
+            f.dialogs.steps << [&](platform::DialogProperties &) {
                 keptBeforeTheDialog = snapshotsOnDisk().size() == 1;
-                return app::DialogOutcome::Cancelled;
+                return platform::DialogOutcome::Cancelled;
             };
             w.mnuPrint_Click();
             QVERIFY(keptBeforeTheDialog);
         }
         QCOMPARE(snapshotsOnDisk().size(), 1);
-        const auto kept = document::decodeSnapshot(contents(w.recovery().snapshotFile()));
+        const auto kept = files::decodeSnapshot(contents(w.recovery().snapshotFile()));
         QVERIFY(kept);
         QCOMPARE(kept->text, u"打ったばかり"_s);
         w.sharedState().bolEditing = false;
@@ -134,7 +135,7 @@ private Q_SLOTS:
         const QByteArray data = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", "/proc/self/nowhere"); // not even root makes a folder here
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         qputenv("XDG_DATA_HOME", data);
         QVERIFY(!w.recovery().enabled());
         QCOMPARE(f.prompter.shown.size(), 1);
@@ -149,7 +150,7 @@ private Q_SLOTS:
     void aNormalCloseRemovesTheSnapshot()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.editor()->setText(u"新しい文書"_s);
         QVERIFY(!w.recovery().writeNow());
         QCOMPARE(snapshotsOnDisk().size(), 1);
@@ -187,12 +188,12 @@ private Q_SLOTS:
 
         MainWindowFixture f;
         f.prompter.answers << MsgAnswer::Yes;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         QCOMPARE(f.prompter.shown.size(), 1);
         const QString question = f.prompter.shown[0].text;
         QVERIFY2(question.contains(withFile ? path : u"新規ファイル"_s), qPrintable(question));
         QVERIFY2(question.contains(u"2024/05/06 07:08:09"_s), qPrintable(question));
-        QCOMPARE(f.prompter.shown[0].buttons, app::MsgButtons::YesNoCancel);
+        QCOMPARE(f.prompter.shown[0].buttons, platform::MsgButtons::YesNoCancel);
 
         QCOMPARE(w.editor()->Text(), u"<p>未保存</p>\r\n"_s);
         QVERIFY(w.sharedState().bolEditing);
@@ -217,7 +218,7 @@ private Q_SLOTS:
         {
             MainWindowFixture f;
             f.prompter.answers << MsgAnswer::Cancel;
-            app::frmMain &w = f.start();
+            testsupport::TestWindow &w = f.start();
             QCOMPARE(f.prompter.shown.size(), 1);
             QVERIFY(w.editor()->Text().isEmpty());
             QVERIFY(!w.sharedState().bolEditing);
@@ -226,7 +227,7 @@ private Q_SLOTS:
         {
             MainWindowFixture f;
             f.prompter.answers << MsgAnswer::No;
-            app::frmMain &w = f.start();
+            testsupport::TestWindow &w = f.start();
             QCOMPARE(f.prompter.shown.size(), 1);
             QVERIFY(w.editor()->Text().isEmpty());
         }
@@ -239,7 +240,7 @@ private Q_SLOTS:
     void aSecondRunningCopyIsNotOffered()
     {
         MainWindowFixture first;
-        app::frmMain &w = first.start();
+        testsupport::TestWindow &w = first.start();
         w.editor()->setText(u"編集中"_s);
         QVERIFY(!w.recovery().writeNow());
         MainWindowFixture second;
@@ -273,7 +274,7 @@ private Q_SLOTS:
         };
         QCOMPARE(::stat(QFile::encodeName(path).constData(), &opened), 0);
         MainWindowFixture f;
-        app::frmMain &w = f.start(path);
+        testsupport::TestWindow &w = f.start(path);
         w.editor()->setText(u"<p>mine</p>\r\n"_s);
         if (deleteIt) {
             QVERIFY(QFile::remove(path));
@@ -313,7 +314,7 @@ private Q_SLOTS:
         const QString path = dir.path() + u"/doc.html"_s;
         put(path, "<p>old</p>\r\n");
         MainWindowFixture f;
-        app::frmMain &w = f.start(path);
+        testsupport::TestWindow &w = f.start(path);
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
         w.editor()->setText(u"<p>mine</p>\r\n"_s);
         w.mnuSaveFile_Click();
@@ -330,7 +331,7 @@ private Q_SLOTS:
         put(path, "<p>old</p>\r\n");
         ageFile(path);
         MainWindowFixture f;
-        app::frmMain &w = f.start(path);
+        testsupport::TestWindow &w = f.start(path);
         put(path, "<p>old</p>\r\n");
         w.editor()->setText(u"<p>mine</p>\r\n"_s);
         w.mnuSaveFile_Click();
@@ -353,17 +354,17 @@ private Q_SLOTS:
         const QString path = dir.path() + u"/doc.html"_s;
         put(path, "<p>old</p>\r\n");
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         // The other copy: a live process whose lock the snapshot's lock file names.
         QProcess other;
         other.start(u"sleep"_s, {u"60"_s});
         QVERIFY(other.waitForStarted());
-        put(document::lockFileName(folder(), u"other"_s),
+        put(files::lockFileName(folder(), u"other"_s),
             QByteArray::number(other.processId()) + "\nsleep\n" +
                 QSysInfo::machineHostName().toUtf8() + '\n');
-        QVERIFY(!document::writeFileAtomically(
-            document::snapshotFileName(folder(), u"other"_s),
-            document::encodeSnapshot(unsaved(u"<p>theirs</p>"_s, dir.path() + u"/./doc.html"_s))));
+        QVERIFY(!files::writeFileAtomically(
+            files::snapshotFileName(folder(), u"other"_s),
+            files::encodeSnapshot(unsaved(u"<p>theirs</p>"_s, dir.path() + u"/./doc.html"_s))));
 
         f.prompter.answers << answer;
         QCOMPARE(w.documents().OpenDocument(path), answer == MsgAnswer::Yes);
@@ -381,7 +382,7 @@ private Q_SLOTS:
         const QString path = dir.path() + u"/doc.html"_s;
         put(path, "<p>old</p>\r\n");
         MainWindowFixture f;
-        app::frmMain &w = f.start(path);
+        testsupport::TestWindow &w = f.start(path);
         // Another editor's atomic save: same size, a new file under the same name.
         put(dir.path() + u"/other"_s, "<p>new</p>\r\n");
         QVERIFY(QFile::remove(path));

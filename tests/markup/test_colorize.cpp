@@ -1,12 +1,12 @@
 // The colour table and the colour switches put into the RTF: fixed examples, and the regular-
 // expression replacements and the scanning fast path against a plain reference on random text.
-#include "regexpcolouring.h"
+#include "reference/regexpcolouring.h"
 #include "testenv.h"
 
-#include "markup/colorize.h"
-#include "markup/colortable.h"
 #include "markup/markupscan.h"
-#include "platform/rtf/rtf.h"
+#include "reference/colorize.h"
+#include "reference/colortable.h"
+#include "reference/rtf/rtf.h"
 
 #include <QRandomGenerator>
 
@@ -27,7 +27,7 @@ const QString kDefaultTable =
 
 QString colorizedBody(const QString &body)
 {
-    const QString rtf = markup::ColorizeRtf(kRtfHead + body + kRtfTail, 0, 0x800000, 0x8000);
+    const QString rtf = reference::ColorizeRtf(kRtfHead + body + kRtfTail, 0, 0x800000, 0x8000);
     const qsizetype start = rtf.indexOf(u"\\f0 "_s) + 4;
     if (!rtf.endsWith(kRtfTail) || start < 4)
         return u"BROKEN: "_s + rtf;
@@ -36,7 +36,7 @@ QString colorizedBody(const QString &body)
 
 QString viaRegExp(const QString &text)
 {
-    auto result = markup::markTagsAndCommentsWithRegExp(text);
+    auto result = reference::markTagsAndCommentsWithRegExp(text);
     if (auto *error = std::get_if<markup::RegExpError>(&result))
         return u"ERROR: "_s + error->reason;
     return std::get<QString>(result);
@@ -134,10 +134,11 @@ QString randomPlainText(QRandomGenerator &rng, int length)
 std::vector<markup::MarkupRun> runsThroughRtf(const QString &text)
 {
     const QRgb colours[3] = {qRgb(1, 0, 0), qRgb(2, 0, 0), qRgb(3, 0, 0)};
-    const QString rtf = app::rtf::write(text, {}, qRgb(9, 9, 9), u"ＭＳ ゴシック<!--"_s, 10.5);
-    auto coloured = markup::ColorizeRtf(rtf, 1, 2, 3);
+    const QString rtf =
+        reference::rtf::write(text, {}, qRgb(9, 9, 9), u"ＭＳ ゴシック<!--"_s, 10.5);
+    auto coloured = reference::ColorizeRtf(rtf, 1, 2, 3);
     std::vector<markup::MarkupRun> runs;
-    for (const app::rtf::ColorRun &r : app::rtf::read(coloured, qRgb(9, 9, 9)).runs)
+    for (const platform::ColorRun &r : reference::rtf::read(coloured, qRgb(9, 9, 9)).runs)
         runs.push_back(
             {r.start, r.length, int(std::find(colours, colours + 3, r.color) - colours)});
     return runs;
@@ -183,7 +184,7 @@ void TestColorize::makeColorTable()
     QFETCH(quint32, colour);
     QFETCH(bool, first);
     QFETCH(QString, expected);
-    QCOMPARE(markup::MakeColorTable(colour, first), expected);
+    QCOMPARE(reference::MakeColorTable(colour, first), expected);
 }
 
 void TestColorize::colorTableReplaced_data()
@@ -207,7 +208,7 @@ void TestColorize::colorTableReplaced()
 {
     QFETCH(QString, rtf);
     QFETCH(QString, expected);
-    auto result = markup::ColorizeRtf(rtf, 0, 0x800000, 0x8000);
+    auto result = reference::ColorizeRtf(rtf, 0, 0x800000, 0x8000);
     QCOMPARE(result, expected);
 }
 
@@ -251,8 +252,8 @@ void TestColorize::eachStepMatchesReference()
         for (int step = 0; step < 3; ++step) {
             markup::RegExp re;
             re.Global = true;
-            re.Pattern = markup::kMarkupReplacements[step].pattern.toString();
-            auto viaRe = re.Replace(s, markup::kMarkupReplacements[step].replacement.toString());
+            re.Pattern = reference::kMarkupReplacements[step].pattern.toString();
+            auto viaRe = re.Replace(s, reference::kMarkupReplacements[step].replacement.toString());
             const QString expected = referenceReplace(s, matchers[step]);
             QVERIFY2(std::holds_alternative<QString>(viaRe), qPrintable(s));
             QCOMPARE(std::get<QString>(viaRe), expected);
@@ -271,8 +272,8 @@ void TestColorize::scanningMatchesRegExpOnRandomText()
         QCOMPARE(markup::markTagsAndComments(s), expected);
         // With a colour table somewhere in the middle, swapped while marking.
         const qsizetype cut = rng.bounded(s.size() + 1);
-        auto colored = markup::ColorizeRtf(s.left(cut) + u"{\\colortbl ;}"_s + s.mid(cut), 0,
-                                           0x800000, 0x8000);
+        auto colored = reference::ColorizeRtf(s.left(cut) + u"{\\colortbl ;}"_s + s.mid(cut), 0,
+                                              0x800000, 0x8000);
         QCOMPARE(colored, viaRegExp(s.left(cut) + kDefaultTable + s.mid(cut)));
     }
 }
@@ -324,7 +325,7 @@ void TestColorize::manyUnclosedCommentsStayLinear()
     // text from each of them (that would take hours here).
     const QString text = u"<!--"_s.repeated(2'500'000);
     QCOMPARE(markup::markTagsAndComments(text), text);
-    auto result = markup::ColorizeRtf(text, 0, 0x800000, 0x8000);
+    auto result = reference::ColorizeRtf(text, 0, 0x800000, 0x8000);
     QCOMPARE(result, text);
 }
 

@@ -40,9 +40,9 @@ QPushButton &button(QWidget &dialog, QDialogButtonBox::StandardButton which)
     return *box->button(which);
 }
 
-app::DialogProperties optionsFont()
+platform::DialogProperties optionsFont()
 {
-    app::DialogProperties p;
+    platform::DialogProperties p;
     p.FontName = QStringLiteral("ＭＳ ゴシック");
     p.FontSize = 12;
     p.Flags = 0x12505; // what the options dialog asks for: effects and the size limits
@@ -59,20 +59,20 @@ class TestDialogs : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(app::installJapaneseQtTranslations(*qApp)); }
+    void initTestCase() { QVERIFY(platform::installJapaneseQtTranslations(*qApp)); }
 
     void fontOkWithoutChangeKeepsTheStoredName()
     {
         if (QFontDatabase::hasFamily(QStringLiteral("ＭＳ ゴシック")))
             QSKIP("needs a machine without ＭＳ ゴシック, so that a stand-in is shown");
-        app::DialogProperties p = optionsFont();
+        platform::DialogProperties p = optionsFont();
         QString cancelCaption;
         whenShown([&](QWidget &d) {
             QVERIFY(d.findChild<QPushButton *>(QStringLiteral("fontColour"))->isVisible());
             cancelCaption = button(d, QDialogButtonBox::Cancel).text();
             button(d, QDialogButtonBox::Ok).click();
         });
-        QCOMPARE(app::runFontDialog(nullptr, p), app::DialogOutcome::Accepted);
+        QCOMPARE(platform::runFontDialog(nullptr, p), platform::DialogOutcome::Accepted);
         QCOMPARE(p.FontName, QStringLiteral("ＭＳ ゴシック"));
         QCOMPARE(p.FontSize, 12.0);
         QCOMPARE(p.Color, 0x0000FFu);
@@ -97,7 +97,7 @@ private Q_SLOTS:
         QFETCH(int, key);
         QFETCH(bool, inList);
         QFETCH(bool, accepted);
-        app::DialogProperties p = optionsFont();
+        platform::DialogProperties p = optionsFont();
         p.FontSize = 10.5;
         bool chooserKept = false;
         whenShown([&](QWidget &d) {
@@ -114,16 +114,17 @@ private Q_SLOTS:
             if (d.isVisible()) // the keys did not end the dialog: leave it the wrong way
                 button(d, accepted ? QDialogButtonBox::Cancel : QDialogButtonBox::Ok).click();
         });
-        const app::DialogOutcome outcome = app::runFontDialog(nullptr, p);
+        const platform::DialogOutcome outcome = platform::runFontDialog(nullptr, p);
         QVERIFY(chooserKept);
-        QCOMPARE(outcome, accepted ? app::DialogOutcome::Accepted : app::DialogOutcome::Cancelled);
+        QCOMPARE(outcome,
+                 accepted ? platform::DialogOutcome::Accepted : platform::DialogOutcome::Cancelled);
         QCOMPARE(p.FontSize, 10.5);
     }
 
     // The style list and box of the font dialog name the styles in Japanese.
     void fontStylesInJapanese()
     {
-        app::DialogProperties p = optionsFont();
+        platform::DialogProperties p = optionsFont();
         if (!QFontDatabase::hasFamily(QStringLiteral("DejaVu Sans")))
             QSKIP("needs DejaVu Sans, a family with Book, Bold and Oblique styles");
         p.FontName = QStringLiteral("DejaVu Sans");
@@ -144,7 +145,7 @@ private Q_SLOTS:
             inChooser = fonts->currentFont();
             button(d, QDialogButtonBox::Ok).click();
         });
-        QCOMPARE(app::runFontDialog(nullptr, p), app::DialogOutcome::Accepted);
+        QCOMPARE(platform::runFontDialog(nullptr, p), platform::DialogOutcome::Accepted);
         // The Japanese names leave the chosen style as the chooser has it.
         QCOMPARE(p.FontBold, inChooser.bold());
         QCOMPARE(p.FontItalic, inChooser.italic());
@@ -167,7 +168,7 @@ private Q_SLOTS:
 
     void fontSizeOutsideTheLimitsCannotBeConfirmed()
     {
-        app::DialogProperties p = optionsFont();
+        platform::DialogProperties p = optionsFont();
         bool tooLarge = true, tooSmall = true, inside = false;
         whenShown([&](QWidget &d) {
             auto *fonts = d.findChild<QFontDialog *>();
@@ -183,7 +184,7 @@ private Q_SLOTS:
             inside = button(d, QDialogButtonBox::Ok).isEnabled();
             button(d, QDialogButtonBox::Cancel).click();
         });
-        QCOMPARE(app::runFontDialog(nullptr, p), app::DialogOutcome::Cancelled);
+        QCOMPARE(platform::runFontDialog(nullptr, p), platform::DialogOutcome::Cancelled);
         QVERIFY(!tooLarge);
         QVERIFY(!tooSmall);
         QVERIFY(inside);

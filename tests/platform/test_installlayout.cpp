@@ -53,7 +53,7 @@ private Q_SLOTS:
         QFETCH(QStringList, files);
         QFETCH(QString, expected);
         const QString prefix = makePrefix(files);
-        QCOMPARE(app::helpFilePath(prefix + QStringLiteral("/bin")),
+        QCOMPARE(platform::helpFilePath(prefix + QStringLiteral("/bin")),
                  QDir::cleanPath(prefix + u'/' + expected));
     }
 
@@ -64,7 +64,7 @@ private Q_SLOTS:
         const QString page = QDir::cleanPath(QStringLiteral(TAVLEN_BUILD_DIR) +
                                              QStringLiteral("/share/tavlen/help/index.html"));
         QVERIFY2(QFileInfo(page).isFile(), qPrintable(page));
-        QCOMPARE(app::helpFilePath(QStringLiteral(TAVLEN_BUILD_DIR) + QStringLiteral("/src")),
+        QCOMPARE(platform::helpFilePath(QStringLiteral(TAVLEN_BUILD_DIR) + QStringLiteral("/src")),
                  page);
     }
 

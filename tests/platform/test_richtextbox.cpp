@@ -1,6 +1,7 @@
 #include "platform/bytecount.h"
 #include "platform/richtextbox.h"
 #include "randomtext.h"
+#include "reference/richtextrtf.h"
 #include "testenv.h"
 #include "typing.h"
 
@@ -12,8 +13,8 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
-using app::RichTextBox;
-using app::rtf::ColorRun;
+using platform::ColorRun;
+using platform::RichTextBox;
 using testsupport::typeText;
 
 namespace QTest
@@ -150,17 +151,17 @@ private Q_SLOTS:
         box.setSelStart(0);
         box.setSelLength(3);
         box.setSelText(QString());
-        QCOMPARE(box.byteCount(), app::cp932ByteCount(box.rawText()));
+        QCOMPARE(box.byteCount(), platform::cp932ByteCount(box.rawText()));
         box.document()->undo();
         QCOMPARE(box.rawText(), box.document()->toRawText());
-        QCOMPARE(box.byteCount(), app::cp932ByteCount(box.rawText()));
+        QCOMPARE(box.byteCount(), platform::cp932ByteCount(box.rawText()));
     }
 
     void textRtfRoundTripAndColourOnlyChangeIsNotAnEdit()
     {
         RichTextBox box;
         box.setText(QStringLiteral("<p>hi</p>"));
-        const QString rtf = box.TextRTF();
+        const QString rtf = reference::textRtf(box);
         QVERIFY(rtf.contains(QLatin1String("{\\colortbl")));
         // Same text, new colours: no Change, no undo step, the colours are there.
         QString coloured = rtf;
@@ -170,7 +171,7 @@ private Q_SLOTS:
         coloured.replace(QLatin1String("<p>"), QLatin1String("\\cf1 <p>\\cf2 "));
         const int undoSteps = box.document()->availableUndoSteps();
         QSignalSpy spy(&box, &RichTextBox::Change);
-        box.setTextRTF(coloured);
+        reference::setTextRtf(box, coloured);
         QCOMPARE(spy.count(), 0);
         QCOMPARE(box.document()->availableUndoSteps(), undoSteps);
         QCOMPARE(box.Text(), QStringLiteral("<p>hi</p>"));
@@ -179,7 +180,7 @@ private Q_SLOTS:
             sawBlue = sawBlue || (r.start == 0 && r.length == 3 && r.color == qRgb(0, 0, 255));
         QVERIFY(sawBlue);
         // New text through RTF is an edit.
-        box.setTextRTF(QStringLiteral("{\\rtf1 other}"));
+        reference::setTextRtf(box, QStringLiteral("{\\rtf1 other}"));
         QVERIFY(spy.count() >= 1);
         QCOMPARE(box.Text(), QStringLiteral("other"));
     }
@@ -188,8 +189,8 @@ private Q_SLOTS:
     {
         RichTextBox box;
         box.show();
-        box.setTextRTF(QStringLiteral("{\\rtf1{\\colortbl\\red255\\green0\\blue0;"
-                                      "\\red0\\green0\\blue255;}\\cf0 ab\\cf1 cd}"));
+        reference::setTextRtf(box, QStringLiteral("{\\rtf1{\\colortbl\\red255\\green0\\blue0;"
+                                                  "\\red0\\green0\\blue255;}\\cf0 ab\\cf1 cd}"));
         QCOMPARE(box.Text(), QStringLiteral("abcd"));
         // Typing at the end of the red run makes it longer and moves the blue one.
         box.setSelStart(2);
@@ -328,8 +329,10 @@ private Q_SLOTS:
         box.resize(300, 200);
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
-        box.setTextRTF(QStringLiteral(
-            "{\\rtf1{\\colortbl\\red0\\green0\\blue0;\\red0\\green0\\blue255;}ab\\cf1 cd}"));
+        reference::setTextRtf(
+            box,
+            QStringLiteral(
+                "{\\rtf1{\\colortbl\\red0\\green0\\blue0;\\red0\\green0\\blue255;}ab\\cf1 cd}"));
         box.repaint();
         const QList<QTextLayout::FormatRange> formats =
             box.document()->firstBlock().layout()->formats();
@@ -348,7 +351,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         const QString header =
             QStringLiteral("{\\rtf1{\\colortbl\\red0\\green0\\blue0;\\red0\\green0\\blue255;}");
-        box.setTextRTF(header + QStringLiteral("ab\\cf1 cd}"));
+        reference::setTextRtf(box, header + QStringLiteral("ab\\cf1 cd}"));
         box.repaint();
         // Typing inside the blue run: the layout has the longer run before any paint.
         box.setSelStart(3);
@@ -358,8 +361,8 @@ private Q_SLOTS:
         QCOMPARE(formats[0].start, 2);
         QCOMPARE(formats[0].length, 3);
         // A minified page on one line keeps its colour runs but is painted without them.
-        box.setTextRTF(header + QStringLiteral("\\cf1 ") + QString(30000, QLatin1Char('a')) +
-                       QLatin1Char('}'));
+        reference::setTextRtf(box, header + QStringLiteral("\\cf1 ") +
+                                       QString(30000, QLatin1Char('a')) + QLatin1Char('}'));
         box.repaint();
         QVERIFY(!box.colorRuns().empty());
         for (const QTextLayout::FormatRange &range :
@@ -397,15 +400,14 @@ private Q_SLOTS:
         out.write("\x93\xfa\x96\x7b\r\n<p>");
         out.close();
         RichTextBox box;
-        QVERIFY(box.LoadFile(path, app::RichTextBox::FileType::Text));
+        QVERIFY(reference::loadFile(box, path));
         QCOMPARE(box.Text(), QStringLiteral("日本\r\n<p>"));
-        QVERIFY(box.SaveFile(path, app::RichTextBox::FileType::Text));
+        QVERIFY(reference::saveFile(box, path));
         QFile in(path);
         QVERIFY(in.open(QIODevice::ReadOnly));
         QCOMPARE(in.readAll(), QByteArray("\x93\xfa\x96\x7b\r\n<p>"));
         QString reason;
-        QVERIFY(!box.LoadFile(path + QStringLiteral(".missing"), app::RichTextBox::FileType::Text,
-                              &reason));
+        QVERIFY(!reference::loadFile(box, path + QStringLiteral(".missing"), &reason));
         QVERIFY(!reason.isEmpty());
     }
 };

@@ -8,7 +8,6 @@
 //   start <file>                    start with file in the recent list
 // Output, one per line: "messages=N", "message=<text>" for each message shown (line ends as
 // "|"), "modified=0|1" (whether the edit is still unsaved in memory).
-#include "app/frmmain.h"
 #include "app/mainmenu.h"
 #include "fakes.h"
 #include "platform/richtextbox.h"
@@ -17,6 +16,7 @@
 #include "settings/memorysettingsstore.h"
 #include "tagsets/frmedittagset.h"
 #include "testenv.h"
+#include "testwindow.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -29,7 +29,7 @@
 namespace
 {
 
-class NoShell final : public app::ShellOpener
+class NoShell final : public platform::ShellOpener
 {
 public:
     bool open(const QString &) override { return true; }
@@ -92,8 +92,8 @@ int runWindow(const QString &op, const QStringList &args)
     const QString file = op == QLatin1String("settings") ? args.at(1) : args.at(0);
     if (op == QLatin1String("start"))
         store->write(QStringLiteral("RecentFiles"), QStringLiteral("File01"), file);
-    app::Platform platform{prompter, dialogs, shell, *store};
-    app::frmMain window(platform);
+    platform::Platform platform{prompter, dialogs, shell, *store};
+    testsupport::TestWindow window(platform);
     window.Form_Load(op == QLatin1String("start") ? QString() : file);
     if (op == QLatin1String("start") || op == QLatin1String("settings")) {
         report(prompter, 0, window.sharedState().bolEditing);

@@ -5,8 +5,8 @@
 #include "faultsetup.h"
 #include "testenv.h"
 
-#include "document/cp932.h"
-#include "document/leftovers.h"
+#include "codec/cp932.h"
+#include "files/leftovers.h"
 #include "settings/inisettingsstore.h"
 
 #include <QDir>
@@ -66,7 +66,7 @@ Setup prepare(Operation op, const FaultScene &scene)
         s.arguments = {u"preview"_s, page};
         break;
     case Operation::TagSet:
-        s.originals[u"a.tag"_s] = document::encodeCp932(u"<b><$$#--#$$></b>\r\n"_s).bytes;
+        s.originals[u"a.tag"_s] = codec::encodeCp932(u"<b><$$#--#$$></b>\r\n"_s).bytes;
         s.target = place + u"/a.tag"_s;
         s.arguments = {u"tagset"_s, place, u"a"_s};
         break;
@@ -197,14 +197,14 @@ private Q_SLOTS:
         for (const QString &name : setup.originals.keys())
             left.removeOne(name);
         QCOMPARE(left.size(), 1);
-        QVERIFY2(document::isWriteLeftoverName(left.first()), qPrintable(left.first()));
+        QVERIFY2(files::isWriteLeftoverName(left.first()), qPrintable(left.first()));
         QVERIFY(left.first().startsWith(QFileInfo(setup.target).fileName()));
 
         // The next start cleans the recent file's folder and the settings file's folder. The tag
         // set folder is cleaned by the same procedure (its start-up wiring is covered by
         // test_leftovers, as the driver keeps its own tag sets elsewhere).
         if (op == Operation::TagSet) {
-            QCOMPARE(document::removeWriteLeftovers({scene.place()}), 1);
+            QCOMPARE(files::removeWriteLeftovers({scene.place()}), 1);
         } else if (op == Operation::Settings) {
             const settings::IniSettingsStore reopened(setup.target); // as the next start does
         } else {

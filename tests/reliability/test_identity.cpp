@@ -1,16 +1,17 @@
 // Saving as another user in a shared folder, an interrupted save in place, special files where
 // the settings are kept, and a tag set folder that cannot be listed: each run by the program in a
 // child process (the fault driver) on the real file system.
-#include "../document/testfiles.h"
 #include "faultsetup.h"
 #include "mainwindowfixture.h"
 #include "testenv.h"
+#include "testfiles.h"
 
-#include "document/originalcopy.h"
-#include "document/recoveryfolder.h"
+#include "files/originalcopy.h"
+#include "files/recoveryfolder.h"
 #include "platform/richtextbox.h"
 #include "tagsets/tagsetfile.h"
 #include "tagsets/tagsetfolder.h"
+#include "testwindow.h"
 
 #include <QAction>
 #include <QDir>
@@ -44,7 +45,7 @@ class TestIdentity : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup() { QDir(document::recoveryFolder()).removeRecursively(); }
+    void cleanup() { QDir(files::recoveryFolder()).removeRecursively(); }
 
     // The user may write the page but not the folder (a shared site folder), or may write both
     // but cannot give a new file the page's owner: the page is written in place and stays the
@@ -118,19 +119,19 @@ private Q_SLOTS:
         QCOMPARE(copies.size(), 1);
 
         // The next start (here with the test's own recovery folder) offers it back.
-        QVERIFY(QDir().mkpath(document::recoveryFolder()));
+        QVERIFY(QDir().mkpath(files::recoveryFolder()));
         QVERIFY(QFile::copy(childRecovery + u'/' + copies.first(),
-                            document::recoveryFolder() + u'/' + copies.first()));
+                            files::recoveryFolder() + u'/' + copies.first()));
         testsupport::MainWindowFixture f;
-        f.prompter.answers << app::MsgAnswer::Yes;
-        app::frmMain &w = f.start(opened ? page : QString());
+        f.prompter.answers << platform::MsgAnswer::Yes;
+        testsupport::TestWindow &w = f.start(opened ? page : QString());
         QVERIFY(!f.prompter.shown.isEmpty());
         const QString offer = f.prompter.shown.last().text;
         QVERIFY2(offer.contains(u"途中で終わりました"_s) && offer.contains(page),
                  qPrintable(offer));
         QCOMPARE(contents(page), Page);
         QCOMPARE(contents(second), Page);
-        QCOMPARE(QDir(document::recoveryFolder()).entryList({u"*.original"_s}, QDir::Files),
+        QCOMPARE(QDir(files::recoveryFolder()).entryList({u"*.original"_s}, QDir::Files),
                  QStringList());
         if (!opened)
             return;

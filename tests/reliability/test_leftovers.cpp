@@ -2,8 +2,8 @@
 #include "mainwindowfixture.h"
 #include "testenv.h"
 
-#include "document/atomicwrite.h"
-#include "document/leftovers.h"
+#include "files/atomicwrite.h"
+#include "files/leftovers.h"
 #include "tagsets/tagsetfolder.h"
 
 #include <QDir>
@@ -58,7 +58,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, name);
         QFETCH(bool, leftover);
-        QCOMPARE(document::isWriteLeftoverName(name), leftover);
+        QCOMPARE(files::isWriteLeftoverName(name), leftover);
     }
 
     // The writer's temporary file really has the form the clean-up looks for: a kill at the
@@ -80,7 +80,7 @@ private Q_SLOTS:
         QVERIFY(live >= 0);
         QCOMPARE(::flock(live, LOCK_EX | LOCK_NB), 0);
 
-        QCOMPARE(document::removeWriteLeftovers({d, d + u"/."_s, QString()}), 1);
+        QCOMPARE(files::removeWriteLeftovers({d, d + u"/."_s, QString()}), 1);
         ::close(live);
         QCOMPARE(entries(d), (QStringList{u"below"_s, u"link.html.tavlen-x.tmp"_s,
                                           u"live.html.tavlen-def.tmp"_s, u"page.html"_s,

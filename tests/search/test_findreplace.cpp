@@ -1,5 +1,6 @@
 #include "platform/richtextbox.h"
 #include "randomtext.h"
+#include "reference/wholetextreplace.h"
 #include "search/findreplace.h"
 #include "testenv.h"
 
@@ -78,7 +79,7 @@ private Q_SLOTS:
         QFETCH(QString, word);
         QFETCH(QString, replacement);
         QFETCH(QString, result);
-        QCOMPARE(search::replaceLiteral(text, word, replacement), result);
+        QCOMPARE(reference::replaceLiteral(text, word, replacement), result);
     }
 
     void regExpReplace_data()
@@ -127,7 +128,7 @@ private Q_SLOTS:
         QFETCH(bool, ignoreCase);
         QFETCH(QString, result);
         const auto replaced =
-            search::replaceRegExp(text, pattern, replacement, {global, ignoreCase});
+            reference::replaceRegExp(text, pattern, replacement, {global, ignoreCase});
         QVERIFY(std::holds_alternative<QString>(replaced));
         QCOMPARE(std::get<QString>(replaced), result);
     }
@@ -143,25 +144,25 @@ private Q_SLOTS:
     {
         QFETCH(QString, pattern);
         const auto replaced =
-            search::replaceRegExp(QStringLiteral("abc"), pattern, QStringLiteral("x"), {});
+            reference::replaceRegExp(QStringLiteral("abc"), pattern, QStringLiteral("x"), {});
         QVERIFY(std::holds_alternative<markup::RegExpError>(replaced));
         QVERIFY(!std::get<markup::RegExpError>(replaced).reason.isEmpty());
     }
 
     void wholeTextReplacementIsOneUndoStep()
     {
-        app::RichTextBox editor;
+        platform::RichTextBox editor;
         editor.setText(QStringLiteral("one\r\ntwo\r\nthree"));
         editor.document()->clearUndoRedoStacks();
         editor.setSelStart(5);
-        search::replaceWholeText(editor, QStringLiteral("1\r\n2"));
+        reference::replaceWholeText(editor, QStringLiteral("1\r\n2"));
         QCOMPARE(editor.Text(), QStringLiteral("1\r\n2"));
         QCOMPARE(editor.SelStart(), 3); // as far as the new text reaches (a break is one)
         editor.undo();
         QCOMPARE(editor.Text(), QStringLiteral("one\r\ntwo\r\nthree"));
         QVERIFY(!editor.document()->isUndoAvailable()); // one undo took it all back
         // The same text again is no edit.
-        search::replaceWholeText(editor, editor.Text());
+        reference::replaceWholeText(editor, editor.Text());
         QVERIFY(!editor.document()->isUndoAvailable());
     }
 
@@ -182,8 +183,8 @@ private Q_SLOTS:
             const QString word = regExp ? patterns.at(rng.bounded(patterns.size()))
                                         : words.at(rng.bounded(words.size()));
             const QString replacement = replacements.at(rng.bounded(replacements.size()));
-            app::RichTextBox expected;
-            app::RichTextBox editor;
+            platform::RichTextBox expected;
+            platform::RichTextBox editor;
             expected.setText(text);
             editor.setText(text);
             const QString old = editor.Text();
@@ -196,11 +197,12 @@ private Q_SLOTS:
             if (regExp) {
                 auto found = search::regExpEdits(old, word, replacement, {});
                 edits = std::get<std::vector<search::TextEdit>>(found);
-                search::replaceWholeText(
-                    expected, std::get<QString>(search::replaceRegExp(old, word, replacement, {})));
+                reference::replaceWholeText(expected, std::get<QString>(reference::replaceRegExp(
+                                                          old, word, replacement, {})));
             } else {
                 edits = search::literalEdits(old, word, replacement);
-                search::replaceWholeText(expected, search::replaceLiteral(old, word, replacement));
+                reference::replaceWholeText(expected,
+                                            reference::replaceLiteral(old, word, replacement));
             }
             search::putEditsBack(editor, old, edits);
             const QString what = QStringLiteral("%1 / %2 / %3").arg(old, word, replacement);
@@ -219,7 +221,7 @@ private Q_SLOTS:
 
     void findNextSelectsWithoutWrapping()
     {
-        app::RichTextBox editor;
+        platform::RichTextBox editor;
         editor.setText(QStringLiteral("Abc abc"));
         editor.setSelStart(0);
         const QString word = QStringLiteral("abc");

@@ -3,6 +3,7 @@
 #include "search/findcommands.h"
 #include "search/frmfind.h"
 #include "testenv.h"
+#include "testwindow.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -28,7 +29,7 @@ void setClipboardPicture()
     QGuiApplication::clipboard()->setMimeData(picture);
 }
 
-search::frmFind *openDialog(app::frmMain &w, bool replace)
+search::frmFind *openDialog(testsupport::TestWindow &w, bool replace)
 {
     (replace ? w.mainMenu().mnuReplace : w.mainMenu().mnuFind)->trigger();
     return w.findCommands().dialog();
@@ -68,7 +69,7 @@ private Q_SLOTS:
         QFETCH(QString, button);
         QFETCH(int, heightTwips);
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.show();
         search::frmFind *d = openDialog(w, replace);
         QVERIFY(d);
@@ -88,8 +89,8 @@ private Q_SLOTS:
         QCOMPARE(d->txtReplace->isVisible(), replace);
         QCOMPARE(d->Label2->isVisible(), replace);
         QCOMPARE(d->fraRegExp->isVisible(), replace);
-        QCOMPARE(d->height(), qRound(heightTwips / app::twipsPerPixelY(d)));
-        QCOMPARE(d->width(), qRound(5970 / app::twipsPerPixelX(d)));
+        QCOMPARE(d->height(), qRound(heightTwips / platform::twipsPerPixelY(d)));
+        QCOMPARE(d->width(), qRound(5970 / platform::twipsPerPixelX(d)));
         QVERIFY(!d->chkRegExp->isChecked());
         QVERIFY(d->chkGlobal->isChecked() && !d->chkGlobal->isEnabled());
         QVERIFY(d->chkCase->isChecked() && !d->chkCase->isEnabled());
@@ -119,7 +120,7 @@ private Q_SLOTS:
         QFETCH(QString, clipboard);
         QFETCH(QString, word);
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.sharedState().strFind = strFind;
         if (clipboard == QLatin1String("<picture>"))
             setClipboardPicture();
@@ -131,7 +132,7 @@ private Q_SLOTS:
     void regExpBoxEnablesItsOptionsAndKeepsTheirState()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         search::frmFind *d = openDialog(w, true);
         d->show();
         QTest::mouseClick(d->chkRegExp, Qt::LeftButton, {}, QPoint(5, 5));
@@ -147,7 +148,7 @@ private Q_SLOTS:
     void findSelectsOccurrencesWithoutWrapping()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.editor()->setText(QStringLiteral("Abc abc"));
         w.editor()->setSelStart(0);
         search::frmFind *d = openDialog(w, false);
@@ -172,7 +173,7 @@ private Q_SLOTS:
     void findNextWithoutSearchWordDoesNothing()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.editor()->setText(QStringLiteral("abc"));
         w.editor()->setSelStart(1);
         w.mnuFindNext_Click();
@@ -226,7 +227,7 @@ private Q_SLOTS:
         QFETCH(QString, replacement);
         QFETCH(QString, result);
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.editor()->setText(text);
         w.sharedState().bolEditing = false;
         w.sharedState().strFind = QStringLiteral("kept");
@@ -247,7 +248,7 @@ private Q_SLOTS:
     void replaceRecoloursAndUndoesInOneStep()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         const QString before = QStringLiteral("<p>日本</p>\r\n<p>語</p>");
         w.editor()->setText(before);
         w.editor()->clearColors();
@@ -255,7 +256,7 @@ private Q_SLOTS:
         replaceWith(d, QStringLiteral("p>"), QStringLiteral("div>"));
         QCOMPARE(w.editor()->Text(), QStringLiteral("<div>日本</div>\r\n<div>語</div>"));
         bool tagColoured = false;
-        for (const app::rtf::ColorRun &r : w.editor()->colorRuns())
+        for (const platform::ColorRun &r : w.editor()->colorRuns())
             tagColoured =
                 tagColoured || (r.start == 0 && r.length == 5 && r.color == qRgb(0, 0, 128));
         QVERIFY(tagColoured);
@@ -268,7 +269,7 @@ private Q_SLOTS:
     void rejectedPatternIsReportedAndChangesNothing()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.editor()->setText(QStringLiteral("(abc)"));
         w.sharedState().bolEditing = false;
         const int undoSteps = w.editor()->document()->availableUndoSteps();
@@ -281,8 +282,8 @@ private Q_SLOTS:
         QVERIFY(m.text.size() >
                 QStringLiteral("正規表現による置換ができませんでした。\r\n").size());
         QCOMPARE(m.title, QStringLiteral("エラー"));
-        QCOMPARE(m.icon, app::MsgIcon::Exclamation);
-        QCOMPARE(m.buttons, app::MsgButtons::Ok);
+        QCOMPARE(m.icon, platform::MsgIcon::Exclamation);
+        QCOMPARE(m.buttons, platform::MsgButtons::Ok);
         QCOMPARE(w.editor()->Text(), QStringLiteral("(abc)"));
         QVERIFY(!w.sharedState().bolEditing);
         QCOMPARE(w.editor()->document()->availableUndoSteps(), undoSteps);
@@ -291,7 +292,7 @@ private Q_SLOTS:
     void switchingModesWhileOpenReappliesTheLayout()
     {
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.show();
         search::frmFind *d = openDialog(w, true);
         d->txtWord->setText(QStringLiteral("typed"));
@@ -320,7 +321,7 @@ private Q_SLOTS:
     {
         QFETCH(int, how);
         MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.show();
         QPointer<search::frmFind> d = openDialog(w, true);
         d->txtReplace->setText(QStringLiteral("old"));

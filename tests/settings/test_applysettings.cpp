@@ -3,11 +3,13 @@
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
 #include "mainwindowfixture.h"
+#include "platform/fontfallback.h"
 #include "platform/richtextbox.h"
-#include "settings/fontfallback.h"
+#include "reference/richtextrtf.h"
 #include "settings/freedesktopregistry.h"
 #include "settings/frmoption.h"
 #include "settings/memoryregistry.h"
+#include "testwindow.h"
 
 #include <QCheckBox>
 #include <QFontInfo>
@@ -25,7 +27,7 @@ namespace
 
 const QString Verb = u"text/html\\shell\\EditWithTavlen"_s;
 
-QString panel(app::frmMain &w, const QString &key)
+QString panel(testsupport::TestWindow &w, const QString &key)
 {
     return w.statusPanels()->Panels(key)->text();
 }
@@ -57,15 +59,15 @@ private Q_SLOTS:
     void keepsSelectionAndShowsCodes()
     {
         testsupport::MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.setRegistry(htmlRegistry());
         w.editor()->setText(u"<p>日本語のテキスト</p>\r\n<!-- c -->"_s);
         w.editor()->setSelStart(5);
         w.editor()->setSelLength(3);
         const bool cutEnabled = w.mainMenu().mnuCut->isEnabled();
         w.statusPanels()->Panels(u"Message"_s)->setText(u"前の表示"_s);
-        w.appSettings().ReadCode = 1;
-        w.appSettings().WriteCode = 2;
+        w.appSettings().ReadCode = codec::TextCode::EucJp;
+        w.appSettings().WriteCode = codec::TextCode::Utf8;
         w.appSettings().Font.Size = 14;
         QVERIFY(!w.ApplySettings());
         QCOMPARE(w.editor()->SelStart(), 5);
@@ -82,11 +84,11 @@ private Q_SLOTS:
     void emptyDocumentAndBackground()
     {
         testsupport::MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.setRegistry(htmlRegistry());
         w.appSettings().BgColor = 0x0000FF;
         w.appSettings().FontColor = 0x00FF00;
-        w.appSettings().WriteCode = 3;
+        w.appSettings().WriteCode = codec::TextCode::EucJp;
         QVERIFY(!w.ApplySettings());
         QCOMPARE(w.editor()->SelLength(), 0);
         QCOMPARE(w.editor()->palette().color(QPalette::Base), QColor(255, 0, 0));
@@ -98,22 +100,22 @@ private Q_SLOTS:
 
     void missingFontShowsAJapaneseMonospaceStandIn()
     {
-        const QString standIn = settings::closestJapaneseMonospace(u"ＭＳ ゴシック"_s);
+        const QString standIn = platform::closestJapaneseMonospace(u"ＭＳ ゴシック"_s);
         if (standIn.isEmpty() || QFontDatabase::hasFamily(u"ＭＳ ゴシック"_s))
             QSKIP("needs fontconfig with a Japanese font and no ＭＳ ゴシック");
         testsupport::MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         QCOMPARE(w.editor()->font().families().value(0), u"ＭＳ ゴシック"_s);
         QCOMPARE(QFontInfo(w.editor()->font()).family(), standIn);
-        QVERIFY(w.editor()->TextRTF().contains(u"ＭＳ ゴシック"_s) ||
-                w.editor()->TextRTF().contains(u"\\'82\\'6c\\'82\\'72"_s));
+        QVERIFY(reference::textRtf(*w.editor()).contains(u"ＭＳ ゴシック"_s) ||
+                reference::textRtf(*w.editor()).contains(u"\\'82\\'6c\\'82\\'72"_s));
         QCOMPARE(w.appSettings().Font.Name, u"ＭＳ ゴシック"_s);
     }
 
     void shellEntriesFollowTheSwitches()
     {
         testsupport::MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.setRegistry(htmlRegistry());
         auto &r = static_cast<MemoryRegistry &>(w.registry());
         w.appSettings().Relation = true;
@@ -136,11 +138,11 @@ private Q_SLOTS:
     void optionsOkAppliesAndSaves()
     {
         testsupport::MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         w.setRegistry(htmlRegistry());
-        f.dialogs.steps = {[](app::DialogProperties &p) {
+        f.dialogs.steps = {[](platform::DialogProperties &p) {
             p.Color = 0x00AA00;
-            return app::DialogOutcome::Accepted;
+            return platform::DialogOutcome::Accepted;
         }};
         whenOptionsShown([](settings::frmOption &d) {
             QCOMPARE(d.SSTab1->currentIndex(), 0);
@@ -177,7 +179,7 @@ private Q_SLOTS:
     void shellFailureIsReportedOnceAfterOk()
     {
         testsupport::MainWindowFixture f;
-        app::frmMain &w = f.start();
+        testsupport::TestWindow &w = f.start();
         const QString blocker = testsupport::home().path() + u"/blocked"_s;
         QFile file(blocker);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -199,7 +201,7 @@ private Q_SLOTS:
         w.mainMenu().mnuOption->trigger();
         QCOMPARE(f.prompter.shown.size(), 1);
         QCOMPARE(f.prompter.shown[0].title, u"エラー"_s);
-        QCOMPARE(f.prompter.shown[0].icon, app::MsgIcon::Exclamation);
+        QCOMPARE(f.prompter.shown[0].icon, platform::MsgIcon::Exclamation);
         QCOMPARE(panel(w, u"Message"_s), QString());
     }
 };

@@ -25,8 +25,8 @@ AppSettings sampleSettings()
     s.CommentColor = 0x808080;
     s.Relation = true;
     s.DefaultEditor = false;
-    s.ReadCode = 1;
-    s.WriteCode = 0;
+    s.ReadCode = codec::TextCode::EucJp;
+    s.WriteCode = codec::TextCode::ShiftJis;
     s.RecentFiles[0] = u"/home/user/a.html"_s;
     s.RecentFiles[1] = u"/home/user/b.htm"_s;
     s.RecentFiles[2] = u"/home/user/日本語 フォルダ/c.html"_s;
@@ -39,7 +39,7 @@ AppSettings scrambled()
     AppSettings s = sampleSettings();
     s.Font = {u"x"_s, 99, true, true, true, true};
     s.DefaultEditor = true;
-    s.WriteCode = 7;
+    s.WriteCode = codec::TextCode::Utf8;
     s.RecentFiles.fill(u"stale"_s);
     return s;
 }
@@ -81,8 +81,8 @@ void TestAppSettings::firstRunGivesDefaults()
     QCOMPARE(s.TagColor, 8388608u);
     QCOMPARE(s.CommentColor, 32768u);
     QVERIFY(!s.Relation && !s.DefaultEditor);
-    QCOMPARE(s.ReadCode, qint16(0));
-    QCOMPARE(s.WriteCode, qint16(0));
+    QCOMPARE(s.ReadCode, codec::TextCode::ShiftJis);
+    QCOMPARE(s.WriteCode, codec::TextCode::ShiftJis);
     for (const QString &file : s.RecentFiles)
         QVERIFY(file.isEmpty());
     QVERIFY(store.writes().isEmpty());
@@ -191,7 +191,7 @@ void TestAppSettings::roundTripThroughStore()
     AppSettings s = sampleSettings();
     s.Font.Strikethrough = true;
     s.DefaultEditor = true;
-    s.WriteCode = 1;
+    s.WriteCode = codec::TextCode::EucJp;
     s.RecentFiles[9] = u"/last slot.html"_s;
     SaveSettings(store, s);
     AppSettings back = scrambled();
@@ -236,17 +236,21 @@ void TestAppSettings::invalidTextGivesDefault()
 void TestAppSettings::encodingCodesAreKeptAsRead_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<qint16>("code");
-    QTest::newRow("Shift_JIS") << u"0"_s << qint16(0);
-    QTest::newRow("EUC-JP") << u"1"_s << qint16(1);
-    QTest::newRow("other") << u"2"_s << qint16(2);
-    QTest::newRow("negative") << u"-1"_s << qint16(-1);
+    QTest::addColumn<codec::TextCode>("code");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("Shift_JIS") << u"0"_s << codec::TextCode::ShiftJis << u"0"_s;
+    QTest::newRow("EUC-JP") << u"1"_s << codec::TextCode::EucJp << u"1"_s;
+    QTest::newRow("UTF-8") << u"2"_s << codec::TextCode::Utf8 << u"2"_s;
+    // Any other number has always meant EUC-JP; it is written back as the number for EUC-JP.
+    QTest::newRow("negative") << u"-1"_s << codec::TextCode::EucJp << u"1"_s;
+    QTest::newRow("other") << u"7"_s << codec::TextCode::EucJp << u"1"_s;
 }
 
 void TestAppSettings::encodingCodesAreKeptAsRead()
 {
     QFETCH(QString, text);
-    QFETCH(qint16, code);
+    QFETCH(codec::TextCode, code);
+    QFETCH(QString, written);
     MemorySettingsStore store;
     store.write(S, u"ReadCode"_s, text);
     store.write(S, u"WriteCode"_s, text);
@@ -255,8 +259,8 @@ void TestAppSettings::encodingCodesAreKeptAsRead()
     QCOMPARE(s.ReadCode, code);
     QCOMPARE(s.WriteCode, code);
     SaveSettings(store, s);
-    QCOMPARE(store.value(S, u"ReadCode"_s), text);
-    QCOMPARE(store.value(S, u"WriteCode"_s), text);
+    QCOMPARE(store.value(S, u"ReadCode"_s), written);
+    QCOMPARE(store.value(S, u"WriteCode"_s), written);
 }
 
 void TestAppSettings::colourBitsAreKeptAsRead()

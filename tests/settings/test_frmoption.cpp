@@ -22,20 +22,20 @@ namespace
 
 ScriptedDialogs::Step chooseFont(const QString &name, double size, bool bold, quint32 color)
 {
-    return [=](app::DialogProperties &p) {
+    return [=](platform::DialogProperties &p) {
         p.FontName = name;
         p.FontSize = size;
         p.FontBold = bold;
         p.Color = color;
-        return app::DialogOutcome::Accepted;
+        return platform::DialogOutcome::Accepted;
     };
 }
 
 ScriptedDialogs::Step chooseColor(quint32 color)
 {
-    return [=](app::DialogProperties &p) {
+    return [=](platform::DialogProperties &p) {
         p.Color = color;
-        return app::DialogOutcome::Accepted;
+        return platform::DialogOutcome::Accepted;
     };
 }
 
@@ -92,16 +92,16 @@ private Q_SLOTS:
         QFETCH(int, writeChosen);
         Harness h;
         AppSettings s;
-        s.ReadCode = qint16(read);
-        s.WriteCode = qint16(write);
+        s.ReadCode = codec::textCodeOf(read);
+        s.WriteCode = codec::textCodeOf(write);
         frmOption d(s, h.store, h.prompter, h.dialogs, nullptr);
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(d.optRead[size_t(i)]->isChecked(), i == readChosen);
             QCOMPARE(d.optWrite[size_t(i)]->isChecked(), i == writeChosen);
         }
         d.cmdOK->click();
-        QCOMPARE(d.settings().ReadCode, qint16(readChosen));
-        QCOMPARE(d.settings().WriteCode, qint16(writeChosen));
+        QCOMPARE(d.settings().ReadCode, codec::textCodeOf(readChosen));
+        QCOMPARE(d.settings().WriteCode, codec::textCodeOf(writeChosen));
     }
 
     // Each code's button shows its whole caption inside its frame, and Tab visits them in
@@ -137,7 +137,7 @@ private Q_SLOTS:
         QCOMPARE(d.fntDialog, s.Font);
         d.cmdBrwFont->click();
         QCOMPARE(h.dialogs.calls.size(), 2);
-        const app::DialogProperties &seen = h.dialogs.calls[0].seen;
+        const platform::DialogProperties &seen = h.dialogs.calls[0].seen;
         QCOMPARE(seen.Flags, 0x12505u);
         QCOMPARE(seen.Min, 6);
         QCOMPARE(seen.Max, 48);
@@ -173,7 +173,7 @@ private Q_SLOTS:
         QCOMPARE(d.settings().BgColor, 0x123456u);
         QCOMPARE(d.settings().TagColor, 0x800000u);
         QVERIFY(d.settings().DefaultEditor);
-        QCOMPARE(d.settings().WriteCode, qint16(1));
+        QCOMPARE(d.settings().WriteCode, codec::TextCode::EucJp);
     }
 
     // Each colour button shows exactly its colour, as the window is drawn.
@@ -202,8 +202,8 @@ private Q_SLOTS:
     {
         Harness h;
         AppSettings s;
-        s.ReadCode = 1;
-        s.WriteCode = 2;
+        s.ReadCode = codec::TextCode::EucJp;
+        s.WriteCode = codec::TextCode::Utf8;
         frmOption d(s, h.store, h.prompter, h.dialogs, nullptr);
         d.show();
         d.activateWindow();
@@ -220,8 +220,8 @@ private Q_SLOTS:
             QTRY_VERIFY(!row.chosen->isDown());
         }
         d.cmdOK->click();
-        QCOMPARE(d.settings().ReadCode, qint16(1));
-        QCOMPARE(d.settings().WriteCode, qint16(2));
+        QCOMPARE(d.settings().ReadCode, codec::TextCode::EucJp);
+        QCOMPARE(d.settings().WriteCode, codec::TextCode::Utf8);
     }
 
     // Captions show their whole text, access key underlines included; a font name too long

@@ -99,7 +99,7 @@ void TestIniSettingsStore::settingsRoundTripThroughTheFile()
     s.Font = {u"ＭＳ 明朝"_s, 10.5, true, true, false, true};
     s.FontColor = 0x80000005;
     s.BgColor = 0x00FFEE;
-    s.ReadCode = 1;
+    s.ReadCode = codec::TextCode::EucJp;
     s.RecentFiles[0] = u"/home/u/日本語 フォルダ/index.html"_s;
     s.RecentFiles[1] = u"/tmp/a;b=c#d, e.htm"_s;
     {

@@ -27,19 +27,20 @@ ScriptedDialogs::~ScriptedDialogs()
         failTest(QStringLiteral("%1 scripted dialog steps were never used").arg(steps.size()));
 }
 
-app::MsgAnswer ScriptedPrompter::message(QWidget *, const QString &text, const QString &title,
-                                         app::MsgIcon icon, app::MsgButtons buttons)
+platform::MsgAnswer ScriptedPrompter::message(QWidget *, const QString &text, const QString &title,
+                                              platform::MsgIcon icon, platform::MsgButtons buttons)
 {
     shown.append({text, title, icon, buttons});
-    if (buttons == app::MsgButtons::Ok) {
-        if (!answers.isEmpty() && answers.first() == app::MsgAnswer::Ok)
+    if (buttons == platform::MsgButtons::Ok) {
+        if (!answers.isEmpty() && answers.first() == platform::MsgAnswer::Ok)
             answers.removeFirst();
-        return app::MsgAnswer::Ok;
+        return platform::MsgAnswer::Ok;
     }
     if (answers.isEmpty()) {
         ++unexpected;
         failTest(QStringLiteral("an unscripted question: ") + title + QStringLiteral(": ") + text);
-        return buttons == app::MsgButtons::YesNo ? app::MsgAnswer::No : app::MsgAnswer::Cancel;
+        return buttons == platform::MsgButtons::YesNo ? platform::MsgAnswer::No
+                                                      : platform::MsgAnswer::Cancel;
     }
     return answers.takeFirst();
 }
@@ -58,54 +59,55 @@ std::optional<QString> ScriptedPrompter::input(QWidget *, const QString &prompt,
 
 ScriptedDialogs::Step ScriptedDialogs::choose(const QString &fileName)
 {
-    return [fileName](app::DialogProperties &p) {
+    return [fileName](platform::DialogProperties &p) {
         p.FileName = fileName;
-        return app::DialogOutcome::Accepted;
+        return platform::DialogOutcome::Accepted;
     };
 }
 
 ScriptedDialogs::Step ScriptedDialogs::cancel()
 {
-    return [](app::DialogProperties &) { return app::DialogOutcome::Cancelled; };
+    return [](platform::DialogProperties &) { return platform::DialogOutcome::Cancelled; };
 }
 
 ScriptedDialogs::Step ScriptedDialogs::accept()
 {
-    return [](app::DialogProperties &) { return app::DialogOutcome::Accepted; };
+    return [](platform::DialogProperties &) { return platform::DialogOutcome::Accepted; };
 }
 
-app::DialogOutcome ScriptedDialogs::run(Kind kind, app::DialogProperties &p)
+platform::DialogOutcome ScriptedDialogs::run(Kind kind, platform::DialogProperties &p)
 {
     calls.append({kind, p});
     if (steps.isEmpty()) {
         ++unexpected;
         failTest(QStringLiteral("an unscripted dialog"));
-        return app::DialogOutcome::Cancelled;
+        return platform::DialogOutcome::Cancelled;
     }
     return steps.takeFirst()(p);
 }
 
-app::DialogOutcome ScriptedDialogs::showOpen(QWidget *, app::DialogProperties &p)
+platform::DialogOutcome ScriptedDialogs::showOpen(QWidget *, platform::DialogProperties &p)
 {
     return run(Kind::Open, p);
 }
 
-app::DialogOutcome ScriptedDialogs::showSave(QWidget *, app::DialogProperties &p)
+platform::DialogOutcome ScriptedDialogs::showSave(QWidget *, platform::DialogProperties &p)
 {
     return run(Kind::Save, p);
 }
 
-app::DialogOutcome ScriptedDialogs::showPrinter(QWidget *, app::DialogProperties &p, QPrinter &)
+platform::DialogOutcome ScriptedDialogs::showPrinter(QWidget *, platform::DialogProperties &p,
+                                                     QPrinter &)
 {
     return run(Kind::Printer, p);
 }
 
-app::DialogOutcome ScriptedDialogs::showFont(QWidget *, app::DialogProperties &p)
+platform::DialogOutcome ScriptedDialogs::showFont(QWidget *, platform::DialogProperties &p)
 {
     return run(Kind::Font, p);
 }
 
-app::DialogOutcome ScriptedDialogs::showColor(QWidget *, app::DialogProperties &p)
+platform::DialogOutcome ScriptedDialogs::showColor(QWidget *, platform::DialogProperties &p)
 {
     return run(Kind::Color, p);
 }

@@ -15,39 +15,39 @@ namespace testsupport
 struct ShownMessage {
     QString text;
     QString title;
-    app::MsgIcon icon = app::MsgIcon::None;
-    app::MsgButtons buttons = app::MsgButtons::Ok;
+    platform::MsgIcon icon = platform::MsgIcon::None;
+    platform::MsgButtons buttons = platform::MsgButtons::Ok;
 };
 
 // Answers message boxes and prompts from a queue and records what was shown. A question the
 // test did not script (empty queue) fails the test and is answered with Cancel; so do answers
 // still unused when the prompter goes. A box with only OK is a message, not a question.
-class ScriptedPrompter final : public app::Prompter
+class ScriptedPrompter final : public platform::Prompter
 {
 public:
     ~ScriptedPrompter() override;
-    QList<app::MsgAnswer> answers;
+    QList<platform::MsgAnswer> answers;
     QList<std::optional<QString>> inputs;
     QList<ShownMessage> shown;
     QList<QString> prompts;
     int unexpected = 0;
 
-    app::MsgAnswer message(QWidget *owner, const QString &text, const QString &title,
-                           app::MsgIcon icon, app::MsgButtons buttons) override;
+    platform::MsgAnswer message(QWidget *owner, const QString &text, const QString &title,
+                                platform::MsgIcon icon, platform::MsgButtons buttons) override;
     std::optional<QString> input(QWidget *owner, const QString &prompt, const QString &title,
                                  const QString &initial) override;
 };
 
 // Answers the common dialogs from a queue of scripted steps. Each step sees the dialog's
 // properties, may change them (choose a file, a font, a colour) and returns the outcome.
-class ScriptedDialogs final : public app::DialogBackend
+class ScriptedDialogs final : public platform::DialogBackend
 {
 public:
-    using Step = std::function<app::DialogOutcome(app::DialogProperties &)>;
+    using Step = std::function<platform::DialogOutcome(platform::DialogProperties &)>;
     enum class Kind { Open, Save, Printer, Font, Color };
     struct Call {
         Kind kind;
-        app::DialogProperties seen;
+        platform::DialogProperties seen;
     };
 
     QList<Step> steps;
@@ -61,14 +61,15 @@ public:
     static Step cancel();
     static Step accept();
 
-    app::DialogOutcome showOpen(QWidget *, app::DialogProperties &p) override;
-    app::DialogOutcome showSave(QWidget *, app::DialogProperties &p) override;
-    app::DialogOutcome showPrinter(QWidget *, app::DialogProperties &p, QPrinter &) override;
-    app::DialogOutcome showFont(QWidget *, app::DialogProperties &p) override;
-    app::DialogOutcome showColor(QWidget *, app::DialogProperties &p) override;
+    platform::DialogOutcome showOpen(QWidget *, platform::DialogProperties &p) override;
+    platform::DialogOutcome showSave(QWidget *, platform::DialogProperties &p) override;
+    platform::DialogOutcome showPrinter(QWidget *, platform::DialogProperties &p,
+                                        QPrinter &) override;
+    platform::DialogOutcome showFont(QWidget *, platform::DialogProperties &p) override;
+    platform::DialogOutcome showColor(QWidget *, platform::DialogProperties &p) override;
 
 private:
-    app::DialogOutcome run(Kind kind, app::DialogProperties &p);
+    platform::DialogOutcome run(Kind kind, platform::DialogProperties &p);
 };
 
 } // namespace testsupport

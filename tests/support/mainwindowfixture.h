@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/frmmain.h"
 #include "fakes.h"
 #include "platform/shellopen.h"
 #include "settings/memorysettingsstore.h"
+#include "testwindow.h"
 
 #include <QStringList>
 #include <memory>
@@ -12,7 +12,7 @@ namespace testsupport
 {
 
 // Records what the program hands to the desktop shell.
-class RecordingShell final : public app::ShellOpener
+class RecordingShell final : public platform::ShellOpener
 {
 public:
     QStringList opened;
@@ -29,12 +29,12 @@ struct MainWindowFixture {
     ScriptedDialogs dialogs;
     RecordingShell shell;
     settings::MemorySettingsStore store;
-    app::Platform platform{prompter, dialogs, shell, store};
-    std::unique_ptr<app::frmMain> window;
+    platform::Platform platform{prompter, dialogs, shell, store};
+    std::unique_ptr<testsupport::TestWindow> window;
 
-    app::frmMain &start(const QString &commandLine = QString())
+    testsupport::TestWindow &start(const QString &commandLine = QString())
     {
-        window = std::make_unique<app::frmMain>(platform);
+        window = std::make_unique<testsupport::TestWindow>(platform);
         window->Form_Load(commandLine);
         return *window;
     }

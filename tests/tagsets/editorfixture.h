@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/cp932.h"
+#include "codec/cp932.h"
 #include "fakes.h"
 #include "platform/prompter.h"
 
@@ -13,15 +13,15 @@ namespace tagtest
 {
 
 // The scripted prompter, also recording the title and default value of each input prompt.
-class RecordingPrompter final : public app::Prompter
+class RecordingPrompter final : public platform::Prompter
 {
 public:
     testsupport::ScriptedPrompter script;
     QStringList inputTitles;
     QStringList inputDefaults;
 
-    app::MsgAnswer message(QWidget *owner, const QString &text, const QString &title,
-                           app::MsgIcon icon, app::MsgButtons buttons) override
+    platform::MsgAnswer message(QWidget *owner, const QString &text, const QString &title,
+                                platform::MsgIcon icon, platform::MsgButtons buttons) override
     {
         return script.message(owner, text, title, icon, buttons);
     }
@@ -36,7 +36,7 @@ public:
 
 inline QByteArray cp932(const QString &text)
 {
-    const document::Cp932Encoded encoded = document::encodeCp932(text);
+    const codec::Cp932Encoded encoded = codec::encodeCp932(text);
     if (encoded.firstUnmappable >= 0)
         qFatal("test text is not code page 932");
     return encoded.bytes;

@@ -12,12 +12,12 @@
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
-using app::MsgAnswer;
+using platform::MsgAnswer;
 using tagsets::EditMode;
 using tagsets::frmEditTagset;
 using tagtest::choose;
 
-Q_DECLARE_METATYPE(app::MsgAnswer)
+Q_DECLARE_METATYPE(platform::MsgAnswer)
 
 namespace
 {
@@ -297,8 +297,8 @@ void TestFrmEditTagset::saveQuestion()
     const auto &m = e.prompter.script.shown.first();
     QCOMPARE(m.text, SaveQuestion);
     QCOMPARE(m.title, u"確認"_s);
-    QCOMPARE(m.icon, app::MsgIcon::Question);
-    QCOMPARE(m.buttons, app::MsgButtons::YesNo);
+    QCOMPARE(m.icon, platform::MsgIcon::Question);
+    QCOMPARE(m.buttons, platform::MsgButtons::YesNo);
     QCOMPARE(e.file(u"a"_s),
              answer == MsgAnswer::Yes ? tagtest::cp932(u"X<a>\r\n<$$#--#$$></a>\r\n"_s) : original);
     QCOMPARE(d.isVisible(), !closing);
@@ -535,8 +535,8 @@ void TestFrmEditTagset::newTagSetRefused()
         const auto &m = e.prompter.script.shown.first();
         QVERIFY2(m.text.contains(message), qPrintable(m.text));
         QCOMPARE(m.title, u"エラー"_s);
-        QCOMPARE(m.icon, app::MsgIcon::Exclamation);
-        QCOMPARE(m.buttons, app::MsgButtons::Ok);
+        QCOMPARE(m.icon, platform::MsgIcon::Exclamation);
+        QCOMPARE(m.buttons, platform::MsgButtons::Ok);
     }
     QCOMPARE(QDir(e.dir.path()).entryList(QDir::Files | QDir::Hidden), before);
     QCOMPARE(e.tagSets().count(), 3);

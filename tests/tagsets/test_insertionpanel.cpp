@@ -7,6 +7,7 @@
 #include "tagsets/frmedittagset.h"
 #include "tagsets/tagsetfolder.h"
 #include "testenv.h"
+#include "testwindow.h"
 #include "typing.h"
 
 #include <QApplication>
@@ -17,7 +18,7 @@
 
 using testsupport::typeText;
 using namespace Qt::StringLiterals;
-using app::MsgAnswer;
+using platform::MsgAnswer;
 using tagsets::frmEditTagset;
 
 namespace
@@ -74,7 +75,7 @@ private Q_SLOTS:
     void versionDialog();
 
 private:
-    app::frmMain &start();
+    testsupport::TestWindow &start();
     testsupport::MainWindowFixture m_f;
     app::CoolBar *m_bar = nullptr;
 };
@@ -97,9 +98,9 @@ void TestInsertionPanel::cleanup()
     m_f.prompter.inputs.clear();
 }
 
-app::frmMain &TestInsertionPanel::start()
+testsupport::TestWindow &TestInsertionPanel::start()
 {
-    app::frmMain &w = m_f.start();
+    testsupport::TestWindow &w = m_f.start();
     m_bar = w.coolBar();
     return w;
 }
@@ -140,7 +141,7 @@ void TestInsertionPanel::insertion()
     QFETCH(int, selLength);
     QFETCH(QString, expected);
     QFETCH(int, caret);
-    app::frmMain &w = start();
+    testsupport::TestWindow &w = start();
     w.editor()->setText(text);
     w.sharedState().bolEditing = false;
     w.editor()->setSelStart(selStart);
@@ -157,7 +158,7 @@ void TestInsertionPanel::insertion()
 
 void TestInsertionPanel::insertionIsOneUndoStep()
 {
-    app::frmMain &w = start();
+    testsupport::TestWindow &w = start();
     w.editor()->setFocus();
     typeText(w.editor(), u"本文"_s);
     m_bar->cboTagSet->setCurrentText(TestNames.at(0));
@@ -174,7 +175,7 @@ void TestInsertionPanel::insertionIsOneUndoStep()
     QCOMPARE(w.editor()->Text(), u"abc"_s);
     // The text put back is coloured as its markup says, not in the tag colour it sat between.
     QCoreApplication::processEvents();
-    const std::vector<app::rtf::ColorRun> afterUndo = w.editor()->colorRuns();
+    const std::vector<platform::ColorRun> afterUndo = w.editor()->colorRuns();
     w.DecorateText();
     QVERIFY(afterUndo == w.editor()->colorRuns());
 }
@@ -182,7 +183,7 @@ void TestInsertionPanel::insertionIsOneUndoStep()
 // The date is read when inserting, and the line end after the after text is inserted too.
 void TestInsertionPanel::dateOfTheInsertion()
 {
-    app::frmMain &w = start();
+    testsupport::TestWindow &w = start();
     m_bar->cboTagSet->setCurrentText(TestNames.at(1));
     const QString dayBefore = QDate::currentDate().toString(u"yyyy/MM/dd");
     m_bar->cmdInsTag->click();
@@ -202,7 +203,7 @@ void TestInsertionPanel::vanishedTagSet_data()
 void TestInsertionPanel::vanishedTagSet()
 {
     QFETCH(QByteArray, content);
-    app::frmMain &w = start();
+    testsupport::TestWindow &w = start();
     w.editor()->setText(u"keep"_s);
     w.editor()->selectAll();
     m_bar->cboTagSet->setCurrentText(TestNames.at(0));
@@ -216,7 +217,7 @@ void TestInsertionPanel::vanishedTagSet()
     const auto &m = m_f.prompter.shown.first();
     QVERIFY2(m.text.contains(u"「%1」"_s.arg(TestNames.at(0))), qPrintable(m.text));
     QCOMPARE(m.title, u"エラー"_s);
-    QCOMPARE(m.icon, app::MsgIcon::Exclamation);
+    QCOMPARE(m.icon, platform::MsgIcon::Exclamation);
 }
 
 void TestInsertionPanel::freeEditorRefillsTheList_data()
@@ -229,7 +230,7 @@ void TestInsertionPanel::freeEditorRefillsTheList_data()
 void TestInsertionPanel::freeEditorRefillsTheList()
 {
     QFETCH(bool, fromToolBar);
-    app::frmMain &w = start();
+    testsupport::TestWindow &w = start();
     m_bar->cboTagSet->setCurrentText(TestNames.at(0));
     bool ran = false;
     whenModal([&](QWidget &modal) {
@@ -255,7 +256,7 @@ void TestInsertionPanel::freeEditorRefillsTheList()
 
 void TestInsertionPanel::editButtonOpensTheChosenTagSet()
 {
-    app::frmMain &w = start();
+    testsupport::TestWindow &w = start();
     m_bar->cboTagSet->setCurrentText(TestNames.at(0));
     const int chosen = m_bar->cboTagSet->currentIndex();
     bool ran = false;
@@ -280,7 +281,7 @@ void TestInsertionPanel::editButtonOpensTheChosenTagSet()
 
 void TestInsertionPanel::versionDialog()
 {
-    app::frmMain &w = start();
+    testsupport::TestWindow &w = start();
     bool ran = false;
     whenModal([&](QWidget &modal) {
         ran = true;

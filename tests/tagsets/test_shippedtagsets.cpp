@@ -63,8 +63,9 @@ void TestShippedTagSets::fileFormat()
 
 void TestShippedTagSets::skeletonExpands()
 {
-    const tagsets::ReadResult result = tagsets::ReadTagSet(
-        m_dir.path(), u"ページの雛形"_s, true, 1, QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)));
+    const tagsets::ReadResult result =
+        tagsets::ReadTagSet(m_dir.path(), u"ページの雛形"_s, true, codec::TextCode::EucJp,
+                            QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)));
     QVERIFY(std::holds_alternative<QStringList>(result));
     const QStringList texts = std::get<QStringList>(result);
     QCOMPARE(texts.size(), 2);
@@ -76,8 +77,9 @@ void TestShippedTagSets::skeletonExpands()
 
 void TestShippedTagSets::lastUpdatedLine()
 {
-    const tagsets::ReadResult result = tagsets::ReadTagSet(
-        m_dir.path(), u"最終更新日"_s, true, 0, QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)));
+    const tagsets::ReadResult result =
+        tagsets::ReadTagSet(m_dir.path(), u"最終更新日"_s, true, codec::TextCode::ShiftJis,
+                            QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5)));
     QVERIFY(std::holds_alternative<QStringList>(result));
     QCOMPARE(std::get<QStringList>(result).at(0), u"<p>最終更新日：2024/01/02</p>\r\n"_s);
 }

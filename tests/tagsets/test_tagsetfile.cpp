@@ -165,7 +165,7 @@ void TestTagSetFile::read()
     QFETCH(QStringList, expected);
     writeBytes(m_folder + u"/sample.tag"_s, bytes);
     const tagsets::ReadResult result =
-        tagsets::ReadTagSet(m_folder, u"sample"_s, expand, writeCode, fixedNow);
+        tagsets::ReadTagSet(m_folder, u"sample"_s, expand, codec::textCodeOf(writeCode), fixedNow);
     QVERIFY(std::holds_alternative<QStringList>(result));
     QCOMPARE(std::get<QStringList>(result), expected);
 }
@@ -206,7 +206,8 @@ void TestTagSetFile::readFailures()
         QVERIFY(QDir(m_folder).mkdir(name + u".tag"_s));
     else if (!bytes.isEmpty())
         writeBytes(tagsets::TagSetPath(m_folder, name), bytes);
-    const tagsets::ReadResult result = tagsets::ReadTagSet(m_folder, name, true, 0, fixedNow);
+    const tagsets::ReadResult result =
+        tagsets::ReadTagSet(m_folder, name, true, codec::TextCode::ShiftJis, fixedNow);
     QVERIFY(std::holds_alternative<TagSetError>(result));
     const TagSetError &error = std::get<TagSetError>(result);
     QCOMPARE(int(error.kind), kind);
@@ -217,7 +218,8 @@ void TestTagSetFile::readAFifoDoesNotBlock()
 {
     const QString path = tagsets::TagSetPath(m_folder, u"pipe"_s);
     QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    const tagsets::ReadResult result = tagsets::ReadTagSet(m_folder, u"pipe"_s, false, 0, fixedNow);
+    const tagsets::ReadResult result =
+        tagsets::ReadTagSet(m_folder, u"pipe"_s, false, codec::TextCode::ShiftJis, fixedNow);
     QVERIFY(std::holds_alternative<TagSetError>(result));
     QCOMPARE(std::get<TagSetError>(result).kind, TagSetError::Kind::Unreadable);
 }
@@ -259,14 +261,14 @@ void TestTagSetFile::writeThenReadAddsALineEnd()
     QVERIFY(std::holds_alternative<QString>(
         tagsets::WriteTagSet(m_folder, u"見出し"_s, u"<h1>"_s, u"</h1>"_s)));
     const tagsets::ReadResult first =
-        tagsets::ReadTagSet(m_folder, u"見出し"_s, false, 0, fixedNow);
+        tagsets::ReadTagSet(m_folder, u"見出し"_s, false, codec::TextCode::ShiftJis, fixedNow);
     QVERIFY(std::holds_alternative<QStringList>(first));
     const QStringList texts = std::get<QStringList>(first);
     QCOMPARE(texts, (QStringList{u"<h1>"_s, u"</h1>\r\n"_s}));
     QVERIFY(std::holds_alternative<QString>(
         tagsets::WriteTagSet(m_folder, u"見出し"_s, texts.at(0), texts.at(1))));
     const tagsets::ReadResult second =
-        tagsets::ReadTagSet(m_folder, u"見出し"_s, false, 0, fixedNow);
+        tagsets::ReadTagSet(m_folder, u"見出し"_s, false, codec::TextCode::ShiftJis, fixedNow);
     QCOMPARE(std::get<QStringList>(second).at(1), u"</h1>\r\n\r\n"_s);
 }
 

@@ -120,8 +120,8 @@ void TestTagSetList::listing()
     QCOMPARE(tagsets::ListTagSets(folder), entries);
     // Every listed tag set can be read, whatever the case of its extension.
     for (const QString &name : entries.mid(1)) {
-        const tagsets::ReadResult read =
-            tagsets::ReadTagSet(folder, name, false, 0, QDateTime::currentDateTime());
+        const tagsets::ReadResult read = tagsets::ReadTagSet(
+            folder, name, false, codec::TextCode::ShiftJis, QDateTime::currentDateTime());
         QVERIFY2(std::holds_alternative<QStringList>(read), qPrintable(name));
     }
 }
