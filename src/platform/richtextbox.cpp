@@ -422,6 +422,12 @@ void RichTextBox::resizeEvent(QResizeEvent *event)
     QPlainTextEdit::resizeEvent(event);
 }
 
+void RichTextBox::setLineMarks(LineMarks marks)
+{
+    m_lineMarks = std::move(marks);
+    viewport()->update();
+}
+
 void RichTextBox::applyVisibleColors()
 {
     QTextBlock block = firstVisibleBlock();
@@ -472,6 +478,8 @@ void RichTextBox::applyBlockColors(const QTextBlock &block)
             range.format.setForeground(QColor::fromRgb(it->color));
             wanted.append(range);
         }
+        if (m_lineMarks)
+            m_lineMarks(block, wanted);
     }
     if (layout->formats() != wanted) {
         layout->setFormats(wanted);

@@ -3,7 +3,9 @@
 #include "platform/rtf/rtf.h"
 
 #include <QPlainTextEdit>
+#include <QTextLayout>
 #include <QTimer>
+#include <functional>
 #include <vector>
 
 class QMimeData;
@@ -86,6 +88,10 @@ public:
     // text and these colours would.
     void setColorRuns(std::vector<rtf::ColorRun> runs);
     QRgb defaultTextColor() const;
+    // Marks painted with the colours of each line on screen (underlines, faint boxes), never part
+    // of the text: given a line, adds its format ranges (starts counted within the line).
+    using LineMarks = std::function<void(const QTextBlock &, QList<QTextLayout::FormatRange> &)>;
+    void setLineMarks(LineMarks marks);
 
     // A big text is shown at once: its first lines go into the document straight away and the
     // rest follows in slices between events, so the window can be painted and typed in while the
@@ -131,6 +137,7 @@ private:
     void applyFont();
 
     QString m_shadow;
+    LineMarks m_lineMarks;
     qint64 m_byteCount = 0;
     std::vector<rtf::ColorRun> m_runs;
     QFont m_font;

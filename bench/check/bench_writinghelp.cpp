@@ -1,0 +1,93 @@
+// Times the help while writing on the 1 MB and 10 MB Japanese pages of the bench corpus: opening
+// (text set and first screen painted) and keystrokes (edit and repaint) in the editor without and
+// with the full-width marks and end-tag completion attached, a "</" completed at the end, and the
+// whole page check.
+// Usage: bench_writinghelp [keystrokes]
+
+#include "benchtiming.h"
+#include "check/editorassist.h"
+#include "check/endtagcompletion.h"
+#include "check/pagecheck.h"
+#include "corpus.h"
+#include "document/cp932.h"
+#include "platform/richtextbox.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTest>
+#include <cstdio>
+#include <memory>
+
+namespace
+{
+
+double typeKeys(app::RichTextBox &box, int count)
+{
+    std::vector<double> times;
+    for (int i = 0; i < count; ++i) {
+        QElapsedTimer t;
+        t.start();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QCoreApplication::sendEvent(&box, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QCoreApplication::sendEvent(&box, &release);
+        box.viewport()->repaint();
+        times.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void benchEditor(const QString &text, int keys, bool assisted)
+{
+    app::RichTextBox box;
+    std::unique_ptr<check::EditorAssist> assist;
+    if (assisted)
+        assist = std::make_unique<check::EditorAssist>(box, [](const QString &) {});
+    box.resize(900, 700);
+    box.show();
+    QTest::qWaitForWindowExposed(&box);
+    const double open = benchcorpus::medianMs(
+        [&] {
+            box.setText(text);
+            box.viewport()->repaint();
+        },
+        3);
+    box.finishFill();
+    QTextCursor c = box.textCursor();
+    c.setPosition(int(text.size() / 2));
+    box.setTextCursor(c);
+    box.centerCursor();
+    const double middle = typeKeys(box, keys);
+    c.movePosition(QTextCursor::End);
+    box.setTextCursor(c);
+    const double end = typeKeys(box, keys);
+    std::printf("  %-22s open %8.1f ms   keystroke middle %6.3f ms, end %6.3f ms\n",
+                assisted ? "with the help" : "without", open, middle, end);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    const int keys = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
+    for (const qsizetype bytes : {qsizetype(1) << 20, qsizetype(10) << 20}) {
+        const QString text = document::decodeCp932(benchcorpus::makeCorpusCp932(bytes)).text;
+        std::printf("\n== %.1f MB page, %lld characters\n", double(bytes) / 1e6,
+                    static_cast<long long>(text.size()));
+        benchEditor(text, keys, false);
+        benchEditor(text, keys, true);
+        benchEditor(text, keys, false);
+        benchEditor(text, keys, true);
+        size_t findings = 0;
+        const double checked =
+            benchcorpus::medianMs([&] { findings = check::checkPage(text).size(); }, 3);
+        std::printf("  page check             %8.1f ms (%zu findings)\n", checked, findings);
+        const QString typed = text + QStringLiteral("<ul><li>a</");
+        const double completion =
+            benchcorpus::medianMs([&] { check::endTagCompletion(typed, typed.size()); }, 21);
+        std::printf("  </ completed at the end %7.3f ms\n", completion);
+    }
+    return 0;
+}

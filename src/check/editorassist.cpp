@@ -1,0 +1,216 @@
+#include "check/editorassist.h"
+
+#include "check/endtagcompletion.h"
+#include "check/frmcheck.h"
+#include "platform/richtextbox.h"
+
+#include <QColor>
+#include <QKeyEvent>
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace check
+{
+
+namespace
+{
+
+// How much text after the first line on screen is walked for slips: more than a screenful.
+constexpr qsizetype ScreenSpan = 32 * 1024;
+
+QTextCharFormat slipFormat()
+{
+    QTextCharFormat format;
+    format.setUnderlineStyle(QTextCharFormat::WaveUnderline);
+    format.setUnderlineColor(QColor(0xE0, 0x20, 0x20));
+    return format;
+}
+
+} // namespace
+
+EditorAssist::EditorAssist(app::RichTextBox &editor,
+                           std::function<void(const QString &)> showMessage)
+    : m_editor(editor), m_showMessage(std::move(showMessage))
+{
+    m_editor.installEventFilter(this);
+    m_editor.setLineMarks([this](const QTextBlock &block, QList<QTextLayout::FormatRange> &f) {
+        addMarks(block, f);
+    });
+    connect(&m_editor, &app::RichTextBox::SelChange, this, &EditorAssist::showHint);
+    connect(&m_editor, &app::RichTextBox::Change, this, &EditorAssist::showHint);
+}
+
+EditorAssist::~EditorAssist()
+{
+    m_editor.removeEventFilter(this);
+    m_editor.setLineMarks({});
+    delete m_window;
+}
+
+void EditorAssist::setShowFullWidthSpace(bool on)
+{
+    m_showFullWidthSpace = on;
+    m_editor.viewport()->update();
+}
+
+void EditorAssist::setCompleteEndTags(bool on)
+{
+    m_completeEndTags = on;
+}
+
+const std::vector<Slip> &EditorAssist::visibleSlips(qsizetype from)
+{
+    const int revision = m_editor.document()->revision();
+    if (revision != m_slipRevision || from < m_slipFrom || from >= m_slipTo) {
+        const QStringView text = m_editor.rawText();
+        m_slipRevision = revision;
+        m_slipFrom = from;
+        m_slipTo = std::min(text.size(), from + ScreenSpan);
+        m_slips = slipsBetween(text, m_slipFrom, m_slipTo);
+    }
+    return m_slips;
+}
+
+void EditorAssist::addMarks(const QTextBlock &block, QList<QTextLayout::FormatRange> &formats)
+{
+    const qsizetype start = block.position();
+    const qsizetype length = block.length() - 1;
+    const QStringView text = m_editor.rawText();
+    if (start + length > text.size())
+        return;
+    const QStringView line = text.sliced(start, length);
+    if (m_showFullWidthSpace) {
+        QTextLayout::FormatRange box;
+        box.length = 1;
+        QColor faint(m_editor.defaultTextColor());
+        faint.setAlpha(56);
+        box.format.setBackground(faint);
+        for (qsizetype at = line.indexOf(QChar(0x3000)); at >= 0;
+             at = line.indexOf(QChar(0x3000), at + 1)) {
+            box.start = int(at);
+            formats.append(box);
+        }
+    }
+    if (length == 0)
+        return;
+    const std::vector<Slip> &slips = visibleSlips(start);
+    auto it = std::lower_bound(slips.begin(), slips.end(), start,
+                               [](const Slip &s, qsizetype p) { return s.index < p; });
+    for (; it != slips.end() && it->index < start + length; ++it) {
+        QTextLayout::FormatRange wave;
+        wave.start = int(it->index - start);
+        wave.length = 1;
+        wave.format = slipFormat();
+        formats.append(wave);
+    }
+}
+
+bool EditorAssist::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != &m_editor || event->type() != QEvent::KeyPress || m_forwarding ||
+        !m_completeEndTags)
+        return QObject::eventFilter(watched, event);
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->text() != u"/" || m_editor.textCursor().hasSelection() || m_editor.isReadOnly())
+        return QObject::eventFilter(watched, event);
+    // The editor types the "/" first, as one step of its own; the completion follows.
+    m_forwarding = true;
+    static_cast<QObject &>(m_editor).event(event);
+    m_forwarding = false;
+    completeEndTag();
+    return true;
+}
+
+void EditorAssist::completeEndTag()
+{
+    QTextCursor cursor = m_editor.textCursor();
+    if (cursor.hasSelection())
+        return;
+    const std::optional<QString> rest = endTagCompletion(m_editor.rawText(), cursor.position());
+    if (!rest)
+        return;
+    const int at = cursor.position();
+    cursor.beginEditBlock();
+    cursor.insertText(*rest);
+    // A step that is not an insertion closes the completion's undo step, so the text typed next
+    // becomes a step of its own instead of joining it. The format stays as it was.
+    cursor.setPosition(at, QTextCursor::KeepAnchor);
+    cursor.mergeCharFormat(QTextCharFormat());
+    cursor.clearSelection();
+    cursor.endEditBlock();
+    cursor.setPosition(at + int(rest->size()));
+    m_editor.setTextCursor(cursor);
+}
+
+void EditorAssist::showHint()
+{
+    const QTextCursor cursor = m_editor.textCursor();
+    const std::optional<Slip> slip =
+        cursor.hasSelection() ? std::nullopt : slipAt(m_editor.rawText(), cursor.position());
+    if (slip) {
+        m_showMessage(slipHint(*slip));
+        m_hintShown = true;
+    } else if (m_hintShown) {
+        m_showMessage(QString());
+        m_hintShown = false;
+    }
+}
+
+bool EditorAssist::fixSlipAtCaret()
+{
+    const QTextCursor cursor = m_editor.textCursor();
+    const std::optional<Slip> slip = slipAt(m_editor.rawText(), cursor.position());
+    if (!slip)
+        return false;
+    m_editor.finishFill();
+    const int caret = cursor.position();
+    m_editor.replaceStretches(
+        {{int(slip->index), int(slip->index) + 1, QString(QChar(slip->meant))}});
+    QTextCursor back = m_editor.textCursor();
+    back.setPosition(caret);
+    m_editor.setTextCursor(back);
+    return true;
+}
+
+int EditorAssist::fixAllSlips()
+{
+    m_editor.finishFill();
+    const QStringView text = m_editor.rawText();
+    const std::vector<Slip> slips = walkMarkup(text, 0, text.size(), 0).slips;
+    if (slips.empty())
+        return 0;
+    const int caret = m_editor.textCursor().position();
+    std::vector<app::RichTextBox::Stretch> stretches;
+    stretches.reserve(slips.size());
+    for (const Slip &s : slips)
+        stretches.push_back({int(s.index), int(s.index) + 1, QString(QChar(s.meant))});
+    m_editor.replaceStretches(stretches);
+    QTextCursor back = m_editor.textCursor();
+    back.setPosition(caret);
+    m_editor.setTextCursor(back);
+    return int(slips.size());
+}
+
+void EditorAssist::checkPage()
+{
+    if (!m_window) {
+        m_window = new frmCheck(m_editor.window());
+        connect(m_window, &frmCheck::findingChosen, this, [this](qsizetype index) {
+            m_editor.finishFill();
+            QTextCursor cursor = m_editor.textCursor();
+            cursor.setPosition(
+                int(std::min<qsizetype>(index, m_editor.document()->characterCount() - 1)));
+            m_editor.setTextCursor(cursor);
+            m_editor.centerCursor();
+            m_editor.window()->activateWindow();
+            m_editor.setFocus();
+        });
+    }
+    m_window->check(m_editor.rawText());
+}
+
+} // namespace check
