@@ -46,7 +46,8 @@ void benchEditor(const QString &text, int keys, bool assisted)
         assist = std::make_unique<check::EditorAssist>(box, [](const QString &) {});
     box.resize(900, 700);
     box.show();
-    QTest::qWaitForWindowExposed(&box);
+    if (!QTest::qWaitForWindowExposed(&box))
+        std::printf("  (the editor was not shown)\n");
     const double open = benchcorpus::medianMs(
         [&] {
             box.setText(text);

@@ -19,9 +19,6 @@ namespace check
 namespace
 {
 
-// How much text after the first line on screen is walked for slips: more than a screenful.
-constexpr qsizetype ScreenSpan = 32 * 1024;
-
 QTextCharFormat slipFormat()
 {
     QTextCharFormat format;
@@ -42,6 +39,11 @@ EditorAssist::EditorAssist(app::RichTextBox &editor,
     });
     connect(&m_editor, &app::RichTextBox::SelChange, this, &EditorAssist::showHint);
     connect(&m_editor, &app::RichTextBox::Change, this, &EditorAssist::showHint);
+    connect(m_editor.document(), &QTextDocument::contentsChange, this,
+            [this](int position, int, int) {
+                if (position < m_stateAt)
+                    m_stateValid = false;
+            });
 }
 
 EditorAssist::~EditorAssist()
@@ -62,16 +64,35 @@ void EditorAssist::setCompleteEndTags(bool on)
     m_completeEndTags = on;
 }
 
-const std::vector<Slip> &EditorAssist::visibleSlips(qsizetype from)
+const std::vector<Slip> &EditorAssist::visibleSlips(qsizetype lineStart)
 {
     const int revision = m_editor.document()->revision();
-    if (revision != m_slipRevision || from < m_slipFrom || from >= m_slipTo) {
-        const QStringView text = m_editor.rawText();
-        m_slipRevision = revision;
-        m_slipFrom = from;
-        m_slipTo = std::min(text.size(), from + ScreenSpan);
-        m_slips = slipsBetween(text, m_slipFrom, m_slipTo);
+    if (revision == m_slipRevision && lineStart >= m_slipFrom && lineStart < m_slipTo)
+        return m_slips;
+    // Always walked from the first line on screen: an edited line is coloured before the screen
+    // is painted, and a line off the screen gets its marks when it comes on.
+    const qsizetype from = m_editor.cursorForPosition(QPoint(0, 0)).block().position();
+    if (revision == m_slipRevision && from == m_slipFrom)
+        return m_slips;
+    const QStringView text = m_editor.rawText();
+    m_slipRevision = revision;
+    m_slipFrom = from;
+    const QTextBlock last =
+        m_editor.cursorForPosition(QPoint(0, m_editor.viewport()->height())).block();
+    m_slipTo = std::clamp<qsizetype>(last.position() + last.length(), from + 1, text.size());
+    m_slips.clear();
+    const QStringView shown = text.sliced(std::min(from, text.size()), m_slipTo - from);
+    if (std::none_of(shown.begin(), shown.end(), [](QChar c) { return asciiTwin(c.unicode()); }))
+        return m_slips; // typing in a page without them costs no walk
+    // The walk up to the first line on screen is kept while the edits come after it.
+    if (!m_stateValid || m_stateAt != from) {
+        m_state = {};
+        findSlips(text, walkStart(text, from), from, from, m_state);
+        m_stateAt = from;
+        m_stateValid = true;
     }
+    WalkState state = m_state;
+    m_slips = findSlips(text, from, m_slipTo, from, state);
     return m_slips;
 }
 
@@ -180,7 +201,7 @@ int EditorAssist::fixAllSlips()
 {
     m_editor.finishFill();
     const QStringView text = m_editor.rawText();
-    const std::vector<Slip> slips = walkMarkup(text, 0, text.size(), 0).slips;
+    const std::vector<Slip> slips = findSlips(text, 0, text.size(), 0);
     if (slips.empty())
         return 0;
     const int caret = m_editor.textCursor().position();

@@ -49,7 +49,7 @@ protected:
 
 private:
     void addMarks(const QTextBlock &block, QList<QTextLayout::FormatRange> &formats);
-    const std::vector<Slip> &visibleSlips(qsizetype from);
+    const std::vector<Slip> &visibleSlips(qsizetype lineStart);
     void completeEndTag();
     void showHint();
 
@@ -64,6 +64,10 @@ private:
     qsizetype m_slipFrom = 0;
     qsizetype m_slipTo = 0;
     std::vector<Slip> m_slips;
+    // Where the walk stands at the start of the first line on screen, while it holds.
+    bool m_stateValid = false;
+    qsizetype m_stateAt = 0;
+    WalkState m_state;
     QPointer<frmCheck> m_window;
 };
 

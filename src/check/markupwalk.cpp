@@ -27,26 +27,27 @@ char16_t lower(char16_t c)
 
 bool isVoid(const QString &name)
 {
-    static const char16_t *const names[] = {u"area",     u"base",    u"br",    u"col",    u"embed",
+    static constexpr QStringView names[] = {u"area",     u"base",    u"br",    u"col",    u"embed",
                                             u"hr",       u"img",     u"input", u"link",   u"meta",
                                             u"param",    u"source",  u"track", u"wbr",    u"keygen",
                                             u"basefont", u"bgsound", u"frame", u"command"};
-    return std::any_of(std::begin(names), std::end(names),
-                       [&](const char16_t *n) { return name == QStringView(n); });
+    return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
+
+// Longer than any element name whose content is raw text: a walk that does not follow the
+// elements keeps no more of a name.
+constexpr qsizetype MaxRawTextName = 9;
 
 bool isRawText(const QString &name)
 {
-    static const char16_t *const names[] = {u"script", u"style",  u"textarea", u"title",
+    static constexpr QStringView names[] = {u"script", u"style",  u"textarea", u"title",
                                             u"xmp",    u"iframe", u"noembed",  u"noframes"};
-    return std::any_of(std::begin(names), std::end(names),
-                       [&](const char16_t *n) { return name == QStringView(n); });
+    return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
 
-bool isOneOf(const QString &name, std::initializer_list<const char16_t *> names)
+bool isOneOf(const QString &name, std::initializer_list<QStringView> names)
 {
-    return std::any_of(names.begin(), names.end(),
-                       [&](const char16_t *n) { return name == QStringView(n); });
+    return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 // Start tags that end an open p element.
@@ -79,7 +80,7 @@ public:
             closeNearest({u"thead", u"tbody", u"tfoot"}, {u"table"});
         else if (name == u"option")
             closeNearest({u"option"}, {u"select", u"datalist"});
-        if (closesParagraph(name) && !m_names.empty() && m_names.back() == u"p")
+        if (!m_names.empty() && m_names.back() == u"p" && closesParagraph(name))
             m_names.pop_back();
         if (!isVoid(name))
             m_names.push_back(name);
@@ -95,8 +96,8 @@ public:
     std::vector<QString> take() { return std::move(m_names); }
 
 private:
-    void closeNearest(std::initializer_list<const char16_t *> names,
-                      std::initializer_list<const char16_t *> boundaries)
+    void closeNearest(std::initializer_list<QStringView> names,
+                      std::initializer_list<QStringView> boundaries)
     {
         for (auto it = m_names.rbegin(); it != m_names.rend(); ++it) {
             if (isOneOf(*it, boundaries))
@@ -129,7 +130,26 @@ enum class State {
 class Walker
 {
 public:
-    Walker(QStringView text, qsizetype reportFrom) : m_text(text), m_reportFrom(reportFrom) {}
+    Walker(QStringView text, qsizetype reportFrom, bool trackElements)
+        : m_text(text), m_reportFrom(reportFrom), m_trackElements(trackElements)
+    {
+    }
+
+    void load(const WalkState &s)
+    {
+        m_state = State(s.state);
+        m_endTag = s.endTag;
+        m_selfClosing = s.selfClosing;
+        m_name = s.name;
+        m_rawName = s.rawName;
+        m_quote = s.quote;
+        m_quoteTwin = s.quoteTwin;
+    }
+
+    void save(WalkState &s) const
+    {
+        s = {int(m_state), m_endTag, m_selfClosing, m_name, m_rawName, m_quote, m_quoteTwin};
+    }
 
     WalkResult walk(qsizetype from, qsizetype to)
     {
@@ -194,7 +214,7 @@ private:
     void beginTag(bool end)
     {
         m_endTag = end;
-        m_name.clear();
+        m_name.truncate(0); // keeps its buffer for the next tag
         m_selfClosing = false;
         m_state = State::TagName;
     }
@@ -203,10 +223,11 @@ private:
     {
         m_state = State::Data;
         if (m_endTag) {
-            m_open.end(m_name);
+            if (m_trackElements)
+                m_open.end(m_name);
             return;
         }
-        if (!m_selfClosing)
+        if (!m_selfClosing && m_trackElements)
             m_open.start(m_name);
         if (isRawText(m_name)) {
             m_rawName = m_name;
@@ -331,7 +352,7 @@ private:
                 m_state = State::BeforeAttributeName;
             else if (c == u'/')
                 m_state = State::BeforeAttributeName, m_selfClosing = true;
-            else
+            else if (m_trackElements || m_name.size() < MaxRawTextName)
                 m_name.append(QChar(lower(c)));
             return i + 1;
         case State::BeforeAttributeName:
@@ -376,6 +397,7 @@ private:
 
     QStringView m_text;
     qsizetype m_reportFrom;
+    bool m_trackElements;
     State m_state = State::Data;
     bool m_endTag = false;
     bool m_selfClosing = false;
@@ -423,7 +445,7 @@ WalkResult walkMarkup(QStringView text, qsizetype from, qsizetype to, qsizetype 
 {
     to = std::min(to, text.size());
     from = std::clamp<qsizetype>(from, 0, to);
-    return Walker(text, reportFrom).walk(from, to);
+    return Walker(text, reportFrom, true).walk(from, to);
 }
 
 qsizetype walkStart(QStringView text, qsizetype index, qsizetype lookBehind)
@@ -442,15 +464,39 @@ qsizetype walkStart(QStringView text, qsizetype index, qsizetype lookBehind)
     return at;
 }
 
+std::vector<Slip> findSlips(QStringView text, qsizetype from, qsizetype to, qsizetype reportFrom)
+{
+    to = std::min(to, text.size());
+    from = std::clamp<qsizetype>(from, 0, to);
+    return Walker(text, reportFrom, false).walk(from, to).slips;
+}
+
+std::vector<Slip> findSlips(QStringView text, qsizetype from, qsizetype to, qsizetype reportFrom,
+                            WalkState &state)
+{
+    to = std::min(to, text.size());
+    from = std::clamp<qsizetype>(from, 0, to);
+    Walker walker(text, reportFrom, false);
+    walker.load(state);
+    std::vector<Slip> slips = walker.walk(from, to).slips;
+    walker.save(state);
+    return slips;
+}
+
 std::vector<Slip> slipsBetween(QStringView text, qsizetype from, qsizetype to)
 {
-    return walkMarkup(text, walkStart(text, from), to, from).slips;
+    return findSlips(text, walkStart(text, from), to, from);
 }
 
 std::optional<Slip> slipAt(QStringView text, qsizetype index)
 {
     if (index < 0 || index > text.size())
         return std::nullopt;
+    const auto slipCharacter = [&](qsizetype at) {
+        return at >= 0 && at < text.size() && asciiTwin(text[at].unicode()) != 0;
+    };
+    if (!slipCharacter(index) && !slipCharacter(index - 1))
+        return std::nullopt; // the common case, without a walk
     const qsizetype from = std::max<qsizetype>(index - 1, 0);
     for (const Slip &s : slipsBetween(text, from, std::min(index + 1, text.size())))
         if (s.index == index || s.index == index - 1)

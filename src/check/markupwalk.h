@@ -46,6 +46,25 @@ struct WalkResult {
 // walked over but not reported. Line breaks may be CR LF, LF, CR or U+2029.
 WalkResult walkMarkup(QStringView text, qsizetype from, qsizetype to, qsizetype reportFrom);
 
+// The slips of text[from, to) at or after reportFrom, taking from as a place in text content: as
+// walkMarkup, without following the elements.
+std::vector<Slip> findSlips(QStringView text, qsizetype from, qsizetype to, qsizetype reportFrom);
+
+// Where a walk stands, so that another can go on from there.
+struct WalkState {
+    int state = 0; // in text content
+    bool endTag = false;
+    bool selfClosing = false;
+    QString name;
+    QString rawName;
+    char16_t quote = 0;
+    char16_t quoteTwin = 0;
+};
+// As findSlips, going on from state (where a walk up to from left it), which is left as it stands
+// at to.
+std::vector<Slip> findSlips(QStringView text, qsizetype from, qsizetype to, qsizetype reportFrom,
+                            WalkState &state);
+
 // How far back from a place the walks that serve typing start: far enough for any tag, comment
 // or list in a hand-written page, short enough for every keystroke.
 inline constexpr qsizetype LookBehind = 64 * 1024;

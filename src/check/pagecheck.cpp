@@ -157,7 +157,7 @@ std::vector<Finding> checkPage(QStringView text)
     const QByteArray utf8 = parsed.toUtf8();
     std::vector<RawFinding> found = parseErrors(utf8);
     toTextIndexes(utf8, found);
-    for (const Slip &slip : walkMarkup(text, 0, text.size(), 0).slips)
+    for (const Slip &slip : findSlips(text, 0, text.size(), 0))
         found.push_back({slip.index, slipHint(slip)});
     std::stable_sort(found.begin(), found.end(),
                      [](const RawFinding &a, const RawFinding &b) { return a.offset < b.offset; });
