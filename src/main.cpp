@@ -1,6 +1,7 @@
 #include "about/versionstring.h"
 #include "app/enginestart.h"
 #include "app/frmmain.h"
+#include "check/checkjob.h"
 #include "files/documentpath.h"
 #include "platform/commondialog.h"
 #include "platform/prompter.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <cstdio>
 #include <malloc.h>
+#include <optional>
 #include <string_view>
 
 namespace
@@ -24,7 +26,11 @@ constexpr const char *Usage =
     "指定しなければ新規ファイルで始まります。\n"
     "\n"
     "  --help     この説明を表示して終了します\n"
-    "  --version  バージョンを表示して終了します\n";
+    "  --version  バージョンを表示して終了します\n"
+    "  --check-html ファイル\n"
+    "             ウィンドウを開かずにページを検査し、見つかったことを\n"
+    "             「パス:行:桁: 内容」の形で一行ずつ表示します\n"
+    "             （終了コード 0: 問題なし、1: 見つかった、2: 読めなかった）\n";
 
 // --help and --version answer on the terminal, without a display. Returns true when one did.
 bool answeredOption(int argc, char **argv)
@@ -52,10 +58,25 @@ bool haveDisplay()
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// --check-html FILE checks a page without a display. Returns the exit code when it ran.
+std::optional<int> ranCheck(int argc, char **argv)
+{
+    if (argc < 2 || std::string_view(argv[1]) != "--check-html")
+        return std::nullopt;
+    if (argc != 3) {
+        std::fputs("使い方: tavlen --check-html ファイル\n", stderr);
+        return 2;
+    }
+    QCoreApplication application(argc, argv);
+    return check::runCheckHtml(QString::fromLocal8Bit(argv[2]), stdout, stderr);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (const std::optional<int> code = ranCheck(argc, argv))
+        return *code;
     if (answeredOption(argc, argv))
         return 0;
     if (!haveDisplay()) {

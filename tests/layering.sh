@@ -19,7 +19,8 @@ declare -A allowed=(
     [document]="codec files markup platform settings"
     [tagsets]="about codec files platform settings"
     [about]="platform"
-    [app]="about codec document files markup platform search settings tagsets"
+    [check]="codec files platform"
+    [app]="about check codec document files markup platform search settings tagsets"
 )
 
 status=0

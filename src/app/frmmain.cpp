@@ -10,6 +10,7 @@
 #include "app/previewbrowser.h"
 #include "app/printing.h"
 #include "app/sizetext.h"
+#include "check/editorassist.h"
 #include "document/documentcontroller.h"
 #include "files/documentpath.h"
 #include "files/leftovers.h"
@@ -96,6 +97,9 @@ frmMain::frmMain(platform::Platform &platform, QWidget *parent)
         PreviewContext{*this, platform.prompter, *rtbMain, *brwPreview, state, AppSettings,
                        *menu.mnuPreview, effects().setPanelText,
                        m_recovery->enabled() ? m_recovery->folder() : QString(), m_recovery->id()});
+    m_assist = std::make_unique<check::EditorAssist>(*rtbMain, [this](const QString &text) {
+        stbMain->Panels(QStringLiteral("Message"))->setText(text);
+    });
 }
 
 frmMain::~frmMain() = default;
@@ -164,12 +168,15 @@ void frmMain::connectHandlers()
     connect(menu.mnuFind, &QAction::triggered, this, &frmMain::mnuFind_Click);
     connect(menu.mnuFindNext, &QAction::triggered, this, &frmMain::mnuFindNext_Click);
     connect(menu.mnuReplace, &QAction::triggered, this, &frmMain::mnuReplace_Click);
+    connect(menu.mnuFixSlip, &QAction::triggered, this, &frmMain::mnuFixSlip_Click);
+    connect(menu.mnuFixAllSlips, &QAction::triggered, this, &frmMain::mnuFixAllSlips_Click);
     connect(menu.mnuToolbar, &QAction::triggered, this, &frmMain::mnuToolbar_Click);
     connect(menu.mnuStatbar, &QAction::triggered, this, &frmMain::mnuStatbar_Click);
     connect(menu.mnuPreview, &QAction::triggered, this, &frmMain::mnuPreview_Click);
     connect(brwPreview, &PreviewBrowser::DocumentComplete, this,
             &frmMain::brwPreview_DocumentComplete);
     connect(menu.mnuDecorate, &QAction::triggered, this, &frmMain::mnuDecorate_Click);
+    connect(menu.mnuCheckPage, &QAction::triggered, this, &frmMain::mnuCheckPage_Click);
     connect(menu.mnuTSEdit, &QAction::triggered, this, &frmMain::mnuTSEdit_Click);
     connect(menu.mnuOption, &QAction::triggered, this, &frmMain::mnuOption_Click);
     connect(menu.mnuHelp, &QAction::triggered, this, &frmMain::mnuHelp_Click);
@@ -382,6 +389,26 @@ void frmMain::mnuDecorate_Click()
     DecorateText();
 }
 
+void frmMain::mnuCheckPage_Click()
+{
+    m_assist->checkPage();
+}
+
+void frmMain::mnuFixSlip_Click()
+{
+    if (!m_assist->fixSlipAtCaret())
+        stbMain->Panels(QStringLiteral("Message"))
+            ->setText(QStringLiteral("カーソルの位置に、直すタグの中の全角文字はありません。"));
+}
+
+void frmMain::mnuFixAllSlips_Click()
+{
+    const int fixed = m_assist->fixAllSlips();
+    stbMain->Panels(QStringLiteral("Message"))
+        ->setText(fixed > 0 ? QStringLiteral("タグの中の全角文字を %1 か所直しました。").arg(fixed)
+                            : QStringLiteral("直すタグの中の全角文字はありません。"));
+}
+
 void frmMain::mnuHelp_Click()
 {
     m_platform.shell.open(platform::helpFilePath(QCoreApplication::applicationDirPath()));
@@ -522,6 +549,8 @@ void frmMain::DecorateText()
 
 std::optional<QString> frmMain::ApplySettings()
 {
+    m_assist->setShowFullWidthSpace(AppSettings.ShowFullWidthSpace);
+    m_assist->setCompleteEndTags(AppSettings.CompleteEndTags);
     return settings::ApplySettings(
         AppSettings,
         {*rtbMain, effects().setPanelText, state, [this] { DecorateText(); },

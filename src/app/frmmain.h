@@ -16,6 +16,11 @@
 class QMimeData;
 class QUrl;
 
+namespace check
+{
+class EditorAssist;
+}
+
 namespace document
 {
 class DocumentController;
@@ -93,11 +98,14 @@ public:
     void mnuFind_Click();
     void mnuFindNext_Click();
     void mnuReplace_Click();
+    void mnuFixSlip_Click();
+    void mnuFixAllSlips_Click();
     void mnuToolbar_Click();
     void mnuStatbar_Click();
     void mnuPreview_Click();
     void brwPreview_DocumentComplete(const QUrl &url);
     void mnuDecorate_Click();
+    void mnuCheckPage_Click();
     void mnuTSEdit_Click();
     void mnuOption_Click();
     void mnuHelp_Click();
@@ -175,6 +183,7 @@ private:
     std::unique_ptr<search::FindCommands> m_find;
     std::unique_ptr<DocumentPrinter> m_printing;
     std::unique_ptr<PreviewController> m_preview;
+    std::unique_ptr<check::EditorAssist> m_assist;
     std::unique_ptr<KeyStatePanels> m_keyStates; // goes before the bars it writes to
 };
 

@@ -84,6 +84,10 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.mnuFindNext->setEnabled(false);
     m.mnuReplace = item(m.mnhEdit, "mnuReplace", QStringLiteral("置換(&L)..."),
                         QKeySequence(Qt::CTRL | Qt::Key_L));
+    separator(m.mnhEdit, "MNUSEP08");
+    m.mnuFixSlip = item(m.mnhEdit, "mnuFixSlip", QStringLiteral("タグの中の全角文字を直す(&Z)"));
+    m.mnuFixAllSlips =
+        item(m.mnhEdit, "mnuFixAllSlips", QStringLiteral("タグの中の全角文字をすべて直す(&A)"));
 
     m.mnhView = header(bar, "mnhView", QStringLiteral("表示(&V)"));
     m.mnuToolbar = item(m.mnhView, "mnuToolbar", QStringLiteral("ﾂｰﾙﾊﾞｰ(&T)"));
@@ -98,6 +102,8 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.mnuPreview->setCheckable(true);
     m.mnuDecorate = item(m.mnhView, "mnuDecorate", QStringLiteral("色分け実行(&C)"),
                          QKeySequence(Qt::CTRL | Qt::Key_G));
+    m.mnuCheckPage = item(m.mnhView, "mnuCheckPage", QStringLiteral("このページを検査(&I)..."),
+                          QKeySequence(Qt::Key_F7));
 
     m.mnhConfig = header(bar, "mnhConfig", QStringLiteral("設定(&C)"));
     m.mnuTSEdit = item(m.mnhConfig, "mnuTSEdit", QStringLiteral("ﾀｸﾞｾｯﾄｴﾃﾞｨﾀ(&T)..."),

@@ -30,12 +30,15 @@ struct MainMenu {
     QAction *mnuFind = nullptr;
     QAction *mnuFindNext = nullptr;
     QAction *mnuReplace = nullptr;
+    QAction *mnuFixSlip = nullptr;
+    QAction *mnuFixAllSlips = nullptr;
 
     QMenu *mnhView = nullptr;
     QAction *mnuToolbar = nullptr;
     QAction *mnuStatbar = nullptr;
     QAction *mnuPreview = nullptr;
     QAction *mnuDecorate = nullptr;
+    QAction *mnuCheckPage = nullptr;
 
     QMenu *mnhConfig = nullptr;
     QAction *mnuTSEdit = nullptr;

@@ -115,6 +115,11 @@ void RichTextBox::replaceAll(const QString &text)
     Q_EMIT Change();
 }
 
+int RichTextBox::revision() const
+{
+    return document()->revision();
+}
+
 QRgb RichTextBox::defaultTextColor() const
 {
     return palette().color(QPalette::Text).rgb();
@@ -273,6 +278,7 @@ void RichTextBox::Find(const QString &text, int start)
 
 void RichTextBox::onContentsChange(int position, int removed, int added)
 {
+    Q_EMIT Edited(position, removed, added);
     const int undoSteps = document()->availableUndoSteps();
     const bool undoOrRedo = !m_stepRecorded && undoSteps != m_undoSteps;
     m_undoSteps = undoSteps;
@@ -365,6 +371,12 @@ void RichTextBox::resizeEvent(QResizeEvent *event)
     QPlainTextEdit::resizeEvent(event);
 }
 
+void RichTextBox::setLineMarks(LineMarks marks)
+{
+    m_lineMarks = std::move(marks);
+    viewport()->update();
+}
+
 void RichTextBox::applyVisibleColors()
 {
     QTextBlock block = firstVisibleBlock();
@@ -415,6 +427,8 @@ void RichTextBox::applyBlockColors(const QTextBlock &block)
             range.format.setForeground(QColor::fromRgb(it->color));
             wanted.append(range);
         }
+        if (m_lineMarks)
+            m_lineMarks(block, wanted);
     }
     if (layout->formats() != wanted) {
         layout->setFormats(wanted);

@@ -3,7 +3,9 @@
 #include "platform/colorrun.h"
 
 #include <QPlainTextEdit>
+#include <QTextLayout>
 #include <QTimer>
+#include <functional>
 #include <vector>
 
 class QMimeData;
@@ -76,6 +78,12 @@ public:
     void setColorRuns(std::vector<ColorRun> runs);
     QRgb defaultTextColor() const;
     const QFont &textFont() const { return m_font; }
+    // Grows with every change of the document (QTextDocument::revision).
+    int revision() const;
+    // Marks painted with the colours of each line on screen (underlines, faint boxes), never part
+    // of the text: given a line, adds its format ranges (starts counted within the line).
+    using LineMarks = std::function<void(const QTextBlock &, QList<QTextLayout::FormatRange> &)>;
+    void setLineMarks(LineMarks marks);
 
     // A big text is shown at once: its first lines go into the document straight away and the
     // rest follows in slices between events, so the window can be painted and typed in while the
@@ -94,6 +102,9 @@ Q_SIGNALS:
     void UndoRedo();
     void SelChange();
     void OLEDragDrop(const QMimeData *data);
+    // Every change of the document as it happens (characters at position removed and added,
+    // in the document's count), the fill's slices included.
+    void Edited(int position, int removed, int added);
 
 protected:
     QMimeData *createMimeDataFromSelection() const override;
@@ -121,6 +132,7 @@ private:
     void applyFont();
 
     QString m_shadow;
+    LineMarks m_lineMarks;
     qint64 m_byteCount = 0;
     std::vector<ColorRun> m_runs;
     QFont m_font;

@@ -84,6 +84,9 @@ void LoadSettings(const SettingsStore &store, AppSettings &s)
 
     s.ReadCode = readCode(store, keys::ReadCode, defaults.ReadCode);
     s.WriteCode = readCode(store, keys::WriteCode, defaults.WriteCode);
+    s.ShowFullWidthSpace =
+        readBoolean(store, keys::ShowFullWidthSpace, defaults.ShowFullWidthSpace);
+    s.CompleteEndTags = readBoolean(store, keys::CompleteEndTags, defaults.CompleteEndTags);
 
     for (int slot = 0; slot < int(s.RecentFiles.size()); ++slot)
         s.RecentFiles[size_t(slot)] =
@@ -109,6 +112,8 @@ void SaveSettings(SettingsStore &store, const AppSettings &s)
 
     writeSetting(store, keys::ReadCode, QString::number(codec::storedValue(s.ReadCode)));
     writeSetting(store, keys::WriteCode, QString::number(codec::storedValue(s.WriteCode)));
+    writeSetting(store, keys::ShowFullWidthSpace, formatBoolean(s.ShowFullWidthSpace));
+    writeSetting(store, keys::CompleteEndTags, formatBoolean(s.CompleteEndTags));
 
     for (int slot = 0; slot < int(s.RecentFiles.size()); ++slot)
         store.write(keys::RecentFilesSection, RecentFileKey(slot), s.RecentFiles[size_t(slot)]);

@@ -31,6 +31,8 @@ struct AppSettings {
     bool DefaultEditor = false;
     codec::TextCode ReadCode = codec::TextCode::ShiftJis;
     codec::TextCode WriteCode = codec::TextCode::ShiftJis;
+    bool ShowFullWidthSpace = true;      // U+3000 shown as a faint box in the editor
+    bool CompleteEndTags = true;         // "</" completed to the innermost open element's end tag
     std::array<QString, 10> RecentFiles; // slot 0 the most recent; "" marks a free slot
     bool operator==(const AppSettings &) const = default;
 };

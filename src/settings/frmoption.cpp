@@ -171,6 +171,12 @@ void frmOption::buildWindow()
     chkDefaultEditor = new QCheckBox(QStringLiteral("&IEの「編集」ﾎﾞﾀﾝに登録する"), page1);
     chkDefaultEditor->setObjectName(QStringLiteral("chkDefaultEditor"));
     onPage(chkDefaultEditor, 360, 1035, 3105, 285);
+    chkShowFullWidthSpace = new QCheckBox(QStringLiteral("全角空白を表示する(&Z)"), page1);
+    chkShowFullWidthSpace->setObjectName(QStringLiteral("chkShowFullWidthSpace"));
+    onPage(chkShowFullWidthSpace, 360, 1350, 4600, 285);
+    chkCompleteEndTags = new QCheckBox(QStringLiteral("「</」で終了タグを補う(&A)"), page1);
+    chkCompleteEndTags->setObjectName(QStringLiteral("chkCompleteEndTags"));
+    onPage(chkCompleteEndTags, 360, 1665, 4600, 285);
 
     Label3 = label(page2, "Label3", QStringLiteral("読込(&R)："));
     onPage(Label3, 300, 690, 690, 180);
@@ -216,9 +222,11 @@ void frmOption::buildWindow()
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setGeometry(px(4395, 2745, 1035, 390));
 
-    QWidget *order[] = {cmdBrwFont,       cmdColors[0], cmdColors[1], cmdColors[2], chkRelation,
-                        chkDefaultEditor, optRead[0],   optRead[1],   optRead[2],   optWrite[0],
-                        optWrite[1],      optWrite[2],  cmdOK,        cmdCancel};
+    QWidget *order[] = {
+        cmdBrwFont,       cmdColors[0],          cmdColors[1],       cmdColors[2], chkRelation,
+        chkDefaultEditor, chkShowFullWidthSpace, chkCompleteEndTags, optRead[0],   optRead[1],
+        optRead[2],       optWrite[0],           optWrite[1],        optWrite[2],  cmdOK,
+        cmdCancel};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     SSTab1->setCurrentIndex(0);
@@ -264,6 +272,8 @@ void frmOption::FillOptions()
         showButtonColor(i);
     chkRelation->setChecked(m_settings.Relation);
     chkDefaultEditor->setChecked(m_settings.DefaultEditor);
+    chkShowFullWidthSpace->setChecked(m_settings.ShowFullWidthSpace);
+    chkCompleteEndTags->setChecked(m_settings.CompleteEndTags);
     // Reading and writing take any code but 0 and 2 as EUC-JP, and so does the dialog.
     optRead[codeIndex(m_settings.ReadCode)]->setChecked(true);
     optWrite[codeIndex(m_settings.WriteCode)]->setChecked(true);
@@ -278,6 +288,8 @@ void frmOption::StoreOptions()
     m_settings.CommentColor = m_colors[2];
     m_settings.Relation = chkRelation->isChecked();
     m_settings.DefaultEditor = chkDefaultEditor->isChecked();
+    m_settings.ShowFullWidthSpace = chkShowFullWidthSpace->isChecked();
+    m_settings.CompleteEndTags = chkCompleteEndTags->isChecked();
     m_settings.ReadCode = checkedCode(optRead);
     m_settings.WriteCode = checkedCode(optWrite);
 }

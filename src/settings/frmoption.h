@@ -48,6 +48,8 @@ public:
     std::array<QPushButton *, 3> cmdColors{};
     QCheckBox *chkRelation = nullptr;
     QCheckBox *chkDefaultEditor = nullptr;
+    QCheckBox *chkShowFullWidthSpace = nullptr;
+    QCheckBox *chkCompleteEndTags = nullptr;
     QLabel *Label3 = nullptr;
     QLabel *Label6 = nullptr;
     QWidget *Frame4 = nullptr;

@@ -25,6 +25,8 @@ inline constexpr QLatin1String Relation{"Relation"};
 inline constexpr QLatin1String DefaultEditor{"DefaultEditor"};
 inline constexpr QLatin1String ReadCode{"ReadCode"};
 inline constexpr QLatin1String WriteCode{"WriteCode"};
+inline constexpr QLatin1String ShowFullWidthSpace{"ShowFullWidthSpace"};
+inline constexpr QLatin1String CompleteEndTags{"CompleteEndTags"};
 
 inline constexpr QLatin1String Maximized{"Maximized"};
 inline constexpr QLatin1String Left{"Left"};

@@ -24,7 +24,10 @@ with_xvfb() {
     local fifo
     fifo=$(mktemp -u)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+    # With XVFB_FBDIR set, the screen is also kept there as a file (Xvfb_screen0, XWD format),
+    # for tests that look at the pixels.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+        ${XVFB_FBDIR:+-fbdir "$XVFB_FBDIR"} 3>"$fifo" >/dev/null 2>&1 &
     local xvfb=$! display=
     read -r -t 20 display <"$fifo" || true
     rm -f "$fifo"

@@ -108,6 +108,8 @@ void TestAppSettings::loadReadsKeysInOrderWithDefaultTexts()
         {S, u"DefaultEditor"_s, u"False"_s},
         {S, u"ReadCode"_s, u"0"_s},
         {S, u"WriteCode"_s, u"0"_s},
+        {S, u"ShowFullWidthSpace"_s, u"True"_s},
+        {S, u"CompleteEndTags"_s, u"True"_s},
     };
     for (int n = 1; n <= 10; ++n)
         expected.append({R, u"File%1"_s.arg(n, 2, 10, QLatin1Char('0')), QString()});
@@ -133,6 +135,8 @@ void TestAppSettings::saveWritesKeysInOrder()
         {S, u"DefaultEditor"_s, u"False"_s},
         {S, u"ReadCode"_s, u"1"_s},
         {S, u"WriteCode"_s, u"0"_s},
+        {S, u"ShowFullWidthSpace"_s, u"True"_s},
+        {S, u"CompleteEndTags"_s, u"True"_s},
         {R, u"File01"_s, u"/home/user/a.html"_s},
         {R, u"File02"_s, u"/home/user/b.htm"_s},
         {R, u"File03"_s, u"/home/user/日本語 フォルダ/c.html"_s},

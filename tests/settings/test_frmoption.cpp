@@ -57,6 +57,7 @@ private Q_SLOTS:
         AppSettings s;
         s.FontColor = 0x0000FF;
         s.Relation = true;
+        s.ShowFullWidthSpace = false;
         frmOption d(s, h.store, h.prompter, h.dialogs, nullptr);
         QCOMPARE(d.windowTitle(), u"たぶれんオプション"_s);
         QCOMPARE(d.SSTab1->currentIndex(), 0);
@@ -65,6 +66,8 @@ private Q_SLOTS:
         QCOMPARE(d.labFontName->palette().color(QPalette::WindowText), QColor(255, 0, 0));
         QVERIFY(d.chkRelation->isChecked());
         QVERIFY(!d.chkDefaultEditor->isChecked());
+        QVERIFY(!d.chkShowFullWidthSpace->isChecked());
+        QVERIFY(d.chkCompleteEndTags->isChecked());
         QCOMPARE(d.buttonColor(0), 0xFFFFFFu);
         QCOMPARE(d.buttonColor(1), 0x800000u);
         QCOMPARE(d.buttonColor(2), 0x8000u);
@@ -251,7 +254,7 @@ private Q_SLOTS:
         frmOption d(s, h.store, h.prompter, h.dialogs, nullptr);
         d.cmdOK->click();
         QCOMPARE(d.settings(), s);
-        QCOMPARE(h.store.writes().size(), 14 + 10);
+        QCOMPARE(h.store.writes().size(), 16 + 10);
         QCOMPARE(h.store.flushCount(), 1);
         QVERIFY(h.prompter.shown.isEmpty());
     }
