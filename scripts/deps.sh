@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-webengine-dev
-            libpcre2-dev libacl1-dev libattr1-dev libxxhash-dev libgl-dev libx11-dev
+            libpcre2-dev libacl1-dev libattr1-dev libxxhash-dev libgumbo-dev libgl-dev libx11-dev
             libfontconfig-dev fonts-noto-cjk xvfb xauth qt6-translations-l10n)
 test_pkgs=(nkf libglib2.0-bin desktop-file-utils poppler-utils xdg-utils shared-mime-info
            appstream xdotool x11-utils openbox acl attr clang clang-format libclang-rt-14-dev)
