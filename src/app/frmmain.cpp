@@ -16,6 +16,8 @@
 #include "document/recoveryfolder.h"
 #include "document/scratchfiles.h"
 #include "document/snapshotkeeper.h"
+#include "links/frmlinkcheck.h"
+#include "links/textpositions.h"
 #include "markup/decoratetext.h"
 #include "platform/busywindow.h"
 #include "platform/helpfile.h"
@@ -40,6 +42,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
@@ -164,6 +167,7 @@ void frmMain::connectHandlers()
     connect(menu.mnuFind, &QAction::triggered, this, &frmMain::mnuFind_Click);
     connect(menu.mnuFindNext, &QAction::triggered, this, &frmMain::mnuFindNext_Click);
     connect(menu.mnuReplace, &QAction::triggered, this, &frmMain::mnuReplace_Click);
+    connect(menu.mnuLinkCheck, &QAction::triggered, this, &frmMain::mnuLinkCheck_Click);
     connect(menu.mnuToolbar, &QAction::triggered, this, &frmMain::mnuToolbar_Click);
     connect(menu.mnuStatbar, &QAction::triggered, this, &frmMain::mnuStatbar_Click);
     connect(menu.mnuPreview, &QAction::triggered, this, &frmMain::mnuPreview_Click);
@@ -443,6 +447,31 @@ void frmMain::mnuFindNext_Click()
 void frmMain::mnuReplace_Click()
 {
     m_find->showDialog(true);
+}
+
+void frmMain::mnuLinkCheck_Click()
+{
+    if (!m_linkCheck)
+        m_linkCheck = new links::frmLinkCheck(
+            m_platform.prompter,
+            [this](const QString &path, qsizetype line, qsizetype column) {
+                OpenLinkFinding(path, line, column);
+            },
+            this);
+    m_linkCheck->showFor(state.strFilePath.isEmpty() ? state.strFileFolder
+                                                     : QFileInfo(state.strFilePath).path());
+}
+
+void frmMain::OpenLinkFinding(const QString &path, qsizetype line, qsizetype column)
+{
+    if (path != state.strFilePath && (ConfirmSave() || !m_documents->OpenDocument(path)))
+        return;
+    rtbMain->finishFill();
+    rtbMain->setSelStart(int(links::indexAt(rtbMain->Text(), line, column)));
+    rtbMain->setSelLength(0);
+    activateWindow();
+    raise();
+    rtbMain->setFocus();
 }
 
 void frmMain::mnuPreview_Click()

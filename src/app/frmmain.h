@@ -22,6 +22,11 @@ class DocumentController;
 class SnapshotKeeper;
 } // namespace document
 
+namespace links
+{
+class frmLinkCheck;
+}
+
 namespace search
 {
 class FindCommands;
@@ -110,6 +115,9 @@ public:
     void mnuFind_Click();
     void mnuFindNext_Click();
     void mnuReplace_Click();
+    void mnuLinkCheck_Click();
+    // Opens the page of a link finding (after the unsaved-changes question) at line and column.
+    void OpenLinkFinding(const QString &path, qsizetype line, qsizetype column);
     void mnuToolbar_Click();
     void mnuStatbar_Click();
     void mnuPreview_Click();
@@ -170,6 +178,7 @@ private:
     std::unique_ptr<DocumentPrinter> m_printing;
     std::unique_ptr<PreviewController> m_preview;
     std::unique_ptr<KeyStatePanels> m_keyStates; // goes before the bars it writes to
+    links::frmLinkCheck *m_linkCheck = nullptr;  // made on first use, a child of the window
 };
 
 } // namespace app

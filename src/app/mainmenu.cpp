@@ -84,6 +84,8 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.mnuFindNext->setEnabled(false);
     m.mnuReplace = item(m.mnhEdit, "mnuReplace", QStringLiteral("置換(&L)..."),
                         QKeySequence(Qt::CTRL | Qt::Key_L));
+    separator(m.mnhEdit, "MNUSEP08");
+    m.mnuLinkCheck = item(m.mnhEdit, "mnuLinkCheck", QStringLiteral("リンクの検査(&K)..."));
 
     m.mnhView = header(bar, "mnhView", QStringLiteral("表示(&V)"));
     m.mnuToolbar = item(m.mnhView, "mnuToolbar", QStringLiteral("ﾂｰﾙﾊﾞｰ(&T)"));

@@ -30,6 +30,7 @@ struct MainMenu {
     QAction *mnuFind = nullptr;
     QAction *mnuFindNext = nullptr;
     QAction *mnuReplace = nullptr;
+    QAction *mnuLinkCheck = nullptr;
 
     QMenu *mnhView = nullptr;
     QAction *mnuToolbar = nullptr;

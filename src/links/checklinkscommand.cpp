@@ -22,19 +22,23 @@ int runCheckLinks(const QString &argument, std::FILE *out, std::FILE *err)
                      argument.toLocal8Bit().constData());
         return 2;
     }
-    const QString root = QDir::cleanPath(folder ? given.absoluteFilePath() : given.absolutePath());
-    const QStringList pages =
-        folder ? sitePages(root) : QStringList{QDir::cleanPath(given.absoluteFilePath())};
+    // A file inside the current folder is checked within it, so its links may lead up to it;
+    // any other file within its own folder.
+    const QString file = QDir::cleanPath(given.absoluteFilePath());
+    const QString current = QDir::cleanPath(QDir::currentPath());
+    QString root = QDir::cleanPath(folder ? given.absoluteFilePath() : given.absolutePath());
+    if (!folder && file.startsWith(current + u'/'))
+        root = current;
+    const QStringList pages = folder ? sitePages(root) : QStringList{file};
     const SiteCheck check = checkLinks(root, pages);
 
-    // Paths as the user gave them: relative to the folder, or beside the file as written.
-    const QString prefix = folder ? QString() : QFileInfo(argument).path();
-    const QDir rootDir(root);
+    // Paths as the user gave them: relative to the folder, or to the current folder for a
+    // relative file name.
+    const QDir shownFrom(folder ? root : current);
     for (const Finding &finding : check.findings) {
-        QString shown = rootDir.relativeFilePath(finding.file);
-        if (!folder && prefix != QLatin1String("."))
-            shown = QDir::cleanPath(prefix + u'/' + shown);
-        std::fprintf(out, "%s:%lld:%lld: %s\n", shown.toLocal8Bit().constData(),
+        const QString shown =
+            folder || given.isRelative() ? shownFrom.relativeFilePath(finding.file) : finding.file;
+        std::fprintf(out, "%s:%lld:%lld: %s\n", shown.toUtf8().constData(),
                      static_cast<long long>(finding.line), static_cast<long long>(finding.column),
                      findingMessage(finding).toUtf8().constData());
     }

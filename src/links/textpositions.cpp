@@ -30,3 +30,27 @@ TextPlace Utf8Positions::at(qsizetype offset)
 }
 
 } // namespace links
+
+namespace links
+{
+
+qsizetype indexAt(QStringView text, qsizetype line, qsizetype column)
+{
+    qsizetype i = 0;
+    for (qsizetype l = 1; l < line && i < text.size(); ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n') {
+            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            ++l;
+        }
+    }
+    for (qsizetype c = 1; c < column && i < text.size(); ++c) {
+        if (text[i] == u'\r' || text[i] == u'\n')
+            break;
+        i += text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2
+                                                                                              : 1;
+    }
+    return i;
+}
+
+} // namespace links

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QStringView>
 
 namespace links
 {
@@ -26,5 +27,14 @@ private:
     qsizetype m_offset = 0;
     TextPlace m_place;
 };
+
+} // namespace links
+
+namespace links
+{
+
+// The UTF-16 index of line and column (from 1, characters, a surrogate pair as one) in a text
+// with CR LF, LF or CR line breaks; a place past a line's end is its end, past the text the end.
+qsizetype indexAt(QStringView text, qsizetype line, qsizetype column);
 
 } // namespace links
