@@ -467,7 +467,10 @@ void frmMain::OpenLinkFinding(const QString &path, qsizetype line, qsizetype col
     if (path != state.strFilePath && (ConfirmSave() || !m_documents->OpenDocument(path)))
         return;
     rtbMain->finishFill();
-    rtbMain->setSelStart(int(links::indexAt(rtbMain->Text(), line, column)));
+    // The editor's positions count a line break (CR LF in its text) as one.
+    const QString text = rtbMain->Text();
+    const qsizetype index = links::indexAt(text, line, column);
+    rtbMain->setSelStart(int(index - QStringView(text).left(index).count(u"\r\n")));
     rtbMain->setSelLength(0);
     activateWindow();
     raise();

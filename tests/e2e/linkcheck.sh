@@ -53,7 +53,7 @@ under_x() {
     site=$work/site
     mkdir -p "$site"
     printf '<!DOCTYPE html>\n<title>a</title>\n<p><a href="b.html">b</a></p>\n' >"$site/a.html"
-    printf '<!DOCTYPE html>\n<title>b</title>\n<p>見て <a href="missing.html">x</a></p>\n' >"$site/b.html"
+    printf '<!DOCTYPE html>\n<title>b</title>\n<p>\x8c\xa9\x82\xc4 <a href="missing.html">x</a></p>\n' >"$site/b.html"
     finding_flow
     stop
     rm "$site/b.html"
