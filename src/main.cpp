@@ -3,6 +3,7 @@
 #include "app/frmmain.h"
 #include "check/checkjob.h"
 #include "files/documentpath.h"
+#include "links/checklinkscommand.h"
 #include "platform/commondialog.h"
 #include "platform/prompter.h"
 #include "platform/shellopen.h"
@@ -25,6 +26,9 @@ constexpr const char *Usage =
     "ファイルは、パスまたは file:// で始まる URL で一つ指定します。"
     "指定しなければ新規ファイルで始まります。\n"
     "\n"
+    "  --check-links フォルダーまたはファイル\n"
+    "             ページのローカルなリンクを調べ、問題を「パス:行:桁: 内容」の形で表示します\n"
+    "             （問題がなければ 0、見つかれば 1、調べられなければ 2 で終了します）\n"
     "  --help     この説明を表示して終了します\n"
     "  --version  バージョンを表示して終了します\n"
     "  --check-html ファイル\n"
@@ -77,6 +81,14 @@ int main(int argc, char **argv)
 {
     if (const std::optional<int> code = ranCheck(argc, argv))
         return *code;
+    if (argc >= 2 && std::string_view(argv[1]) == "--check-links") {
+        if (argc != 3) {
+            std::fputs("使い方: tavlen --check-links フォルダーまたはファイル\n", stderr);
+            return 2;
+        }
+        QCoreApplication core(argc, argv);
+        return links::runCheckLinks(QString::fromLocal8Bit(argv[2]), stdout, stderr);
+    }
     if (answeredOption(argc, argv))
         return 0;
     if (!haveDisplay()) {

@@ -20,7 +20,8 @@ declare -A allowed=(
     [tagsets]="about codec files platform settings"
     [about]="platform"
     [check]="codec files platform"
-    [app]="about check codec document files markup platform search settings tagsets"
+    [links]="codec files platform"
+    [app]="about check codec document files links markup platform search settings tagsets"
 )
 
 status=0

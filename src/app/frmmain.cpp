@@ -17,6 +17,8 @@
 #include "files/recoveryfolder.h"
 #include "files/scratchfiles.h"
 #include "files/snapshotkeeper.h"
+#include "links/frmlinkcheck.h"
+#include "links/textpositions.h"
 #include "markup/decoratetext.h"
 #include "platform/busywindow.h"
 #include "platform/helpfile.h"
@@ -41,6 +43,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
@@ -170,6 +173,7 @@ void frmMain::connectHandlers()
     connect(menu.mnuReplace, &QAction::triggered, this, &frmMain::mnuReplace_Click);
     connect(menu.mnuFixSlip, &QAction::triggered, this, &frmMain::mnuFixSlip_Click);
     connect(menu.mnuFixAllSlips, &QAction::triggered, this, &frmMain::mnuFixAllSlips_Click);
+    connect(menu.mnuLinkCheck, &QAction::triggered, this, &frmMain::mnuLinkCheck_Click);
     connect(menu.mnuToolbar, &QAction::triggered, this, &frmMain::mnuToolbar_Click);
     connect(menu.mnuStatbar, &QAction::triggered, this, &frmMain::mnuStatbar_Click);
     connect(menu.mnuPreview, &QAction::triggered, this, &frmMain::mnuPreview_Click);
@@ -471,6 +475,34 @@ void frmMain::mnuFindNext_Click()
 void frmMain::mnuReplace_Click()
 {
     m_find->showDialog(true);
+}
+
+void frmMain::mnuLinkCheck_Click()
+{
+    if (!m_linkCheck)
+        m_linkCheck = new links::frmLinkCheck(
+            m_platform.prompter,
+            [this](const QString &path, qsizetype line, qsizetype column) {
+                OpenLinkFinding(path, line, column);
+            },
+            this);
+    m_linkCheck->showFor(state.strFilePath.isEmpty() ? state.strFileFolder
+                                                     : QFileInfo(state.strFilePath).path());
+}
+
+void frmMain::OpenLinkFinding(const QString &path, qsizetype line, qsizetype column)
+{
+    if (path != state.strFilePath && (ConfirmSave() || !m_documents->OpenDocument(path)))
+        return;
+    rtbMain->finishFill();
+    // The editor's positions count a line break (CR LF in its text) as one.
+    const QString text = rtbMain->Text();
+    const qsizetype index = links::indexAt(text, line, column);
+    rtbMain->setSelStart(int(index - QStringView(text).left(index).count(u"\r\n")));
+    rtbMain->setSelLength(0);
+    activateWindow();
+    raise();
+    rtbMain->setFocus();
 }
 
 void frmMain::mnuPreview_Click()

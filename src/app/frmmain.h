@@ -30,6 +30,10 @@ namespace files
 {
 class SnapshotKeeper;
 } // namespace files
+namespace links
+{
+class frmLinkCheck;
+}
 
 namespace search
 {
@@ -100,6 +104,9 @@ public:
     void mnuReplace_Click();
     void mnuFixSlip_Click();
     void mnuFixAllSlips_Click();
+    void mnuLinkCheck_Click();
+    // Opens the page of a link finding (after the unsaved-changes question) at line and column.
+    void OpenLinkFinding(const QString &path, qsizetype line, qsizetype column);
     void mnuToolbar_Click();
     void mnuStatbar_Click();
     void mnuPreview_Click();
@@ -185,6 +192,7 @@ private:
     std::unique_ptr<PreviewController> m_preview;
     std::unique_ptr<check::EditorAssist> m_assist;
     std::unique_ptr<KeyStatePanels> m_keyStates; // goes before the bars it writes to
+    links::frmLinkCheck *m_linkCheck = nullptr;  // made on first use, a child of the window
 };
 
 } // namespace app

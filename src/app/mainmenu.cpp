@@ -88,6 +88,7 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.mnuFixSlip = item(m.mnhEdit, "mnuFixSlip", QStringLiteral("タグの中の全角文字を直す(&Z)"));
     m.mnuFixAllSlips =
         item(m.mnhEdit, "mnuFixAllSlips", QStringLiteral("タグの中の全角文字をすべて直す(&A)"));
+    m.mnuLinkCheck = item(m.mnhEdit, "mnuLinkCheck", QStringLiteral("リンクの検査(&K)..."));
 
     m.mnhView = header(bar, "mnhView", QStringLiteral("表示(&V)"));
     m.mnuToolbar = item(m.mnhView, "mnuToolbar", QStringLiteral("ﾂｰﾙﾊﾞｰ(&T)"));

@@ -32,6 +32,7 @@ struct MainMenu {
     QAction *mnuReplace = nullptr;
     QAction *mnuFixSlip = nullptr;
     QAction *mnuFixAllSlips = nullptr;
+    QAction *mnuLinkCheck = nullptr;
 
     QMenu *mnhView = nullptr;
     QAction *mnuToolbar = nullptr;
