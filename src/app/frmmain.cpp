@@ -3,6 +3,7 @@
 #include "about/frmversion.h"
 #include "app/coolbar.h"
 #include "app/keystates.h"
+#include "app/livemode.h"
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
 #include "app/placement.h"
@@ -16,6 +17,8 @@
 #include "document/recoveryfolder.h"
 #include "document/scratchfiles.h"
 #include "document/snapshotkeeper.h"
+#include "livepreview/livepreview.h"
+#include "livepreview/livesettings.h"
 #include "markup/decoratetext.h"
 #include "platform/busywindow.h"
 #include "platform/helpfile.h"
@@ -96,6 +99,10 @@ frmMain::frmMain(Platform &platform, QWidget *parent)
         PreviewContext{*this, platform.prompter, *rtbMain, *brwPreview, state, AppSettings,
                        *menu.mnuPreview, effects().setPanelText,
                        m_recovery->enabled() ? m_recovery->folder() : QString(), m_recovery->id()});
+    m_live = std::make_unique<LiveMode>(
+        LiveModeContext{*this, platform.prompter, *m_client, *rtbMain, state, AppSettings,
+                        platform.store, *menu.mnuLivePreview, *menu.mnuPreview});
+    applyChildGeometry();
 }
 
 frmMain::~frmMain() = default;
@@ -169,6 +176,7 @@ void frmMain::connectHandlers()
     connect(menu.mnuPreview, &QAction::triggered, this, &frmMain::mnuPreview_Click);
     connect(brwPreview, &PreviewBrowser::DocumentComplete, this,
             &frmMain::brwPreview_DocumentComplete);
+    connect(menu.mnuLivePreview, &QAction::triggered, this, &frmMain::mnuLivePreview_Click);
     connect(menu.mnuDecorate, &QAction::triggered, this, &frmMain::mnuDecorate_Click);
     connect(menu.mnuTSEdit, &QAction::triggered, this, &frmMain::mnuTSEdit_Click);
     connect(menu.mnuOption, &QAction::triggered, this, &frmMain::mnuOption_Click);
@@ -233,6 +241,8 @@ void frmMain::Form_Load(const QString &commandLine, ShowWindow showing)
     brwPreview->Navigate2(QUrl(QStringLiteral("about:blank")));
     state.bolEditing = false;
     Form_Resize();
+    if (livepreview::readLiveShown(m_platform.store))
+        m_live->setShown(true);
     m_documents->offerRecovery();
 }
 
@@ -272,7 +282,10 @@ void frmMain::applyChildGeometry()
     const float tppX = twipsPerPixelX(this);
     const float tppY = twipsPerPixelY(this);
     clbMain->setGeometry(toPixels(m_layout.coolBar, tppX, tppY));
-    rtbMain->setGeometry(toPixels(m_layout.editor, tppX, tppY));
+    if (m_live)
+        m_live->place(toPixels(m_layout.editor, tppX, tppY));
+    else
+        rtbMain->setGeometry(toPixels(m_layout.editor, tppX, tppY));
     brwPreview->setGeometry(toPixels(m_layout.browser, tppX, tppY));
 }
 
@@ -331,10 +344,14 @@ void frmMain::rtbMain_Change()
     state.bolEditing = true;
     m_recovery->changed();
     stbMain->Panels(QStringLiteral("Size"))->setText(sizePanelText(rtbMain->byteCount()));
+    if (m_live)
+        m_live->preview().textChanged();
 }
 
 void frmMain::rtbMain_SelChange()
 {
+    if (m_live)
+        m_live->preview().caretMoved();
     if (state.bolBusy)
         return;
     const bool s = rtbMain->SelLength() > 0;
@@ -411,11 +428,13 @@ void frmMain::mnuRList_Click(int index)
 void frmMain::mnuSaveFile_Click()
 {
     m_documents->save();
+    m_live->preview().saved();
 }
 
 void frmMain::mnuSaveAs_Click()
 {
     m_documents->SaveDocumentAs();
+    m_live->preview().saved();
 }
 void frmMain::mnuPrint_Click()
 {
@@ -452,6 +471,12 @@ void frmMain::mnuPreview_Click()
     if (preview)
         m_recovery->writeNow(); // the browser engine starts or loads a page: keep the text first
     m_preview->SwitchMode(preview);
+    m_live->previewSwitched(menu.mnuPreview->isChecked());
+}
+
+void frmMain::mnuLivePreview_Click()
+{
+    m_live->setShown(menu.mnuLivePreview->isChecked());
 }
 
 void frmMain::brwPreview_DocumentComplete(const QUrl &url)

@@ -38,6 +38,7 @@ namespace app
 class CoolBar;
 class DocumentPrinter;
 class KeyStatePanels;
+class LiveMode;
 class MainStatusBar;
 class MainToolBar;
 class PreviewBrowser;
@@ -93,6 +94,8 @@ public:
     // Find, Replace and Find next with the find dialog; print and printer setup.
     search::FindCommands &findCommands() { return *m_find; }
     DocumentPrinter &printing() { return *m_printing; }
+    // The editor and the live preview side by side.
+    LiveMode &liveMode() { return *m_live; }
 
     // Handlers of the menus, the tool bar and the editor.
     void mnuNewFile_Click();
@@ -114,6 +117,7 @@ public:
     void mnuStatbar_Click();
     void mnuPreview_Click();
     void brwPreview_DocumentComplete(const QUrl &url);
+    void mnuLivePreview_Click();
     void mnuDecorate_Click();
     void mnuTSEdit_Click();
     void mnuOption_Click();
@@ -169,6 +173,7 @@ private:
     std::unique_ptr<search::FindCommands> m_find;
     std::unique_ptr<DocumentPrinter> m_printing;
     std::unique_ptr<PreviewController> m_preview;
+    std::unique_ptr<LiveMode> m_live;
     std::unique_ptr<KeyStatePanels> m_keyStates; // goes before the bars it writes to
 };
 

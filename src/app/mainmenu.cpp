@@ -98,6 +98,9 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.mnuPreview->setCheckable(true);
     m.mnuDecorate = item(m.mnhView, "mnuDecorate", QStringLiteral("色分け実行(&C)"),
                          QKeySequence(Qt::CTRL | Qt::Key_G));
+    m.mnuLivePreview = item(m.mnhView, "mnuLivePreview", QStringLiteral("ﾗｲﾌﾞﾌﾟﾚﾋﾞｭｰ(&L)"),
+                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
+    m.mnuLivePreview->setCheckable(true);
 
     m.mnhConfig = header(bar, "mnhConfig", QStringLiteral("設定(&C)"));
     m.mnuTSEdit = item(m.mnhConfig, "mnuTSEdit", QStringLiteral("ﾀｸﾞｾｯﾄｴﾃﾞｨﾀ(&T)..."),

@@ -36,6 +36,7 @@ struct MainMenu {
     QAction *mnuStatbar = nullptr;
     QAction *mnuPreview = nullptr;
     QAction *mnuDecorate = nullptr;
+    QAction *mnuLivePreview = nullptr;
 
     QMenu *mnhConfig = nullptr;
     QAction *mnuTSEdit = nullptr;

@@ -1,0 +1,103 @@
+// Times typing on a 1 MB Japanese page with and without the live preview beside it, the live
+// preview's refresh of that page (the part in the window's thread, and until the page has loaded
+// again), and typing while the page shown runs a script that never ends.
+// Usage: bench_livepreview [repetitions]
+
+#include "app/frmmain.h"
+#include "app/livemode.h"
+#include "app/livepane.h"
+#include "benchtiming.h"
+#include "corpus.h"
+#include "document/cp932.h"
+#include "livepreview/livepreview.h"
+#include "platform/richtextbox.h"
+#include "quietplatform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTest>
+#include <cstdio>
+#include <functional>
+
+namespace
+{
+
+// Median milliseconds of a keystroke in the middle of the text, repaint included.
+double keystrokeMs(app::RichTextBox &box, int repetitions)
+{
+    box.setSelStart(int(box.Text().size() / 2));
+    box.viewport()->repaint();
+    return benchcorpus::medianMs(
+        [&] {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+            QCoreApplication::sendEvent(&box, &press);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+            QCoreApplication::sendEvent(&box, &release);
+            box.viewport()->repaint();
+        },
+        repetitions);
+}
+
+// Refreshes the live preview at once (as a save does): milliseconds spent in the call and until
+// the page has loaded again.
+std::pair<double, double> refreshMs(app::frmMain &w)
+{
+    bool loaded = false;
+    const QMetaObject::Connection c = QObject::connect(
+        w.liveMode().pane(), &app::LivePane::loadEnded, &w, [&loaded] { loaded = true; });
+    QElapsedTimer t;
+    t.start();
+    w.liveMode().preview().saved();
+    const double call = double(t.nsecsElapsed()) / 1e6;
+    while (!loaded && t.elapsed() < 60000)
+        QTest::qWait(1);
+    QObject::disconnect(c);
+    return {call, double(t.nsecsElapsed()) / 1e6};
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    benchsupport::IsolatedRun run;
+    QApplication application(argc, argv);
+    const int repetitions = argc > 1 ? std::atoi(argv[1]) : 41;
+
+    benchsupport::QuietPlatform quiet;
+    app::frmMain w(quiet.platform);
+    w.Form_Load(QString());
+    w.resize(1200, 800);
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w))
+        std::fputs("the window was not exposed\n", stderr);
+    app::RichTextBox &box = *w.editor();
+    box.setText(document::decodeCp932(benchcorpus::makeCorpusCp932(1'000'000)).text);
+    box.finishFill();
+    w.DecorateText();
+    w.sharedState().strFilePath = run.home.filePath(QStringLiteral("page.html"));
+
+    std::printf("1 MB page, median of %d:\n", repetitions);
+    std::printf("  keystroke, editor alone:            %8.2f ms\n", keystrokeMs(box, repetitions));
+    w.mainMenu().mnuLivePreview->trigger();
+    refreshMs(w); // the engine starts
+    std::printf("  keystroke, live preview beside it:  %8.2f ms\n", keystrokeMs(box, repetitions));
+    for (int i = 0; i < 3; ++i) {
+        const auto [call, loaded] = refreshMs(w);
+        std::printf("  refresh: in the window's thread %6.1f ms, page loaded again %7.1f ms\n",
+                    call, loaded);
+    }
+
+    // A page that never ends its script: typing and refreshing still return at once.
+    box.setText(QStringLiteral("<p>loop</p><script>for (;;) {}</script>\r\n"));
+    w.liveMode().preview().saved();
+    QTest::qWait(1500);
+    QElapsedTimer t;
+    t.start();
+    w.liveMode().preview().saved();
+    const double call = double(t.nsecsElapsed()) / 1e6;
+    std::printf("  page looping forever: keystroke %.2f ms, refresh call %.2f ms\n",
+                keystrokeMs(box, repetitions), call);
+    w.sharedState().bolEditing = false;
+    return 0;
+}
