@@ -3,7 +3,6 @@
 #include "app/webviewloader.h"
 #include "livepreview/livepage.h"
 
-#include <QMetaObject>
 #include <QVBoxLayout>
 
 namespace app
@@ -42,10 +41,10 @@ void LivePane::load(const QUrl &url)
         m_view->setProperty("url", url); // QWebEngineView::setUrl
 }
 
-void LivePane::reload()
+void LivePane::reload(bool fromDisk)
 {
     if (m_view)
-        QMetaObject::invokeMethod(m_view, "reload");
+        reloadView(m_view, fromDisk);
 }
 
 void LivePane::runScript(const QString &script, const std::function<void(const QVariant &)> &done)

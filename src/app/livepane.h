@@ -20,7 +20,7 @@ public:
     std::optional<QString> openView(livepreview::LivePage &page) override;
     void endView() override;
     void load(const QUrl &url) override;
-    void reload() override;
+    void reload(bool fromDisk) override;
     void runScript(const QString &script,
                    const std::function<void(const QVariant &)> &done = {}) override;
 

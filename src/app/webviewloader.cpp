@@ -21,6 +21,7 @@ namespace
 
 using Factory = QWidget *(*)(QWidget *);
 using ServeLivePage = void (*)(QWidget *, QObject *);
+using ReloadView = void (*)(QWidget *, bool);
 using RunViewScript = void (*)(QWidget *, const QString &,
                                const std::function<void(const QVariant &)> &);
 
@@ -106,6 +107,12 @@ void serveLivePage(QWidget *view, QObject *page)
 {
     if (auto serve = reinterpret_cast<ServeLivePage>(engineFunction("tavlen_serveLivePage")))
         serve(view, page);
+}
+
+void reloadView(QWidget *view, bool fromDisk)
+{
+    if (auto reload = reinterpret_cast<ReloadView>(engineFunction("tavlen_reloadView")))
+        reload(view, fromDisk);
 }
 
 void runViewScript(QWidget *view, const QString &script,

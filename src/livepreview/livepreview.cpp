@@ -61,7 +61,10 @@ LivePreview::LivePreview(LiveContext context, QObject *parent)
     m_caret.setInterval(CaretSettleMs);
     m_answer.setInterval(AnswerMs);
     connect(&m_pause, &QTimer::timeout, this, &LivePreview::refresh);
-    connect(&m_linked, &QTimer::timeout, this, &LivePreview::reloadKeepingPlace);
+    connect(&m_linked, &QTimer::timeout, this, [this] {
+        m_fromDisk = true; // the browser would keep the files it has already read
+        reloadKeepingPlace();
+    });
     connect(&m_caret, &QTimer::timeout, this, &LivePreview::scrollToCaret);
     connect(&m_answer, &QTimer::timeout, this, &LivePreview::reloadNow);
     connect(&m_page, &LivePage::linkedFileChanged, this, [this] {
@@ -89,6 +92,7 @@ void LivePreview::stop()
         timer->stop();
     m_running = false;
     m_askingPlace = false;
+    m_fromDisk = false;
     m_restorePlace = false;
     m_place.reset();
     m_c.view.endView();
@@ -167,7 +171,7 @@ void LivePreview::reloadNow()
     m_askingPlace = false;
     m_restorePlace = m_place.has_value();
     m_page.rewatch();
-    m_c.view.reload();
+    m_c.view.reload(std::exchange(m_fromDisk, false));
 }
 
 void LivePreview::loadEnded(const QUrl &url, bool ok)

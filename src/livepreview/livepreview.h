@@ -71,10 +71,11 @@ private:
     bool m_running = false;
     QUrl m_shownUrl;
     QTimer m_pause;  // typing paused
-    QTimer m_linked; // a file the page uses changed; a few changes come together
+    QTimer m_linked; // a file the page uses changed; a save may change it a few times
     QTimer m_caret;  // the caret stays on its new line
     QTimer m_answer; // the page did not say where it was scrolled: reloaded anyway
     bool m_askingPlace = false;
+    bool m_fromDisk = false; // the next reload reads the files the page uses again
     int m_round = 0;
     std::optional<QPointF> m_place;
     bool m_restorePlace = false;

@@ -23,7 +23,8 @@ public:
     // Ends the browser (and the page's process with it).
     virtual void endView() = 0;
     virtual void load(const QUrl &url) = 0;
-    virtual void reload() = 0;
+    // Loads the page again; fromDisk: the files it uses too, not the browser's copies of them.
+    virtual void reload(bool fromDisk) = 0;
     // Runs script in the page apart from the page's own scripts; done gets its value later, or
     // never when the page does not answer.
     virtual void runScript(const QString &script,

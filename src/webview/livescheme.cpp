@@ -102,6 +102,14 @@ extern "C" Q_DECL_EXPORT void tavlen_serveLivePage(QWidget *view, QObject *page)
     handlerFor(engineView->page()->profile())->add(page);
 }
 
+// Loads view's page again; bypassCache: the files it uses too, not the engine's copies.
+extern "C" Q_DECL_EXPORT void tavlen_reloadView(QWidget *view, bool bypassCache)
+{
+    if (auto *engineView = qobject_cast<QWebEngineView *>(view))
+        engineView->triggerPageAction(bypassCache ? QWebEnginePage::ReloadAndBypassCache
+                                                  : QWebEnginePage::Reload);
+}
+
 // Runs script in view's page, apart from the page's own scripts; done gets the value when the
 // page answers. Nothing waits for it.
 extern "C" Q_DECL_EXPORT void

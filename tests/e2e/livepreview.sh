@@ -6,12 +6,14 @@
 # Judged by the colours on the screen (pixels.py), the files and the settings file.
 source "$(dirname "$0")/xsession.sh"
 here=$(cd "$(dirname "$0")" && pwd)
+python=/usr/bin/python3 # the system's: a version manager's python3 starts ten times slower
+[ -x "$python" ] || python=python3
 
 # The count of pixels of colour $2 in the preview's side of window $1.
 pane_count() {
     local X Y WIDTH HEIGHT SCREEN WINDOW
     eval "$(xdotool getwindowgeometry --shell "$1")"
-    python3 "$here/pixels.py" $((X + WIDTH * 6 / 10)) $((Y + HEIGHT * 3 / 10)) \
+    "$python" "$here/pixels.py" $((X + WIDTH * 6 / 10)) $((Y + HEIGHT * 3 / 10)) \
         $((WIDTH * 3 / 10)) $((HEIGHT * 5 / 10)) "$2"
 }
 # Waits (up to 20 s) until the preview's side of window $1 shows colour $2.
