@@ -7,9 +7,11 @@
 #include "platform/sharedstate.h"
 #include "settings/appsettings.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPointer>
 #include <QTextBlock>
+#include <QThreadPool>
 #include <utility>
 
 namespace livepreview
@@ -91,6 +93,7 @@ void LivePreview::stop()
     for (QTimer *timer : {&m_pause, &m_linked, &m_caret, &m_answer})
         timer->stop();
     m_running = false;
+    ++m_generation; // a page still being made is not shown
     m_askingPlace = false;
     m_fromDisk = false;
     m_restorePlace = false;
@@ -125,14 +128,32 @@ void LivePreview::caretMoved()
 
 void LivePreview::refresh()
 {
+    // The page's bytes are made on another thread: on a big page that takes longer than a
+    // keystroke may wait. A newer refresh supersedes the ones still being made.
+    const int generation = ++m_generation;
+    const QString text = m_c.editor.Text();
+    const int writeCode = m_c.settings.WriteCode;
+    QPointer<LivePreview> self(this);
+    QThreadPool::globalInstance()->start([self, generation, text, writeCode] {
+        QByteArray bytes = document::bytesFromText(withLineMarks(text), writeCode).bytes;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self, generation, bytes = std::move(bytes), writeCode] {
+                if (self && generation == self->m_generation)
+                    self->show(bytes, document::encodingName(writeCode).toLatin1());
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void LivePreview::show(const QByteArray &bytes, const QByteArray &charset)
+{
+    if (!m_running)
+        return;
     const QString path = m_c.state.strFilePath;
     const QFileInfo file(path);
-    const int writeCode = m_c.settings.WriteCode;
-    const QByteArray bytes =
-        document::bytesFromText(withLineMarks(m_c.editor.Text()), writeCode).bytes;
     m_page.setPage(path.isEmpty() ? QString() : file.absolutePath(),
-                   path.isEmpty() ? QString() : file.fileName(), bytes,
-                   document::encodingName(writeCode).toLatin1());
+                   path.isEmpty() ? QString() : file.fileName(), bytes, charset);
     const QUrl url = m_page.url();
     if (url != m_shownUrl) {
         m_shownUrl = url; // another document: shown from its top

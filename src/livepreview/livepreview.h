@@ -62,6 +62,7 @@ public:
 
 private:
     void refresh();
+    void show(const QByteArray &bytes, const QByteArray &charset);
     void reloadKeepingPlace();
     void reloadNow();
     void scrollToCaret();
@@ -77,6 +78,7 @@ private:
     bool m_askingPlace = false;
     bool m_fromDisk = false; // the next reload reads the files the page uses again
     int m_round = 0;
+    int m_generation = 0; // of the page's bytes being made
     std::optional<QPointF> m_place;
     bool m_restorePlace = false;
     int m_caretLine = 0;
