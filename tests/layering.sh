@@ -21,7 +21,8 @@ declare -A allowed=(
     [about]="platform"
     [check]="codec files platform"
     [links]="codec files platform"
-    [app]="about check codec document files links markup platform search settings tagsets"
+    [livepreview]="codec platform settings"
+    [app]="about check codec document files links livepreview markup platform search settings tagsets"
 )
 
 status=0

@@ -3,6 +3,7 @@
 #include "about/frmversion.h"
 #include "app/coolbar.h"
 #include "app/keystates.h"
+#include "app/livemode.h"
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
 #include "app/placement.h"
@@ -19,6 +20,8 @@
 #include "files/snapshotkeeper.h"
 #include "links/frmlinkcheck.h"
 #include "links/textpositions.h"
+#include "livepreview/livepreview.h"
+#include "livepreview/livesettings.h"
 #include "markup/decoratetext.h"
 #include "platform/busywindow.h"
 #include "platform/helpfile.h"
@@ -103,6 +106,10 @@ frmMain::frmMain(platform::Platform &platform, QWidget *parent)
     m_assist = std::make_unique<check::EditorAssist>(*rtbMain, [this](const QString &text) {
         stbMain->Panels(QStringLiteral("Message"))->setText(text);
     });
+    m_live = std::make_unique<LiveMode>(
+        LiveModeContext{*this, platform.prompter, *m_client, *rtbMain, state, AppSettings,
+                        platform.store, *menu.mnuLivePreview, *menu.mnuPreview});
+    applyChildGeometry();
 }
 
 frmMain::~frmMain() = default;
@@ -179,6 +186,7 @@ void frmMain::connectHandlers()
     connect(menu.mnuPreview, &QAction::triggered, this, &frmMain::mnuPreview_Click);
     connect(brwPreview, &PreviewBrowser::DocumentComplete, this,
             &frmMain::brwPreview_DocumentComplete);
+    connect(menu.mnuLivePreview, &QAction::triggered, this, &frmMain::mnuLivePreview_Click);
     connect(menu.mnuDecorate, &QAction::triggered, this, &frmMain::mnuDecorate_Click);
     connect(menu.mnuCheckPage, &QAction::triggered, this, &frmMain::mnuCheckPage_Click);
     connect(menu.mnuTSEdit, &QAction::triggered, this, &frmMain::mnuTSEdit_Click);
@@ -245,6 +253,8 @@ void frmMain::Form_Load(const QString &commandLine, ShowWindow showing)
     brwPreview->Navigate2(QUrl(QStringLiteral("about:blank")));
     state.bolEditing = false;
     Form_Resize();
+    if (livepreview::readLiveShown(m_platform.store))
+        m_live->setShown(true);
     m_documents->offerRecovery();
 }
 
@@ -284,7 +294,10 @@ void frmMain::applyChildGeometry()
     const float tppX = platform::twipsPerPixelX(this);
     const float tppY = platform::twipsPerPixelY(this);
     clbMain->setGeometry(platform::toPixels(m_layout.coolBar, tppX, tppY));
-    rtbMain->setGeometry(platform::toPixels(m_layout.editor, tppX, tppY));
+    if (m_live)
+        m_live->place(platform::toPixels(m_layout.editor, tppX, tppY));
+    else
+        rtbMain->setGeometry(platform::toPixels(m_layout.editor, tppX, tppY));
     brwPreview->setGeometry(platform::toPixels(m_layout.browser, tppX, tppY));
 }
 
@@ -343,10 +356,14 @@ void frmMain::rtbMain_Change()
     state.bolEditing = true;
     m_recovery->changed();
     stbMain->Panels(QStringLiteral("Size"))->setText(sizePanelText(rtbMain->byteCount()));
+    if (m_live)
+        m_live->preview().textChanged();
 }
 
 void frmMain::rtbMain_SelChange()
 {
+    if (m_live)
+        m_live->preview().caretMoved();
     if (state.bolBusy)
         return;
     const bool s = rtbMain->SelLength() > 0;
@@ -443,11 +460,13 @@ void frmMain::mnuRList_Click(int index)
 void frmMain::mnuSaveFile_Click()
 {
     m_documents->save();
+    m_live->preview().saved();
 }
 
 void frmMain::mnuSaveAs_Click()
 {
     m_documents->SaveDocumentAs();
+    m_live->preview().saved();
 }
 void frmMain::mnuPrint_Click()
 {
@@ -512,6 +531,12 @@ void frmMain::mnuPreview_Click()
     if (preview)
         m_recovery->writeNow(); // the browser engine starts or loads a page: keep the text first
     m_preview->SwitchMode(preview);
+    m_live->previewSwitched(menu.mnuPreview->isChecked());
+}
+
+void frmMain::mnuLivePreview_Click()
+{
+    m_live->setShown(menu.mnuLivePreview->isChecked());
 }
 
 void frmMain::brwPreview_DocumentComplete(const QUrl &url)

@@ -56,6 +56,7 @@ namespace app
 class CoolBar;
 class DocumentPrinter;
 class KeyStatePanels;
+class LiveMode;
 class MainStatusBar;
 class MainToolBar;
 class PreviewBrowser;
@@ -111,6 +112,7 @@ public:
     void mnuStatbar_Click();
     void mnuPreview_Click();
     void brwPreview_DocumentComplete(const QUrl &url);
+    void mnuLivePreview_Click();
     void mnuDecorate_Click();
     void mnuCheckPage_Click();
     void mnuTSEdit_Click();
@@ -149,6 +151,8 @@ protected:
     // Find, Replace and Find next with the find dialog; print and printer setup.
     search::FindCommands &findCommands() { return *m_find; }
     DocumentPrinter &printing() { return *m_printing; }
+    // The editor and the live preview side by side.
+    LiveMode &liveMode() { return *m_live; }
 
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -191,6 +195,7 @@ private:
     std::unique_ptr<DocumentPrinter> m_printing;
     std::unique_ptr<PreviewController> m_preview;
     std::unique_ptr<check::EditorAssist> m_assist;
+    std::unique_ptr<LiveMode> m_live;
     std::unique_ptr<KeyStatePanels> m_keyStates; // goes before the bars it writes to
     links::frmLinkCheck *m_linkCheck = nullptr;  // made on first use, a child of the window
 };

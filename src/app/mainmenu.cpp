@@ -105,6 +105,9 @@ MainMenu buildMainMenu(QMenuBar *bar)
                          QKeySequence(Qt::CTRL | Qt::Key_G));
     m.mnuCheckPage = item(m.mnhView, "mnuCheckPage", QStringLiteral("このページを検査(&I)..."),
                           QKeySequence(Qt::Key_F7));
+    m.mnuLivePreview = item(m.mnhView, "mnuLivePreview", QStringLiteral("ﾗｲﾌﾞﾌﾟﾚﾋﾞｭｰ(&L)"),
+                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
+    m.mnuLivePreview->setCheckable(true);
 
     m.mnhConfig = header(bar, "mnhConfig", QStringLiteral("設定(&C)"));
     m.mnuTSEdit = item(m.mnhConfig, "mnuTSEdit", QStringLiteral("ﾀｸﾞｾｯﾄｴﾃﾞｨﾀ(&T)..."),

@@ -40,6 +40,7 @@ struct MainMenu {
     QAction *mnuPreview = nullptr;
     QAction *mnuDecorate = nullptr;
     QAction *mnuCheckPage = nullptr;
+    QAction *mnuLivePreview = nullptr;
 
     QMenu *mnhConfig = nullptr;
     QAction *mnuTSEdit = nullptr;

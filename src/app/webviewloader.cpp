@@ -20,6 +20,26 @@ namespace
 {
 
 using Factory = QWidget *(*)(QWidget *);
+using ServeLivePage = void (*)(QWidget *, QObject *);
+using ReloadView = void (*)(QWidget *, bool);
+using RunViewScript = void (*)(QWidget *, const QString &,
+                               const std::function<void(const QVariant &)> &);
+
+// The engine's library once it is loaded; empty before.
+QString &loadedLibrary()
+{
+    static QString path;
+    return path;
+}
+
+// A function of the engine's library, once a view was made; nullptr before.
+QFunctionPointer engineFunction(const char *name)
+{
+    if (loadedLibrary().isEmpty())
+        return nullptr;
+    QLibrary library(loadedLibrary());
+    return library.resolve(name);
+}
 
 // Where the engine's library may be, first found first used: in lib/tavlen beside bin when the
 // program is installed, beside the program (the build tree), or in the build tree of this very
@@ -66,8 +86,10 @@ QWidget *createWebView(QWidget *parent, QString *reason)
                 continue;
             QLibrary library(path);
             factory = reinterpret_cast<Factory>(library.resolve("tavlen_createWebView"));
-            if (factory)
+            if (factory) {
+                loadedLibrary() = path;
                 break;
+            }
             failure = library.errorString();
         }
         if (!factory && failure.isEmpty())
@@ -79,6 +101,25 @@ QWidget *createWebView(QWidget *parent, QString *reason)
         return nullptr;
     }
     return factory(parent);
+}
+
+void serveLivePage(QWidget *view, QObject *page)
+{
+    if (auto serve = reinterpret_cast<ServeLivePage>(engineFunction("tavlen_serveLivePage")))
+        serve(view, page);
+}
+
+void reloadView(QWidget *view, bool fromDisk)
+{
+    if (auto reload = reinterpret_cast<ReloadView>(engineFunction("tavlen_reloadView")))
+        reload(view, fromDisk);
+}
+
+void runViewScript(QWidget *view, const QString &script,
+                   const std::function<void(const QVariant &)> &done)
+{
+    if (auto run = reinterpret_cast<RunViewScript>(engineFunction("tavlen_runViewScript")))
+        run(view, script, done);
 }
 
 } // namespace app

@@ -1,6 +1,8 @@
 // The browser engine, in a library of its own that the program loads on the first preview: the
 // engine's libraries are large, and loading them at start-up would cost every start time and
 // memory for a preview that may never be used.
+#include "livescheme.h"
+
 #include <QMetaObject>
 #include <QQuickWindow>
 #include <QWebEngineLoadingInfo>
@@ -19,6 +21,7 @@ extern "C" Q_DECL_EXPORT QWidget *tavlen_createWebView(QWidget *parent)
     // in software anyway when it has no OpenGL context to share.
     static const bool software = [] {
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+        registerLiveScheme(); // before the engine starts with the first view
         return true;
     }();
     Q_UNUSED(software);

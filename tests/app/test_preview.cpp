@@ -1,4 +1,6 @@
 #include "app/enginestart.h"
+#include "app/livemode.h"
+#include "app/livepane.h"
 #include "app/mainstatusbar.h"
 #include "app/maintoolbar.h"
 #include "app/preview.h"
@@ -12,6 +14,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QSplitter>
 
 #include <unistd.h>
 
@@ -127,6 +130,44 @@ private Q_SLOTS:
             QCOMPARE(scratchFiles(folder), QStringList());
         }
         QCOMPARE(w.editor()->Text(), QStringLiteral("<p>typed</p>"));
+        // The live preview beside the text is refused the same way.
+        w.mainMenu().mnuLivePreview->trigger();
+        QCOMPARE(f.prompter.shown.size(), 3);
+        QCOMPARE(f.prompter.shown.last().title, QStringLiteral("エラー"));
+        QVERIFY(!w.mainMenu().mnuLivePreview->isChecked());
+        QVERIFY(!w.liveMode().pane()->view());
+        QCOMPARE(w.editor()->parentWidget(), w.centralWidget());
+        QCOMPARE(f.store.read(u"Settings"_s, u"LivePreview"_s, {}), u"False"_s);
+        w.sharedState().bolEditing = false;
+    }
+
+    // Side by side, the editor and the page split the editor's place as the settings say; hidden,
+    // the editor is back in its place with its text, and the choice is stored either way.
+    void livePreviewSplitsTheEditorsPlace()
+    {
+        MainWindowFixture f;
+        f.store.write(u"Settings"_s, u"LivePreviewSplit"_s, u"300"_s);
+        testsupport::TestWindow &w = f.start();
+        w.show();
+        w.editor()->setText(QStringLiteral("<p>typed</p>"));
+        const QRect place = w.editor()->geometry();
+        w.mainMenu().mnuLivePreview->trigger();
+        QVERIFY(w.mainMenu().mnuLivePreview->isChecked());
+        QSplitter *splitter = w.liveMode().splitter();
+        QCOMPARE(w.editor()->parentWidget(), splitter);
+        QCOMPARE(splitter->geometry(), place);
+        QVERIFY(w.liveMode().pane()->view());
+        const QList<int> sizes = splitter->sizes();
+        QVERIFY2(std::abs(sizes[0] * 1000 / (sizes[0] + sizes[1]) - 300) < 30,
+                 qPrintable(QStringLiteral("%1 %2").arg(sizes[0]).arg(sizes[1])));
+        QCOMPARE(f.store.read(u"Settings"_s, u"LivePreview"_s, {}), u"True"_s);
+        w.mainMenu().mnuLivePreview->trigger();
+        QCOMPARE(w.editor()->parentWidget(), w.centralWidget());
+        QCOMPARE(w.editor()->geometry(), place);
+        QVERIFY(w.editor()->isVisible());
+        QVERIFY(!w.liveMode().pane()->view());
+        QCOMPARE(w.editor()->Text(), QStringLiteral("<p>typed</p>"));
+        QCOMPARE(f.store.read(u"Settings"_s, u"LivePreview"_s, {}), u"False"_s);
         w.sharedState().bolEditing = false;
     }
 

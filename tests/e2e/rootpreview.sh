@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Preview asked for by a root user who has not switched the browser engine's sandbox off (as on a
 # fresh machine, or with sudo): a box titled エラー says why and how to allow it, Enter closes it,
-# and the program goes on in edit mode: typing and Ctrl+S save, no scratch file is written.
+# and the program goes on in edit mode: typing and Ctrl+S save, no scratch file is written. The
+# live preview beside the text (Ctrl+Shift+W) is refused the same way.
 source "$(dirname "$0")/xsession.sh"
 
 if [ "$(id -u)" -ne 0 ]; then
@@ -34,9 +35,17 @@ under_x() {
     check "asked again, the box comes again" wait_active "エラー"
     keys Return
     check "and goes again" wait_active "$page - たぶれん"
+    keys ctrl+shift+w
+    check "the live preview as root shows the same box" wait_active "エラー"
+    keys Return
+    check "and the editor is beside nothing" wait_active "$page - たぶれん"
+    typein "r3"
+    keys ctrl+s
+    check "typing goes on after it" wait_file_has "$page" "r1r2r3<p>x</p>"
     keys ctrl+q
     check "Ctrl+Q ends the program" wait_exit
     check "no scratch file at the end" no_scratch "$site"
+    check "the live preview is not kept on" bash -c "! grep -q '^LivePreview=True' '$conf'"
 }
 
 xsession_main "$@"

@@ -19,6 +19,7 @@ public:
     using frmMain::fileDialog;
     using frmMain::findCommands;
     using frmMain::layoutBase;
+    using frmMain::liveMode;
     using frmMain::mainMenu;
     using frmMain::printing;
     using frmMain::recovery;

@@ -1,0 +1,116 @@
+// Times typing on a 1 MB Japanese page with and without the live preview beside it, the live
+// preview's refresh of that page (the part in the window's thread, and until the page has loaded
+// again), and typing while the page shown runs a script that never ends.
+// Usage: bench_livepreview [repetitions]
+
+#include "app/frmmain.h"
+#include "app/livemode.h"
+#include "app/livepane.h"
+#include "benchtiming.h"
+#include "codec/cp932.h"
+#include "corpus.h"
+#include "livepreview/livepreview.h"
+#include "platform/richtextbox.h"
+#include "quietplatform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTest>
+#include <cstdio>
+#include <functional>
+
+namespace
+{
+
+// Median milliseconds of a keystroke in the middle of the text, with the repaint or without it
+// (the editor beside the preview is narrower, so it paints less).
+double keystrokeMs(platform::RichTextBox &box, int repetitions, bool repaint = true)
+{
+    box.setSelStart(int(box.Text().size() / 2));
+    box.viewport()->repaint();
+    return benchcorpus::medianMs(
+        [&] {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+            QCoreApplication::sendEvent(&box, &press);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+            QCoreApplication::sendEvent(&box, &release);
+            if (repaint)
+                box.viewport()->repaint();
+        },
+        repetitions);
+}
+
+// Refreshes the live preview at once (as a save does): milliseconds spent in the call and until
+// the page has loaded again.
+std::pair<double, double> refreshMs(testsupport::TestWindow &w)
+{
+    bool loaded = false;
+    const QMetaObject::Connection c = QObject::connect(
+        w.liveMode().pane(), &app::LivePane::loadEnded, &w, [&loaded] { loaded = true; });
+    QElapsedTimer t;
+    t.start();
+    w.liveMode().preview().saved();
+    const double call = double(t.nsecsElapsed()) / 1e6;
+    while (!loaded && t.elapsed() < 60000)
+        QTest::qWait(1);
+    QObject::disconnect(c);
+    return {call, double(t.nsecsElapsed()) / 1e6};
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    benchsupport::IsolatedRun run;
+    QApplication application(argc, argv);
+    const int repetitions = argc > 1 ? std::atoi(argv[1]) : 41;
+
+    benchsupport::QuietPlatform quiet;
+    testsupport::TestWindow w(quiet.platform);
+    w.Form_Load(QString());
+    w.resize(1200, 800);
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w))
+        std::fputs("the window was not exposed\n", stderr);
+    platform::RichTextBox &box = *w.editor();
+    box.setText(codec::decodeCp932(benchcorpus::makeCorpusCp932(1'000'000)).text);
+    box.finishFill();
+    w.DecorateText();
+    w.sharedState().strFilePath = run.home.filePath(QStringLiteral("page.html"));
+
+    std::printf("1 MB page, median of %d:\n", repetitions);
+    const auto keystrokes = [&](const char *what) {
+        const double painted = keystrokeMs(box, repetitions);
+        const double unpainted = keystrokeMs(box, repetitions, false);
+        std::printf("  keystroke, %-28s %6.2f ms, without the repaint %6.2f ms\n", what, painted,
+                    unpainted);
+    };
+    keystrokes("editor alone:");
+    w.mainMenu().mnuLivePreview->trigger();
+    refreshMs(w); // the engine starts
+    keystrokes("live preview beside it:");
+    for (int i = 0; i < 3; ++i) {
+        const auto [call, loaded] = refreshMs(w);
+        std::printf("  refresh: in the window's thread %6.1f ms, page loaded again %7.1f ms\n",
+                    call, loaded);
+    }
+
+    // A page that never ends its script: typing and refreshing still return at once.
+    box.setText(QStringLiteral("<p>loop</p><script>for (;;) {}</script>\r\n"));
+    w.liveMode().preview().saved();
+    QTest::qWait(1500);
+    QElapsedTimer t;
+    t.start();
+    w.liveMode().preview().saved();
+    const double call = double(t.nsecsElapsed()) / 1e6;
+    std::printf("  page looping forever: keystroke %.2f ms, refresh call %.2f ms\n",
+                keystrokeMs(box, repetitions), call);
+    w.mainMenu().mnuLivePreview->trigger();
+    box.setText(codec::decodeCp932(benchcorpus::makeCorpusCp932(1'000'000)).text);
+    box.finishFill();
+    w.DecorateText();
+    keystrokes("editor alone again:");
+    w.sharedState().bolEditing = false;
+    return 0;
+}
