@@ -29,6 +29,7 @@
 #include "settings/optionscommand.h"
 #include "settings/settings.h"
 #include "settings/shellregistration.h"
+#include "site/frmsitereplace.h"
 #include "tagsets/insertionpanel.h"
 #include "tagsets/tagsetfolder.h"
 #include "tagsets/tagsetlist.h"
@@ -40,6 +41,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
@@ -164,6 +166,7 @@ void frmMain::connectHandlers()
     connect(menu.mnuFind, &QAction::triggered, this, &frmMain::mnuFind_Click);
     connect(menu.mnuFindNext, &QAction::triggered, this, &frmMain::mnuFindNext_Click);
     connect(menu.mnuReplace, &QAction::triggered, this, &frmMain::mnuReplace_Click);
+    connect(menu.mnuSiteReplace, &QAction::triggered, this, &frmMain::mnuSiteReplace_Click);
     connect(menu.mnuToolbar, &QAction::triggered, this, &frmMain::mnuToolbar_Click);
     connect(menu.mnuStatbar, &QAction::triggered, this, &frmMain::mnuStatbar_Click);
     connect(menu.mnuPreview, &QAction::triggered, this, &frmMain::mnuPreview_Click);
@@ -443,6 +446,19 @@ void frmMain::mnuFindNext_Click()
 void frmMain::mnuReplace_Click()
 {
     m_find->showDialog(true);
+}
+
+void frmMain::mnuSiteReplace_Click()
+{
+    if (!m_siteWindow)
+        m_siteWindow = new site::frmSiteReplace(
+            {m_platform.prompter, *rtbMain, [this] { return state.strFilePath; },
+             [this](const QString &path) {
+                 return !m_documents->ConfirmSave() && m_documents->OpenDocument(path);
+             }},
+            this);
+    m_siteWindow->showFor(state.strFilePath.isEmpty() ? QString()
+                                                      : QFileInfo(state.strFilePath).path());
 }
 
 void frmMain::mnuPreview_Click()

@@ -27,6 +27,11 @@ namespace search
 class FindCommands;
 }
 
+namespace site
+{
+class frmSiteReplace;
+}
+
 namespace tagsets
 {
 class InsertionPanel;
@@ -110,6 +115,7 @@ public:
     void mnuFind_Click();
     void mnuFindNext_Click();
     void mnuReplace_Click();
+    void mnuSiteReplace_Click();
     void mnuToolbar_Click();
     void mnuStatbar_Click();
     void mnuPreview_Click();
@@ -167,6 +173,7 @@ private:
     std::unique_ptr<document::SnapshotKeeper> m_recovery;
     std::unique_ptr<tagsets::InsertionPanel> m_tagPanel;
     std::unique_ptr<search::FindCommands> m_find;
+    site::frmSiteReplace *m_siteWindow = nullptr; // made on first use, a child of the window
     std::unique_ptr<DocumentPrinter> m_printing;
     std::unique_ptr<PreviewController> m_preview;
     std::unique_ptr<KeyStatePanels> m_keyStates; // goes before the bars it writes to

@@ -84,6 +84,9 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.mnuFindNext->setEnabled(false);
     m.mnuReplace = item(m.mnhEdit, "mnuReplace", QStringLiteral("置換(&L)..."),
                         QKeySequence(Qt::CTRL | Qt::Key_L));
+    m.mnuSiteReplace =
+        item(m.mnhEdit, "mnuSiteReplace", QStringLiteral("フォルダー内の検索と置換(&F)..."),
+             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
 
     m.mnhView = header(bar, "mnhView", QStringLiteral("表示(&V)"));
     m.mnuToolbar = item(m.mnhView, "mnuToolbar", QStringLiteral("ﾂｰﾙﾊﾞｰ(&T)"));

@@ -30,6 +30,7 @@ struct MainMenu {
     QAction *mnuFind = nullptr;
     QAction *mnuFindNext = nullptr;
     QAction *mnuReplace = nullptr;
+    QAction *mnuSiteReplace = nullptr;
 
     QMenu *mnhView = nullptr;
     QAction *mnuToolbar = nullptr;

@@ -16,10 +16,6 @@ namespace document
 namespace
 {
 
-// Far beyond any hand-written page; keeps a stray huge file from exhausting memory (reading
-// holds the file several times over).
-constexpr qint64 kMaxFileSize = 512LL * 1024 * 1024;
-
 struct LineEndCounts {
     qsizetype crLf = 0, lf = 0, cr = 0;
 };

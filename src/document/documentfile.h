@@ -13,6 +13,10 @@
 namespace document
 {
 
+// The largest file the program opens: far beyond any hand-written page; keeps a stray huge file
+// from exhausting memory (reading holds the file several times over).
+inline constexpr qint64 kMaxFileSize = 512LL * 1024 * 1024;
+
 // Which line breaks a file uses.
 enum class LineEnds { None, CrLf, Lf, Cr, Mixed };
 
