@@ -121,6 +121,9 @@ frmSiteReplace::frmSiteReplace(const SiteWindowContext &context, QWidget *owner)
     layout->addLayout(form);
     layout->addLayout(options);
     layout->addLayout(buttons);
+    auto *results = new QLabel(QStringLiteral("結果(&L):"), this);
+    results->setBuddy(lstResults);
+    layout->addWidget(results);
     layout->addWidget(lstResults, 1);
     layout->addLayout(progress);
     resize(760, 480);
