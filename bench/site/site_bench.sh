@@ -52,7 +52,7 @@ compare_search() { # compare_search <label> <tavlen args...> -- <rg args...>
     rg=$(sum "$s1" "$s2" "$s3")
     echo "$label: tavlen $t s (peak $((tpeak / 1024)) MB); rg x3 $rg s ($s1 + $s2 + $s3, peak $((rpeak / 1024)) MB); ratio tavlen/rg $(ratio "$t" "$rg")"
     echo "  matching lines: tavlen $("$bin" --search-folder "$site" "${targs[@]}" 2>/dev/null | wc -l)," \
-        "rg $(for e in shift_jis euc-jp utf-8; do rg -E $e "${rargs[@]}" "$site"; done | wc -l) (each encoding's pages only count once in tavlen)"
+        "rg $(for e in shift_jis euc-jp utf-8; do rg -E $e "${rargs[@]}" "$site"; done | wc -l) (tavlen prints a line once per match, rg once per line)"
 }
 
 compare_search "search, word" --find "$word" -- -F "$word"
@@ -60,7 +60,8 @@ compare_search "search, regular expression" --find "$pattern" --regexp -- "$patt
 
 # Replace in 1,000 pages: the originals for tavlen, UTF-8 copies for sed, fresh for every run.
 mkdir -p "$work/pages" "$work/utf8"
-find "$site" -type f | sort | head -1000 >"$work/list"
+find "$site" -type f | sort >"$work/all"
+head -1000 "$work/all" >"$work/list"
 while read -r f; do cp "$f" "$work/pages/${f//\//_}"; done <"$work/list"
 python3 - "$work/pages" "$work/utf8" <<'PY'
 import os, sys
