@@ -22,17 +22,21 @@ python3 "$here/make_site.py" "$pages" "$site"
 echo "site: $pages pages, $(du -sm "$site" | cut -f1) MB"
 find "$site" -type f -exec cat {} + >/dev/null # warm cache
 
-# run3 <command...>: median wall seconds and the largest peak resident size (KB) of three runs.
+# run3 <command...>: median wall seconds, the largest peak resident size (KB) and the median
+# processor seconds (user + system) of three runs. On a busy machine the processor seconds say
+# more than the wall clock.
 run3() {
-    local times=() peak=0 s kb
+    local times=() cpus=() peak=0 s kb u sys
     for _ in 1 2 3; do
         "${prepare:-true}"
-        /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>&1 || true
-        read -r s kb <"$work/time"
+        /usr/bin/time -f "%e %M %U %S" -o "$work/time" "$@" >/dev/null 2>&1 || true
+        read -r s kb u sys <"$work/time"
         times+=("$s")
+        cpus+=("$(python3 -c "print(f'{$u + $sys:.2f}')")")
         [ "$kb" -gt "$peak" ] && peak=$kb
     done
-    printf '%s %s\n' "$(printf '%s\n' "${times[@]}" | sort -n | sed -n 2p)" "$peak"
+    printf '%s %s %s\n' "$(printf '%s\n' "${times[@]}" | sort -n | sed -n 2p)" "$peak" \
+        "$(printf '%s\n' "${cpus[@]}" | sort -n | sed -n 2p)"
 }
 ratio() { python3 -c "print(f'{$1 / $2:.2f}')"; }
 sum() { python3 -c "print(f'{$1 + $2 + $3:.2f}')"; }
@@ -44,13 +48,14 @@ compare_search() { # compare_search <label> <tavlen args...> -- <rg args...>
     while [ "$1" != -- ]; do targs+=("$1"); shift; done
     shift
     rargs=("$@")
-    read -r t tpeak < <(run3 "$bin" --search-folder "$site" "${targs[@]}")
-    read -r s1 _ < <(run3 rg -E shift_jis "${rargs[@]}" "$site")
-    read -r s2 _ < <(run3 rg -E euc-jp "${rargs[@]}" "$site")
-    read -r s3 rpeak < <(run3 rg -E utf-8 "${rargs[@]}" "$site")
-    local rg
+    read -r t tpeak tcpu < <(run3 "$bin" --search-folder "$site" "${targs[@]}")
+    read -r s1 _ c1 < <(run3 rg -E shift_jis "${rargs[@]}" "$site")
+    read -r s2 _ c2 < <(run3 rg -E euc-jp "${rargs[@]}" "$site")
+    read -r s3 rpeak c3 < <(run3 rg -E utf-8 "${rargs[@]}" "$site")
+    local rg rgcpu
     rg=$(sum "$s1" "$s2" "$s3")
-    echo "$label: tavlen $t s (peak $((tpeak / 1024)) MB); rg x3 $rg s ($s1 + $s2 + $s3, peak $((rpeak / 1024)) MB); ratio tavlen/rg $(ratio "$t" "$rg")"
+    rgcpu=$(sum "$c1" "$c2" "$c3")
+    echo "$label: tavlen $t s wall, $tcpu s cpu (peak $((tpeak / 1024)) MB); rg x3 $rg s wall ($s1 + $s2 + $s3), $rgcpu s cpu (peak $((rpeak / 1024)) MB); ratio tavlen/rg wall $(ratio "$t" "$rg"), cpu $(ratio "$tcpu" "$rgcpu")"
     echo "  matching lines: tavlen $("$bin" --search-folder "$site" "${targs[@]}" 2>/dev/null | wc -l)," \
         "rg $(for e in shift_jis euc-jp utf-8; do rg -E $e "${rargs[@]}" "$site"; done | wc -l) (tavlen prints a line once per match, rg once per line)"
 }
@@ -78,8 +83,8 @@ PY
 fresh_tavlen() { rm -rf "$work/r1" "$XDG_DATA_HOME"; cp -r "$work/pages" "$work/r1"; }
 fresh_sed() { rm -rf "$work/r2"; cp -r "$work/utf8" "$work/r2"; }
 prepare=fresh_tavlen
-read -r t tpeak < <(run3 "$bin" --search-folder "$work/r1" --find "$word" --replace-with 株式会社タブレン)
+read -r t tpeak tcpu < <(run3 "$bin" --search-folder "$work/r1" --find "$word" --replace-with 株式会社タブレン)
 prepare=fresh_sed
-read -r s _ < <(run3 sh -c "sed -i 's/$word/株式会社タブレン/g' '$work'/r2/*")
+read -r s _ scpu < <(run3 sh -c "sed -i 's/$word/株式会社タブレン/g' '$work'/r2/*")
 prepare=
-echo "replace in 1,000 pages: tavlen $t s (peak $((tpeak / 1024)) MB, fsync included); sed -i $s s; ratio tavlen/sed $(ratio "$t" "$s")"
+echo "replace in 1,000 pages: tavlen $t s wall, $tcpu s cpu (peak $((tpeak / 1024)) MB, fsync included); sed -i $s s wall, $scpu s cpu; ratio tavlen/sed wall $(ratio "$t" "$s"), cpu $(ratio "$tcpu" "$scpu")"

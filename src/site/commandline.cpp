@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <malloc.h>
 #include <string_view>
 
 namespace site
@@ -229,6 +230,10 @@ bool isFolderCommand(int argc, char **argv)
 
 int runFolderCommand(const QStringList &arguments)
 {
+    // One page after another of about the same size: let the allocator keep the pages' buffers
+    // for the next page instead of giving them back to the system and faulting them in again.
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
     QString error;
     const std::optional<Command> command = parse(arguments, &error);
     if (!command) {
