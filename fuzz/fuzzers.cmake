@@ -38,6 +38,7 @@ function(tavlen_add_fuzz_targets)
     ${src}/codec/charsetdeclaration.cpp ${src}/document/declarationcheck.cpp
     ${src}/markup/ecmapattern.cpp ${src}/markup/regexp.cpp ${src}/markup/regexperror.cpp
     ${src}/markup/replacement.cpp
+    ${src}/site/pagecodec.cpp
     ${src}/settings/textforms.cpp
     ${src}/tagsets/placeholders.cpp ${src}/tagsets/tagsetfile.cpp ${src}/tagsets/tagsetfolder.cpp
     ${CMAKE_SOURCE_DIR}/resources/tagsets.qrc)
@@ -61,6 +62,7 @@ function(tavlen_add_fuzz_targets)
   tavlen_add_fuzzer(fuzz_regexp)
   tavlen_add_fuzzer(fuzz_utf8)
   tavlen_add_fuzzer(fuzz_charsetdeclaration)
+  tavlen_add_fuzzer(fuzz_sitepage)
 endfunction()
 
 cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL tavlen_add_fuzz_targets)

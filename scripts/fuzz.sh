@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (clang, libFuzzer, AddressSanitizer, UndefinedBehaviorSanitizer) and runs
 # each for a bounded time, starting from the committed seeds in fuzz/corpus/<target>/.
-# Usage: scripts/fuzz.sh [seconds per target]   (default 12: about a minute and a half for all seven)
+# Usage: scripts/fuzz.sh [seconds per target]   (default 12: about a minute and a half for all eight)
 # Prints a line per target and exits nonzero when any target crashed, hung or ran out of memory;
 # the input that did it is kept in build/fuzz/artifacts/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-12}
 targets=(fuzz_rtfreader fuzz_nkf fuzz_tagsetfile fuzz_textforms fuzz_regexp fuzz_utf8
-    fuzz_charsetdeclaration)
+    fuzz_charsetdeclaration fuzz_sitepage)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz

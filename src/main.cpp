@@ -9,8 +9,11 @@
 #include "platform/shellopen.h"
 #include "platform/translations.h"
 #include "settings/inisettingsstore.h"
+#include "site/commandline.h"
+#include "site/interruptedoperation.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
 #include <malloc.h>
@@ -43,6 +46,7 @@ bool answeredOption(int argc, char **argv)
         const std::string_view argument(argv[i]);
         if (argument == "--help" || argument == "-h") {
             std::fputs(Usage, stdout);
+            std::fputs(site::FolderCommandUsage, stdout);
             return true;
         }
         if (argument == "--version") {
@@ -91,6 +95,11 @@ int main(int argc, char **argv)
     }
     if (answeredOption(argc, argv))
         return 0;
+    if (site::isFolderCommand(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Tavlen"));
+        return site::runFolderCommand(QCoreApplication::arguments().mid(1));
+    }
     if (!haveDisplay()) {
         std::fputs(
             "たぶれん: 画面（ディスプレイ）が見つかりません。デスクトップから起動してください。\n"
@@ -127,5 +136,6 @@ int main(int argc, char **argv)
 
     app::frmMain window(platform);
     window.Form_Load(arguments.path, app::frmMain::ShowWindow::BeforeQuestions);
+    site::offerInterruptedOperation(prompter, &window);
     return application.exec();
 }

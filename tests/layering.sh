@@ -22,7 +22,8 @@ declare -A allowed=(
     [check]="codec files platform"
     [links]="codec files platform"
     [livepreview]="codec platform settings"
-    [app]="about check codec document files links livepreview markup platform search settings tagsets"
+    [site]="codec files markup platform search"
+    [app]="about check codec document files links livepreview markup platform search settings site tagsets"
 )
 
 status=0

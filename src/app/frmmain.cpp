@@ -35,6 +35,7 @@
 #include "settings/optionscommand.h"
 #include "settings/settings.h"
 #include "settings/shellregistration.h"
+#include "site/frmsitereplace.h"
 #include "tagsets/insertionpanel.h"
 #include "tagsets/tagsetfolder.h"
 #include "tagsets/tagsetlist.h"
@@ -181,6 +182,7 @@ void frmMain::connectHandlers()
     connect(menu.mnuFixSlip, &QAction::triggered, this, &frmMain::mnuFixSlip_Click);
     connect(menu.mnuFixAllSlips, &QAction::triggered, this, &frmMain::mnuFixAllSlips_Click);
     connect(menu.mnuLinkCheck, &QAction::triggered, this, &frmMain::mnuLinkCheck_Click);
+    connect(menu.mnuSiteReplace, &QAction::triggered, this, &frmMain::mnuSiteReplace_Click);
     connect(menu.mnuToolbar, &QAction::triggered, this, &frmMain::mnuToolbar_Click);
     connect(menu.mnuStatbar, &QAction::triggered, this, &frmMain::mnuStatbar_Click);
     connect(menu.mnuPreview, &QAction::triggered, this, &frmMain::mnuPreview_Click);
@@ -522,6 +524,19 @@ void frmMain::OpenLinkFinding(const QString &path, qsizetype line, qsizetype col
     activateWindow();
     raise();
     rtbMain->setFocus();
+}
+
+void frmMain::mnuSiteReplace_Click()
+{
+    if (!m_siteWindow)
+        m_siteWindow = new site::frmSiteReplace(
+            {m_platform.prompter, *rtbMain, [this] { return state.strFilePath; },
+             [this](const QString &path) {
+                 return !m_documents->ConfirmSave() && m_documents->OpenDocument(path);
+             }},
+            this);
+    m_siteWindow->showFor(state.strFilePath.isEmpty() ? QString()
+                                                      : QFileInfo(state.strFilePath).path());
 }
 
 void frmMain::mnuPreview_Click()

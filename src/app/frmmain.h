@@ -40,6 +40,11 @@ namespace search
 class FindCommands;
 }
 
+namespace site
+{
+class frmSiteReplace;
+}
+
 namespace tagsets
 {
 class InsertionPanel;
@@ -108,6 +113,7 @@ public:
     void mnuLinkCheck_Click();
     // Opens the page of a link finding (after the unsaved-changes question) at line and column.
     void OpenLinkFinding(const QString &path, qsizetype line, qsizetype column);
+    void mnuSiteReplace_Click();
     void mnuToolbar_Click();
     void mnuStatbar_Click();
     void mnuPreview_Click();
@@ -192,6 +198,7 @@ private:
     std::unique_ptr<files::SnapshotKeeper> m_recovery;
     std::unique_ptr<tagsets::InsertionPanel> m_tagPanel;
     std::unique_ptr<search::FindCommands> m_find;
+    site::frmSiteReplace *m_siteWindow = nullptr; // made on first use, a child of the window
     std::unique_ptr<DocumentPrinter> m_printing;
     std::unique_ptr<PreviewController> m_preview;
     std::unique_ptr<check::EditorAssist> m_assist;

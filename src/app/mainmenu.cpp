@@ -89,6 +89,9 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.mnuFixAllSlips =
         item(m.mnhEdit, "mnuFixAllSlips", QStringLiteral("タグの中の全角文字をすべて直す(&A)"));
     m.mnuLinkCheck = item(m.mnhEdit, "mnuLinkCheck", QStringLiteral("リンクの検査(&K)..."));
+    m.mnuSiteReplace =
+        item(m.mnhEdit, "mnuSiteReplace", QStringLiteral("フォルダー内の検索と置換(&F)..."),
+             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
 
     m.mnhView = header(bar, "mnhView", QStringLiteral("表示(&V)"));
     m.mnuToolbar = item(m.mnhView, "mnuToolbar", QStringLiteral("ﾂｰﾙﾊﾞｰ(&T)"));

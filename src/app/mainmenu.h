@@ -33,6 +33,7 @@ struct MainMenu {
     QAction *mnuFixSlip = nullptr;
     QAction *mnuFixAllSlips = nullptr;
     QAction *mnuLinkCheck = nullptr;
+    QAction *mnuSiteReplace = nullptr;
 
     QMenu *mnhView = nullptr;
     QAction *mnuToolbar = nullptr;

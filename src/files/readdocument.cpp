@@ -5,15 +5,6 @@
 
 namespace files
 {
-namespace
-{
-
-// Far beyond any hand-written page; keeps a stray huge file from exhausting memory (reading
-// holds the file several times over).
-constexpr qint64 kMaxFileSize = 512LL * 1024 * 1024;
-
-} // namespace
-
 std::variant<codec::LoadedText, FileFailure> readDocumentFile(const QString &path,
                                                               codec::TextCode readCode)
 {

@@ -9,6 +9,10 @@
 namespace files
 {
 
+// The largest file the program opens: far beyond any hand-written page; keeps a stray huge file
+// from exhausting memory (reading holds the file several times over).
+inline constexpr qint64 kMaxFileSize = 512LL * 1024 * 1024;
+
 // Why a file could not be read or written: a Japanese sentence with the system's reason.
 struct FileFailure {
     QString reason;

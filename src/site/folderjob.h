@@ -1,0 +1,58 @@
+#pragma once
+
+#include "site/folderwalk.h"
+#include "site/pagecodec.h"
+#include "site/pagematcher.h"
+
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <vector>
+
+// Searching a folder, and planning a replacement there: every page read in its own encoding.
+namespace site
+{
+
+struct FolderJobOptions {
+    WalkOptions walk;
+    FindOptions find;
+    bool replace = false; // plan the replacement too: each page must read back exactly
+};
+
+// What the job found in one file.
+struct FileResult {
+    QString path;
+    QString relativePath;
+    QString skipReason; // the file is left alone, and why; empty otherwise
+    PageForm form;
+    std::vector<PlacedMatch> matches;
+    // With replace, for a file with matches and no skip reason: the hashes of its bytes now and
+    // after the replacement. A replacement that changes nothing leaves the file out (no matches).
+    quint64 oldHash = 0;
+    quint64 newHash = 0;
+};
+
+// Progress a job reports and the request to stop it; shared with another thread.
+struct JobControl {
+    std::atomic<bool> cancel{false};
+    std::atomic<qint64> filesDone{0};
+};
+
+// What one file of a folder job gives: read, decode, match and, with replace, encode. path is
+// the file to read; the result's relative path is left for the caller.
+FileResult examineFile(const QString &path, PageMatcher &matcher, bool replace);
+
+// Walks the folder and examines its files on all processors, handing each file with matches or a
+// skip reason to deliver in the walk's order; files without matches are counted only. At most a
+// few dozen megabytes of pages are held at a time. Returns the reason when the job could not run
+// (no such folder, a pattern the engine rejects).
+std::optional<QString> runFolderJob(const FolderJobOptions &options,
+                                    const std::function<void(FileResult &&)> &deliver,
+                                    JobControl *control = nullptr);
+
+// The line of a match with its replacement put in.
+QString replacedLine(const PlacedMatch &match);
+
+} // namespace site

@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# The folder search and replace from the command line, without a display, on a mixed folder:
+# Shift_JIS with CR LF, EUC-JP with LF, UTF-8 with a byte order mark, ISO-2022-JP, a binary file
+# and pages that cannot hold a replacement. Every written file is compared with the bytes iconv
+# makes of the expected text; a run killed in the middle leaves each file old or new, and undo
+# puts them back.
+set -euo pipefail
+bin=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+mkdir -p "$HOME"
+site=$work/site
+expected=$work/expected
+mkdir -p "$site/sub" "$expected/sub"
+passed=0
+failures=0
+pass() { passed=$((passed + 1)); }
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+check() {
+    local what=$1
+    shift
+    if "$@"; then pass; else fail "$what"; fi
+}
+same() { cmp -s "$1" "$2"; }
+
+# page <iconv charset> <eol: crlf|lf> <text>: the bytes of a page as iconv writes them.
+page() {
+    local text=$3
+    [ "$2" = crlf ] && text=$(printf '%s' "$text" | sed 's/$/\r/')
+    printf '%s\n' "$text" | iconv -f UTF-8 -t "$1"
+}
+body() { # body <declaration> <company>
+    printf '<html><head>%s<title>%s</title></head>\n<body>\n<p>%sの電話は 03-1234-5678 です。</p>\n</body></html>' "$1" "$2" "$2"
+}
+make_site() { # make_site <dir> <company>: the mixed folder with company written everywhere
+    local d=$1 c=$2
+    page CP932 crlf "$(body '<meta charset="Shift_JIS">' "$c")" >"$d/sjis.html"
+    page EUC-JP lf "$(body '' "$c")" >"$d/sub/euc.htm"
+    { printf '\xEF\xBB\xBF'; page UTF-8 crlf "$(body '' "$c")"; } >"$d/bom.shtml"
+    page ISO-2022-JP lf "$(body '' "$c")" >"$d/jis.html"
+}
+make_site "$site" 旧社名
+printf 'GIF89a\0\0旧社名\0' >"$site/image.html"
+page CP932 lf "$(body '' 旧社名) ①" >"$site/notes.txt"
+
+# Search: one line per match, PATH:LINE:COLUMN: LINE, columns in characters.
+set +e
+out=$("$bin" --search-folder "$site" --find 旧社名 2>"$work/err")
+status=$?
+set -e
+check "search exits 0 on a match" [ "$status" = 0 ]
+check "Shift_JIS match listed" grep -qxF 'sjis.html:3:4: <p>旧社名の電話は 03-1234-5678 です。</p>' <<<"$out"
+check "EUC-JP match in a subfolder listed" grep -qxF 'sub/euc.htm:3:4: <p>旧社名の電話は 03-1234-5678 です。</p>' <<<"$out"
+check "ISO-2022-JP match listed" grep -qF 'jis.html:1:20: ' <<<"$out"
+check "UTF-8 with BOM match listed" grep -qF 'bom.shtml:1:' <<<"$out"
+check "a file outside the patterns is not read" bash -c '! grep -q notes.txt <<<"$0"' "$out"
+check "the binary file is named as skipped" grep -qF 'image.html: 読みませんでした: テキストではありません' "$work/err"
+check "--include reaches other names" bash -c '"$0" --search-folder "$1" --find 旧社名 --include "*.txt" 2>/dev/null | grep -qxF "notes.txt:3:4: <p>旧社名の電話は 03-1234-5678 です。</p>"' "$bin" "$site"
+set +e
+"$bin" --search-folder "$site" --find 無い言葉 >/dev/null 2>&1
+check "no match exits 1" [ $? = 1 ]
+"$bin" --search-folder "$site" --find '(' --regexp >/dev/null 2>&1
+check "a bad pattern exits 2" [ $? = 2 ]
+"$bin" --search-folder "$work/none" --find x >/dev/null 2>&1
+check "a missing folder exits 2" [ $? = 2 ]
+set -e
+check "regexp and ignore-case" bash -c '"$0" --search-folder "$1" --find "TITLE>旧.名" --regexp --ignore-case 2>/dev/null | grep -qF "sjis.html:1:"' "$bin" "$site"
+
+# Dry run: lists, writes nothing.
+cp -a "$site" "$work/before"
+dry=$("$bin" --search-folder "$site" --find 旧社名 --replace-with 新社名 --dry-run)
+check "dry run lists the Shift_JIS page" grep -qxF 'sjis.html: 2 件を置き換えます（Shift_JIS, CR LF）' <<<"$dry"
+check "dry run lists the EUC-JP page" grep -qxF 'sub/euc.htm: 2 件を置き換えます（EUC-JP, LF）' <<<"$dry"
+check "dry run writes nothing" diff -r "$site" "$work/before"
+
+# Replace: every page in its own encoding, line ends and byte order mark, as iconv writes them.
+out=$("$bin" --search-folder "$site" --find 旧社名 --replace-with 新社名)
+make_site "$expected" 新社名
+for f in sjis.html sub/euc.htm bom.shtml jis.html; do
+    check "$f written in its own encoding" same "$site/$f" "$expected/$f"
+done
+check "written files listed with the count" grep -qxF 'sjis.html: 2 件置き換えました' <<<"$out"
+check "the binary file is listed as not written" grep -qF 'image.html: 書きません: ' <<<"$out"
+check "the binary file is untouched" same "$site/image.html" "$work/before/image.html"
+
+# A replacement the page's encoding cannot hold: that page is listed and left alone.
+cp -a "$site" "$work/after1"
+out=$("$bin" --search-folder "$site" --find 新社名 --replace-with 𠮷社名)
+check "Shift_JIS page cannot hold 𠮷" grep -qF 'sjis.html: 書きません: 置き換えた文字の中に Shift_JIS では書けない文字があります。' <<<"$out"
+check "Shift_JIS page untouched" same "$site/sjis.html" "$work/after1/sjis.html"
+check "EUC-JP page untouched" same "$site/sub/euc.htm" "$work/after1/sub/euc.htm"
+check "no question mark written" bash -c '! grep -rq "?社名" "$0"' "$site"
+{ printf '\xEF\xBB\xBF'; page UTF-8 crlf "$(body '' 𠮷社名)"; } >"$expected/bom.shtml"
+check "UTF-8 page holds 𠮷" same "$site/bom.shtml" "$expected/bom.shtml"
+
+# Undo the last operation: the UTF-8 page comes back, the others were never written.
+out=$("$bin" --undo-folder-operation)
+check "undo restores the UTF-8 page" same "$site/bom.shtml" "$work/after1/bom.shtml"
+check "undo lists the restored file" grep -qxF 'bom.shtml: 元に戻しました' <<<"$out"
+set +e
+"$bin" --undo-folder-operation >/dev/null 2>&1
+check "nothing left to undo exits 1" [ $? = 1 ]
+set -e
+
+# Killed during the writing: each file old or new, never half; undo rolls the rest back.
+for i in $(seq 1 12); do cp "$site/sjis.html" "$site/copy$i.html"; done
+cp -a "$site" "$work/after2"
+TAVLEN_FOLDER_APPLY_PAUSE_MS=150 "$bin" --search-folder "$site" --find 新社名 --replace-with 三代目 >"$work/killed.log" 2>&1 &
+runner=$!
+for _ in $(seq 1 100); do
+    [ "$(grep -c 置き換えました "$work/killed.log" || true)" -ge 3 ] && break
+    sleep 0.05
+done
+kill -9 "$runner"
+wait "$runner" 2>/dev/null || true
+make_site "$expected" 三代目
+old=0
+new=0
+for f in "$site"/copy*.html "$site/sjis.html"; do
+    if same "$f" "$work/after2/${f#"$site"/}"; then
+        old=$((old + 1))
+    elif same "$f" "$expected/sjis.html"; then
+        new=$((new + 1))
+    else
+        fail "$f is neither old nor new after kill -9"
+    fi
+done
+check "kill -9 came in the middle ($old old, $new new)" test "$old" -gt 0 -a "$new" -gt 0
+"$bin" --undo-folder-operation >"$work/undo.log"
+check "undo after kill -9 restores the whole folder" diff -r "$site" "$work/after2"
+
+echo "$passed passed, $failures failed"
+[ "$failures" = 0 ]
