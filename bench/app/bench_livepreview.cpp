@@ -3,7 +3,6 @@
 // again), and typing while the page shown runs a script that never ends.
 // Usage: bench_livepreview [repetitions]
 
-#include "app/frmmain.h"
 #include "app/livemode.h"
 #include "app/livepane.h"
 #include "benchtiming.h"
@@ -12,6 +11,7 @@
 #include "livepreview/livepreview.h"
 #include "platform/richtextbox.h"
 #include "quietplatform.h"
+#include "testwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

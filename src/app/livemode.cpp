@@ -54,7 +54,7 @@ void LiveMode::setShown(bool shown)
         }
         if (refusal) {
             m_c.prompter.message(&m_c.window, *refusal, QStringLiteral("エラー"),
-                                 MsgIcon::Exclamation, MsgButtons::Ok);
+                                 platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
             m_c.mnuLivePreview.setChecked(false);
             livepreview::writeLiveShown(m_c.store, false);
             place(m_rect);

@@ -19,21 +19,25 @@ namespace livepreview
 class LivePreview;
 }
 
+namespace platform
+{
+class Prompter;
+class RichTextBox;
+struct SharedState;
+} // namespace platform
+
 namespace app
 {
 
 class LivePane;
-class Prompter;
-class RichTextBox;
-struct SharedState;
 
 // What the side-by-side mode works on. Non-owning: the window and its parts outlive it.
 struct LiveModeContext {
     QWidget &window; // the parent of messages
-    Prompter &prompter;
+    platform::Prompter &prompter;
     QWidget &client; // the editor's usual parent
-    RichTextBox &editor;
-    const SharedState &state;
+    platform::RichTextBox &editor;
+    const platform::SharedState &state;
     const settings::AppSettings &settings;
     settings::SettingsStore &store; // LivePreview and the splitter's position
     QAction &mnuLivePreview;

@@ -10,8 +10,8 @@ long long roundHalfEven(double size)
 {
     if (!std::isfinite(size))
         return 0;
-    constexpr double Limit = 1e15; // far beyond any font size; keeps the conversion defined
-    size = std::clamp(size, -Limit, Limit);
+    constexpr double limit = 1e15; // far beyond any font size; keeps the conversion defined
+    size = std::clamp(size, -limit, limit);
     const double floor = std::floor(size);
     const double diff = size - floor;
     double whole = diff < 0.5 ? floor : floor + 1;
@@ -22,8 +22,8 @@ long long roundHalfEven(double size)
 
 QString FontSizeText(double size)
 {
-    constexpr double Fractions = 1e12; // below this a size keeps two places exactly
-    if (!(std::abs(size) < Fractions))
+    constexpr double fractions = 1e12; // below this a size keeps two places exactly
+    if (!(std::abs(size) < fractions))
         return QString::number(roundHalfEven(size));
     QString text = QString::number(double(roundHalfEven(size * 100.0)) / 100.0, 'f', 2);
     while (text.endsWith(u'0'))

@@ -74,8 +74,8 @@ void frmEditTagset::buildControls()
     auto place = [tppX, tppY](QWidget *w, platform::TwipsRect r) {
         w->setGeometry(platform::toPixels(r, tppX, tppY));
     };
-    auto button = [this, &place](const char *name, const QString &caption, QWidget *parent,
-                                 platform::TwipsRect r) {
+    auto button = [&place](const char *name, const QString &caption, QWidget *parent,
+                           platform::TwipsRect r) {
         auto *b = new QPushButton(caption, parent);
         b->setObjectName(QLatin1String(name));
         b->setAutoDefault(false); // no default button: Enter elsewhere never presses one

@@ -3,6 +3,7 @@
 #include "testenv.h"
 
 #include "codec/filetext.h"
+#include "files/readdocument.h"
 #include "site/folderjob.h"
 #include "site/folderoperation.h"
 
