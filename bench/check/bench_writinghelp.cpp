@@ -8,8 +8,8 @@
 #include "check/editorassist.h"
 #include "check/endtagcompletion.h"
 #include "check/pagecheck.h"
-#include "corpus.h"
 #include "codec/cp932.h"
+#include "corpus.h"
 #include "platform/richtextbox.h"
 
 #include <QApplication>

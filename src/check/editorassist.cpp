@@ -41,9 +41,9 @@ EditorAssist::EditorAssist(platform::RichTextBox &editor,
     connect(&m_editor, &platform::RichTextBox::SelChange, this, &EditorAssist::showHint);
     connect(&m_editor, &platform::RichTextBox::Change, this, &EditorAssist::showHint);
     connect(&m_editor, &platform::RichTextBox::Edited, this, [this](int position, int, int) {
-                if (position < m_stateAt)
-                    m_stateValid = false;
-            });
+        if (position < m_stateAt)
+            m_stateValid = false;
+    });
 }
 
 EditorAssist::~EditorAssist()

@@ -1,9 +1,9 @@
 #include "links/casefix.h"
 
-#include "files/atomicwrite.h"
 #include "codec/cp932.h"
 #include "codec/eucjp.h"
 #include "codec/utf8.h"
+#include "files/atomicwrite.h"
 #include "links/pagedecode.h"
 
 #include <QDateTime>

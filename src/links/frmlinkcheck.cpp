@@ -294,7 +294,8 @@ void frmLinkCheck::cmdFix_Click()
             text + (skipped.isEmpty() ? QString() : QStringLiteral("\r\n直さないもの:") + skipped) +
             QStringLiteral(
                 "\r\n\r\n直しますか？（元のファイルは残り、「修正を元に戻す」で戻せます）"),
-        QStringLiteral("大文字・小文字の修正"), platform::MsgIcon::Question, platform::MsgButtons::YesNo);
+        QStringLiteral("大文字・小文字の修正"), platform::MsgIcon::Question,
+        platform::MsgButtons::YesNo);
     if (answer != platform::MsgAnswer::Yes)
         return;
     std::variant<AppliedFix, QString> result = applyCaseFix(plan, files::recoveryFolder());

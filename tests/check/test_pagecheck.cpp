@@ -88,8 +88,8 @@ void TestPageCheck::checkedFile()
     const QString text = QString::fromUtf8(Head) + body + QStringLiteral("</body></html>\r\n");
     QTemporaryDir dir;
     for (const auto &[writeCode, name] :
-         {std::pair{codec::TextCode::ShiftJis, "Shift_JIS"}, std::pair{codec::TextCode::EucJp, "EUC-JP"},
-          std::pair{codec::TextCode::Utf8, "UTF-8"}}) {
+         {std::pair{codec::TextCode::ShiftJis, "Shift_JIS"},
+          std::pair{codec::TextCode::EucJp, "EUC-JP"}, std::pair{codec::TextCode::Utf8, "UTF-8"}}) {
         const QString path = dir.filePath(QLatin1String(name) + QStringLiteral(".html"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
