@@ -132,7 +132,7 @@ const QSet<QString> *Checker::anchorsOf(const QString &path)
         std::optional<QSet<QString>> anchors;
         if (text.failure.isEmpty())
             anchors = scanAnchors(text.utf8);
-        known = m_anchors.insert(path, std::move(anchors));
+        known = m_anchors.insert(path, anchors);
     }
     return known->has_value() ? &**known : nullptr;
 }

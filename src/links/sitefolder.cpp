@@ -27,7 +27,7 @@ const SiteFolder::Listing &SiteFolder::listing(const QStringList &folder)
         if (!listing.byFoldedName.contains(folded))
             listing.byFoldedName.insert(folded, name);
     }
-    return *m_listings.insert(path, std::move(listing));
+    return *m_listings.insert(path, listing);
 }
 
 FoundPlace SiteFolder::find(const QStringList &segments, bool wantFolder)

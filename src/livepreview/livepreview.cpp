@@ -54,7 +54,7 @@ QString scrollToLineScript(int line)
 } // namespace
 
 LivePreview::LivePreview(LiveContext context, QObject *parent)
-    : QObject(parent), m_c(std::move(context))
+    : QObject(parent), m_c(context)
 {
     for (QTimer *timer : {&m_pause, &m_linked, &m_caret, &m_answer})
         timer->setSingleShot(true);
