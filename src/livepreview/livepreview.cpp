@@ -53,8 +53,7 @@ QString scrollToLineScript(int line)
 
 } // namespace
 
-LivePreview::LivePreview(LiveContext context, QObject *parent)
-    : QObject(parent), m_c(context)
+LivePreview::LivePreview(LiveContext context, QObject *parent) : QObject(parent), m_c(context)
 {
     for (QTimer *timer : {&m_pause, &m_linked, &m_caret, &m_answer})
         timer->setSingleShot(true);
