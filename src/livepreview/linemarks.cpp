@@ -1,5 +1,7 @@
 #include "livepreview/linemarks.h"
 
+#include <algorithm>
+
 namespace livepreview
 {
 
@@ -65,8 +67,14 @@ qsizetype tagEnd(QStringView html, qsizetype from)
 
 } // namespace
 
-QString withLineMarks(QStringView html)
+QString withLineMarks(QStringView html, const std::vector<int> *numbers)
 {
+    const auto numberOf = [numbers](qsizetype line) {
+        if (!numbers || numbers->empty())
+            return line;
+        return qsizetype(
+            (*numbers)[size_t(std::clamp<qsizetype>(line - 1, 0, qsizetype(numbers->size()) - 1))]);
+    };
     QString out;
     out.reserve(html.size() + html.size() / 8);
     const qsizetype n = html.size();
@@ -106,7 +114,7 @@ QString withLineMarks(QStringView html)
                                               html[nameEnd] == u'/');
         if (boundary && line != markedLine) {
             out += html.sliced(copied, nameEnd - copied);
-            out += QLatin1Char(' ') + LineAttribute + QStringLiteral("=\"%1\"").arg(line);
+            out += QLatin1Char(' ') + LineAttribute + QStringLiteral("=\"%1\"").arg(numberOf(line));
             copied = nameEnd;
             markedLine = line;
         }

@@ -3,6 +3,8 @@
 #include <QLatin1String>
 #include <QString>
 
+#include <vector>
+
 namespace livepreview
 {
 
@@ -13,6 +15,7 @@ inline constexpr QLatin1String LineAttribute{"data-tavlen-line"};
 // (from 1; CR LF, LF and CR each end a line), so that the preview can find the element under the
 // caret. Comments and the contents of scripts, styles and the other elements whose text is not
 // markup are left as they are, and so is everything else: only the attributes are added.
-QString withLineMarks(QStringView html);
+// numbers, when given, holds the value to write for each line instead (the first line's first).
+QString withLineMarks(QStringView html, const std::vector<int> *numbers = nullptr);
 
 } // namespace livepreview

@@ -31,6 +31,8 @@ public:
                  const QByteArray &charset);
     // The page's address.
     QUrl url() const;
+    // The name of the page's encoding.
+    QByteArray charset() const { return m_charset; }
     // This page's host in the addresses, one per page object.
     QString host() const { return m_host; }
 

@@ -3,6 +3,8 @@
 #include "codec/filetext.h"
 #include "livepreview/linemarks.h"
 #include "livepreview/liveview.h"
+#include "livepreview/marknumbers.h"
+#include "livepreview/patchscript.h"
 #include "platform/richtextbox.h"
 #include "platform/sharedstate.h"
 #include "settings/appsettings.h"
@@ -25,6 +27,15 @@ constexpr int CaretSettleMs = 200;
 // How long a page may take to say where it is scrolled before it is reloaded without it: a page
 // busy in its own script never answers.
 constexpr int AnswerMs = 300;
+// A page without scripts always answers; on a big page under load, changing it may take seconds.
+constexpr int PatchWaitMs = 10000;
+// How long a refresh waits for a page just loaded to be read for changing in place (the browser
+// first lays the page out, which on a big page under load takes seconds): a page busy in its own
+// script never answers, and is loaded again.
+constexpr int RememberWaitMs = 10000;
+// How long a page that did not answer may take to load again before its browser is made anew: the
+// page's process, stuck in its own script, is ended with it.
+constexpr int StuckMs = 10000;
 
 const QString PlaceScript = QStringLiteral("[window.scrollX, window.scrollY]");
 
@@ -55,19 +66,30 @@ QString scrollToLineScript(int line)
 
 LivePreview::LivePreview(LiveContext context, QObject *parent) : QObject(parent), m_c(context)
 {
-    for (QTimer *timer : {&m_pause, &m_linked, &m_caret, &m_answer})
+    for (QTimer *timer :
+         {&m_pause, &m_linked, &m_caret, &m_answer, &m_patchWait, &m_rememberWait, &m_stuck})
         timer->setSingleShot(true);
     m_pause.setInterval(PauseMs);
     m_linked.setInterval(LinkedSettleMs);
     m_caret.setInterval(CaretSettleMs);
     m_answer.setInterval(AnswerMs);
+    m_patchWait.setInterval(PatchWaitMs);
+    m_rememberWait.setInterval(RememberWaitMs);
+    m_stuck.setInterval(StuckMs);
     connect(&m_pause, &QTimer::timeout, this, &LivePreview::refresh);
     connect(&m_linked, &QTimer::timeout, this, [this] {
         m_fromDisk = true; // the browser would keep the files it has already read
         reloadKeepingPlace();
     });
     connect(&m_caret, &QTimer::timeout, this, &LivePreview::scrollToCaret);
-    connect(&m_answer, &QTimer::timeout, this, &LivePreview::reloadNow);
+    connect(&m_answer, &QTimer::timeout, this, [this] {
+        reloadNow();
+        if (!m_stuck.isActive())
+            m_stuck.start(); // a page stuck in its script does not load again either
+    });
+    connect(&m_stuck, &QTimer::timeout, this, &LivePreview::restartView);
+    connect(&m_patchWait, &QTimer::timeout, this, [this] { patchAnswered(QVariant()); });
+    connect(&m_rememberWait, &QTimer::timeout, this, [this] { remembered(false); });
     connect(&m_page, &LivePage::linkedFileChanged, this, [this] {
         if (m_running)
             m_linked.start();
@@ -89,9 +111,16 @@ std::optional<QString> LivePreview::start()
 
 void LivePreview::stop()
 {
-    for (QTimer *timer : {&m_pause, &m_linked, &m_caret, &m_answer})
+    for (QTimer *timer :
+         {&m_pause, &m_linked, &m_caret, &m_answer, &m_patchWait, &m_rememberWait, &m_stuck})
         timer->stop();
     m_running = false;
+    m_numbers.reset();
+    m_patchable = false;
+    m_patching = false;
+    m_patchAgain = false;
+    m_remembering = false;
+    m_showPending = false;
     ++m_generation; // a page still being made is not shown
     m_askingPlace = false;
     m_fromDisk = false;
@@ -131,18 +160,24 @@ void LivePreview::refresh()
     // keystroke may wait. A newer refresh supersedes the ones still being made.
     const int generation = ++m_generation;
     const QString text = m_c.editor.Text();
+    if (m_c.state.strFilePath != m_numberedPath) {
+        m_numberedPath = m_c.state.strFilePath; // another document: its lines as they are
+        m_numbers.reset();
+    }
+    m_numbers.follow(text);
     const codec::TextCode writeCode = m_c.settings.WriteCode;
     QPointer<LivePreview> self(this);
-    QThreadPool::globalInstance()->start([self, generation, text, writeCode] {
-        QByteArray bytes = codec::bytesFromText(withLineMarks(text), writeCode).bytes;
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [self, generation, bytes = std::move(bytes), writeCode] {
-                if (self && generation == self->m_generation)
-                    self->show(bytes, codec::encodingName(writeCode).toLatin1());
-            },
-            Qt::QueuedConnection);
-    });
+    QThreadPool::globalInstance()->start(
+        [self, generation, text, writeCode, numbers = m_numbers.numbers()] {
+            QByteArray bytes = codec::bytesFromText(withLineMarks(text, &numbers), writeCode).bytes;
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [self, generation, bytes = std::move(bytes), writeCode] {
+                    if (self && generation == self->m_generation)
+                        self->show(bytes, codec::encodingName(writeCode).toLatin1());
+                },
+                Qt::QueuedConnection);
+        });
 }
 
 void LivePreview::show(const QByteArray &bytes, const QByteArray &charset)
@@ -159,10 +194,66 @@ void LivePreview::show(const QByteArray &bytes, const QByteArray &charset)
         m_askingPlace = false;
         m_restorePlace = false;
         m_place.reset();
+        m_patchable = false;
+        m_remembering = false;
+        m_showPending = false;
         m_c.view.load(url);
         return;
     }
-    reloadKeepingPlace();
+    if (m_remembering)
+        m_showPending = true; // the page is still being read for changing in place
+    else if (m_patchable)
+        patchInPlace();
+    else
+        reloadKeepingPlace();
+}
+
+void LivePreview::remembered(bool patchable)
+{
+    m_rememberWait.stop();
+    m_remembering = false;
+    m_patchable = patchable && !m_patching;
+    if (!std::exchange(m_showPending, false))
+        return;
+    if (m_patchable)
+        patchInPlace();
+    else
+        reloadKeepingPlace();
+}
+
+void LivePreview::patchInPlace()
+{
+    if (m_patching) {
+        m_patchAgain = true; // the change on its way may have read older bytes
+        return;
+    }
+    m_patching = true;
+    m_patchAgain = false;
+    const int round = ++m_round;
+    QPointer<LivePreview> self(this);
+    m_c.view.runScript(patchScript(m_page.charset()), [self, round](const QVariant &answer) {
+        if (self && round == self->m_round && self->m_patching)
+            self->patchAnswered(answer);
+    });
+    m_patchWait.start();
+}
+
+void LivePreview::patchAnswered(const QVariant &answer)
+{
+    m_patchWait.stop();
+    m_patching = false;
+    if (!m_running)
+        return;
+    if (answer.toString() != QLatin1String("patched")) {
+        m_patchable = false;
+        m_patchAgain = false;
+        reloadKeepingPlace();
+        return;
+    }
+    if (std::exchange(m_patchAgain, false))
+        patchInPlace();
+    else
+        Q_EMIT pageShown();
 }
 
 void LivePreview::reloadKeepingPlace()
@@ -190,22 +281,57 @@ void LivePreview::reloadNow()
         return;
     m_askingPlace = false;
     m_restorePlace = m_place.has_value();
+    m_patchable = false;
+    m_patching = false;
+    m_remembering = false;
+    m_showPending = false;
     m_page.rewatch();
     m_c.view.reload(std::exchange(m_fromDisk, false));
 }
 
+void LivePreview::restartView()
+{
+    if (!m_running)
+        return;
+    m_c.view.endView();
+    if (m_c.view.openView(m_page)) {
+        stop();
+        return;
+    }
+    m_shownUrl.clear();
+    m_pause.stop();
+    refresh();
+}
+
 void LivePreview::loadEnded(const QUrl &url, bool ok)
 {
-    if (!m_running || url != m_shownUrl || !ok || !m_restorePlace || !m_place)
+    if (!m_running || url != m_shownUrl)
         return;
-    m_restorePlace = false;
-    m_c.view.runScript(restorePlaceScript(*m_place));
+    m_stuck.stop();
+    if (!ok)
+        return;
+    if (m_restorePlace && m_place) {
+        m_restorePlace = false;
+        m_c.view.runScript(restorePlaceScript(*m_place));
+    }
+    Q_EMIT pageShown();
+    if (m_remembering)
+        return; // the same load, told twice
+    // A page busy in its own script never answers, and stays one that is loaded again.
+    m_remembering = true;
+    const int round = m_round;
+    QPointer<LivePreview> self(this);
+    m_c.view.runScript(rememberScript(m_page.charset()), [self, round](const QVariant &answer) {
+        if (self && round == self->m_round) // also after the wait: the next change is quick
+            self->remembered(answer.toBool());
+    });
+    m_rememberWait.start();
 }
 
 void LivePreview::scrollToCaret()
 {
     if (m_running)
-        m_c.view.runScript(scrollToLineScript(m_caretLine));
+        m_c.view.runScript(scrollToLineScript(m_numbers.numberOf(m_caretLine)));
 }
 
 } // namespace livepreview

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The live preview beside the text, by keyboard: Ctrl+Shift+W shows the page with its stylesheet,
 # a change typed and not saved shows in it, the caret at the end takes the page to its end and a
-# refresh keeps it there, a stylesheet changed by another program reloads it; the choice is kept,
+# refresh keeps it there, a script typed runs, a stylesheet changed by another program reloads it; the choice is kept,
 # and a Shift_JIS page shows its text and its relative image. Nothing is written beside the pages.
 # Judged by the colours on the screen (pixels.py), the files and the settings file.
 source "$(dirname "$0")/xsession.sh"
@@ -50,6 +50,8 @@ site_flow() {
     typein '<style>div+div{background:#ff8000!important}</style>'
     check "the page is refreshed" pane_shows "$win" ff8000
     check "and stays at its end" pane_lacks "$win" 00ff00
+    typein '<script>document.write("<style>body div{background:#8000ff!important}</style>")</script>'
+    check "a script typed runs in the page" pane_shows "$win" 8000ff
     printf '#top { background: #0000ff }\ndiv+div { border-left: 4000px solid #ffff00 }\n' \
         >"$site/css/style.css"
     check "a stylesheet changed on disk reloads the page" pane_shows "$win" ffff00

@@ -1,5 +1,6 @@
 #include "livepreview/linemarks.h"
 #include "livepreview/livepage.h"
+#include "livepreview/marknumbers.h"
 #include "livepreview/servedpath.h"
 #include "testenv.h"
 
@@ -23,6 +24,8 @@ private Q_SLOTS:
     void serve();
     void lineMarks_data();
     void lineMarks();
+    void markNumbersFollowEdits_data();
+    void markNumbersFollowEdits();
 };
 
 void TestLivePage::servedFile_data()
@@ -144,6 +147,36 @@ void TestLivePage::lineMarks()
     QFETCH(QString, html);
     QFETCH(QString, marked);
     QCOMPARE(livepreview::withLineMarks(html), marked);
+}
+
+void TestLivePage::markNumbersFollowEdits_data()
+{
+    QTest::addColumn<QStringList>("texts"); // one version after the other
+    QTest::addColumn<QList<int>>("numbers");
+    QTest::newRow("the first text's lines") << QStringList{"x\r\ny\rz\n"} << QList<int>{1, 2, 3, 4};
+    QTest::newRow("a line inserted: the lines after keep theirs")
+        << QStringList{"1\r\n2\r\n3\r\n4", "1\r\n2\r\nnew\r\n3\r\n4"} << QList<int>{1, 2, 3, 3, 4};
+    QTest::newRow("lines deleted") << QStringList{"a\nb\nc\nd", "a\nd"} << QList<int>{1, 4};
+    QTest::newRow("typed within a line")
+        << QStringList{"a\nb\nc", "a\nbX\nc"} << QList<int>{1, 2, 3};
+    QTest::newRow("a line split between CR and LF")
+        << QStringList{"a\r\nb", "a\rX\nb"} << QList<int>{1, 1, 2};
+    QTest::newRow("edits one after another")
+        << QStringList{"a\nb\nc", "a\nb\nX\nc", "a\nc2"} << QList<int>{1, 3};
+}
+
+void TestLivePage::markNumbersFollowEdits()
+{
+    QFETCH(QStringList, texts);
+    QFETCH(QList<int>, numbers);
+    livepreview::MarkNumbers marks;
+    for (const QString &text : texts)
+        marks.follow(text);
+    QCOMPARE(QList<int>(marks.numbers().begin(), marks.numbers().end()), numbers);
+    QCOMPARE(marks.numberOf(int(numbers.size()) + 5), numbers.last()); // past the end: the last
+    // The marks carry the numbers.
+    QVERIFY(livepreview::withLineMarks(texts.last() + "<p>", &marks.numbers())
+                .endsWith(QStringLiteral("<p data-tavlen-line=\"%1\">").arg(numbers.last())));
 }
 
 TAVLEN_TEST_MAIN(TestLivePage)
