@@ -203,7 +203,8 @@ private Q_SLOTS:
         int refused = 0;
         for (qsizetype i = 0; i < codes.size(); ++i) {
             const codec::Cp932Decoded mine = codec::decodeCp932(codes[i]);
-            if (read[i].size() <= 2 && read[i] != u"\uFFFD"_s && !read[i].startsWith(u'\uFFFD'))
+            // (The engine reads some unassigned codes as U+001A, ICU's stand-in.)
+            if (read[i].size() <= 2 && !read[i].contains(u'\uFFFD') && read[i][0].unicode() >= 0x80)
                 engineChars += read[i];
             if (mine.firstInvalid >= 0) {
                 refused += !read[i].contains(u'\uFFFD');

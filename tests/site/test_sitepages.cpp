@@ -183,7 +183,7 @@ private Q_SLOTS:
             << iconv(page(equiv.arg(u"x-sjis"_s)), "CP932") << u"UTF-8"_s
             << iconv(page(equiv.arg(u"UTF-8"_s)), "UTF-8") << QString();
         QTest::newRow("EUC-JP unquoted meta charset to Shift_JIS, LF")
-            << iconv(withLf(page(u"<meta charset=euc-jp>"_s)), "EUC-JP") << u"Shift_JIS"_s
+            << iconv(withLf(page(u"<meta charset=euc-jp>"_s)), "EUC-JP-MS") << u"Shift_JIS"_s
             << iconv(withLf(page(u"<meta charset=Shift_JIS>"_s)), "CP932") << QString();
         QString cr = page(u"<meta charset='utf-8'>"_s);
         cr.replace(u"\r\n"_s, u"\r"_s);
@@ -191,7 +191,7 @@ private Q_SLOTS:
         crEuc.replace(u"'utf-8'"_s, u"'EUC-JP'"_s);
         QTest::newRow("UTF-8 with BOM to EUC-JP, CR: the BOM goes")
             << QByteArray("\xEF\xBB\xBF" + iconv(cr, "UTF-8")) << u"EUC-JP"_s
-            << iconv(crEuc, "EUC-JP") << QString();
+            << iconv(crEuc, "EUC-JP-MS") << QString();
         QTest::newRow("UTF-8 with BOM, no declaration, stays UTF-8: the BOM stays")
             << QByteArray("\xEF\xBB\xBF" + iconv(page({}), "UTF-8")) << u"UTF-8"_s
             << QByteArray("\xEF\xBB\xBF" + iconv(page(u"<meta charset=\"UTF-8\">"_s), "UTF-8"))
