@@ -407,7 +407,10 @@ std::optional<QString> restoreOriginals(const OpenOperation &operation, const Ou
             outcome.count = 0; // never written, or put back already
         } else if (now != entry.newHash && !also.contains(entry.path)) {
             outcome.skipReason =
-                QStringLiteral("置き換えの後でファイルが変わっているため、戻しませんでした。");
+                operation.manifest.convertTo
+                    ? QStringLiteral("変換の後でファイルが変わっているため、戻しませんでした。")
+                    : QStringLiteral(
+                          "置き換えの後でファイルが変わっているため、戻しませんでした。");
         } else if (!pack.seek(entry.offset)) {
             outcome.skipReason = QStringLiteral("元のファイルを読めません。");
         } else {

@@ -181,5 +181,32 @@ set +e
 check "an unknown target exits 2" [ $? = 2 ]
 set -e
 
+# A conversion killed during the writing: each file old or new, and undo rolls the rest back.
+rm -rf "$conv" && mkdir -p "$conv"
+for i in $(seq 1 12); do cp "$work/conv0/sjis.html" "$conv/copy$i.html"; done
+rm -rf "$work/conv1" && cp -a "$conv" "$work/conv1"
+TAVLEN_FOLDER_APPLY_PAUSE_MS=150 "$bin" --convert-folder "$conv" --to UTF-8 >"$work/killed.log" 2>&1 &
+runner=$!
+for _ in $(seq 1 100); do
+    [ "$(grep -c 変換しました "$work/killed.log" || true)" -ge 3 ] && break
+    sleep 0.05
+done
+kill -9 "$runner"
+wait "$runner" 2>/dev/null || true
+old=0
+new=0
+for f in "$conv"/copy*.html; do
+    if same "$f" "$work/conv1/${f##*/}"; then
+        old=$((old + 1))
+    elif same "$f" "$expected/sjis-utf8.html"; then
+        new=$((new + 1))
+    else
+        fail "$f is neither old nor new after kill -9"
+    fi
+done
+check "kill -9 came in the middle of the conversion ($old old, $new new)" test "$old" -gt 0 -a "$new" -gt 0
+"$bin" --undo-folder-operation >/dev/null
+check "undo after kill -9 restores every page" diff -r "$conv" "$work/conv1"
+
 echo "$passed passed, $failures failed"
 [ "$failures" = 0 ]
