@@ -35,6 +35,7 @@
 #include "settings/optionscommand.h"
 #include "settings/settings.h"
 #include "settings/shellregistration.h"
+#include "site/frmsiteconvert.h"
 #include "site/frmsitereplace.h"
 #include "tagsets/insertionpanel.h"
 #include "tagsets/tagsetfolder.h"
@@ -183,6 +184,7 @@ void frmMain::connectHandlers()
     connect(menu.mnuFixAllSlips, &QAction::triggered, this, &frmMain::mnuFixAllSlips_Click);
     connect(menu.mnuLinkCheck, &QAction::triggered, this, &frmMain::mnuLinkCheck_Click);
     connect(menu.mnuSiteReplace, &QAction::triggered, this, &frmMain::mnuSiteReplace_Click);
+    connect(menu.mnuSiteConvert, &QAction::triggered, this, &frmMain::mnuSiteConvert_Click);
     connect(menu.mnuToolbar, &QAction::triggered, this, &frmMain::mnuToolbar_Click);
     connect(menu.mnuStatbar, &QAction::triggered, this, &frmMain::mnuStatbar_Click);
     connect(menu.mnuPreview, &QAction::triggered, this, &frmMain::mnuPreview_Click);
@@ -537,6 +539,19 @@ void frmMain::mnuSiteReplace_Click()
             this);
     m_siteWindow->showFor(state.strFilePath.isEmpty() ? QString()
                                                       : QFileInfo(state.strFilePath).path());
+}
+
+void frmMain::mnuSiteConvert_Click()
+{
+    if (!m_convertWindow)
+        m_convertWindow = new site::frmSiteConvert(
+            {m_platform.prompter, *rtbMain, [this] { return state.strFilePath; },
+             [this](const QString &path) {
+                 return !m_documents->ConfirmSave() && m_documents->OpenDocument(path);
+             }},
+            this);
+    m_convertWindow->showFor(state.strFilePath.isEmpty() ? QString()
+                                                         : QFileInfo(state.strFilePath).path());
 }
 
 void frmMain::mnuPreview_Click()

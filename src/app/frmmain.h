@@ -43,7 +43,8 @@ class FindCommands;
 namespace site
 {
 class frmSiteReplace;
-}
+class frmSiteConvert;
+} // namespace site
 
 namespace tagsets
 {
@@ -114,6 +115,7 @@ public:
     // Opens the page of a link finding (after the unsaved-changes question) at line and column.
     void OpenLinkFinding(const QString &path, qsizetype line, qsizetype column);
     void mnuSiteReplace_Click();
+    void mnuSiteConvert_Click();
     void mnuToolbar_Click();
     void mnuStatbar_Click();
     void mnuPreview_Click();
@@ -198,7 +200,8 @@ private:
     std::unique_ptr<files::SnapshotKeeper> m_recovery;
     std::unique_ptr<tagsets::InsertionPanel> m_tagPanel;
     std::unique_ptr<search::FindCommands> m_find;
-    site::frmSiteReplace *m_siteWindow = nullptr; // made on first use, a child of the window
+    site::frmSiteReplace *m_siteWindow = nullptr;    // made on first use, a child of the window
+    site::frmSiteConvert *m_convertWindow = nullptr; // the same
     std::unique_ptr<DocumentPrinter> m_printing;
     std::unique_ptr<PreviewController> m_preview;
     std::unique_ptr<check::EditorAssist> m_assist;

@@ -92,6 +92,8 @@ MainMenu buildMainMenu(QMenuBar *bar)
     m.mnuSiteReplace =
         item(m.mnhEdit, "mnuSiteReplace", QStringLiteral("フォルダー内の検索と置換(&F)..."),
              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    m.mnuSiteConvert =
+        item(m.mnhEdit, "mnuSiteConvert", QStringLiteral("フォルダーの文字コード変換(&J)..."));
 
     m.mnhView = header(bar, "mnhView", QStringLiteral("表示(&V)"));
     m.mnuToolbar = item(m.mnhView, "mnuToolbar", QStringLiteral("ﾂｰﾙﾊﾞｰ(&T)"));

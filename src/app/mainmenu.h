@@ -34,6 +34,7 @@ struct MainMenu {
     QAction *mnuFixAllSlips = nullptr;
     QAction *mnuLinkCheck = nullptr;
     QAction *mnuSiteReplace = nullptr;
+    QAction *mnuSiteConvert = nullptr;
 
     QMenu *mnhView = nullptr;
     QAction *mnuToolbar = nullptr;

@@ -47,20 +47,13 @@ bool hasSpecialChar(QStringView text)
     return found;
 }
 
-void appendReference(QByteArray &out, char32_t codePoint)
-{
-    out += "&#x";
-    out += QByteArray::number(uint(codePoint), 16).toUpper();
-    out += ';';
-}
-
 // Encodes the character at text[i] into result and returns the UTF-16 units it took.
 qsizetype encodeOneChar(QStringView text, qsizetype i, Cp932Encoded &result)
 {
     auto unmappable = [&](char32_t shown) {
         if (result.firstUnmappable < 0)
             result.firstUnmappable = i;
-        appendReference(result.bytes, shown);
+        result.bytes += characterReference(shown);
     };
     char32_t c = text[i].unicode();
     qsizetype length = 1;
@@ -86,6 +79,11 @@ qsizetype encodeOneChar(QStringView text, qsizetype i, Cp932Encoded &result)
 }
 
 } // namespace
+
+QByteArray characterReference(char32_t codePoint)
+{
+    return "&#x" + QByteArray::number(uint(codePoint), 16).toUpper() + ';';
+}
 
 Cp932Decoded decodeCp932(QByteArrayView bytes)
 {

@@ -32,4 +32,7 @@ struct Cp932Encoded {
 // bytes per UTF-16 unit; a character CP932 holds takes 1 or 2 bytes.
 Cp932Encoded encodeCp932(QStringView text);
 
+// The numeric character reference the encoders write for a character: "&#x301C;".
+QByteArray characterReference(char32_t codePoint);
+
 } // namespace codec

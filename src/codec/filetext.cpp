@@ -299,7 +299,7 @@ Cp932Encoded encodeCp932ForEucJp(QStringView text)
         append(i);
         if (result.firstUnmappable < 0)
             result.firstUnmappable = i;
-        result.bytes += "&#x" + QByteArray::number(text[i].unicode(), 16).toUpper() + ';';
+        result.bytes += characterReference(text[i].unicode());
         from = i + 1;
     }
     append(text.size());

@@ -82,32 +82,18 @@ FileResult examineFile(const QString &path, PageMatcher &matcher, bool replace)
     return result;
 }
 
-std::optional<QString> runFolderJob(const FolderJobOptions &options,
-                                    const std::function<void(FileResult &&)> &deliver,
-                                    JobControl *control)
+std::optional<QString> walkInBatches(const WalkOptions &walk, unsigned workers,
+                                     const BatchWork &work, JobControl *control)
 {
-    if (auto error = PageMatcher(options.find).patternError())
-        return error;
-    const unsigned workers = std::max(1u, std::thread::hardware_concurrency());
-    std::vector<PageMatcher> matchers;
-    for (unsigned i = 0; i < workers; ++i)
-        matchers.emplace_back(options.find);
-
     std::vector<WalkEntry> batch;
     qint64 batchBytes = 0;
     const auto cancelled = [control] { return control && control->cancel.load(); };
     const auto flush = [&] {
-        std::vector<FileResult> results(batch.size());
+        work.start(batch.size());
         std::atomic<size_t> next{0};
-        const auto work = [&](PageMatcher &matcher) {
+        const auto run = [&](unsigned worker) {
             for (size_t i = next++; i < batch.size() && !cancelled(); i = next++) {
-                if (batch[i].skipReason.isEmpty()) {
-                    results[i] = examineFile(batch[i].path, matcher, options.replace);
-                } else {
-                    results[i].path = batch[i].path;
-                    results[i].skipReason = batch[i].skipReason;
-                }
-                results[i].relativePath = batch[i].relativePath;
+                work.examine(batch[i], i, worker);
                 if (control)
                     ++control->filesDone;
             }
@@ -115,18 +101,16 @@ std::optional<QString> runFolderJob(const FolderJobOptions &options,
         const unsigned threads = unsigned(std::min<size_t>(workers, batch.size()));
         std::vector<std::thread> pool;
         for (unsigned t = 1; t < threads; ++t)
-            pool.emplace_back(work, std::ref(matchers[t]));
-        work(matchers[0]);
+            pool.emplace_back(run, t);
+        run(0);
         for (std::thread &thread : pool)
             thread.join();
         if (!cancelled())
-            for (FileResult &result : results)
-                if (!result.skipReason.isEmpty() || !result.matches.empty())
-                    deliver(std::move(result));
+            work.finish();
         batch.clear();
         batchBytes = 0;
     };
-    auto failure = walkFolder(options.walk, [&](WalkEntry &&entry) {
+    auto failure = walkFolder(walk, [&](WalkEntry &&entry) {
         if (cancelled())
             return false;
         batchBytes += entry.size;
@@ -138,6 +122,41 @@ std::optional<QString> runFolderJob(const FolderJobOptions &options,
     if (!cancelled())
         flush();
     return failure;
+}
+
+unsigned jobWorkers()
+{
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+std::optional<QString> runFolderJob(const FolderJobOptions &options,
+                                    const std::function<void(FileResult &&)> &deliver,
+                                    JobControl *control)
+{
+    if (auto error = PageMatcher(options.find).patternError())
+        return error;
+    const unsigned workers = jobWorkers();
+    std::vector<PageMatcher> matchers;
+    for (unsigned i = 0; i < workers; ++i)
+        matchers.emplace_back(options.find);
+    std::vector<FileResult> results;
+    BatchWork work;
+    work.start = [&](size_t size) { results.assign(size, FileResult{}); };
+    work.examine = [&](const WalkEntry &entry, size_t i, unsigned worker) {
+        if (entry.skipReason.isEmpty()) {
+            results[i] = examineFile(entry.path, matchers[worker], options.replace);
+        } else {
+            results[i].path = entry.path;
+            results[i].skipReason = entry.skipReason;
+        }
+        results[i].relativePath = entry.relativePath;
+    };
+    work.finish = [&] {
+        for (FileResult &result : results)
+            if (!result.skipReason.isEmpty() || !result.matches.empty())
+                deliver(std::move(result));
+    };
+    return walkInBatches(options.walk, workers, work, control);
 }
 
 } // namespace site

@@ -52,6 +52,22 @@ std::optional<QString> runFolderJob(const FolderJobOptions &options,
                                     const std::function<void(FileResult &&)> &deliver,
                                     JobControl *control = nullptr);
 
+// What a batch job does with the files of a folder: start is told the size of each batch, examine
+// gets each entry of it (with its index in the batch and the worker's number), possibly on
+// several threads at once, and finish follows when all of the batch is examined.
+struct BatchWork {
+    std::function<void(size_t size)> start;
+    std::function<void(const WalkEntry &entry, size_t index, unsigned worker)> examine;
+    std::function<void()> finish;
+};
+
+// Walks the folder and hands its files to work in batches of at most a few hundred files or a
+// few dozen megabytes, on workers threads. Returns the walk's failure.
+std::optional<QString> walkInBatches(const WalkOptions &walk, unsigned workers,
+                                     const BatchWork &work, JobControl *control = nullptr);
+// How many threads a folder job examines files on.
+unsigned jobWorkers();
+
 // The line of a match with its replacement put in.
 QString replacedLine(const PlacedMatch &match);
 

@@ -9,6 +9,7 @@
 #include "files/recoveryfolder.h"
 #include "files/regularfile.h"
 #include "files/systemreason.h"
+#include "site/pageconvert.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -22,6 +23,7 @@
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <unistd.h>
@@ -53,6 +55,7 @@ struct Entry {
 struct Manifest {
     QString folder;
     FindOptions find;
+    std::optional<PageEncoding> convertTo; // a conversion of the pages' encoding, not a replace
     std::vector<Entry> entries;
 };
 
@@ -80,6 +83,8 @@ QByteArray manifestBytes(const Manifest &manifest)
     out += "replacement " + encoded(manifest.find.replacement) + '\n';
     out += "regexp " + QByteArray::number(int(manifest.find.regexp)) + '\n';
     out += "ignore-case " + QByteArray::number(int(manifest.find.ignoreCase)) + '\n';
+    if (manifest.convertTo)
+        out += "convert " + declarationName(*manifest.convertTo) + '\n';
     for (const Entry &e : manifest.entries)
         out += "file " + QByteArray::number(e.offset) + ' ' + QByteArray::number(e.size) + ' ' +
                hex(e.oldHash) + ' ' + hex(e.newHash) + ' ' + QByteArray::number(e.count) + ' ' +
@@ -108,6 +113,8 @@ std::optional<Manifest> readManifest(const QString &directory)
             manifest.find.regexp = f[1] == "1";
         else if (f.size() == 2 && f[0] == "ignore-case")
             manifest.find.ignoreCase = f[1] == "1";
+        else if (f.size() == 2 && f[0] == "convert")
+            manifest.convertTo = conversionTargetOfName(QString::fromLatin1(f[1]));
         else if (f.size() == 8 && f[0] == "file")
             manifest.entries.push_back(
                 {f[1].toLongLong(), f[2].toLongLong(), f[3].toULongLong(nullptr, 16),
@@ -186,6 +193,40 @@ std::optional<QString> replaceInFile(const Entry &entry, PageMatcher &matcher)
     return files::writeFileAtomically(entry.path, newBytes);
 }
 
+// Reads the file, checks it is still what the plan saw, converts it and writes it; then reads it
+// back and checks the browser reads the text the conversion meant. A file that fails that check
+// is named in *proofFailed.
+std::optional<QString> convertFile(const Entry &entry, PageEncoding target,
+                                   const std::function<void(const QString &)> &afterWrite,
+                                   bool *proofFailed)
+{
+    auto read = files::readRegularFile(entry.path, files::kMaxFileSize);
+    if (const QString *reason = std::get_if<QString>(&read))
+        return *reason;
+    const QByteArray &bytes = std::get<QByteArray>(read);
+    if (files::contentHash(bytes) != entry.oldHash)
+        return changedSinceReason();
+    const PageConversion conversion = convertPage(bytes, target);
+    if (conversion.kind != PageConversion::Kind::Convert)
+        return conversion.skipReason;
+    if (files::contentHash(conversion.bytes) != entry.newHash)
+        return changedSinceReason();
+    if (auto failure = files::writeFileAtomically(entry.path, conversion.bytes))
+        return failure;
+    if (afterWrite)
+        afterWrite(entry.path);
+    auto again = files::readRegularFile(entry.path, files::kMaxFileSize);
+    const QByteArray *back = std::get_if<QByteArray>(&again);
+    const std::optional<QString> text =
+        back ? readPageText(*back, conversion.to) : std::optional<QString>();
+    if (text != conversion.expectedText) {
+        *proofFailed = true;
+        return QStringLiteral("書いたファイルを読み直すと、ブラウザーに見える文字が変換前と"
+                              "違っていました。");
+    }
+    return std::nullopt;
+}
+
 // A pause before each file, for the tests that kill the program in the middle of an operation;
 // they get the files one at a time.
 int testPauseMs()
@@ -195,6 +236,42 @@ int testPauseMs()
 }
 
 using EntryWriter = std::function<std::optional<QString>(const Entry &, PageMatcher &)>;
+
+// What an operation writes into each file, and what stops it.
+struct OperationWriter {
+    EntryWriter write;
+    std::function<void(const QString &)> afterWrite; // for the tests: each file just written
+    std::mutex mutex;
+    QStringList proofFailures; // files the conversion's check found wrong, in no order
+};
+
+// The writer of the manifest's operation; only files with skipWritten unset are written again
+// if they already hold the new bytes.
+void setWriter(OperationWriter &writer, const Manifest &manifest, JobControl *control,
+               bool skipWritten)
+{
+    if (manifest.convertTo) {
+        const PageEncoding target = *manifest.convertTo;
+        writer.write = [&writer, target, control, skipWritten](const Entry &entry, PageMatcher &) {
+            if (skipWritten && currentHash(entry.path) == entry.newHash)
+                return std::optional<QString>();
+            bool proofFailed = false;
+            auto reason = convertFile(entry, target, writer.afterWrite, &proofFailed);
+            if (proofFailed) {
+                const std::lock_guard<std::mutex> lock(writer.mutex);
+                writer.proofFailures.append(entry.path);
+                control->cancel = true;
+            }
+            return reason;
+        };
+    } else {
+        writer.write = [skipWritten](const Entry &entry, PageMatcher &matcher) {
+            return skipWritten && currentHash(entry.path) == entry.newHash
+                       ? std::nullopt
+                       : replaceInFile(entry, matcher);
+        };
+    }
+}
 
 // Writes the entries on a few threads, since each file's flush to the disk waits on the disk
 // rather than the processor, and reports each in the manifest's order.
@@ -281,9 +358,107 @@ QString operationsFolder()
     return files::recoveryFolder() + QStringLiteral("/FolderOperations");
 }
 
-std::optional<QString> applyReplacement(const QString &folder, const FindOptions &find,
-                                        const std::vector<FileResult> &plan,
-                                        const OutcomeReport &report, JobControl *control)
+namespace
+{
+
+struct Planned {
+    QString path;
+    QString relativePath;
+    quint64 oldHash = 0;
+    quint64 newHash = 0;
+    qsizetype count = 0;
+};
+
+// The operation's directory, held by its lock as long as the operation works on it.
+struct OpenOperation {
+    QString directory;
+    std::unique_ptr<QLockFile> lock;
+    Manifest manifest;
+};
+
+// Opens an operation that exists already: locks it and reads its manifest.
+std::variant<OpenOperation, QString> openOperation(const QString &directory)
+{
+    OpenOperation open{
+        directory, std::make_unique<QLockFile>(directory + QLatin1Char('/') + LockName), {}};
+    open.lock->setStaleLockTime(0);
+    if (!open.lock->tryLock(0))
+        return QStringLiteral("ほかのたぶれんがこの操作を扱っています。");
+    std::optional<Manifest> manifest = readManifest(directory);
+    if (!manifest)
+        return QStringLiteral("操作の記録を読めません。");
+    open.manifest = std::move(*manifest);
+    return open;
+}
+
+// Puts back the original of each entry that holds what the operation wrote, or whose path is in
+// also, and marks the operation undone.
+std::optional<QString> restoreOriginals(const OpenOperation &operation, const OutcomeReport &report,
+                                        const QStringList &also = {})
+{
+    QFile pack(operation.directory + QLatin1Char('/') + PackName);
+    if (!pack.open(QIODevice::ReadOnly))
+        return QStringLiteral("元のファイルを読めません。") + pack.errorString();
+    const std::vector<Entry> &entries = operation.manifest.entries;
+    for (const Entry &entry : entries) {
+        FileOutcome outcome{entry.path, entry.relativePath, entry.count, {}, true, false};
+        const std::optional<quint64> now = currentHash(entry.path);
+        if (now == entry.oldHash) {
+            outcome.count = 0; // never written, or put back already
+        } else if (now != entry.newHash && !also.contains(entry.path)) {
+            outcome.skipReason =
+                operation.manifest.convertTo
+                    ? QStringLiteral("変換の後でファイルが変わっているため、戻しませんでした。")
+                    : QStringLiteral(
+                          "置き換えの後でファイルが変わっているため、戻しませんでした。");
+        } else if (!pack.seek(entry.offset)) {
+            outcome.skipReason = QStringLiteral("元のファイルを読めません。");
+        } else {
+            const QByteArray original = pack.read(entry.size);
+            if (original.size() != entry.size || files::contentHash(original) != entry.oldHash)
+                outcome.skipReason = QStringLiteral("保存しておいた元のファイルが壊れています。");
+            else if (auto failure = files::writeFileAtomically(entry.path, original))
+                outcome.skipReason = *failure;
+            else
+                outcome.restored = true;
+        }
+        report(outcome);
+    }
+    files::removeWriteLeftovers(foldersOfEntries(entries));
+    return writeDurably(operation.directory + QLatin1Char('/') + UndoneName, "undone\n");
+}
+
+// Writes the entries of the operation; a conversion whose check fails stops the operation and
+// puts back every file it wrote.
+std::optional<QString> writeOperation(const OpenOperation &operation, const OutcomeReport &report,
+                                      JobControl *control, bool skipWritten,
+                                      const std::function<void(const QString &)> &afterWrite)
+{
+    JobControl local;
+    if (!control)
+        control = &local;
+    OperationWriter writer;
+    writer.afterWrite = afterWrite;
+    setWriter(writer, operation.manifest, control, skipWritten);
+    writeEntries(operation.manifest.entries, operation.manifest.find, writer.write, report,
+                 control);
+    if (!writer.proofFailures.isEmpty()) {
+        const auto undone = restoreOriginals(operation, report, writer.proofFailures);
+        return QStringLiteral(
+                   "書いたファイル %1 を読み直すと、ブラウザーに見える文字が変換前と"
+                   "違っていたため、変換をやめて、書いたファイルをすべて元に戻しました。")
+                   .arg(QDir::toNativeSeparators(writer.proofFailures.first())) +
+               undone.value_or(QString());
+    }
+    writeDurably(operation.directory + QLatin1Char('/') + AppliedName, "done\n");
+    return std::nullopt;
+}
+
+// Starts an operation: the originals of the planned files, then the manifest, all made durable
+// before the first file is written; then writes the files.
+std::optional<QString> runOperation(Manifest manifest, const std::vector<Planned> &plan,
+                                    const OutcomeReport &report, JobControl *control,
+                                    const std::function<void(const QString &)> &afterWrite)
 {
     pruneOperations();
     const QString directory =
@@ -292,24 +467,21 @@ std::optional<QString> applyReplacement(const QString &folder, const FindOptions
         QLatin1Char('-') + QString::number(QCoreApplication::applicationPid());
     if (!QDir().mkpath(directory))
         return QStringLiteral("復元用フォルダー %1 を作れません。").arg(directory);
-    QLockFile lock(directory + QLatin1Char('/') + LockName);
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(0))
+    OpenOperation operation{
+        directory, std::make_unique<QLockFile>(directory + QLatin1Char('/') + LockName), {}};
+    operation.lock->setStaleLockTime(0);
+    if (!operation.lock->tryLock(0))
         return QStringLiteral("復元用フォルダー %1 を使えません。").arg(directory);
 
     // The originals, all of them, before any file is written.
-    Manifest manifest{folder, find, {}};
     const QString packPath = directory + QLatin1Char('/') + PackName;
     const QByteArray packName = QFile::encodeName(packPath);
     const int pack = ::open(packName.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (pack < 0)
         return QStringLiteral("元のファイルを保存できません。") + files::systemReason(errno);
     qint64 offset = 0;
-    for (const FileResult &planned : plan) {
-        if (!planned.skipReason.isEmpty() || planned.matches.empty())
-            continue;
-        FileOutcome outcome{
-            planned.path, planned.relativePath, qsizetype(planned.matches.size()), {}};
+    for (const Planned &planned : plan) {
+        FileOutcome outcome{planned.path, planned.relativePath, planned.count, {}};
         auto read = files::readRegularFile(planned.path, files::kMaxFileSize);
         if (const QString *reason = std::get_if<QString>(&read)) {
             outcome.skipReason = *reason;
@@ -346,11 +518,37 @@ std::optional<QString> applyReplacement(const QString &folder, const FindOptions
         return QStringLiteral("元のファイルの一覧を保存できません。") + failure.value_or(QString());
     }
     files::syncFolderOf(QFile::encodeName(manifestPath));
+    operation.manifest = std::move(manifest);
 
     // Now the files.
-    writeEntries(manifest.entries, find, replaceInFile, report, control);
-    writeDurably(directory + QLatin1Char('/') + AppliedName, "done\n");
-    return std::nullopt;
+    return writeOperation(operation, report, control, false, afterWrite);
+}
+
+} // namespace
+
+std::optional<QString> applyReplacement(const QString &folder, const FindOptions &find,
+                                        const std::vector<FileResult> &plan,
+                                        const OutcomeReport &report, JobControl *control)
+{
+    std::vector<Planned> planned;
+    for (const FileResult &result : plan)
+        if (result.skipReason.isEmpty() && !result.matches.empty())
+            planned.push_back({result.path, result.relativePath, result.oldHash, result.newHash,
+                               qsizetype(result.matches.size())});
+    return runOperation(Manifest{folder, find, std::nullopt, {}}, planned, report, control, {});
+}
+
+std::optional<QString> applyConversion(const QString &folder, PageEncoding target,
+                                       const std::vector<ConvertResult> &plan,
+                                       const OutcomeReport &report, JobControl *control,
+                                       const std::function<void(const QString &)> &afterWrite)
+{
+    std::vector<Planned> planned;
+    for (const ConvertResult &result : plan)
+        if (result.kind == PageConversion::Kind::Convert)
+            planned.push_back({result.path, result.relativePath, result.oldHash, result.newHash,
+                               qsizetype(result.unwritable.size())});
+    return runOperation(Manifest{folder, {}, target, {}}, planned, report, control, afterWrite);
 }
 
 std::optional<OperationInfo> lastOperation()
@@ -370,62 +568,27 @@ std::optional<OperationInfo> lastOperation()
         if (!manifest)
             return std::nullopt;
         return OperationInfo{directory, manifest->folder, !exists(directory, AppliedName),
-                             int(manifest->entries.size())};
+                             int(manifest->entries.size()), manifest->convertTo.has_value()};
     }
     return std::nullopt;
 }
 
 std::optional<QString> undoOperation(const OperationInfo &operation, const OutcomeReport &report)
 {
-    QLockFile lock(operation.directory + QLatin1Char('/') + LockName);
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(0))
-        return QStringLiteral("ほかのたぶれんがこの操作を扱っています。");
-    const std::optional<Manifest> manifest = readManifest(operation.directory);
-    if (!manifest)
-        return QStringLiteral("操作の記録を読めません。");
-    QFile pack(operation.directory + QLatin1Char('/') + PackName);
-    if (!pack.open(QIODevice::ReadOnly))
-        return QStringLiteral("元のファイルを読めません。") + pack.errorString();
-    for (const Entry &entry : manifest->entries) {
-        FileOutcome outcome{entry.path, entry.relativePath, entry.count, {}};
-        const std::optional<quint64> now = currentHash(entry.path);
-        if (now == entry.oldHash) {
-            outcome.count = 0; // never written, or put back already
-        } else if (now != entry.newHash) {
-            outcome.skipReason =
-                QStringLiteral("置き換えの後でファイルが変わっているため、戻しませんでした。");
-        } else if (!pack.seek(entry.offset)) {
-            outcome.skipReason = QStringLiteral("元のファイルを読めません。");
-        } else {
-            const QByteArray original = pack.read(entry.size);
-            if (original.size() != entry.size || files::contentHash(original) != entry.oldHash)
-                outcome.skipReason = QStringLiteral("保存しておいた元のファイルが壊れています。");
-            else if (auto failure = files::writeFileAtomically(entry.path, original))
-                outcome.skipReason = *failure;
-        }
-        report(outcome);
-    }
-    files::removeWriteLeftovers(foldersOfEntries(manifest->entries));
-    return writeDurably(operation.directory + QLatin1Char('/') + UndoneName, "undone\n");
+    auto open = openOperation(operation.directory);
+    if (const QString *failure = std::get_if<QString>(&open))
+        return *failure;
+    return restoreOriginals(std::get<OpenOperation>(open), report);
 }
 
 std::optional<QString> finishOperation(const OperationInfo &operation, const OutcomeReport &report)
 {
-    QLockFile lock(operation.directory + QLatin1Char('/') + LockName);
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(0))
-        return QStringLiteral("ほかのたぶれんがこの操作を扱っています。");
-    const std::optional<Manifest> manifest = readManifest(operation.directory);
-    if (!manifest)
-        return QStringLiteral("操作の記録を読めません。");
-    files::removeWriteLeftovers(foldersOfEntries(manifest->entries));
-    const auto writeUnwritten = [](const Entry &entry, PageMatcher &matcher) {
-        return currentHash(entry.path) == entry.newHash ? std::nullopt
-                                                        : replaceInFile(entry, matcher);
-    };
-    writeEntries(manifest->entries, manifest->find, writeUnwritten, report, nullptr);
-    return writeDurably(operation.directory + QLatin1Char('/') + AppliedName, "done\n");
+    auto open = openOperation(operation.directory);
+    if (const QString *failure = std::get_if<QString>(&open))
+        return *failure;
+    const OpenOperation &opened = std::get<OpenOperation>(open);
+    files::removeWriteLeftovers(foldersOfEntries(opened.manifest.entries));
+    return writeOperation(opened, report, nullptr, true, {});
 }
 
 } // namespace site

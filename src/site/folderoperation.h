@@ -1,5 +1,6 @@
 #pragma once
 
+#include "site/folderconvert.h"
 #include "site/folderjob.h"
 
 #include <QString>
@@ -19,8 +20,10 @@ namespace site
 struct FileOutcome {
     QString path;
     QString relativePath;
-    qsizetype count = 0; // replacements written (or restored)
-    QString skipReason;  // empty when the file was written
+    qsizetype count = 0;      // replacements written (or restored)
+    QString skipReason;       // empty when the file was written
+    bool puttingBack = false; // of undo, or of a failed conversion putting its files back
+    bool restored = false;    // the original was put back
 };
 using OutcomeReport = std::function<void(const FileOutcome &)>;
 
@@ -35,6 +38,15 @@ std::optional<QString> applyReplacement(const QString &folder, const FindOptions
                                         const std::vector<FileResult> &plan,
                                         const OutcomeReport &report, JobControl *control = nullptr);
 
+// Converts the planned files (the results of a conversion job that are to be converted) as one
+// operation like a replacement. After writing each file reads it back; when the browser would not
+// read the text the conversion meant, the operation stops, every file it wrote is put back, and
+// the reason is returned. afterWrite, for the tests, is called with each file just written.
+std::optional<QString> applyConversion(const QString &folder, PageEncoding target,
+                                       const std::vector<ConvertResult> &plan,
+                                       const OutcomeReport &report, JobControl *control = nullptr,
+                                       const std::function<void(const QString &)> &afterWrite = {});
+
 // The newest operation, unless it was undone already or another copy of the program is working
 // on it.
 struct OperationInfo {
@@ -42,6 +54,7 @@ struct OperationInfo {
     QString folder;   // the folder it replaced in
     bool interrupted; // its writing did not end (killed)
     int files = 0;
+    bool conversion = false; // a conversion of the pages' encoding, not a replace
 };
 std::optional<OperationInfo> lastOperation();
 

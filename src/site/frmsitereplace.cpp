@@ -404,7 +404,7 @@ void frmSiteReplace::cmdUndo_Click()
     int restored = 0;
     const std::optional<QString> failure = undoOperation(*last, [&](const FileOutcome &o) {
         listOutcome(o);
-        if (o.skipReason.isEmpty()) {
+        if (o.restored) {
             ++restored;
             lstResults->topLevelItem(lstResults->topLevelItemCount() - 1)
                 ->setText(ColText, QStringLiteral("元に戻しました"));

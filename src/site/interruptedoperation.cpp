@@ -13,13 +13,16 @@ void offerInterruptedOperation(platform::Prompter &prompter, QWidget *owner)
     const std::optional<OperationInfo> last = lastOperation();
     if (!last || !last->interrupted)
         return;
+    const QString question =
+        last->conversion
+            ? QStringLiteral("フォルダー %1 での文字コードの変換（%2 ファイル）が途中で終わって"
+                             "います。\r\n残りのファイルも変換しますか？\r\n"
+                             "「いいえ」を選ぶと、変換したファイルを元に戻します。")
+            : QStringLiteral("フォルダー %1 での置換（%2 ファイル）が途中で終わっています。\r\n"
+                             "残りのファイルも置き換えますか？\r\n"
+                             "「いいえ」を選ぶと、置き換えたファイルを元に戻します。");
     const platform::MsgAnswer answer = prompter.message(
-        owner,
-        QStringLiteral("フォルダー %1 での置換（%2 ファイル）が途中で終わっています。\r\n"
-                       "残りのファイルも置き換えますか？\r\n"
-                       "「いいえ」を選ぶと、置き換えたファイルを元に戻します。")
-            .arg(QDir::toNativeSeparators(last->folder))
-            .arg(last->files),
+        owner, question.arg(QDir::toNativeSeparators(last->folder)).arg(last->files),
         QStringLiteral("確認"), platform::MsgIcon::Question, platform::MsgButtons::YesNoCancel);
     if (answer == platform::MsgAnswer::Cancel)
         return;

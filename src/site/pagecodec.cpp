@@ -267,6 +267,14 @@ std::variant<QByteArray, PageSkip> encodePage(QStringView text, const PageForm &
     return bytes;
 }
 
+std::optional<QString> readPageText(QByteArrayView bytes, const PageForm &form)
+{
+    std::variant<QString, qsizetype> text = readAs(bytes, form);
+    if (QString *read = std::get_if<QString>(&text))
+        return std::move(*read);
+    return std::nullopt;
+}
+
 QString encodingLabel(const PageForm &form)
 {
     switch (form.encoding) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
 #include <variant>
 
 // A page of a site as its own encoding gives it: the text, and what writing it back must keep.
@@ -45,6 +46,10 @@ std::variant<DecodedPage, PageSkip> decodePage(QByteArrayView bytes, bool exact)
 // The bytes of text in form, the line breaks as they are in text. A character the encoding cannot
 // hold (or that would not read back as itself) skips the page: nothing stands in for it.
 std::variant<QByteArray, PageSkip> encodePage(QStringView text, const PageForm &form);
+
+// The text of bytes read as form says (a byte order mark left out), or nullopt when they hold a
+// byte sequence the encoding does not read.
+std::optional<QString> readPageText(QByteArrayView bytes, const PageForm &form);
 
 // "Shift_JIS", "EUC-JP", "ISO-2022-JP", "UTF-8", "UTF-8 (BOM)" or "ASCII".
 QString encodingLabel(const PageForm &form);

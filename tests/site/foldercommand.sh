@@ -131,5 +131,82 @@ check "kill -9 came in the middle ($old old, $new new)" test "$old" -gt 0 -a "$n
 "$bin" --undo-folder-operation >"$work/undo.log"
 check "undo after kill -9 restores the whole folder" diff -r "$site" "$work/after2"
 
+# A folder converted to one encoding: declarations rewritten or added, line ends kept, what
+# Shift_JIS cannot hold written as references, a page with 〜 in a script left alone.
+conv=$work/conv
+mkdir -p "$conv/sub"
+equiv='<meta http-equiv="Content-Type" content="text/html; charset=%s">'
+# shellcheck disable=SC2059
+page CP932 crlf "$(body "$(printf "$equiv" Shift_JIS)" 社名～)" >"$conv/sjis.html"
+page EUC-JP lf "$(body '<meta charset="EUC-JP">' 社名)" >"$conv/sub/euc.htm"
+{ printf '\xEF\xBB\xBF'; page UTF-8 crlf "$(body '' 〜𠮷😀)"; } >"$conv/bom.html"
+page UTF-8 lf "$(body '<meta charset="UTF-8">' 社名)<script>x='〜'</script>" >"$conv/script.html"
+printf 'GIF89a\0\0' >"$conv/image.html"
+cp -a "$conv" "$work/conv0"
+set +e
+dry=$("$bin" --convert-folder "$conv" --to Shift_JIS --dry-run)
+status=$?
+set -e
+check "dry run with pages left alone exits 1" [ "$status" = 1 ]
+check "dry run lists the EUC-JP page" grep -qxF 'sub/euc.htm: 変換します（EUC-JP, LF → Shift_JIS）' <<<"$dry"
+check "dry run lists 〜 with its reference" grep -qxF 'bom.html:1:20: 「〜」（U+301C）は書けないため &#x301C; と書きます' <<<"$dry"
+check "dry run lists 😀" grep -qxF 'bom.html:1:22: 「😀」（U+1F600）は書けないため &#x1F600; と書きます' <<<"$dry"
+check "dry run names the page with 〜 in a script" grep -qF 'script.html: 変換しません: 4 行 ' <<<"$dry"
+check "dry run names the page already in Shift_JIS" grep -qxF 'sjis.html: 変換済みです（Shift_JIS）' <<<"$dry"
+check "dry run writes nothing" diff -r "$conv" "$work/conv0"
+set +e
+out=$("$bin" --convert-folder "$conv" --to Shift_JIS)
+status=$?
+set -e
+check "conversion with pages left alone exits 1" [ "$status" = 1 ]
+page CP932 lf "$(body '<meta charset="Shift_JIS">' 社名)" >"$expected/euc-sjis.htm"
+page CP932 crlf "$(body '<meta charset="Shift_JIS">' '&#x301C;&#x20BB7;&#x1F600;')" >"$expected/bom-sjis.html"
+check "EUC-JP page as Shift_JIS" same "$conv/sub/euc.htm" "$expected/euc-sjis.htm"
+check "UTF-8 page as Shift_JIS with references, no BOM" same "$conv/bom.html" "$expected/bom-sjis.html"
+check "page with 〜 in a script untouched" same "$conv/script.html" "$work/conv0/script.html"
+check "page already in Shift_JIS untouched" same "$conv/sjis.html" "$work/conv0/sjis.html"
+check "references listed as written" grep -qxF 'bom.html:1:21: 「𠮷」（U+20BB7）を &#x20BB7; と書きました' <<<"$out"
+"$bin" --undo-folder-operation >/dev/null
+check "undo gives the original bytes back" diff -r "$conv" "$work/conv0"
+rm "$conv/image.html" "$work/conv0/image.html"
+"$bin" --convert-folder "$conv" --to utf8 >"$work/conv.log"
+check "conversion of every page exits 0" true
+# shellcheck disable=SC2059
+page UTF-8 crlf "$(body "$(printf "$equiv" UTF-8)" 社名～)" >"$expected/sjis-utf8.html"
+{ printf '\xEF\xBB\xBF'; page UTF-8 crlf "$(body '<meta charset="UTF-8">' 〜𠮷😀)"; } >"$expected/bom-utf8.html"
+check "Shift_JIS page as UTF-8, ～ kept" same "$conv/sjis.html" "$expected/sjis-utf8.html"
+check "UTF-8 page keeps its BOM and gets a declaration" same "$conv/bom.html" "$expected/bom-utf8.html"
+set +e
+"$bin" --convert-folder "$conv" --to latin1 >/dev/null 2>&1
+check "an unknown target exits 2" [ $? = 2 ]
+set -e
+
+# A conversion killed during the writing: each file old or new, and undo rolls the rest back.
+rm -rf "$conv" && mkdir -p "$conv"
+for i in $(seq 1 12); do cp "$work/conv0/sjis.html" "$conv/copy$i.html"; done
+rm -rf "$work/conv1" && cp -a "$conv" "$work/conv1"
+TAVLEN_FOLDER_APPLY_PAUSE_MS=150 "$bin" --convert-folder "$conv" --to UTF-8 >"$work/killed.log" 2>&1 &
+runner=$!
+for _ in $(seq 1 100); do
+    [ "$(grep -c 変換しました "$work/killed.log" || true)" -ge 3 ] && break
+    sleep 0.05
+done
+kill -9 "$runner"
+wait "$runner" 2>/dev/null || true
+old=0
+new=0
+for f in "$conv"/copy*.html; do
+    if same "$f" "$work/conv1/${f##*/}"; then
+        old=$((old + 1))
+    elif same "$f" "$expected/sjis-utf8.html"; then
+        new=$((new + 1))
+    else
+        fail "$f is neither old nor new after kill -9"
+    fi
+done
+check "kill -9 came in the middle of the conversion ($old old, $new new)" test "$old" -gt 0 -a "$new" -gt 0
+"$bin" --undo-folder-operation >/dev/null
+check "undo after kill -9 restores every page" diff -r "$conv" "$work/conv1"
+
 echo "$passed passed, $failures failed"
 [ "$failures" = 0 ]

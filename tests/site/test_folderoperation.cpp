@@ -4,6 +4,7 @@
 
 #include "codec/filetext.h"
 #include "files/readdocument.h"
+#include "site/folderconvert.h"
 #include "site/folderjob.h"
 #include "site/folderoperation.h"
 
@@ -160,6 +161,68 @@ private Q_SLOTS:
             return out.relativePath == u"sub/b.htm"_s && !out.skipReason.isEmpty();
         }));
         QVERIFY(!site::lastOperation()); // undone once, never twice
+    }
+
+    // A folder converted to EUC-JP as one operation, judged by the bytes afterwards, and undo
+    // giving every original back; then a conversion to UTF-8 whose check after writing finds
+    // other bytes on the disk stops and puts back what it wrote.
+    void convertUndoAndFailedCheck()
+    {
+        QTemporaryDir dir;
+        const QString root = dir.path();
+        const QByteArray sjis("<meta charset=\"Shift_JIS\"><p>\x8B\x8C\x81\x60</p>\r\n");
+        const QByteArray euc("<head><p>\xB5\xEC\xA1\xC1</p>\n"); // 旧～, no declaration
+        const QByteArray done("<meta charset=\"utf-8\"><p>済</p>\n");
+        const QByteArray script("<meta charset=\"Shift_JIS\"><script>\x81\x60</script>\r");
+        put(root + u"/a.html"_s, sjis);
+        put(root + u"/sub/b.htm"_s, euc);
+        put(root + u"/c.html"_s, done);
+        put(root + u"/d.html"_s, script);
+        site::ConvertOptions o;
+        o.walk = options(root, {}, {}, false).walk;
+        o.target = site::PageEncoding::EucJp;
+        std::vector<site::ConvertResult> plan;
+        const auto planned = [&](site::ConvertResult &&r) { plan.push_back(std::move(r)); };
+
+        // To EUC-JP first: the ～ of a.html (0x8160, U+FF5E) is 0xA1C1 there.
+        QCOMPARE(site::runConvertJob(o, planned), std::nullopt);
+        QCOMPARE(plan.size(), size_t(4));
+        std::vector<site::FileOutcome> outcomes;
+        const auto collect = [&](const site::FileOutcome &out) { outcomes.push_back(out); };
+        QCOMPARE(site::applyConversion(root, o.target, plan, collect), std::nullopt);
+        QCOMPARE(bytesOf(root + u"/a.html"_s),
+                 QByteArray("<meta charset=\"EUC-JP\"><p>\xB5\xEC\xA1\xC1</p>\r\n"));
+        QCOMPARE(bytesOf(root + u"/sub/b.htm"_s),
+                 QByteArray("<head><meta charset=\"EUC-JP\"><p>\xB5\xEC\xA1\xC1</p>\n"));
+        QCOMPARE(bytesOf(root + u"/c.html"_s),
+                 QByteArray("<meta charset=\"EUC-JP\"><p>\xBA\xD1</p>\n"));
+        QCOMPARE(bytesOf(root + u"/d.html"_s),
+                 QByteArray("<meta charset=\"EUC-JP\"><script>\xA1\xC1</script>\r"));
+        auto last = site::lastOperation();
+        QVERIFY(last && last->conversion && !last->interrupted);
+        QCOMPARE(site::undoOperation(*last, collect), std::nullopt);
+        QCOMPARE(bytesOf(root + u"/a.html"_s), sjis);
+        QCOMPARE(bytesOf(root + u"/sub/b.htm"_s), euc);
+        QCOMPARE(bytesOf(root + u"/c.html"_s), done);
+        QCOMPARE(bytesOf(root + u"/d.html"_s), script);
+
+        // To UTF-8 with 〜 (U+301C) in d.html's script, which UTF-8 holds; a.html turns out
+        // other than written.
+        plan.clear();
+        o.target = site::PageEncoding::Utf8;
+        put(root + u"/d.html"_s, "<meta charset=\"UTF-8\"><script>\xE3\x80\x9C</script>\n");
+        QCOMPARE(site::runConvertJob(o, planned), std::nullopt);
+        outcomes.clear();
+        const auto spoil = [&](const QString &path) {
+            if (path.endsWith(u"a.html"_s))
+                put(path, bytesOf(path).replace("\xEF\xBD\x9E", "~"));
+        };
+        const auto failure = site::applyConversion(root, o.target, plan, collect, nullptr, spoil);
+        QVERIFY(failure && failure->contains(u"元に戻しました"_s));
+        QCOMPARE(bytesOf(root + u"/a.html"_s), sjis);
+        QCOMPARE(bytesOf(root + u"/sub/b.htm"_s), euc);
+        QCOMPARE(bytesOf(root + u"/c.html"_s), done);
+        QVERIFY(!site::lastOperation()); // nothing left to undo
     }
 };
 

@@ -2,6 +2,7 @@
 #include "testenv.h"
 
 #include "site/pagecodec.h"
+#include "site/pageconvert.h"
 
 #include <QProcess>
 
@@ -160,6 +161,92 @@ private Q_SLOTS:
             QVERIFY2(std::holds_alternative<QByteArray>(bytes), reasonOf(bytes).constData());
             QCOMPARE(std::get<QByteArray>(bytes), expected);
         }
+    }
+
+    // A page converted to another encoding: its declaration rewritten or added, its line breaks
+    // kept, what the target cannot hold written as references where the browser reads them, and
+    // never a look-alike.
+    void convert_data()
+    {
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QByteArray>("expected"); // empty: left alone
+        QTest::addColumn<QString>("note");        // the reason (left alone) or the references
+
+        const QString body = u"<body><p>株式会社たぶれん～ｶﾀｶﾅ①</p>\r\n</body></html>\r\n"_s;
+        const auto page = [&](const QString &head) {
+            return u"<html><head>"_s + head + u"<title>案内</title></head>\r\n"_s + body;
+        };
+        const QString equiv =
+            u"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=%1\">"_s;
+        QTest::newRow("Shift_JIS http-equiv to UTF-8, CR LF")
+            << iconv(page(equiv.arg(u"x-sjis"_s)), "CP932") << u"UTF-8"_s
+            << iconv(page(equiv.arg(u"UTF-8"_s)), "UTF-8") << QString();
+        QTest::newRow("EUC-JP unquoted meta charset to Shift_JIS, LF")
+            << iconv(withLf(page(u"<meta charset=euc-jp>"_s)), "EUC-JP-MS") << u"Shift_JIS"_s
+            << iconv(withLf(page(u"<meta charset=Shift_JIS>"_s)), "CP932") << QString();
+        QString cr = page(u"<meta charset='utf-8'>"_s);
+        cr.replace(u"\r\n"_s, u"\r"_s);
+        QString crEuc = cr;
+        crEuc.replace(u"'utf-8'"_s, u"'EUC-JP'"_s);
+        QTest::newRow("UTF-8 with BOM to EUC-JP, CR: the BOM goes")
+            << QByteArray("\xEF\xBB\xBF" + iconv(cr, "UTF-8")) << u"EUC-JP"_s
+            << iconv(crEuc, "EUC-JP-MS") << QString();
+        QTest::newRow("UTF-8 with BOM, no declaration, stays UTF-8: the BOM stays")
+            << QByteArray("\xEF\xBB\xBF" + iconv(page({}), "UTF-8")) << u"UTF-8"_s
+            << QByteArray("\xEF\xBB\xBF" + iconv(page(u"<meta charset=\"UTF-8\">"_s), "UTF-8"))
+            << QString();
+        QTest::newRow("no declaration: one after <head>")
+            << iconv(page({}), "UTF-8") << u"Shift_JIS"_s
+            << iconv(page(u"<meta charset=\"Shift_JIS\">"_s), "CP932") << QString();
+        QTest::newRow("no declaration, no <head>: left alone")
+            << iconv(body, "UTF-8") << u"Shift_JIS"_s << QByteArray() << u"宣言"_s;
+        QTest::newRow("already UTF-8 with its declaration")
+            << iconv(page(u"<meta charset=utf8>"_s), "UTF-8") << u"UTF-8"_s << QByteArray()
+            << u"<done>"_s;
+        const QString odd = u"<meta charset=\"%1\"><p title=\"〜𠮷\">〜 𠮷 😀 ¥100 −1 ‾</p>\n"_s;
+        QTest::newRow("what Shift_JIS cannot hold, as references")
+            << iconv(odd.arg(u"UTF-8"_s), "UTF-8") << u"Shift_JIS"_s
+            << QByteArray("<meta charset=\"Shift_JIS\"><p title=\"&#x301C;&#x20BB7;\">&#x301C; "
+                          "&#x20BB7; &#x1F600; &#xA5;100 &#x2212;1 &#x203E;</p>\n")
+            << u"&#x301C; &#x20BB7; &#x301C; &#x20BB7; &#x1F600; &#xA5; &#x2212; &#x203E;"_s;
+        QTest::newRow("what EUC-JP cannot hold, as references")
+            << iconv(odd.arg(u"UTF-8"_s), "UTF-8") << u"EUC-JP"_s
+            << QByteArray("<meta charset=\"EUC-JP\"><p title=\"&#x301C;&#x20BB7;\">&#x301C; "
+                          "&#x20BB7; &#x1F600; &#xA5;100 &#x2212;1 &#x203E;</p>\n")
+            << u"&#x301C; &#x20BB7; &#x301C; &#x20BB7; &#x1F600; &#xA5; &#x2212; &#x203E;"_s;
+        QTest::newRow("〜 in a script: left alone")
+            << iconv(u"<meta charset=\"UTF-8\"><script>s = '〜';</script>\n"_s, "UTF-8")
+            << u"Shift_JIS"_s << QByteArray() << u"1 行 36 桁の「〜」（U+301C）"_s;
+        QTest::newRow("😀 in a comment: left alone")
+            << iconv(u"<meta charset=\"UTF-8\"><!-- 😀 -->\n"_s, "UTF-8") << u"EUC-JP"_s
+            << QByteArray() << u"U+1F600"_s;
+    }
+    void convert()
+    {
+        QFETCH(QByteArray, original);
+        QFETCH(QString, target);
+        QFETCH(QByteArray, expected);
+        QFETCH(QString, note);
+        QVERIFY(!original.isEmpty());
+        const site::PageConversion c =
+            site::convertPage(original, *site::conversionTargetOfName(target));
+        if (note == u"<done>"_s) {
+            QCOMPARE(c.kind, site::PageConversion::Kind::AlreadyDone);
+            return;
+        }
+        if (expected.isEmpty()) {
+            QCOMPARE(c.kind, site::PageConversion::Kind::Skip);
+            QVERIFY2(c.skipReason.contains(note, Qt::CaseInsensitive), qPrintable(c.skipReason));
+            return;
+        }
+        QVERIFY2(c.kind == site::PageConversion::Kind::Convert, qPrintable(c.skipReason));
+        QCOMPARE(c.bytes, expected);
+        QStringList references;
+        for (const site::UnwritableChar &u : c.unwritable)
+            references += u.reference;
+        QCOMPARE(references.join(u' '), note);
+        QCOMPARE(site::readPageText(c.bytes, c.to), c.expectedText);
     }
 };
 
