@@ -58,6 +58,21 @@ QString toCrLf(QStringView raw)
     return out;
 }
 
+// Whether a line of the text (CR, LF, CR LF or a paragraph separator end one) is longer than limit.
+bool hasLineOver(QStringView text, qsizetype limit)
+{
+    qsizetype length = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\r' || u == u'\n' || u == ParagraphSeparator) {
+            length = 0;
+        } else if (++length > limit) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 RichTextBox::RichTextBox(QWidget *parent) : QPlainTextEdit(parent)
@@ -99,6 +114,7 @@ void RichTextBox::replaceAll(const QString &text)
     m_unfilled = 0;
     m_fillEdits.clear();
     m_replacingAll = true;
+    wrapLongLines(hasLineOver(text, MaxColouredLine));
     if (text.size() > BackgroundFillChars) {
         startFill(text);
     } else {
@@ -113,6 +129,19 @@ void RichTextBox::replaceAll(const QString &text)
     m_replacingAll = false;
     m_byteCount = cp932ByteCount(m_shadow);
     Q_EMIT Change();
+}
+
+void RichTextBox::wrapLongLines(bool on)
+{
+    // A line is one layout: Qt places all of its glyphs on one row, whose coordinates overflow
+    // past a few million characters (the text is drawn garbled), and draws the whole row on every
+    // paint, the caret's blinking included. Wrapped, each paint draws only the rows on screen.
+    // The view wraps as a whole (Qt has one wrap mode for all lines), only while such a line is
+    // in the text; the text itself never changes.
+    if (on == (lineWrapMode() == WidgetWidth))
+        return;
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setLineWrapMode(on ? WidgetWidth : NoWrap);
 }
 
 int RichTextBox::revision() const
@@ -328,6 +357,10 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
     // Colour the edited lines now, while the document reports the change, so that each is laid
     // out once with its colours instead of again at the next paint.
     colourEditedBlocks(pos + prefix, pos + prefix + addedChars);
+    if (lineWrapMode() == NoWrap &&
+        document()->findBlock(int(pos + prefix + addedChars)).length() > MaxColouredLine)
+        QMetaObject::invokeMethod(
+            this, [this] { wrapLongLines(true); }, Qt::QueuedConnection);
     Q_EMIT Change();
     if (undoOrRedo)
         Q_EMIT UndoRedo();

@@ -118,6 +118,8 @@ protected:
 
 private:
     void replaceAll(const QString &text);
+    // Wraps the view's lines (on) or shows each on one row (off).
+    void wrapLongLines(bool on);
     void startFill(const QString &text);
     void fillSlice();
     void appendUnfilled(qsizetype atMost);
