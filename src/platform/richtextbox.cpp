@@ -125,6 +125,7 @@ void RichTextBox::replaceAll(const QString &text)
         document()->setUndoRedoEnabled(true);
         m_shadow = document()->toRawText();
     }
+    formatLongLines(0, document()->characterCount());
     setTextCursor(QTextCursor(document()));
     m_replacingAll = false;
     m_byteCount = cp932ByteCount(m_shadow);
@@ -142,6 +143,7 @@ void RichTextBox::wrapLongLines(bool on)
         return;
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setLineWrapMode(on ? WidgetWidth : NoWrap);
+    applyFont();
 }
 
 int RichTextBox::revision() const
@@ -278,6 +280,8 @@ void RichTextBox::applyFont()
 {
     QFont shown = m_font;
     shown.setStyleHint(QFont::TypeWriter);
+    if (lineWrapMode() == WidgetWidth) // a very long line is there: see applyBlockColors
+        shown.setStyleStrategy(QFont::PreferNoShaping);
     setFont(shown);
 }
 
@@ -413,12 +417,25 @@ void RichTextBox::setLineMarks(LineMarks marks)
 void RichTextBox::applyVisibleColors()
 {
     QTextBlock block = firstVisibleBlock();
+    applyBlockColors(block); // before its geometry lays it out
     qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
     const qreal bottom = viewport()->height();
     while (block.isValid() && top <= bottom) {
         applyBlockColors(block);
         top += blockBoundingRect(block).height();
         block = block.next();
+    }
+}
+
+void RichTextBox::formatLongLines(qsizetype from, qsizetype to)
+{
+    if (lineWrapMode() == NoWrap)
+        return; // no such line was there
+    // Made ready before Qt first lays them out, so that it shapes them once and keeps the glyphs.
+    for (QTextBlock block = document()->findBlock(int(from));
+         block.isValid() && block.position() < to; block = block.next()) {
+        if (block.length() > MaxColouredLine)
+            applyBlockColors(block);
     }
 }
 
@@ -433,15 +450,11 @@ void RichTextBox::applyBlockColors(const QTextBlock &block)
     if (block.length() > MaxColouredLine) {
         // A very long line (a minified page) is laid out again as a whole on every keystroke, so
         // it is made as cheap as it can be: no colours (thousands of colour changes would make
-        // typing in it crawl), no OpenType shaping where the script does not need it, and the
-        // shaped glyphs kept, which Qt otherwise shapes again each time it places or draws the
-        // caret.
+        // typing in it crawl), no OpenType shaping where the script does not need it (the font
+        // of a view with such lines), and the shaped glyphs kept, which Qt otherwise shapes
+        // again each time it places or draws the caret. No format either: one that covers the
+        // line would change with each keystroke, and Qt would lay the line out once more for it.
         layout->setCacheEnabled(true);
-        QTextLayout::FormatRange whole;
-        whole.start = 0;
-        whole.length = int(end - start);
-        whole.format.setFontStyleStrategy(QFont::PreferNoShaping);
-        wanted.append(whole);
     } else {
         const QRgb fallback = defaultTextColor();
         auto it = std::lower_bound(
@@ -465,7 +478,10 @@ void RichTextBox::applyBlockColors(const QTextBlock &block)
     }
     if (layout->formats() != wanted) {
         layout->setFormats(wanted);
-        document()->markContentsDirty(block.position(), block.length());
+        // A line not laid out yet is laid out with them when it is first needed: marking it
+        // would lay it out now and again then (seconds for a line of millions of characters).
+        if (layout->lineCount() > 0)
+            document()->markContentsDirty(block.position(), block.length());
     }
 }
 
