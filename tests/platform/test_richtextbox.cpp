@@ -397,6 +397,14 @@ private Q_SLOTS:
         typeText(&box, QStringLiteral("x"));
         QCOMPARE(box.rawText().size(), line.size() + 1);
         QVERIFY(box.rawText().endsWith(QLatin1Char('x')));
+        // The same line pasted into a page of short lines.
+        box.setText(QStringLiteral("<p>\r\n"));
+        box.setSelStart(3);
+        box.setSelText(line);
+        QCoreApplication::processEvents();
+        box.repaint();
+        QVERIFY(box.viewport()->rect().intersects(box.cursorRect()));
+        QCOMPARE(box.Text(), QStringLiteral("<p>") + line + QStringLiteral("\r\n"));
     }
 
     void dropIsReportedNotInserted()
