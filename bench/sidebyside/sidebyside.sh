@@ -1,9 +1,12 @@
 #!/bin/bash
 # Tavlen side by side with Kate and FeatherPad: each program in a fresh HOME under its own Xvfb,
-# timed from launch until a window whose caption names the file is mapped, with its peak resident
-# memory (read 3 s after that, when a big page is wholly in the editor). Three cases: start-up
-# with no file, a 1 MB and a 10 MB Japanese page (the bench corpus, Shift_JIS). The programs take turns within each round, so a load change
-# on the machine hits all of them alike; medians are printed with Tavlen's ratio to each peer.
+# timed from launch until a window whose caption names the file is mapped ("window"), and until
+# it has settled: its CPU time stops growing for 400 ms, the page wholly loaded and coloured
+# ("settled"); with its peak resident memory up to then. Four cases: start-up with no file, a
+# 1 MB, a 10 MB and a 100 MB Japanese page (the bench corpus, Shift_JIS; the 100 MB page is the
+# 10 MB one ten times over). The programs take turns within each round, so a load change on the
+# machine hits all of them alike; medians are printed with Tavlen's ratio to each peer, and the
+# load average before and after.
 #
 # Usage: bench/sidebyside/sidebyside.sh <build dir> [rounds=7] [--install-peers]
 #   --install-peers  installs kate and featherpad with apt-get first (never done otherwise)
@@ -29,6 +32,7 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$build/bench/corpus/make_corpus" "$work" >/dev/null
+for _ in 1 2 3 4 5 6 7 8 9 10; do cat "$work/corpus-10mb.sjis.html"; done >"$work/corpus-100mb.sjis.html"
 peers=(tavlen)
 command -v kate >/dev/null && peers+=(kate)
 command -v featherpad >/dev/null && peers+=(featherpad)
@@ -59,7 +63,7 @@ command_of() {
 }
 
 display=$((200 + $$ % 500))
-# One launch: prints "<ms> <KiB>" or "fail".
+# One launch: prints "<window ms> <settled ms> <KiB>" or "fail".
 run_once() {
     local prog=$1 file=$2 home=$work/home-$RANDOM$RANDOM
     mkdir -p "$home/.config" "$home/.local/share" "$home/.cache" "$home/run"
@@ -75,7 +79,7 @@ run_once() {
     out=$(env -i PATH="$PATH" DISPLAY=":$display" HOME="$home" XDG_CONFIG_HOME="$home/.config" \
         XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache" \
         XDG_RUNTIME_DIR="$home/run" LANG=C.UTF-8 \
-        "$probe" "$(caption "$prog" "$file")" 3000 60000 $(command_of "$prog") ${file:+"$file"} \
+        "$probe" "$(caption "$prog" "$file")" 400 120000 $(command_of "$prog") ${file:+"$file"} \
         2>/dev/null) || out=fail
     kill "$xvfb" 2>/dev/null
     wait "$xvfb" 2>/dev/null || true
@@ -86,7 +90,7 @@ run_once() {
 median() { sort -n | awk '{v[NR]=$1} END {if (NR == 0) print "nan"; else print (NR % 2 ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2)}'; }
 
 echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg); $rounds rounds; peers: ${peers[*]}"
-for case in startup 1mb 10mb; do
+for case in startup 1mb 10mb 100mb; do
     file=
     [ $case != startup ] && file=$work/corpus-$case.sjis.html
     for r in $(seq 1 "$rounds"); do
@@ -94,21 +98,23 @@ for case in startup 1mb 10mb; do
             echo "$prog $(run_once "$prog" "$file")" >>"$work/$case.txt"
         done
     done
-    printf '\n== %s (median of %s)\n' "$case" "$rounds"
-    declare -A ms=() kib=()
+    printf '\n== %s (median of %s)           window    settled      peak\n' "$case" "$rounds"
+    declare -A win=() set=() kib=()
     for prog in "${peers[@]}"; do
-        ms[$prog]=$(awk -v p="$prog" '$1 == p && $2 != "fail" {print $2}' "$work/$case.txt" | median)
-        kib[$prog]=$(awk -v p="$prog" '$1 == p && $2 != "fail" {print $3}' "$work/$case.txt" | median)
+        win[$prog]=$(awk -v p="$prog" '$1 == p && $2 != "fail" {print $2}' "$work/$case.txt" | median)
+        set[$prog]=$(awk -v p="$prog" '$1 == p && $2 != "fail" {print $3}' "$work/$case.txt" | median)
+        kib[$prog]=$(awk -v p="$prog" '$1 == p && $2 != "fail" {print $4}' "$work/$case.txt" | median)
         fails=$(awk -v p="$prog" '$1 == p && $2 == "fail"' "$work/$case.txt" | wc -l)
-        printf '%-11s %7s ms %8s MB%s\n' "$prog" "${ms[$prog]}" \
+        printf '%-27s %7s ms %7s ms %6s MB%s\n' "$prog" "${win[$prog]}" "${set[$prog]}" \
             "$(awk -v k="${kib[$prog]}" 'BEGIN {printf "%.0f", k / 1024}')" \
             "$([ "$fails" -gt 0 ] && echo "  ($fails failed)")"
     done
     for prog in "${peers[@]:1}"; do
-        awk -v a="${ms[tavlen]}" -v b="${ms[$prog]}" -v c="${kib[tavlen]}" -v d="${kib[$prog]}" \
-            -v p="$prog" 'BEGIN {printf "tavlen/%-10s time %.2f  memory %.2f\n", p, a / b, c / d}'
+        awk -v a="${win[tavlen]}" -v b="${win[$prog]}" -v c="${set[tavlen]}" -v d="${set[$prog]}" \
+            -v e="${kib[tavlen]}" -v f="${kib[$prog]}" -v p="$prog" \
+            'BEGIN {printf "tavlen/%-20s %10.2f %10.2f %9.2f\n", p, a / b, c / d, e / f}'
     done
-    unset ms kib
+    unset win set kib
 done
 echo
 echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"

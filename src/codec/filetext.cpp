@@ -344,4 +344,43 @@ EncodedText bytesFromText(QStringView text, TextCode writeCode, const FileShape 
     return {std::move(euc.bytes), encoded.firstUnmappable, euc.firstUnconvertible >= 0};
 }
 
+EncodedText bytesFromLines(QStringView lines, TextCode writeCode, const FileShape &shape,
+                           qsizetype slice)
+{
+    constexpr char16_t lineSeparator = 0x2029;
+    EncodedText out;
+    FileShape rest = shape;
+    qsizetype crLfIndex = 0; // where the slice starts in the CR LF form
+    QString crLf;
+    qsizetype at = 0;
+    do { // once at least: an empty text still gets its byte order mark
+        qsizetype end = std::min(at + std::max<qsizetype>(slice, 2), lines.size());
+        // A surrogate pair stays in one slice, and so does a CR with what follows it.
+        while (end < lines.size() && end > at + 1 &&
+               (lines[end - 1].isHighSurrogate() || lines[end - 1] == u'\r'))
+            --end;
+        const QStringView part = lines.sliced(at, end - at);
+        crLf.resize(0);
+        crLf.reserve(part.size() + part.count(QChar(lineSeparator)));
+        for (const QChar c : part) {
+            if (c.unicode() == lineSeparator)
+                crLf.append(u"\r\n");
+            else
+                crLf.append(c);
+        }
+        EncodedText piece = bytesFromText(crLf, writeCode, rest);
+        if (out.firstUnmappable < 0 && piece.firstUnmappable >= 0)
+            out.firstUnmappable = crLfIndex + piece.firstUnmappable;
+        out.converterFailed = out.converterFailed || piece.converterFailed;
+        if (out.bytes.isEmpty())
+            out.bytes = std::move(piece.bytes);
+        else
+            out.bytes.append(piece.bytes);
+        crLfIndex += crLf.size();
+        rest.byteOrderMark = false; // written once, before the first slice
+        at = end;
+    } while (at < lines.size());
+    return out;
+}
+
 } // namespace codec

@@ -57,6 +57,11 @@ struct EncodedText {
     bool converterFailed = false; // the EUC-JP conversion met bytes it could not convert
 };
 EncodedText bytesFromText(QStringView text, TextCode writeCode, const FileShape &shape = {});
+// The same bytes for the text the editor holds, its lines ended by U+2029 (each written as CR
+// LF), made a slice of at most slice characters at a time: the text is never held whole with
+// CR LF. The first unmappable character is reported by its index in the CR LF form.
+EncodedText bytesFromLines(QStringView lines, TextCode writeCode, const FileShape &shape = {},
+                           qsizetype slice = qsizetype(1) << 20);
 
 // Line and column (both from 1) of the UTF-16 index in a text with CR LF, LF or CR line breaks;
 // the column counts characters, a surrogate pair as one.

@@ -237,10 +237,11 @@ bool DocumentController::SaveDocument(const QString &path)
     if (!confirmDeclaration(m_c.window, m_c.prompter, m_c.editor, m_c.effects.recolour, writeCode,
                             m_shape))
         return false;
-    const QString text = m_c.editor.Text();
-    const codec::EncodedText encoded = codec::bytesFromText(text, writeCode, m_shape);
+    // Made from the editor's lines a slice at a time: a big page is not held once more whole.
+    const codec::EncodedText encoded =
+        codec::bytesFromLines(m_c.editor.rawText(), writeCode, m_shape);
     if (encoded.firstUnmappable >= 0 &&
-        !confirmUnmappable(text, encoded.firstUnmappable, writeCode))
+        !confirmUnmappable(m_c.editor.Text(), encoded.firstUnmappable, writeCode))
         return false;
     const QString failed = QStringLiteral("ファイルを保存できませんでした。\r\n%1\r\n%2");
     if (encoded.converterFailed) {

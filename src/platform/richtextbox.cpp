@@ -58,6 +58,21 @@ QString toCrLf(QStringView raw)
     return out;
 }
 
+// Whether a line of the text (CR, LF, CR LF or a paragraph separator end one) is longer than limit.
+bool hasLineOver(QStringView text, qsizetype limit)
+{
+    qsizetype length = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\r' || u == u'\n' || u == ParagraphSeparator) {
+            length = 0;
+        } else if (++length > limit) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 RichTextBox::RichTextBox(QWidget *parent) : QPlainTextEdit(parent)
@@ -99,6 +114,7 @@ void RichTextBox::replaceAll(const QString &text)
     m_unfilled = 0;
     m_fillEdits.clear();
     m_replacingAll = true;
+    wrapLongLines(hasLineOver(text, MaxColouredLine));
     if (text.size() > BackgroundFillChars) {
         startFill(text);
     } else {
@@ -109,10 +125,25 @@ void RichTextBox::replaceAll(const QString &text)
         document()->setUndoRedoEnabled(true);
         m_shadow = document()->toRawText();
     }
+    formatLongLines(0, document()->characterCount());
     setTextCursor(QTextCursor(document()));
     m_replacingAll = false;
     m_byteCount = cp932ByteCount(m_shadow);
     Q_EMIT Change();
+}
+
+void RichTextBox::wrapLongLines(bool on)
+{
+    // A line is one layout: Qt places all of its glyphs on one row, whose coordinates overflow
+    // past a few million characters (the text is drawn garbled), and draws the whole row on every
+    // paint, the caret's blinking included. Wrapped, each paint draws only the rows on screen.
+    // The view wraps as a whole (Qt has one wrap mode for all lines), only while such a line is
+    // in the text; the text itself never changes.
+    if (on == (lineWrapMode() == WidgetWidth))
+        return;
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setLineWrapMode(on ? WidgetWidth : NoWrap);
+    applyFont();
 }
 
 int RichTextBox::revision() const
@@ -249,6 +280,8 @@ void RichTextBox::applyFont()
 {
     QFont shown = m_font;
     shown.setStyleHint(QFont::TypeWriter);
+    if (lineWrapMode() == WidgetWidth) // a very long line is there: see applyBlockColors
+        shown.setStyleStrategy(QFont::PreferNoShaping);
     setFont(shown);
 }
 
@@ -328,6 +361,10 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
     // Colour the edited lines now, while the document reports the change, so that each is laid
     // out once with its colours instead of again at the next paint.
     colourEditedBlocks(pos + prefix, pos + prefix + addedChars);
+    if (lineWrapMode() == NoWrap &&
+        document()->findBlock(int(pos + prefix + addedChars)).length() > MaxColouredLine)
+        QMetaObject::invokeMethod(
+            this, [this] { wrapLongLines(true); }, Qt::QueuedConnection);
     Q_EMIT Change();
     if (undoOrRedo)
         Q_EMIT UndoRedo();
@@ -380,12 +417,25 @@ void RichTextBox::setLineMarks(LineMarks marks)
 void RichTextBox::applyVisibleColors()
 {
     QTextBlock block = firstVisibleBlock();
+    applyBlockColors(block); // before its geometry lays it out
     qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
     const qreal bottom = viewport()->height();
     while (block.isValid() && top <= bottom) {
         applyBlockColors(block);
         top += blockBoundingRect(block).height();
         block = block.next();
+    }
+}
+
+void RichTextBox::formatLongLines(qsizetype from, qsizetype to)
+{
+    if (lineWrapMode() == NoWrap)
+        return; // no such line was there
+    // Made ready before Qt first lays them out, so that it shapes them once and keeps the glyphs.
+    for (QTextBlock block = document()->findBlock(int(from));
+         block.isValid() && block.position() < to; block = block.next()) {
+        if (block.length() > MaxColouredLine)
+            applyBlockColors(block);
     }
 }
 
@@ -400,15 +450,11 @@ void RichTextBox::applyBlockColors(const QTextBlock &block)
     if (block.length() > MaxColouredLine) {
         // A very long line (a minified page) is laid out again as a whole on every keystroke, so
         // it is made as cheap as it can be: no colours (thousands of colour changes would make
-        // typing in it crawl), no OpenType shaping where the script does not need it, and the
-        // shaped glyphs kept, which Qt otherwise shapes again each time it places or draws the
-        // caret.
+        // typing in it crawl), no OpenType shaping where the script does not need it (the font
+        // of a view with such lines), and the shaped glyphs kept, which Qt otherwise shapes
+        // again each time it places or draws the caret. No format either: one that covers the
+        // line would change with each keystroke, and Qt would lay the line out once more for it.
         layout->setCacheEnabled(true);
-        QTextLayout::FormatRange whole;
-        whole.start = 0;
-        whole.length = int(end - start);
-        whole.format.setFontStyleStrategy(QFont::PreferNoShaping);
-        wanted.append(whole);
     } else {
         const QRgb fallback = defaultTextColor();
         auto it = std::lower_bound(
@@ -432,7 +478,10 @@ void RichTextBox::applyBlockColors(const QTextBlock &block)
     }
     if (layout->formats() != wanted) {
         layout->setFormats(wanted);
-        document()->markContentsDirty(block.position(), block.length());
+        // A line not laid out yet is laid out with them when it is first needed: marking it
+        // would lay it out now and again then (seconds for a line of millions of characters).
+        if (layout->lineCount() > 0)
+            document()->markContentsDirty(block.position(), block.length());
     }
 }
 

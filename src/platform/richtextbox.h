@@ -118,6 +118,8 @@ protected:
 
 private:
     void replaceAll(const QString &text);
+    // Wraps the view's lines (on) or shows each on one row (off).
+    void wrapLongLines(bool on);
     void startFill(const QString &text);
     void fillSlice();
     void appendUnfilled(qsizetype atMost);
@@ -129,6 +131,8 @@ private:
     // Colours the lines from the one holding from up to the one holding to (at most a screenful).
     void colourEditedBlocks(qsizetype from, qsizetype to);
     void applyBlockColors(const QTextBlock &block);
+    // Makes the lines too long for colours, from the one holding from up to to, ready for layout.
+    void formatLongLines(qsizetype from, qsizetype to);
     void applyFont();
 
     QString m_shadow;

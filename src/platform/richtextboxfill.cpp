@@ -128,7 +128,9 @@ void RichTextBox::appendUnfilled(qsizetype atMost)
     m_replacingAll = true; // the shadow already holds these characters
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
+    const int added = end.position();
     end.insertText(m_shadow.sliced(from, to - from));
+    formatLongLines(added, end.position());
     m_replacingAll = false;
     m_unfilled -= to - from;
     const QTextCursor after = textCursor();

@@ -129,6 +129,13 @@ private Q_SLOTS:
             << qsizetype(-1);
         QTest::newRow("UTF-8 lone surrogate") << u"a\r\nb"_s + QChar(0xD800) + u"c"_s << 2
                                               << QByteArray("a\nb&#xFFFD;c") << qsizetype(4);
+        QTest::newRow("CR before a line break, EUC-JP")
+            << u"ab\r\r\ncd\r"_s << 1 << QByteArray("ab\r\ncd\r") << qsizetype(-1);
+        QTest::newRow("pairs across slices, UTF-8")
+            << u"a\U0001F600\U0001F600b\r\n"_s << 2
+            << QByteArray("a\xF0\x9F\x98\x80\xF0\x9F\x98\x80"
+                          "b\n")
+            << qsizetype(-1);
         QTest::newRow("UTF-8 lone surrogate at the end")
             << u"ab"_s + QChar(0xDBFF) << 2 << QByteArray("ab&#xFFFD;") << qsizetype(2);
     }
@@ -142,6 +149,15 @@ private Q_SLOTS:
         QCOMPARE(encoded.bytes, bytes);
         QCOMPARE(encoded.firstUnmappable, firstUnmappable);
         QVERIFY(!encoded.converterFailed);
+        // The editor's lines, a few characters at a time, give the same bytes.
+        QString lines = text;
+        lines.replace(u"\r\n"_s, QString(QChar(0x2029)));
+        for (const qsizetype slice : {2, 3, 1 << 20}) {
+            const codec::EncodedText sliced =
+                codec::bytesFromLines(lines, codec::textCodeOf(writeCode), {}, slice);
+            QCOMPARE(sliced.bytes, bytes);
+            QCOMPARE(sliced.firstUnmappable, firstUnmappable);
+        }
     }
 
     // Reading as UTF-8: the byte order mark, malformed input, and an encoding that looks wrong.
@@ -303,6 +319,9 @@ private Q_SLOTS:
             readCode < 0 ? codec::FileShape()
                          : codec::textFromBytes(read, codec::textCodeOf(readCode)).shape;
         QCOMPARE(codec::bytesFromText(u"a\r\nb\r\n"_s, codec::textCodeOf(writeCode), shape).bytes,
+                 written);
+        QCOMPARE(codec::bytesFromLines(u"a\u2029b\u2029"_s, codec::textCodeOf(writeCode), shape, 2)
+                     .bytes,
                  written);
     }
 

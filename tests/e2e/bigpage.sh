@@ -2,10 +2,40 @@
 # Typing at once and undoing it while the rest is still coming in, typing again, at the end
 # (Ctrl+End) and on the third line, undoing, saving: every typed character lands where it was
 # typed, undo takes back exactly the typing (also the typing done during the fill), and every byte
-# of the page is kept.
+# of the page is kept. A 100 MB page saved during its fill keeps every byte too.
 source "$(dirname "$0")/xsession.sh"
 
+# Runs the command up to n times (each waits its own while): a 100 MB page takes a while.
+patiently() {
+    local n=$1 _
+    shift
+    for _ in $(seq 1 "$n"); do
+        "$@" && return 0
+    done
+    return 1
+}
+
+# A 100 MB Japanese page in Shift_JIS, typed in and saved at once, while most of it is still
+# coming into the editor: the typed text is where it was typed and every other byte is kept.
+hundred_megabytes() {
+    local page=$work/huge.html expected=$work/huge-expected.html
+    awk 'BEGIN { for (i = 0; i < 2100000; i++) printf "<p class=c%d>日本語の行 %d です</p>\r\n", i, i }' |
+        iconv -f UTF-8 -t CP932 >"$page"
+    { printf 'AA'; cat "$page"; } >"$expected"
+    start "$page"
+    check "the 100 MB page opens" patiently 6 wait_active "$page - たぶれん"
+    typein "AA"
+    keys ctrl+s
+    check "the 100 MB page is saved during the fill" patiently 12 wait_file_has "$page" "AA<p"
+    check "the typed text and every byte of the 100 MB page" patiently 6 cmp -s "$page" "$expected"
+    keys ctrl+q
+    check "Ctrl+Q ends the program after the 100 MB page" wait_exit
+    stop
+    rm -f "$page" "$expected"
+}
+
 under_x() {
+    hundred_megabytes
     local page=$work/big.html expected=$work/expected.html
     awk 'BEGIN { for (i = 0; i < 150000; i++) printf "<p class=c%d>line %d text</p>\r\n", i, i }' \
         >"$page"

@@ -1,6 +1,7 @@
 # A minified page (one line of markup far over 20,000 characters) opened by a person: the program
 # offers once to put line breaks between attributes; Yes opens the page broken into short lines
-# (quoted values and the text untouched), No opens it as it is. Both stay editable and savable.
+# (quoted values and the text untouched), No opens it as it is. Both stay editable and savable,
+# a one-line page of 10 MB too.
 source "$(dirname "$0")/xsession.sh"
 
 # One line: n paragraphs with attributes, a quoted value with spaces, and text with spaces.
@@ -12,6 +13,22 @@ minified_page() {
 }
 
 lines_of() { tr -cd '\n' <"$1" | wc -c; }
+
+# One line of about 10 MB in Shift_JIS: paragraphs with attributes and Japanese text.
+huge_line_page() {
+    awk 'BEGIN { for (i = 0; i < 230000; i++) printf "<p class=\"a b\" id=p%d>日本語の文 x</p>", i }' |
+        iconv -f UTF-8 -t CP932
+}
+
+# Runs the command up to n times (each waits its own while): a 10 MB line takes a while to load.
+patiently() {
+    local n=$1 _
+    shift
+    for _ in $(seq 1 "$n"); do
+        "$@" && return 0
+    done
+    return 1
+}
 
 yes_flow() {
     start "$page"
@@ -43,6 +60,23 @@ no_flow() {
     check "Ctrl+Q ends the program after No" wait_exit
 }
 
+# A 10 MB line opened as it is: typing at its start and saving puts exactly the typed bytes in.
+huge_no_flow() {
+    start "$huge"
+    check "the offer comes for the 10 MB line" patiently 12 wait_active "確認"
+    keys n
+    check "No opens the 10 MB line as it is" patiently 12 wait_active "$huge - たぶれん"
+    keys ctrl+Home
+    typein "zz"
+    keys ctrl+s
+    check "the 10 MB line is saved with the typed text" patiently 24 wait_file_has "$huge" "zz<p"
+    { printf 'zz'; cat "$huge.orig"; } >"$work/huge.expected"
+    check "the saved bytes are the page's with the typed ones before them" \
+        cmp -s "$huge" "$work/huge.expected"
+    keys ctrl+q
+    check "Ctrl+Q ends the program after the 10 MB line" wait_exit
+}
+
 # Escape answers No; the question gives the line's length with thousands separators.
 escape_flow() {
     start "$other"
@@ -59,8 +93,12 @@ under_x() {
     other=$work/other.html
     minified_page 3000 >"$page"
     minified_page 700 >"$other"
+    huge=$work/huge.html
+    huge_line_page >"$huge"
+    cp "$huge" "$huge.orig"
     yes_flow
     no_flow
+    huge_no_flow
     escape_flow
     stop
 }

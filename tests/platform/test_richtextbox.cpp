@@ -377,6 +377,36 @@ private Q_SLOTS:
             QVERIFY(range.start + range.length <= 29996);
     }
 
+    // A line of millions of wide characters, wider than the coordinates of one row reach: the
+    // caret at its end is placed on the screen, not at a position that wrapped around, and the
+    // text stays as it was.
+    void aLineOfMillionsOfCharactersIsPlacedOnTheScreen()
+    {
+        RichTextBox box;
+        box.resize(400, 200);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        const QString line(3'000'000, QChar(0x3042));
+        box.setText(line);
+        box.finishFill();
+        box.setSelStart(int(line.size()));
+        box.repaint();
+        const QRect caret = box.cursorRect();
+        QVERIFY(box.viewport()->rect().intersects(caret));
+        QCOMPARE(box.Text(), line);
+        typeText(&box, QStringLiteral("x"));
+        QCOMPARE(box.rawText().size(), line.size() + 1);
+        QVERIFY(box.rawText().endsWith(QLatin1Char('x')));
+        // The same line pasted into a page of short lines.
+        box.setText(QStringLiteral("<p>\r\n"));
+        box.setSelStart(3);
+        box.setSelText(line);
+        QCoreApplication::processEvents();
+        box.repaint();
+        QVERIFY(box.viewport()->rect().intersects(box.cursorRect()));
+        QCOMPARE(box.Text(), QStringLiteral("<p>") + line + QStringLiteral("\r\n"));
+    }
+
     void dropIsReportedNotInserted()
     {
         struct DropTarget : RichTextBox {
