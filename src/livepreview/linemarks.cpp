@@ -1,6 +1,7 @@
 #include "livepreview/linemarks.h"
 
 #include <algorithm>
+#include <array>
 
 namespace livepreview
 {
@@ -65,6 +66,23 @@ qsizetype tagEnd(QStringView html, qsizetype from)
     return html.size();
 }
 
+// Appends ` data-tavlen-line="number"` to out without a temporary string.
+void appendMark(QString &out, qsizetype number)
+{
+    std::array<char16_t, 24> digits{};
+    size_t count = 0;
+    do {
+        digits[count++] = char16_t(u'0' + number % 10);
+        number /= 10;
+    } while (number > 0 && count < digits.size());
+    out += QLatin1Char(' ');
+    out += LineAttribute;
+    out += QLatin1String("=\"");
+    while (count > 0)
+        out += QChar(digits[--count]);
+    out += QLatin1Char('"');
+}
+
 } // namespace
 
 QString withLineMarks(QStringView html, const std::vector<int> *numbers)
@@ -114,7 +132,7 @@ QString withLineMarks(QStringView html, const std::vector<int> *numbers)
                                               html[nameEnd] == u'/');
         if (boundary && line != markedLine) {
             out += html.sliced(copied, nameEnd - copied);
-            out += QLatin1Char(' ') + LineAttribute + QStringLiteral("=\"%1\"").arg(numberOf(line));
+            appendMark(out, numberOf(line));
             copied = nameEnd;
             markedLine = line;
         }
