@@ -412,7 +412,7 @@ files::Snapshot DocumentController::snapshot() const
     const platform::SharedState &state = m_c.state;
     const bool stamped = !state.strFilePath.isEmpty() && state.strFilePath == m_stampPath;
     const bool inexact = !m_inexactPath.isEmpty() && m_inexactPath == state.strFilePath;
-    return {m_c.editor.Text(),
+    return {m_c.editor.rawText(), // shared, not copied: a big page is not held twice more
             state.strFilePath,
             stamped ? m_stamp : files::FileStamp{},
             inexact ? m_inexactReason : QString(),

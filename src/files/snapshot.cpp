@@ -95,7 +95,9 @@ QByteArray encodeSnapshot(const Snapshot &snapshot)
         QByteArray::number(s.modifiedNs) + ' ' + QByteArray::number(s.device) + ' ' +
         QByteArray::number(s.inode) + ' ' + QByteArray::number(s.changedNs) + ' ' +
         QByteArray::number(s.hashed ? 1 : 0) + ' ' + QByteArray::number(s.contentHash);
-    const qsizetype textBytes = snapshot.text.size() * 2;
+    // The editor's raw form may stand for the text: a paragraph separator is written as CR LF.
+    const qsizetype breaks = snapshot.text.count(QChar::ParagraphSeparator);
+    const qsizetype textBytes = (snapshot.text.size() + breaks) * 2;
     QByteArray out = kMagic.toByteArray();
     out += line("path", QUrl::toPercentEncoding(snapshot.path));
     out += line("stamp", stamp);
@@ -113,6 +115,13 @@ QByteArray encodeSnapshot(const Snapshot &snapshot)
     out.resize(start + textBytes);
     char *to = out.data() + start;
     for (const QChar c : snapshot.text) { // UTF-16LE whatever the machine's byte order
+        if (c == QChar::ParagraphSeparator) {
+            *to++ = '\r';
+            *to++ = 0;
+            *to++ = '\n';
+            *to++ = 0;
+            continue;
+        }
         *to++ = char(c.unicode() & 0xFF);
         *to++ = char(c.unicode() >> 8);
     }

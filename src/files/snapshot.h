@@ -29,7 +29,9 @@ struct Snapshot {
 };
 
 // The bytes of a snapshot file: a short header of "name=value" lines and the text as UTF-16LE,
-// so that every text, a lone surrogate or a zero character included, comes back unchanged.
+// so that every text, a lone surrogate or a zero character included, comes back unchanged. A
+// paragraph separator (U+2029, the editor's own line break) is written as CR LF, so the editor's
+// raw text may be given as it is, shared rather than copied.
 QByteArray encodeSnapshot(const Snapshot &snapshot);
 // The snapshot in bytes written by encodeSnapshot; nullopt for anything else (a truncated or
 // foreign file).

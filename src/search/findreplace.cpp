@@ -29,6 +29,14 @@ markup::RegExp configured(const QString &pattern, RegExpOptions options)
 }
 } // namespace
 
+bool holdsLineBreak(QStringView text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c == u'\r' || c == u'\n' || c == QChar(0x2029) || c == QChar(0xFDD0) ||
+               c == QChar(0xFDD1);
+    });
+}
+
 std::vector<TextEdit> literalEdits(const QString &text, const QString &word,
                                    const QString &replacement)
 {
@@ -107,9 +115,11 @@ void putEditsBack(platform::RichTextBox &editor, const QString &oldText,
     stretches.reserve(changes.size());
     qsizetype breaks = 0;
     qsizetype scanned = 0;
-    const auto breaksBefore = [&](qsizetype at) { // at grows from call to call
-        for (qsizetype cr = oldText.indexOf(u'\r', scanned); cr >= 0 && cr < at;
-             cr = oldText.indexOf(u'\r', cr + 1))
+    // at grows from call to call; the scan never passes it, so a text with few line breaks is
+    // not read to its end for every edit.
+    const auto breaksBefore = [&](qsizetype at) {
+        const QStringView upTo = QStringView(oldText).first(at);
+        for (qsizetype cr = upTo.indexOf(u'\r', scanned); cr >= 0; cr = upTo.indexOf(u'\r', cr + 1))
             breaks += cr + 1 < oldText.size() && oldText[cr + 1] == u'\n' ? 1 : 0;
         scanned = at;
         return breaks;

@@ -30,6 +30,9 @@ struct TextEdit {
     QString text;
 };
 
+// Whether text holds a character the editor takes as a line break (CR, LF, U+2029, U+FDD0, U+FDD1).
+bool holdsLineBreak(QStringView text);
+
 // The stretches replacing word (left to right, not overlapping, exact comparison; an empty word
 // replaces nothing) or the matches of pattern (ECMAScript syntax, "^" and "$" at the ends of the
 // whole text only; "$1".."$99", "$&", "$`", "$'" and "$$" work in the replacement) would replace,

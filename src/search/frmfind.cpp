@@ -154,27 +154,40 @@ void frmFind::findWord()
 
 void frmFind::replaceAll()
 {
-    const QString text = m_editor.Text();
-    std::vector<TextEdit> edits;
-    if (chkRegExp->isChecked()) {
-        auto replaced =
-            regExpEdits(text, txtWord->text(), txtReplace->text(),
-                        {.global = chkGlobal->isChecked(), .ignoreCase = !chkCase->isChecked()});
-        if (const auto *error = std::get_if<markup::RegExpError>(&replaced)) {
-            m_prompter.message(
-                this,
-                QStringLiteral("正規表現による置換ができませんでした。\r\n%1").arg(error->reason),
-                QStringLiteral("エラー"), platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
-            return;
-        }
-        edits = std::get<std::vector<TextEdit>>(std::move(replaced));
-    } else {
-        edits = literalEdits(text, txtWord->text(), txtReplace->text());
-    }
-    putEditsBack(m_editor, text, edits);
+    if (!putReplacementsBack())
+        return;
     m_state.bolEditing = true;
     if (m_decorate)
-        m_decorate();
+        m_decorate(); // after the copies of the text above are gone: a big page is held once less
+}
+
+bool frmFind::putReplacementsBack()
+{
+    const QString word = txtWord->text();
+    const QString replacement = txtReplace->text();
+    if (!chkRegExp->isChecked()) {
+        if (!holdsLineBreak(word) && !holdsLineBreak(replacement)) {
+            // The editor's own text, where a line break is one character: no copy of a big page.
+            const QString &raw = m_editor.rawText();
+            putEditsBack(m_editor, raw, literalEdits(raw, word, replacement));
+        } else {
+            const QString text = m_editor.Text();
+            putEditsBack(m_editor, text, literalEdits(text, word, replacement));
+        }
+        return true;
+    }
+    const QString text = m_editor.Text();
+    auto replaced =
+        regExpEdits(text, word, replacement,
+                    {.global = chkGlobal->isChecked(), .ignoreCase = !chkCase->isChecked()});
+    if (const auto *error = std::get_if<markup::RegExpError>(&replaced)) {
+        m_prompter.message(
+            this, QStringLiteral("正規表現による置換ができませんでした。\r\n%1").arg(error->reason),
+            QStringLiteral("エラー"), platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
+        return false;
+    }
+    putEditsBack(m_editor, text, std::get<std::vector<TextEdit>>(replaced));
+    return true;
 }
 
 } // namespace search

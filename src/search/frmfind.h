@@ -61,6 +61,8 @@ private:
     void buildControls();
     void findWord();
     void replaceAll();
+    // Replaces as the dialog says, as one edit; false when the pattern could not be used (said).
+    bool putReplacementsBack();
 
     platform::SharedState &m_state;
     platform::RichTextBox &m_editor;

@@ -85,6 +85,15 @@ private Q_SLOTS:
         QVERIFY(*back == s);
     }
 
+    // The editor's raw text, given as it is, is kept as the CR LF text it stands for.
+    void theEditorsLineBreaksAreKeptAsCrLf()
+    {
+        const auto back =
+            files::decodeSnapshot(files::encodeSnapshot(sample(u"<p>\u2029日本\u2029"_s)));
+        QVERIFY(back);
+        QCOMPARE(back->text, u"<p>\r\n日本\r\n"_s);
+    }
+
     // A snapshot left by an earlier version, whose stamp has no change time or hash, is still
     // read (its file is then compared by size and time alone).
     void stampsWithoutAHashAreRead()
