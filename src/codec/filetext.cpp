@@ -1,6 +1,7 @@
 #include "codec/filetext.h"
 
 #include "codec/cp932.h"
+#include "codec/cp932chartables.h"
 #include "codec/detect.h"
 #include "codec/eucjp.h"
 #include "codec/nkf.h"
@@ -98,6 +99,41 @@ qsizetype firstDifference(QByteArrayView a, QByteArrayView b)
     if (mismatch.first == a.end() && mismatch.second == b.end())
         return -1;
     return mismatch.first - a.begin();
+}
+
+// Where the bytes of encoding text (decoded from cp932 with no invalid sequence) first differ
+// from cp932, or -1 when they are the same: one table look-up per character, with no copy of a
+// big page; a character the table does not hold sends the question to the encoder itself.
+qsizetype firstReencodingDifference(QByteArrayView cp932, QStringView text)
+{
+    const cp932::CharTables &t = cp932::charTables();
+    const auto *p = reinterpret_cast<const uchar *>(cp932.data());
+    const qsizetype n = cp932.size();
+    const auto throughEncoder = [&] { return firstDifference(cp932, encodeCp932(text).bytes); };
+    qsizetype i = 0;
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (i >= n)
+            return throughEncoder();
+        if (c < 0x80) {
+            if (p[i] != c)
+                return throughEncoder();
+            ++i;
+            continue;
+        }
+        const std::uint32_t e = t.encode[c];
+        if (e == 0)
+            return throughEncoder();
+        if (p[i] != uchar(e >> 8))
+            return i;
+        if ((e & 0xFF) == 2) {
+            if (i + 1 >= n || p[i + 1] != uchar(e >> 16))
+                return i + 1;
+            ++i;
+        }
+        ++i;
+    }
+    return i == n ? -1 : throughEncoder();
 }
 
 QString detectedName(DetectedEncoding e)
@@ -267,10 +303,9 @@ QString readJapanese(QByteArrayView bytes, TextCode readCode, LoadedText &result
                                .arg(detectedName(detected));
     } else {
         // Would saving in the file's own encoding give these bytes back?
-        const QByteArray again = encodeCp932(decoded.text).bytes;
-        qsizetype differs = firstDifference(cp932, again);
-        if (differs < 0 && detected == DetectedEncoding::EucJp)
-            differs = firstDifference(bytes, convertCp932ToEucJp(again).bytes);
+        qsizetype differs = firstReencodingDifference(cp932, decoded.text);
+        if (differs < 0 && detected == DetectedEncoding::EucJp) // encoding gives cp932 back
+            differs = firstDifference(bytes, convertCp932ToEucJp(cp932).bytes);
         if (differs >= 0)
             result.problems << rewrittenProblem(bytes, std::min(differs, bytes.size()));
     }
