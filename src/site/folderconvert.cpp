@@ -1,8 +1,6 @@
 #include "site/folderconvert.h"
 
 #include "files/filestamp.h"
-#include "files/readdocument.h"
-#include "files/regularfile.h"
 
 namespace site
 {
@@ -11,12 +9,10 @@ ConvertResult examineForConversion(const QString &path, PageEncoding target)
 {
     ConvertResult result;
     result.path = path;
-    auto read = files::readRegularFile(path, files::kMaxFileSize);
-    if (QString *reason = std::get_if<QString>(&read)) {
-        result.skipReason = *reason;
+    const std::optional<QByteArray> read = readPageOrSkip(path, result.skipReason);
+    if (!read)
         return result;
-    }
-    const QByteArray &bytes = std::get<QByteArray>(read);
+    const QByteArray &bytes = *read;
     PageConversion conversion = convertPage(bytes, target);
     result.kind = conversion.kind;
     result.skipReason = std::move(conversion.skipReason);

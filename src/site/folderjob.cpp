@@ -40,16 +40,24 @@ QString replacedLine(const PlacedMatch &match)
            match.lineText.mid(inLine + match.length);
 }
 
+std::optional<QByteArray> readPageOrSkip(const QString &path, QString &skipReason)
+{
+    auto read = files::readRegularFile(path, files::kMaxFileSize);
+    if (QString *reason = std::get_if<QString>(&read)) {
+        skipReason = std::move(*reason);
+        return std::nullopt;
+    }
+    return std::move(std::get<QByteArray>(read));
+}
+
 FileResult examineFile(const QString &path, PageMatcher &matcher, bool replace)
 {
     FileResult result;
     result.path = path;
-    auto read = files::readRegularFile(path, files::kMaxFileSize);
-    if (QString *reason = std::get_if<QString>(&read)) {
-        result.skipReason = *reason;
+    const std::optional<QByteArray> read = readPageOrSkip(path, result.skipReason);
+    if (!read)
         return result;
-    }
-    const QByteArray &bytes = std::get<QByteArray>(read);
+    const QByteArray &bytes = *read;
     if (!replace && !looksBinary(bytes) && matcher.surelyAbsent(bytes))
         return result;
     auto decoded = decodePage(bytes, replace);

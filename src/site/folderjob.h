@@ -4,6 +4,7 @@
 #include "site/pagecodec.h"
 #include "site/pagematcher.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <atomic>
@@ -39,6 +40,10 @@ struct JobControl {
     std::atomic<bool> cancel{false};
     std::atomic<qint64> filesDone{0};
 };
+
+// The bytes of the page at path, a regular file within the size limit; nothing when it cannot be
+// read, with the reason in skipReason.
+std::optional<QByteArray> readPageOrSkip(const QString &path, QString &skipReason);
 
 // What one file of a folder job gives: read, decode, match and, with replace, encode. path is
 // the file to read; the result's relative path is left for the caller.
