@@ -31,23 +31,10 @@ std::optional<QString> runConvertJob(const ConvertOptions &options,
                                      const std::function<void(ConvertResult &&)> &deliver,
                                      JobControl *control)
 {
-    std::vector<ConvertResult> results;
-    BatchWork work;
-    work.start = [&](size_t size) { results.assign(size, ConvertResult{}); };
-    work.examine = [&](const WalkEntry &entry, size_t i, unsigned) {
-        if (entry.skipReason.isEmpty()) {
-            results[i] = examineForConversion(entry.path, options.target);
-        } else {
-            results[i].path = entry.path;
-            results[i].skipReason = entry.skipReason;
-        }
-        results[i].relativePath = entry.relativePath;
-    };
-    work.finish = [&] {
-        for (ConvertResult &result : results)
-            deliver(std::move(result));
-    };
-    return walkInBatches(options.walk, jobWorkers(), work, control);
+    return examineInBatches<ConvertResult>(
+        options.walk, jobWorkers(),
+        [&](const QString &path, unsigned) { return examineForConversion(path, options.target); },
+        deliver, control);
 }
 
 QString conversionLabel(const ConvertResult &result)

@@ -25,6 +25,15 @@ check() {
 }
 same() { cmp -s "$1" "$2"; }
 
+# outcome <arguments...>: runs the program; what it prints is in $out, what it prints on stderr
+# in $work/err, and its exit status in $status.
+outcome() {
+    set +e
+    out=$("$bin" "$@" 2>"$work/err")
+    status=$?
+    set -e
+}
+
 # kill_while_writing <what> <written> <folder> <before> <new page> <arguments...>: runs the folder
 # command slowed down and kills it with -9 once it has printed <written> for three files; each of
 # the $pages must then be its copy in <before> or <new page>, and undo must give <before> back.
@@ -75,10 +84,7 @@ printf 'GIF89a\0\0旧社名\0' >"$site/image.html"
 page CP932 lf "$(body '' 旧社名) ①" >"$site/notes.txt"
 
 # Search: one line per match, PATH:LINE:COLUMN: LINE, columns in characters.
-set +e
-out=$("$bin" --search-folder "$site" --find 旧社名 2>"$work/err")
-status=$?
-set -e
+outcome --search-folder "$site" --find 旧社名
 check "search exits 0 on a match" [ "$status" = 0 ]
 check "Shift_JIS match listed" grep -qxF 'sjis.html:3:4: <p>旧社名の電話は 03-1234-5678 です。</p>' <<<"$out"
 check "EUC-JP match in a subfolder listed" grep -qxF 'sub/euc.htm:3:4: <p>旧社名の電話は 03-1234-5678 です。</p>' <<<"$out"
@@ -153,21 +159,15 @@ page EUC-JP lf "$(body '<meta charset="EUC-JP">' 社名)" >"$conv/sub/euc.htm"
 page UTF-8 lf "$(body '<meta charset="UTF-8">' 社名)<script>x='〜'</script>" >"$conv/script.html"
 printf 'GIF89a\0\0' >"$conv/image.html"
 cp -a "$conv" "$work/conv0"
-set +e
-dry=$("$bin" --convert-folder "$conv" --to Shift_JIS --dry-run)
-status=$?
-set -e
+outcome --convert-folder "$conv" --to Shift_JIS --dry-run
 check "dry run with pages left alone exits 1" [ "$status" = 1 ]
-check "dry run lists the EUC-JP page" grep -qxF 'sub/euc.htm: 変換します（EUC-JP, LF → Shift_JIS）' <<<"$dry"
-check "dry run lists 〜 with its reference" grep -qxF 'bom.html:1:20: 「〜」（U+301C）は書けないため &#x301C; と書きます' <<<"$dry"
-check "dry run lists 😀" grep -qxF 'bom.html:1:22: 「😀」（U+1F600）は書けないため &#x1F600; と書きます' <<<"$dry"
-check "dry run names the page with 〜 in a script" grep -qF 'script.html: 変換しません: 4 行 ' <<<"$dry"
-check "dry run names the page already in Shift_JIS" grep -qxF 'sjis.html: 変換済みです（Shift_JIS）' <<<"$dry"
+check "dry run lists the EUC-JP page" grep -qxF 'sub/euc.htm: 変換します（EUC-JP, LF → Shift_JIS）' <<<"$out"
+check "dry run lists 〜 with its reference" grep -qxF 'bom.html:1:20: 「〜」（U+301C）は書けないため &#x301C; と書きます' <<<"$out"
+check "dry run lists 😀" grep -qxF 'bom.html:1:22: 「😀」（U+1F600）は書けないため &#x1F600; と書きます' <<<"$out"
+check "dry run names the page with 〜 in a script" grep -qF 'script.html: 変換しません: 4 行 ' <<<"$out"
+check "dry run names the page already in Shift_JIS" grep -qxF 'sjis.html: 変換済みです（Shift_JIS）' <<<"$out"
 check "dry run writes nothing" diff -r "$conv" "$work/conv0"
-set +e
-out=$("$bin" --convert-folder "$conv" --to Shift_JIS)
-status=$?
-set -e
+outcome --convert-folder "$conv" --to Shift_JIS
 check "conversion with pages left alone exits 1" [ "$status" = 1 ]
 page CP932 lf "$(body '<meta charset="Shift_JIS">' 社名)" >"$expected/euc-sjis.htm"
 page CP932 crlf "$(body '<meta charset="Shift_JIS">' '&#x301C;&#x20BB7;&#x1F600;')" >"$expected/bom-sjis.html"
