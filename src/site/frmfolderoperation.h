@@ -101,7 +101,7 @@ protected:
     void undoLast(const QString &none,
                   const std::function<QString(const OperationInfo &last)> &what);
 
-    bool running() const { return m_thread != nullptr; }
+    bool jobRunning() const { return m_thread != nullptr; }
     JobControl *control() const { return m_control.get(); }
 
     SiteWindowContext m_c;

@@ -85,7 +85,7 @@ void frmSiteConvert::run(Job job, const QString &done)
 
 void frmSiteConvert::cmdPreview_Click()
 {
-    if (running())
+    if (jobRunning())
         return;
     ConvertOptions options;
     options.walk = currentWalk();
@@ -160,7 +160,7 @@ void frmSiteConvert::listOutcome(const FileOutcome &outcome)
 
 void frmSiteConvert::cmdApply_Click()
 {
-    if (m_plan.empty() || running())
+    if (m_plan.empty() || jobRunning())
         return;
     std::vector<ConvertResult> plan = std::move(m_plan);
     m_plan.clear();

@@ -125,7 +125,7 @@ void frmSiteReplace::keyPressEvent(QKeyEvent *event)
     // Enter in a field searches; in the list it opens the file (itemActivated).
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         !lstResults->hasFocus()) {
-        if (!running())
+        if (!jobRunning())
             cmdSearch_Click();
         return;
     }
@@ -175,7 +175,7 @@ void frmSiteReplace::setRunning(bool running)
 
 void frmSiteReplace::start(bool replace)
 {
-    if (running())
+    if (jobRunning())
         return;
     const FolderJobOptions options = currentOptions(replace);
     if (options.walk.patterns.isEmpty() || options.find.find.isEmpty()) {
@@ -275,7 +275,7 @@ void frmSiteReplace::listOutcome(const FileOutcome &outcome)
 
 void frmSiteReplace::cmdApply_Click()
 {
-    if (m_plan.empty() || running())
+    if (m_plan.empty() || jobRunning())
         return;
     std::vector<FileResult> plan = std::move(m_plan);
     m_plan.clear();
