@@ -9,6 +9,7 @@
 #include "files/snapshotkeeper.h"
 #include "platform/richtextbox.h"
 #include "quietplatform.h"
+#include "shownwindow.h"
 #include "testwindow.h"
 
 #include <QApplication>
@@ -154,11 +155,7 @@ int main(int argc, char **argv)
 
     benchsupport::QuietPlatform quiet;
     testsupport::TestWindow w(quiet.platform);
-    w.Form_Load(QString());
-    w.resize(1000, 800);
-    w.show();
-    if (!QTest::qWaitForWindowExposed(&w))
-        std::fputs("the window was not exposed\n", stderr);
+    benchsupport::showEmptyWindow(w, 1000, 800);
     std::printf("%d keystrokes per position; RSS at start %.1f MB\n", keys, memoryMb("VmRSS:"));
 
     const QString dir = home.path();

@@ -11,13 +11,13 @@
 #include "quietplatform.h"
 #include "reference/colorize.h"
 #include "reference/richtextrtf.h"
+#include "shownwindow.h"
 #include "testwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTemporaryDir>
-#include <QTest>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -143,11 +143,7 @@ int main(int argc, char **argv)
 
     benchsupport::QuietPlatform quiet;
     testsupport::TestWindow w(quiet.platform);
-    w.Form_Load(QString());
-    w.resize(1000, 800);
-    w.show();
-    if (!QTest::qWaitForWindowExposed(&w))
-        std::fputs("the window was not exposed\n", stderr);
+    benchsupport::showEmptyWindow(w, 1000, 800);
     std::printf("median of %d runs\n", repetitions);
     benchSize(w, 1'000'000, repetitions);
     benchSize(w, 10'000'000, repetitions);

@@ -11,6 +11,7 @@
 #include "livepreview/livepreview.h"
 #include "platform/richtextbox.h"
 #include "quietplatform.h"
+#include "shownwindow.h"
 #include "testwindow.h"
 
 #include <QApplication>
@@ -73,11 +74,7 @@ int main(int argc, char **argv)
 
     benchsupport::QuietPlatform quiet;
     testsupport::TestWindow w(quiet.platform);
-    w.Form_Load(QString());
-    w.resize(1200, 800);
-    w.show();
-    if (!QTest::qWaitForWindowExposed(&w))
-        std::fputs("the window was not exposed\n", stderr);
+    benchsupport::showEmptyWindow(w, 1200, 800);
     platform::RichTextBox &box = *w.editor();
     box.setText(codec::decodeCp932(benchcorpus::makeCorpusCp932(1'000'000)).text);
     box.finishFill();

@@ -8,6 +8,7 @@
 #include "corpus.h"
 #include "platform/richtextbox.h"
 #include "quietplatform.h"
+#include "shownwindow.h"
 #include "testwindow.h"
 
 #include <QApplication>
@@ -72,11 +73,7 @@ int main(int argc, char **argv)
 
     benchsupport::QuietPlatform quiet;
     testsupport::TestWindow w(quiet.platform);
-    w.Form_Load(QString());
-    w.resize(1000, 800);
-    w.show();
-    if (!QTest::qWaitForWindowExposed(&w))
-        std::fputs("the window was not exposed\n", stderr);
+    benchsupport::showEmptyWindow(w, 1000, 800);
     w.editor()->setText(
         codec::decodeCp932(benchcorpus::makeCorpusCp932(qsizetype(megabytes * 1e6))).text);
     w.sharedState().strFileFolder = home.path();

@@ -1,8 +1,6 @@
 #include "site/folderconvert.h"
 
 #include "files/filestamp.h"
-#include "files/readdocument.h"
-#include "files/regularfile.h"
 
 namespace site
 {
@@ -11,12 +9,10 @@ ConvertResult examineForConversion(const QString &path, PageEncoding target)
 {
     ConvertResult result;
     result.path = path;
-    auto read = files::readRegularFile(path, files::kMaxFileSize);
-    if (QString *reason = std::get_if<QString>(&read)) {
-        result.skipReason = *reason;
+    const std::optional<QByteArray> read = readPageOrSkip(path, result.skipReason);
+    if (!read)
         return result;
-    }
-    const QByteArray &bytes = std::get<QByteArray>(read);
+    const QByteArray &bytes = *read;
     PageConversion conversion = convertPage(bytes, target);
     result.kind = conversion.kind;
     result.skipReason = std::move(conversion.skipReason);
@@ -35,23 +31,10 @@ std::optional<QString> runConvertJob(const ConvertOptions &options,
                                      const std::function<void(ConvertResult &&)> &deliver,
                                      JobControl *control)
 {
-    std::vector<ConvertResult> results;
-    BatchWork work;
-    work.start = [&](size_t size) { results.assign(size, ConvertResult{}); };
-    work.examine = [&](const WalkEntry &entry, size_t i, unsigned) {
-        if (entry.skipReason.isEmpty()) {
-            results[i] = examineForConversion(entry.path, options.target);
-        } else {
-            results[i].path = entry.path;
-            results[i].skipReason = entry.skipReason;
-        }
-        results[i].relativePath = entry.relativePath;
-    };
-    work.finish = [&] {
-        for (ConvertResult &result : results)
-            deliver(std::move(result));
-    };
-    return walkInBatches(options.walk, jobWorkers(), work, control);
+    return examineInBatches<ConvertResult>(
+        options.walk, jobWorkers(),
+        [&](const QString &path, unsigned) { return examineForConversion(path, options.target); },
+        deliver, control);
 }
 
 QString conversionLabel(const ConvertResult &result)

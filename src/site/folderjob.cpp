@@ -40,16 +40,24 @@ QString replacedLine(const PlacedMatch &match)
            match.lineText.mid(inLine + match.length);
 }
 
+std::optional<QByteArray> readPageOrSkip(const QString &path, QString &skipReason)
+{
+    auto read = files::readRegularFile(path, files::kMaxFileSize);
+    if (QString *reason = std::get_if<QString>(&read)) {
+        skipReason = std::move(*reason);
+        return std::nullopt;
+    }
+    return std::move(std::get<QByteArray>(read));
+}
+
 FileResult examineFile(const QString &path, PageMatcher &matcher, bool replace)
 {
     FileResult result;
     result.path = path;
-    auto read = files::readRegularFile(path, files::kMaxFileSize);
-    if (QString *reason = std::get_if<QString>(&read)) {
-        result.skipReason = *reason;
+    const std::optional<QByteArray> read = readPageOrSkip(path, result.skipReason);
+    if (!read)
         return result;
-    }
-    const QByteArray &bytes = std::get<QByteArray>(read);
+    const QByteArray &bytes = *read;
     if (!replace && !looksBinary(bytes) && matcher.surelyAbsent(bytes))
         return result;
     auto decoded = decodePage(bytes, replace);
@@ -139,24 +147,16 @@ std::optional<QString> runFolderJob(const FolderJobOptions &options,
     std::vector<PageMatcher> matchers;
     for (unsigned i = 0; i < workers; ++i)
         matchers.emplace_back(options.find);
-    std::vector<FileResult> results;
-    BatchWork work;
-    work.start = [&](size_t size) { results.assign(size, FileResult{}); };
-    work.examine = [&](const WalkEntry &entry, size_t i, unsigned worker) {
-        if (entry.skipReason.isEmpty()) {
-            results[i] = examineFile(entry.path, matchers[worker], options.replace);
-        } else {
-            results[i].path = entry.path;
-            results[i].skipReason = entry.skipReason;
-        }
-        results[i].relativePath = entry.relativePath;
-    };
-    work.finish = [&] {
-        for (FileResult &result : results)
+    return examineInBatches<FileResult>(
+        options.walk, workers,
+        [&](const QString &path, unsigned worker) {
+            return examineFile(path, matchers[worker], options.replace);
+        },
+        [&](FileResult &&result) {
             if (!result.skipReason.isEmpty() || !result.matches.empty())
                 deliver(std::move(result));
-    };
-    return walkInBatches(options.walk, workers, work, control);
+        },
+        control);
 }
 
 } // namespace site

@@ -4,6 +4,7 @@
 #include "site/pagecodec.h"
 #include "site/pagematcher.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <atomic>
@@ -40,6 +41,10 @@ struct JobControl {
     std::atomic<qint64> filesDone{0};
 };
 
+// The bytes of the page at path, a regular file within the size limit; nothing when it cannot be
+// read, with the reason in skipReason.
+std::optional<QByteArray> readPageOrSkip(const QString &path, QString &skipReason);
+
 // What one file of a folder job gives: read, decode, match and, with replace, encode. path is
 // the file to read; the result's relative path is left for the caller.
 FileResult examineFile(const QString &path, PageMatcher &matcher, bool replace);
@@ -65,6 +70,35 @@ struct BatchWork {
 // few dozen megabytes, on workers threads. Returns the walk's failure.
 std::optional<QString> walkInBatches(const WalkOptions &walk, unsigned workers,
                                      const BatchWork &work, JobControl *control = nullptr);
+
+// Walks the folder in batches and gives each file the walk could read to examine (with the
+// worker's number) on workers threads, then hands every result to deliver in the walk's order; a
+// file the walk left alone gives a result with the walk's skip reason.
+template <typename Result>
+std::optional<QString>
+examineInBatches(const WalkOptions &walk, unsigned workers,
+                 const std::function<Result(const QString &path, unsigned worker)> &examine,
+                 const std::function<void(Result &&)> &deliver, JobControl *control)
+{
+    std::vector<Result> results;
+    BatchWork work;
+    work.start = [&](size_t size) { results.assign(size, Result{}); };
+    work.examine = [&](const WalkEntry &entry, size_t i, unsigned worker) {
+        if (entry.skipReason.isEmpty()) {
+            results[i] = examine(entry.path, worker);
+        } else {
+            results[i].path = entry.path;
+            results[i].skipReason = entry.skipReason;
+        }
+        results[i].relativePath = entry.relativePath;
+    };
+    work.finish = [&] {
+        for (Result &result : results)
+            deliver(std::move(result));
+    };
+    return walkInBatches(walk, workers, work, control);
+}
+
 // How many threads a folder job examines files on.
 unsigned jobWorkers();
 

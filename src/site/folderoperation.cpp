@@ -159,17 +159,27 @@ QString changedSinceReason()
     return QStringLiteral("検索の後でファイルが変わっているため、書きませんでした。");
 }
 
+// The bytes of the planned file while they are still what the plan saw; nothing otherwise, with
+// the reason in skipReason.
+std::optional<QByteArray> readAsPlanned(const Entry &entry, QString &skipReason)
+{
+    std::optional<QByteArray> bytes = readPageOrSkip(entry.path, skipReason);
+    if (bytes && files::contentHash(*bytes) != entry.oldHash) {
+        skipReason = changedSinceReason();
+        return std::nullopt;
+    }
+    return bytes;
+}
+
 // Reads the file, checks it is still what the plan saw, replaces in it and writes it. Returns
 // the skip reason, or nothing when the file was written.
 std::optional<QString> replaceInFile(const Entry &entry, PageMatcher &matcher)
 {
-    auto read = files::readRegularFile(entry.path, files::kMaxFileSize);
-    if (const QString *reason = std::get_if<QString>(&read))
-        return *reason;
-    const QByteArray &bytes = std::get<QByteArray>(read);
-    if (files::contentHash(bytes) != entry.oldHash)
-        return changedSinceReason();
-    auto page = decodePage(bytes, true);
+    QString reason;
+    const std::optional<QByteArray> bytes = readAsPlanned(entry, reason);
+    if (!bytes)
+        return reason;
+    auto page = decodePage(*bytes, true);
     if (const PageSkip *skip = std::get_if<PageSkip>(&page))
         return skip->reason;
     const DecodedPage &text = std::get<DecodedPage>(page);
@@ -200,13 +210,11 @@ std::optional<QString> convertFile(const Entry &entry, PageEncoding target,
                                    const std::function<void(const QString &)> &afterWrite,
                                    bool *proofFailed)
 {
-    auto read = files::readRegularFile(entry.path, files::kMaxFileSize);
-    if (const QString *reason = std::get_if<QString>(&read))
-        return *reason;
-    const QByteArray &bytes = std::get<QByteArray>(read);
-    if (files::contentHash(bytes) != entry.oldHash)
-        return changedSinceReason();
-    const PageConversion conversion = convertPage(bytes, target);
+    QString reason;
+    const std::optional<QByteArray> bytes = readAsPlanned(entry, reason);
+    if (!bytes)
+        return reason;
+    const PageConversion conversion = convertPage(*bytes, target);
     if (conversion.kind != PageConversion::Kind::Convert)
         return conversion.skipReason;
     if (files::contentHash(conversion.bytes) != entry.newHash)

@@ -1,17 +1,12 @@
 #include "site/frmsiteconvert.h"
 
-#include "files/readdocument.h"
-#include "platform/prompter.h"
-
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QThread>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -36,50 +31,20 @@ QString characterText(const UnwritableChar &u)
 } // namespace
 
 frmSiteConvert::frmSiteConvert(const SiteWindowContext &context, QWidget *owner)
-    : QDialog(owner), m_c(context)
+    : frmFolderOperation(context, owner, QStringLiteral("frmSiteConvert"),
+                         QStringLiteral("フォルダーの文字コード変換"))
 {
-    setObjectName(QStringLiteral("frmSiteConvert"));
-    setWindowTitle(QStringLiteral("フォルダーの文字コード変換"));
-    setModal(false);
-    txtFolder = new QLineEdit(this);
-    txtFolder->setObjectName(QStringLiteral("txtFolder"));
-    txtPatterns = new QLineEdit(defaultPatterns(), this);
-    txtPatterns->setObjectName(QStringLiteral("txtPatterns"));
-    chkSubfolders = new QCheckBox(QStringLiteral("サブフォルダーも(&B)"), this);
-    chkSubfolders->setObjectName(QStringLiteral("chkSubfolders"));
-    chkSubfolders->setChecked(true);
     cboTarget = new QComboBox(this);
     cboTarget->setObjectName(QStringLiteral("cboTarget"));
     for (PageEncoding target : Targets)
         cboTarget->addItem(QString::fromLatin1(declarationName(target)));
-    const auto button = [&](const QString &text, const char *name) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
-        return b;
-    };
-    cmdPreview = button(QStringLiteral("変換の確認(&P)"), "cmdPreview");
-    cmdApply = button(QStringLiteral("変換を実行(&A)"), "cmdApply");
-    cmdUndo = button(QStringLiteral("元に戻す(&U)"), "cmdUndo");
-    cmdApply->setEnabled(false);
-    lstResults = new QTreeWidget(this);
-    lstResults->setObjectName(QStringLiteral("lstResults"));
-    lstResults->setRootIsDecorated(false);
-    lstResults->setUniformRowHeights(true);
-    lstResults->setHeaderLabels({QStringLiteral("ファイル"), QStringLiteral("行"),
-                                 QStringLiteral("桁"), QStringLiteral("内容")});
-    labStatus = new QLabel(this);
-    labStatus->setObjectName(QStringLiteral("labStatus"));
+    makePlanButtons(QStringLiteral("変換の確認(&P)"), QStringLiteral("変換を実行(&A)"));
+    makeResultList({QStringLiteral("ファイル"), QStringLiteral("行"), QStringLiteral("桁"),
+                    QStringLiteral("内容")});
+    makeStatus();
 
-    auto *form = new QFormLayout;
-    const auto row = [&](const QString &label, QWidget *field) {
-        auto *l = new QLabel(label, this);
-        l->setBuddy(field);
-        form->addRow(l, field);
-    };
-    row(QStringLiteral("フォルダー(&D):"), txtFolder);
-    row(QStringLiteral("ファイル名(&M):"), txtPatterns);
-    row(QStringLiteral("変換後の文字コード(&T):"), cboTarget);
+    QFormLayout *form = folderForm();
+    addRow(form, QStringLiteral("変換後の文字コード(&T):"), cboTarget);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(chkSubfolders);
     for (QPushButton *b : {cmdPreview, cmdApply, cmdUndo})
@@ -88,10 +53,7 @@ frmSiteConvert::frmSiteConvert(const SiteWindowContext &context, QWidget *owner)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(buttons);
-    auto *results = new QLabel(QStringLiteral("結果(&L):"), this);
-    results->setBuddy(lstResults);
-    layout->addWidget(results);
-    layout->addWidget(lstResults, 1);
+    addResults(layout);
     layout->addWidget(labStatus);
     resize(720, 440);
 
@@ -109,60 +71,27 @@ frmSiteConvert::frmSiteConvert(const SiteWindowContext &context, QWidget *owner)
     connect(cboTarget, &QComboBox::currentIndexChanged, this, stale);
 }
 
-frmSiteConvert::~frmSiteConvert()
+bool frmSiteConvert::hasPlan() const
 {
-    if (m_thread) {
-        m_control->cancel = true;
-        m_thread->wait();
-    }
+    return !m_plan.empty();
 }
 
-void frmSiteConvert::showFor(const QString &documentFolder)
+void frmSiteConvert::run(Job job, const QString &done)
 {
-    if (txtFolder->text().isEmpty())
-        txtFolder->setText(documentFolder.isEmpty() ? QDir::currentPath() : documentFolder);
-    show();
-    raise();
-    activateWindow();
-    txtFolder->setFocus();
-}
-
-void frmSiteConvert::setRunning(bool running)
-{
-    cmdPreview->setEnabled(!running);
-    cmdUndo->setEnabled(!running);
-    cmdApply->setEnabled(!running && !m_plan.empty());
-}
-
-void frmSiteConvert::run(const std::function<std::optional<QString>(JobControl *)> &job,
-                         const QString &done)
-{
-    m_control = std::make_unique<JobControl>();
-    JobControl *control = m_control.get();
-    m_thread = QThread::create([this, job, control, done] {
-        const std::optional<QString> failure = job(control);
-        QMetaObject::invokeMethod(
-            this, [this, failure, done] { finished(failure, done); }, Qt::QueuedConnection);
-    });
-    setRunning(true);
+    runJob(std::move(job),
+           [this, done](const std::optional<QString> &failure) { finished(failure, done); });
     labStatus->setText(QStringLiteral("調べています..."));
-    m_thread->start();
 }
 
 void frmSiteConvert::cmdPreview_Click()
 {
-    if (m_thread)
+    if (jobRunning())
         return;
     ConvertOptions options;
-    options.walk.folder = QDir(txtFolder->text()).absolutePath();
-    options.walk.patterns = splitPatterns(txtPatterns->text());
-    options.walk.subfolders = chkSubfolders->isChecked();
-    options.walk.sizeLimit = files::kMaxFileSize;
+    options.walk = currentWalk();
     options.target = Targets[std::max(0, cboTarget->currentIndex())];
     if (options.walk.patterns.isEmpty()) {
-        m_c.prompter.message(this, QStringLiteral("ファイル名のパターンを入れてください。"),
-                             QStringLiteral("エラー"), platform::MsgIcon::Exclamation,
-                             platform::MsgButtons::Ok);
+        showError(QStringLiteral("ファイル名のパターンを入れてください。"));
         return;
     }
     lstResults->clear();
@@ -173,9 +102,8 @@ void frmSiteConvert::cmdPreview_Click()
             return runConvertJob(
                 options,
                 [this](ConvertResult &&result) {
-                    QMetaObject::invokeMethod(
-                        this, [this, r = std::move(result)]() mutable { received(std::move(r)); },
-                        Qt::QueuedConnection);
+                    onWindowThread(
+                        [this, r = std::move(result)]() mutable { received(std::move(r)); });
                 },
                 control);
         },
@@ -232,7 +160,7 @@ void frmSiteConvert::listOutcome(const FileOutcome &outcome)
 
 void frmSiteConvert::cmdApply_Click()
 {
-    if (m_plan.empty() || m_thread)
+    if (m_plan.empty() || jobRunning())
         return;
     std::vector<ConvertResult> plan = std::move(m_plan);
     m_plan.clear();
@@ -244,8 +172,7 @@ void frmSiteConvert::cmdApply_Click()
             return applyConversion(
                 options.walk.folder, options.target, plan,
                 [this](const FileOutcome &outcome) {
-                    QMetaObject::invokeMethod(
-                        this, [this, outcome] { listOutcome(outcome); }, Qt::QueuedConnection);
+                    onWindowThread([this, outcome] { listOutcome(outcome); });
                 },
                 control);
         },
@@ -254,48 +181,24 @@ void frmSiteConvert::cmdApply_Click()
 
 void frmSiteConvert::cmdUndo_Click()
 {
-    if (m_thread)
-        return;
-    const std::optional<OperationInfo> last = lastOperation();
-    if (!last) {
-        m_c.prompter.message(this, QStringLiteral("元に戻せるフォルダーの操作はありません。"),
-                             QStringLiteral("エラー"), platform::MsgIcon::Exclamation,
-                             platform::MsgButtons::Ok);
-        return;
-    }
-    if (m_c.prompter.message(
-            this,
-            QStringLiteral("%1 での%2（%3 ファイル）を元に戻しますか？")
-                .arg(QDir::toNativeSeparators(last->folder))
-                .arg(last->conversion ? QStringLiteral("文字コードの変換") : QStringLiteral("置換"))
-                .arg(last->files),
-            QStringLiteral("確認"), platform::MsgIcon::Question,
-            platform::MsgButtons::YesNo) != platform::MsgAnswer::Yes)
-        return;
+    undoLast(
+        QStringLiteral("元に戻せるフォルダーの操作はありません。"), [](const OperationInfo &last) {
+            return last.conversion ? QStringLiteral("文字コードの変換") : QStringLiteral("置換");
+        });
+}
+
+void frmSiteConvert::clearForUndo()
+{
     lstResults->clear();
     m_plan.clear();
-    int restored = 0;
-    const std::optional<QString> failure = undoOperation(*last, [&](const FileOutcome &o) {
-        listOutcome(o);
-        restored += o.restored ? 1 : 0;
-    });
-    labStatus->setText(failure ? *failure
-                               : QStringLiteral("%1 ファイルを元に戻しました。").arg(restored));
 }
 
 void frmSiteConvert::finished(const std::optional<QString> &failure, const QString &done)
 {
-    m_thread->wait();
-    delete m_thread;
-    m_thread = nullptr;
-    m_control.reset();
+    endJob();
     setRunning(false);
-    if (failure) {
-        labStatus->setText(*failure);
-        m_c.prompter.message(this, *failure, QStringLiteral("エラー"),
-                             platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
+    if (reportFailure(failure))
         return;
-    }
     labStatus->setText(
         done.isEmpty() ? QStringLiteral("%1 ファイルを変換します。").arg(m_plan.size()) : done);
 }

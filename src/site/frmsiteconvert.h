@@ -1,21 +1,11 @@
 #pragma once
 
 #include "site/folderconvert.h"
-#include "site/folderoperation.h"
-#include "site/frmsitereplace.h"
+#include "site/frmfolderoperation.h"
 
-#include <QDialog>
-
-#include <memory>
 #include <vector>
 
-class QCheckBox;
 class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QThread;
-class QTreeWidget;
 
 namespace site
 {
@@ -24,39 +14,25 @@ namespace site
 // would do (each page, and each character the new encoding cannot hold with the reference it
 // becomes), 変換を実行 writes that plan as one operation, and 元に戻す takes the last operation
 // back. The document open in the editor is left alone.
-class frmSiteConvert : public QDialog
+class frmSiteConvert : public frmFolderOperation
 {
     Q_OBJECT
 public:
     frmSiteConvert(const SiteWindowContext &context, QWidget *owner);
-    ~frmSiteConvert() override;
-
-    // Shows the window with the document's folder as the folder when none was chosen yet.
-    void showFor(const QString &documentFolder);
 
 private:
     void cmdPreview_Click();
     void cmdApply_Click();
     void cmdUndo_Click();
     void received(ConvertResult result);
-    void listOutcome(const FileOutcome &outcome);
+    void listOutcome(const FileOutcome &outcome) override;
+    void clearForUndo() override;
+    bool hasPlan() const override;
     void finished(const std::optional<QString> &failure, const QString &done);
-    void setRunning(bool running);
-    void run(const std::function<std::optional<QString>(JobControl *)> &job, const QString &done);
+    void run(Job job, const QString &done);
 
-    SiteWindowContext m_c;
-    QLineEdit *txtFolder;
-    QLineEdit *txtPatterns;
-    QCheckBox *chkSubfolders;
     QComboBox *cboTarget;
-    QPushButton *cmdPreview;
-    QPushButton *cmdApply;
-    QPushButton *cmdUndo;
-    QTreeWidget *lstResults;
-    QLabel *labStatus;
 
-    std::unique_ptr<JobControl> m_control;
-    QThread *m_thread = nullptr;
     std::vector<ConvertResult> m_plan;
     ConvertOptions m_planOptions;
 };

@@ -1,13 +1,10 @@
 #include "site/frmsitereplace.h"
 
 #include "codec/filetext.h"
-#include "files/readdocument.h"
-#include "platform/prompter.h"
 #include "platform/richtextbox.h"
 #include "search/findreplace.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,7 +14,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTextBlock>
-#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -49,63 +45,34 @@ QString title()
 } // namespace
 
 frmSiteReplace::frmSiteReplace(const SiteWindowContext &context, QWidget *owner)
-    : QDialog(owner), m_c(context)
+    : frmFolderOperation(context, owner, QStringLiteral("frmSiteReplace"), title())
 {
-    setObjectName(QStringLiteral("frmSiteReplace"));
-    setWindowTitle(title());
-    setModal(false);
     const auto named = [](QWidget *w, const char *name) {
         w->setObjectName(QLatin1String(name));
         return w;
     };
-    txtFolder = static_cast<QLineEdit *>(named(new QLineEdit(this), "txtFolder"));
-    txtPatterns =
-        static_cast<QLineEdit *>(named(new QLineEdit(defaultPatterns(), this), "txtPatterns"));
-    chkSubfolders = static_cast<QCheckBox *>(
-        named(new QCheckBox(QStringLiteral("サブフォルダーも(&B)"), this), "chkSubfolders"));
-    chkSubfolders->setChecked(true);
     txtFind = static_cast<QLineEdit *>(named(new QLineEdit(this), "txtFind"));
     txtReplace = static_cast<QLineEdit *>(named(new QLineEdit(this), "txtReplace"));
     chkRegExp = static_cast<QCheckBox *>(
         named(new QCheckBox(QStringLiteral("正規表現(&X)"), this), "chkRegExp"));
     chkIgnoreCase = static_cast<QCheckBox *>(named(
         new QCheckBox(QStringLiteral("大文字と小文字を区別しない(&I)"), this), "chkIgnoreCase"));
-    const auto button = [&](const QString &text, const char *name) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
-        return b;
-    };
     cmdSearch = button(QStringLiteral("検索(&S)"), "cmdSearch");
-    cmdPreview = button(QStringLiteral("置換の確認(&P)"), "cmdPreview");
-    cmdApply = button(QStringLiteral("置換を実行(&A)"), "cmdApply");
-    cmdUndo = button(QStringLiteral("元に戻す(&U)"), "cmdUndo");
+    makePlanButtons(QStringLiteral("置換の確認(&P)"), QStringLiteral("置換を実行(&A)"));
     cmdCancel = button(QStringLiteral("中止(&C)"), "cmdCancel");
-    cmdApply->setEnabled(false);
     cmdCancel->setEnabled(false);
 
-    lstResults = static_cast<QTreeWidget *>(named(new QTreeWidget(this), "lstResults"));
-    lstResults->setRootIsDecorated(false);
-    lstResults->setUniformRowHeights(true);
-    lstResults->setHeaderLabels({QStringLiteral("ファイル"), QStringLiteral("行"),
-                                 QStringLiteral("桁"), QStringLiteral("内容"),
-                                 QStringLiteral("文字コード"), QStringLiteral("改行")});
+    makeResultList({QStringLiteral("ファイル"), QStringLiteral("行"), QStringLiteral("桁"),
+                    QStringLiteral("内容"), QStringLiteral("文字コード"), QStringLiteral("改行")});
     prgWork = static_cast<QProgressBar *>(named(new QProgressBar(this), "prgWork"));
     prgWork->setRange(0, 1);
     prgWork->setValue(0);
     prgWork->setTextVisible(false);
-    labStatus = static_cast<QLabel *>(named(new QLabel(this), "labStatus"));
+    makeStatus();
 
-    auto *form = new QFormLayout;
-    const auto row = [&](const QString &label, QWidget *field) {
-        auto *l = new QLabel(label, this);
-        l->setBuddy(field);
-        form->addRow(l, field);
-    };
-    row(QStringLiteral("フォルダー(&D):"), txtFolder);
-    row(QStringLiteral("ファイル名(&M):"), txtPatterns);
-    row(QStringLiteral("検索する文字列(&N):"), txtFind);
-    row(QStringLiteral("置換後の文字列(&R):"), txtReplace);
+    QFormLayout *form = folderForm();
+    addRow(form, QStringLiteral("検索する文字列(&N):"), txtFind);
+    addRow(form, QStringLiteral("置換後の文字列(&R):"), txtReplace);
     auto *options = new QHBoxLayout;
     options->addWidget(chkSubfolders);
     options->addWidget(chkRegExp);
@@ -122,19 +89,16 @@ frmSiteReplace::frmSiteReplace(const SiteWindowContext &context, QWidget *owner)
     layout->addLayout(form);
     layout->addLayout(options);
     layout->addLayout(buttons);
-    auto *results = new QLabel(QStringLiteral("結果(&L):"), this);
-    results->setBuddy(lstResults);
-    layout->addWidget(results);
-    layout->addWidget(lstResults, 1);
+    addResults(layout);
     layout->addLayout(progress);
     resize(760, 480);
 
     m_progress = new QTimer(this);
     m_progress->setInterval(100);
     connect(m_progress, &QTimer::timeout, this, [this] {
-        if (m_control)
+        if (control())
             labStatus->setText(QStringLiteral("%1 ファイルを調べました。見つかった数: %2")
-                                   .arg(m_control->filesDone.load())
+                                   .arg(control()->filesDone.load())
                                    .arg(m_matches));
     });
     connect(cmdSearch, &QPushButton::clicked, this, &frmSiteReplace::cmdSearch_Click);
@@ -146,22 +110,14 @@ frmSiteReplace::frmSiteReplace(const SiteWindowContext &context, QWidget *owner)
             [this](QTreeWidgetItem *item, int) { lstResults_Activated(item); });
 }
 
-frmSiteReplace::~frmSiteReplace()
+QWidget *frmSiteReplace::firstField() const
 {
-    if (m_thread) {
-        m_control->cancel = true;
-        m_thread->wait();
-    }
+    return txtFind;
 }
 
-void frmSiteReplace::showFor(const QString &documentFolder)
+bool frmSiteReplace::hasPlan() const
 {
-    if (txtFolder->text().isEmpty())
-        txtFolder->setText(documentFolder.isEmpty() ? QDir::currentPath() : documentFolder);
-    show();
-    raise();
-    activateWindow();
-    txtFind->setFocus();
+    return !m_plan.empty();
 }
 
 void frmSiteReplace::keyPressEvent(QKeyEvent *event)
@@ -169,7 +125,7 @@ void frmSiteReplace::keyPressEvent(QKeyEvent *event)
     // Enter in a field searches; in the list it opens the file (itemActivated).
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         !lstResults->hasFocus()) {
-        if (!m_thread)
+        if (!jobRunning())
             cmdSearch_Click();
         return;
     }
@@ -179,10 +135,7 @@ void frmSiteReplace::keyPressEvent(QKeyEvent *event)
 FolderJobOptions frmSiteReplace::currentOptions(bool replace) const
 {
     FolderJobOptions options;
-    options.walk.folder = QDir(txtFolder->text()).absolutePath();
-    options.walk.patterns = splitPatterns(txtPatterns->text());
-    options.walk.subfolders = chkSubfolders->isChecked();
-    options.walk.sizeLimit = files::kMaxFileSize;
+    options.walk = currentWalk();
     options.find.find = txtFind->text();
     options.find.replacement = txtReplace->text();
     options.find.regexp = chkRegExp->isChecked();
@@ -203,15 +156,14 @@ void frmSiteReplace::cmdPreview_Click()
 
 void frmSiteReplace::cmdCancel_Click()
 {
-    if (m_control)
-        m_control->cancel = true;
+    if (control())
+        control()->cancel = true;
 }
 
 void frmSiteReplace::setRunning(bool running)
 {
-    for (QPushButton *b : {cmdSearch, cmdPreview, cmdUndo})
-        b->setEnabled(!running);
-    cmdApply->setEnabled(!running && !m_plan.empty());
+    frmFolderOperation::setRunning(running);
+    cmdSearch->setEnabled(!running);
     cmdCancel->setEnabled(running);
     prgWork->setRange(0, running ? 0 : 1);
     prgWork->setValue(running ? 0 : 1);
@@ -223,13 +175,11 @@ void frmSiteReplace::setRunning(bool running)
 
 void frmSiteReplace::start(bool replace)
 {
-    if (m_thread)
+    if (jobRunning())
         return;
     const FolderJobOptions options = currentOptions(replace);
     if (options.walk.patterns.isEmpty() || options.find.find.isEmpty()) {
-        m_c.prompter.message(
-            this, QStringLiteral("ファイル名のパターンと検索する文字列を入れてください。"),
-            QStringLiteral("エラー"), platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
+        showError(QStringLiteral("ファイル名のパターンと検索する文字列を入れてください。"));
         return;
     }
     lstResults->clear();
@@ -237,23 +187,18 @@ void frmSiteReplace::start(bool replace)
     m_plan.clear();
     m_planOptions = options;
     m_matches = 0;
-    m_control = std::make_unique<JobControl>();
-    JobControl *control = m_control.get();
-    m_thread = QThread::create([this, options, control] {
-        const std::optional<QString> failure = runFolderJob(
-            options,
-            [this](FileResult &&result) {
-                QMetaObject::invokeMethod(
-                    this, [this, r = std::move(result)]() mutable { received(std::move(r)); },
-                    Qt::QueuedConnection);
-            },
-            control);
-        QMetaObject::invokeMethod(
-            this, [this, failure] { finished(failure); }, Qt::QueuedConnection);
-    });
-    setRunning(true);
+    runJob(
+        [this, options](JobControl *control) {
+            return runFolderJob(
+                options,
+                [this](FileResult &&result) {
+                    onWindowThread(
+                        [this, r = std::move(result)]() mutable { received(std::move(r)); });
+                },
+                control);
+        },
+        [this](const std::optional<QString> &failure) { finished(failure); });
     labStatus->setText(QStringLiteral("調べています..."));
-    m_thread->start();
 }
 
 void frmSiteReplace::received(FileResult result)
@@ -288,21 +233,14 @@ void frmSiteReplace::received(FileResult result)
 
 void frmSiteReplace::finished(const std::optional<QString> &failure)
 {
-    m_thread->wait();
-    delete m_thread;
-    m_thread = nullptr;
-    const bool cancelled = m_control->cancel.load();
-    const qint64 files = m_control->filesDone.load();
-    m_control.reset();
+    const std::unique_ptr<JobControl> ended = endJob();
+    const bool cancelled = ended->cancel.load();
+    const qint64 files = ended->filesDone.load();
     if (cancelled)
         m_plan.clear();
     setRunning(false);
-    if (failure) {
-        labStatus->setText(*failure);
-        m_c.prompter.message(this, *failure, QStringLiteral("エラー"),
-                             platform::MsgIcon::Exclamation, platform::MsgButtons::Ok);
+    if (reportFailure(failure))
         return;
-    }
     labStatus->setText(
         cancelled ? QStringLiteral("中止しました。")
         : m_planOptions.replace
@@ -337,7 +275,7 @@ void frmSiteReplace::listOutcome(const FileOutcome &outcome)
 
 void frmSiteReplace::cmdApply_Click()
 {
-    if (m_plan.empty() || m_thread)
+    if (m_plan.empty() || jobRunning())
         return;
     std::vector<FileResult> plan = std::move(m_plan);
     m_plan.clear();
@@ -358,60 +296,42 @@ void frmSiteReplace::cmdApply_Click()
             onDisk.push_back(std::move(r));
         }
     }
-    m_control = std::make_unique<JobControl>();
-    JobControl *control = m_control.get();
     const FolderJobOptions options = m_planOptions;
-    m_thread = QThread::create([this, options, onDisk = std::move(onDisk), control] {
-        const std::optional<QString> failure = applyReplacement(
-            options.walk.folder, options.find, onDisk,
-            [this](const FileOutcome &outcome) {
-                QMetaObject::invokeMethod(
-                    this, [this, outcome] { listOutcome(outcome); }, Qt::QueuedConnection);
-            },
-            control);
-        QMetaObject::invokeMethod(
-            this,
-            [this, failure] {
-                m_planOptions.replace = false;
-                finished(failure);
-                if (!failure)
-                    labStatus->setText(QStringLiteral("置き換えました。"));
-            },
-            Qt::QueuedConnection);
-    });
-    setRunning(true);
-    m_thread->start();
+    runJob(
+        [this, options, onDisk = std::move(onDisk)](JobControl *control) {
+            return applyReplacement(
+                options.walk.folder, options.find, onDisk,
+                [this](const FileOutcome &outcome) {
+                    onWindowThread([this, outcome] { listOutcome(outcome); });
+                },
+                control);
+        },
+        [this](const std::optional<QString> &failure) {
+            m_planOptions.replace = false;
+            finished(failure);
+            if (!failure)
+                labStatus->setText(QStringLiteral("置き換えました。"));
+        });
 }
 
 void frmSiteReplace::cmdUndo_Click()
 {
-    const std::optional<OperationInfo> last = lastOperation();
-    if (!last) {
-        m_c.prompter.message(this, QStringLiteral("元に戻せるフォルダーの置換はありません。"),
-                             QStringLiteral("エラー"), platform::MsgIcon::Exclamation,
-                             platform::MsgButtons::Ok);
-        return;
-    }
-    if (m_c.prompter.message(this,
-                             QStringLiteral("%1 での置換（%2 ファイル）を元に戻しますか？")
-                                 .arg(QDir::toNativeSeparators(last->folder))
-                                 .arg(last->files),
-                             QStringLiteral("確認"), platform::MsgIcon::Question,
-                             platform::MsgButtons::YesNo) != platform::MsgAnswer::Yes)
-        return;
+    undoLast(QStringLiteral("元に戻せるフォルダーの置換はありません。"),
+             [](const OperationInfo &) { return QStringLiteral("置換"); });
+}
+
+void frmSiteReplace::clearForUndo()
+{
     lstResults->clear();
     lstResults->setColumnHidden(ColEncoding, true);
-    int restored = 0;
-    const std::optional<QString> failure = undoOperation(*last, [&](const FileOutcome &o) {
-        listOutcome(o);
-        if (o.restored) {
-            ++restored;
-            lstResults->topLevelItem(lstResults->topLevelItemCount() - 1)
-                ->setText(ColText, QStringLiteral("元に戻しました"));
-        }
-    });
-    labStatus->setText(failure ? *failure
-                               : QStringLiteral("%1 ファイルを元に戻しました。").arg(restored));
+}
+
+void frmSiteReplace::listUndone(const FileOutcome &outcome)
+{
+    listOutcome(outcome);
+    if (outcome.restored)
+        lstResults->topLevelItem(lstResults->topLevelItemCount() - 1)
+            ->setText(ColText, QStringLiteral("元に戻しました"));
 }
 
 void frmSiteReplace::lstResults_Activated(QTreeWidgetItem *item)

@@ -5,16 +5,6 @@
 # of the page is kept. A 100 MB page saved during its fill keeps every byte too.
 source "$(dirname "$0")/xsession.sh"
 
-# Runs the command up to n times (each waits its own while): a 100 MB page takes a while.
-patiently() {
-    local n=$1 _
-    shift
-    for _ in $(seq 1 "$n"); do
-        "$@" && return 0
-    done
-    return 1
-}
-
 # A 100 MB Japanese page in Shift_JIS, typed in and saved at once, while most of it is still
 # coming into the editor: the typed text is where it was typed and every other byte is kept.
 hundred_megabytes() {

@@ -20,16 +20,6 @@ huge_line_page() {
         iconv -f UTF-8 -t CP932
 }
 
-# Runs the command up to n times (each waits its own while): a 10 MB line takes a while to load.
-patiently() {
-    local n=$1 _
-    shift
-    for _ in $(seq 1 "$n"); do
-        "$@" && return 0
-    done
-    return 1
-}
-
 yes_flow() {
     start "$page"
     check "the offer is a question titled 確認" wait_active "確認"

@@ -112,6 +112,17 @@ stop() {
     wait "$pid" 2>/dev/null || true
 }
 
+# Runs the command up to n times (each waits its own while): a page of many megabytes takes a
+# while to load.
+patiently() {
+    local n=$1 _
+    shift
+    for _ in $(seq 1 "$n"); do
+        "$@" && return 0
+    done
+    return 1
+}
+
 # Waits until file $1 contains the fixed text $2 (up to 10 s).
 wait_file_has() {
     for _ in $(seq 1 200); do

@@ -25,6 +25,44 @@ check() {
 }
 same() { cmp -s "$1" "$2"; }
 
+# outcome <arguments...>: runs the program; what it prints is in $out, what it prints on stderr
+# in $work/err, and its exit status in $status.
+outcome() {
+    set +e
+    out=$("$bin" "$@" 2>"$work/err")
+    status=$?
+    set -e
+}
+
+# kill_while_writing <what> <written> <folder> <before> <new page> <arguments...>: runs the folder
+# command slowed down and kills it with -9 once it has printed <written> for three files; each of
+# the $pages must then be its copy in <before> or <new page>, and undo must give <before> back.
+kill_while_writing() {
+    local what=$1 written=$2 folder=$3 before=$4 new_page=$5
+    shift 5
+    TAVLEN_FOLDER_APPLY_PAUSE_MS=150 "$bin" "$@" >"$work/killed.log" 2>&1 &
+    local runner=$!
+    for _ in $(seq 1 100); do
+        [ "$(grep -c "$written" "$work/killed.log" || true)" -ge 3 ] && break
+        sleep 0.05
+    done
+    kill -9 "$runner"
+    wait "$runner" 2>/dev/null || true
+    local old=0 new=0 f
+    for f in "${pages[@]}"; do
+        if same "$f" "$before/${f#"$folder"/}"; then
+            old=$((old + 1))
+        elif same "$f" "$new_page"; then
+            new=$((new + 1))
+        else
+            fail "$f is neither old nor new after kill -9"
+        fi
+    done
+    check "kill -9 came in the middle of $what ($old old, $new new)" test "$old" -gt 0 -a "$new" -gt 0
+    "$bin" --undo-folder-operation >/dev/null
+    check "undo after kill -9 of $what restores the folder" diff -r "$folder" "$before"
+}
+
 # page <iconv charset> <eol: crlf|lf> <text>: the bytes of a page as iconv writes them.
 page() {
     local text=$3
@@ -46,10 +84,7 @@ printf 'GIF89a\0\0旧社名\0' >"$site/image.html"
 page CP932 lf "$(body '' 旧社名) ①" >"$site/notes.txt"
 
 # Search: one line per match, PATH:LINE:COLUMN: LINE, columns in characters.
-set +e
-out=$("$bin" --search-folder "$site" --find 旧社名 2>"$work/err")
-status=$?
-set -e
+outcome --search-folder "$site" --find 旧社名
 check "search exits 0 on a match" [ "$status" = 0 ]
 check "Shift_JIS match listed" grep -qxF 'sjis.html:3:4: <p>旧社名の電話は 03-1234-5678 です。</p>' <<<"$out"
 check "EUC-JP match in a subfolder listed" grep -qxF 'sub/euc.htm:3:4: <p>旧社名の電話は 03-1234-5678 です。</p>' <<<"$out"
@@ -107,29 +142,10 @@ set -e
 # Killed during the writing: each file old or new, never half; undo rolls the rest back.
 for i in $(seq 1 12); do cp "$site/sjis.html" "$site/copy$i.html"; done
 cp -a "$site" "$work/after2"
-TAVLEN_FOLDER_APPLY_PAUSE_MS=150 "$bin" --search-folder "$site" --find 新社名 --replace-with 三代目 >"$work/killed.log" 2>&1 &
-runner=$!
-for _ in $(seq 1 100); do
-    [ "$(grep -c 置き換えました "$work/killed.log" || true)" -ge 3 ] && break
-    sleep 0.05
-done
-kill -9 "$runner"
-wait "$runner" 2>/dev/null || true
 make_site "$expected" 三代目
-old=0
-new=0
-for f in "$site"/copy*.html "$site/sjis.html"; do
-    if same "$f" "$work/after2/${f#"$site"/}"; then
-        old=$((old + 1))
-    elif same "$f" "$expected/sjis.html"; then
-        new=$((new + 1))
-    else
-        fail "$f is neither old nor new after kill -9"
-    fi
-done
-check "kill -9 came in the middle ($old old, $new new)" test "$old" -gt 0 -a "$new" -gt 0
-"$bin" --undo-folder-operation >"$work/undo.log"
-check "undo after kill -9 restores the whole folder" diff -r "$site" "$work/after2"
+pages=("$site"/copy*.html "$site/sjis.html")
+kill_while_writing "the replacement" 置き換えました "$site" "$work/after2" "$expected/sjis.html" \
+    --search-folder "$site" --find 新社名 --replace-with 三代目
 
 # A folder converted to one encoding: declarations rewritten or added, line ends kept, what
 # Shift_JIS cannot hold written as references, a page with 〜 in a script left alone.
@@ -143,21 +159,15 @@ page EUC-JP lf "$(body '<meta charset="EUC-JP">' 社名)" >"$conv/sub/euc.htm"
 page UTF-8 lf "$(body '<meta charset="UTF-8">' 社名)<script>x='〜'</script>" >"$conv/script.html"
 printf 'GIF89a\0\0' >"$conv/image.html"
 cp -a "$conv" "$work/conv0"
-set +e
-dry=$("$bin" --convert-folder "$conv" --to Shift_JIS --dry-run)
-status=$?
-set -e
+outcome --convert-folder "$conv" --to Shift_JIS --dry-run
 check "dry run with pages left alone exits 1" [ "$status" = 1 ]
-check "dry run lists the EUC-JP page" grep -qxF 'sub/euc.htm: 変換します（EUC-JP, LF → Shift_JIS）' <<<"$dry"
-check "dry run lists 〜 with its reference" grep -qxF 'bom.html:1:20: 「〜」（U+301C）は書けないため &#x301C; と書きます' <<<"$dry"
-check "dry run lists 😀" grep -qxF 'bom.html:1:22: 「😀」（U+1F600）は書けないため &#x1F600; と書きます' <<<"$dry"
-check "dry run names the page with 〜 in a script" grep -qF 'script.html: 変換しません: 4 行 ' <<<"$dry"
-check "dry run names the page already in Shift_JIS" grep -qxF 'sjis.html: 変換済みです（Shift_JIS）' <<<"$dry"
+check "dry run lists the EUC-JP page" grep -qxF 'sub/euc.htm: 変換します（EUC-JP, LF → Shift_JIS）' <<<"$out"
+check "dry run lists 〜 with its reference" grep -qxF 'bom.html:1:20: 「〜」（U+301C）は書けないため &#x301C; と書きます' <<<"$out"
+check "dry run lists 😀" grep -qxF 'bom.html:1:22: 「😀」（U+1F600）は書けないため &#x1F600; と書きます' <<<"$out"
+check "dry run names the page with 〜 in a script" grep -qF 'script.html: 変換しません: 4 行 ' <<<"$out"
+check "dry run names the page already in Shift_JIS" grep -qxF 'sjis.html: 変換済みです（Shift_JIS）' <<<"$out"
 check "dry run writes nothing" diff -r "$conv" "$work/conv0"
-set +e
-out=$("$bin" --convert-folder "$conv" --to Shift_JIS)
-status=$?
-set -e
+outcome --convert-folder "$conv" --to Shift_JIS
 check "conversion with pages left alone exits 1" [ "$status" = 1 ]
 page CP932 lf "$(body '<meta charset="Shift_JIS">' 社名)" >"$expected/euc-sjis.htm"
 page CP932 crlf "$(body '<meta charset="Shift_JIS">' '&#x301C;&#x20BB7;&#x1F600;')" >"$expected/bom-sjis.html"
@@ -185,28 +195,9 @@ set -e
 rm -rf "$conv" && mkdir -p "$conv"
 for i in $(seq 1 12); do cp "$work/conv0/sjis.html" "$conv/copy$i.html"; done
 rm -rf "$work/conv1" && cp -a "$conv" "$work/conv1"
-TAVLEN_FOLDER_APPLY_PAUSE_MS=150 "$bin" --convert-folder "$conv" --to UTF-8 >"$work/killed.log" 2>&1 &
-runner=$!
-for _ in $(seq 1 100); do
-    [ "$(grep -c 変換しました "$work/killed.log" || true)" -ge 3 ] && break
-    sleep 0.05
-done
-kill -9 "$runner"
-wait "$runner" 2>/dev/null || true
-old=0
-new=0
-for f in "$conv"/copy*.html; do
-    if same "$f" "$work/conv1/${f##*/}"; then
-        old=$((old + 1))
-    elif same "$f" "$expected/sjis-utf8.html"; then
-        new=$((new + 1))
-    else
-        fail "$f is neither old nor new after kill -9"
-    fi
-done
-check "kill -9 came in the middle of the conversion ($old old, $new new)" test "$old" -gt 0 -a "$new" -gt 0
-"$bin" --undo-folder-operation >/dev/null
-check "undo after kill -9 restores every page" diff -r "$conv" "$work/conv1"
+pages=("$conv"/copy*.html)
+kill_while_writing "the conversion" 変換しました "$conv" "$work/conv1" "$expected/sjis-utf8.html" \
+    --convert-folder "$conv" --to UTF-8
 
 echo "$passed passed, $failures failed"
 [ "$failures" = 0 ]
