@@ -63,6 +63,19 @@ huge_no_flow() {
     { printf 'zz'; cat "$huge.orig"; } >"$work/huge.expected"
     check "the saved bytes are the page's with the typed ones before them" \
         cmp -s "$huge" "$work/huge.expected"
+    # Replace-all over the line: each of its 230,000 "class" once, in seconds.
+    keys ctrl+l
+    check "Ctrl+L opens 置換 over the 10 MB line" wait_active "置換"
+    keys ctrl+a
+    typein "class"
+    keys Tab
+    typein "klass"
+    keys Return Escape
+    check "the replacement over the 10 MB line ends" patiently 12 wait_active "$huge - たぶれん"
+    keys ctrl+s
+    check "the replaced line is saved" patiently 24 wait_file_has "$huge" 'zz<p klass='
+    LC_ALL=C sed 's/class=/klass=/g' "$work/huge.expected" >"$work/huge.replaced"
+    check "every class of the line is replaced, nothing else" cmp -s "$huge" "$work/huge.replaced"
     keys ctrl+q
     check "Ctrl+Q ends the program after the 10 MB line" wait_exit
 }
