@@ -22,7 +22,7 @@
 #include "links/textpositions.h"
 #include "livepreview/livepreview.h"
 #include "livepreview/livesettings.h"
-#include "markup/decoratetext.h"
+#include "markup/backgroundcolouring.h"
 #include "platform/busywindow.h"
 #include "platform/helpfile.h"
 #include "platform/modal.h"
@@ -77,6 +77,9 @@ frmMain::frmMain(platform::Platform &platform, QWidget *parent)
     setObjectName(QStringLiteral("frmMain"));
     cdlFile.props.Filter = QStringLiteral("HTMLﾌｧｲﾙ(*.htm;*.html;*.shtml)|*.htm;*.html;*.shtml");
     buildWindow();
+    m_colouring = std::make_unique<markup::BackgroundColouring>(*rtbMain);
+    connect(m_colouring.get(), &markup::BackgroundColouring::coloured, this,
+            [this] { stbMain->Panels(QStringLiteral("Message"))->clear(); });
     connectHandlers();
     // Find next's key works as soon as there is a search word, before the Edit menu is opened.
     m_find = std::make_unique<search::FindCommands>(
@@ -627,9 +630,11 @@ void frmMain::DecorateText()
     {
         const platform::BusyWindow busy(*this);
         message->setText(QStringLiteral("文字色分け処理中..."));
-        markup::colourEditor(
-            *rtbMain, {AppSettings.FontColor, AppSettings.TagColor, AppSettings.CommentColor});
-        message->clear();
+        // A big page gets its first lines' colours now and the rest from a worker; the message
+        // stays until they are in.
+        if (!m_colouring->colour(
+                {AppSettings.FontColor, AppSettings.TagColor, AppSettings.CommentColor}))
+            message->clear();
     }
     state.bolBusy = false;
 }

@@ -56,6 +56,11 @@ namespace platform
 class RichTextBox;
 } // namespace platform
 
+namespace markup
+{
+class BackgroundColouring;
+}
+
 namespace app
 {
 
@@ -207,7 +212,8 @@ private:
     std::unique_ptr<check::EditorAssist> m_assist;
     std::unique_ptr<LiveMode> m_live;
     std::unique_ptr<KeyStatePanels> m_keyStates; // goes before the bars it writes to
-    links::frmLinkCheck *m_linkCheck = nullptr;  // made on first use, a child of the window
+    std::unique_ptr<markup::BackgroundColouring> m_colouring;
+    links::frmLinkCheck *m_linkCheck = nullptr; // made on first use, a child of the window
 };
 
 } // namespace app

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QStringView>
 #include <QtGlobal>
+#include <vector>
 
 namespace platform
 {
 class RichTextBox;
-}
+struct ColorRun;
+} // namespace platform
 
 namespace markup
 {
@@ -22,5 +25,7 @@ struct MarkupColours {
 // RTF, without writing and reading it), and the caret and the selection are put back. The text
 // itself never changes, so this is no edit and no undo step.
 void colourEditor(platform::RichTextBox &editor, const MarkupColours &colours);
+// The colours colourEditor gives a text, as the editor's runs.
+std::vector<platform::ColorRun> colourRuns(QStringView text, const MarkupColours &colours);
 
 } // namespace markup

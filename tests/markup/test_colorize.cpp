@@ -3,12 +3,16 @@
 #include "reference/regexpcolouring.h"
 #include "testenv.h"
 
+#include "markup/backgroundcolouring.h"
 #include "markup/markupscan.h"
+#include "platform/colorrun.h"
+#include "platform/richtextbox.h"
 #include "reference/colorize.h"
 #include "reference/colortable.h"
 #include "reference/rtf/rtf.h"
 
 #include <QRandomGenerator>
+#include <QSignalSpy>
 
 #include <algorithm>
 #include <functional>
@@ -164,6 +168,7 @@ private Q_SLOTS:
     void runsFromTextMatchRtfOnRandomText();
     void longUnterminatedComment();
     void manyUnclosedCommentsStayLinear();
+    void aBigPageEndsWithTheColoursOfItsTextAsItIsThen();
 };
 
 void TestColorize::makeColorTable_data()
@@ -327,6 +332,23 @@ void TestColorize::manyUnclosedCommentsStayLinear()
     QCOMPARE(markup::markTagsAndComments(text), text);
     auto result = reference::ColorizeRtf(text, 0, 0x800000, 0x8000);
     QCOMPARE(result, text);
+}
+
+// A big page is coloured by a worker while the window goes on; a change typed meanwhile must not
+// leave the colours of the text before it.
+void TestColorize::aBigPageEndsWithTheColoursOfItsTextAsItIsThen()
+{
+    platform::RichTextBox editor;
+    editor.setText(u"<p class=a>日本<!-- c -->x</p>\r\n"_s.repeated(200'000));
+    markup::BackgroundColouring colouring(editor);
+    QSignalSpy coloured(&colouring, &markup::BackgroundColouring::coloured);
+    const markup::MarkupColours colours{0, 0x800000, 0x8000};
+    QVERIFY(colouring.colour(colours));
+    QVERIFY(!editor.colorRuns().empty()); // its first lines at once
+    editor.setSelStart(3);
+    editor.setSelText(u"<!--"_s); // makes everything after it a comment
+    QVERIFY(coloured.wait(120'000));
+    QCOMPARE(editor.colorRuns(), markup::colourRuns(editor.rawText(), colours));
 }
 
 TAVLEN_TEST_MAIN(TestColorize)
