@@ -124,6 +124,8 @@ private:
     void fillSlice();
     void appendUnfilled(qsizetype atMost);
     void endFill();
+    // Whether the view shows the document's last line.
+    bool endIsOnScreen() const;
     void makeFillEditsUndoable();
     void onContentsChange(int position, int removed, int added);
     void onSelectionMoved();

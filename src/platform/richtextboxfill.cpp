@@ -3,10 +3,14 @@
 #include "platform/rawform.h"
 #include "platform/richtextbox.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QSignalBlocker>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <optional>
 
 namespace platform
 {
@@ -129,7 +133,19 @@ void RichTextBox::appendUnfilled(qsizetype atMost)
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
     const int added = end.position();
-    end.insertText(m_shadow.sliced(from, to - from));
+    {
+        // Qt repaints the whole view for each slice added; lines added out of sight need none.
+        // The scroll bar still follows the document's size.
+        std::optional<QSignalBlocker> unseen;
+        if (!endIsOnScreen())
+            unseen.emplace(document()->documentLayout());
+        end.insertText(m_shadow.sliced(from, to - from));
+        if (unseen) {
+            unseen.reset();
+            QAbstractTextDocumentLayout *layout = document()->documentLayout();
+            Q_EMIT layout->documentSizeChanged(layout->documentSize());
+        }
+    }
     formatLongLines(added, end.position());
     m_replacingAll = false;
     m_unfilled -= to - from;
@@ -140,6 +156,19 @@ void RichTextBox::appendUnfilled(qsizetype atMost)
         kept.setPosition(position, QTextCursor::KeepAnchor);
         setTextCursor(kept);
     }
+}
+
+bool RichTextBox::endIsOnScreen() const
+{
+    QTextBlock block = firstVisibleBlock();
+    qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
+    const qreal bottom = viewport()->height();
+    for (; block.isValid() && top <= bottom; block = block.next()) {
+        if (!block.next().isValid())
+            return true;
+        top += blockBoundingRect(block).height();
+    }
+    return !block.isValid();
 }
 
 void RichTextBox::endFill()
