@@ -94,7 +94,14 @@ keys() {
     done
     sleep 0.1
 }
-typein() { xdotool type --clearmodifiers --delay 25 "$1"; sleep 0.2; }
+# A character with no key of its own (é, 日) is typed through a key xdotool maps for it first;
+# on a busy machine the program may read the key before the new mapping, so those go slower.
+typein() {
+    local delay=25
+    LC_ALL=C grep -q '[^ -~]' <<<"$1" && delay=150
+    xdotool type --clearmodifiers --delay "$delay" "$1"
+    sleep 0.2
+}
 
 # Waits for the program to end by itself (up to 10 s); kills it otherwise.
 wait_exit() {
