@@ -1,6 +1,7 @@
 #include "platform/richtextbox.h"
 
 #include "platform/bgrcolor.h"
+#include "platform/bigbuffers.h"
 #include "platform/bytecount.h"
 #include "platform/fontfallback.h"
 #include "platform/linebreaks.h"
@@ -29,6 +30,10 @@ constexpr char16_t ParagraphSeparator = 0x2029;
 
 // Lines longer than this many characters are shown without colours.
 constexpr int MaxColouredLine = 20000;
+
+// From this many characters on, a line's layout is big enough to be worth keeping its memory
+// for the next keystroke's (see keepBigBuffers).
+constexpr qsizetype HugeLine = 1024 * 1024;
 
 // How many edited lines are coloured at once when the text changes; the rest wait for painting.
 constexpr int EagerColourBlocks = 64;
@@ -114,7 +119,8 @@ void RichTextBox::replaceAll(const QString &text)
     m_unfilled = 0;
     m_fillEdits.clear();
     m_replacingAll = true;
-    wrapLongLines(hasLineOver(text, MaxColouredLine));
+    const bool longLines = hasLineOver(text, MaxColouredLine);
+    wrapLongLines(longLines);
     if (text.size() > BackgroundFillChars) {
         startFill(text);
     } else {
@@ -126,6 +132,8 @@ void RichTextBox::replaceAll(const QString &text)
         m_shadow = document()->toRawText();
     }
     formatLongLines(0, document()->characterCount());
+    // Set after the text is in: the buffers of the open itself go back to the system.
+    keepBigBuffers(longLines && hasLineOver(m_shadow, HugeLine));
     setTextCursor(QTextCursor(document()));
     m_replacingAll = false;
     m_byteCount = cp932ByteCount(m_shadow);
@@ -361,10 +369,12 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
     // Colour the edited lines now, while the document reports the change, so that each is laid
     // out once with its colours instead of again at the next paint.
     colourEditedBlocks(pos + prefix, pos + prefix + addedChars);
-    if (lineWrapMode() == NoWrap &&
-        document()->findBlock(int(pos + prefix + addedChars)).length() > MaxColouredLine)
+    const int editedLine = document()->findBlock(int(pos + prefix + addedChars)).length();
+    if (lineWrapMode() == NoWrap && editedLine > MaxColouredLine)
         QMetaObject::invokeMethod(
             this, [this] { wrapLongLines(true); }, Qt::QueuedConnection);
+    if (editedLine > HugeLine)
+        keepBigBuffers(true);
     Q_EMIT Change();
     if (undoOrRedo)
         Q_EMIT UndoRedo();

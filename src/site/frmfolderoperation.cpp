@@ -172,8 +172,7 @@ void frmFolderOperation::clearForUndo()
     lstResults->clear();
 }
 
-void frmFolderOperation::undoLast(const QString &none,
-                                  const std::function<QString(const OperationInfo &last)> &what)
+void frmFolderOperation::undoLast(const QString &none)
 {
     if (m_thread)
         return;
@@ -182,12 +181,14 @@ void frmFolderOperation::undoLast(const QString &none,
         showError(none);
         return;
     }
-    if (m_c.prompter.message(this,
-                             QStringLiteral("%1 での%2（%3 ファイル）を元に戻しますか？")
-                                 .arg(QDir::toNativeSeparators(last->folder), what(*last),
-                                      QString::number(last->files)),
-                             QStringLiteral("確認"), platform::MsgIcon::Question,
-                             platform::MsgButtons::YesNo) != platform::MsgAnswer::Yes)
+    if (m_c.prompter.message(
+            this,
+            QStringLiteral("%1 での%2（%3 ファイル）を元に戻しますか？")
+                .arg(QDir::toNativeSeparators(last->folder),
+                     last->conversion ? QStringLiteral("文字コードの変換") : QStringLiteral("置換"),
+                     QString::number(last->files)),
+            QStringLiteral("確認"), platform::MsgIcon::Question,
+            platform::MsgButtons::YesNo) != platform::MsgAnswer::Yes)
         return;
     clearForUndo();
     int restored = 0;

@@ -97,9 +97,9 @@ protected:
     // Shows the failure in the status line and in a message; false when there was none.
     bool reportFailure(const std::optional<QString> &failure);
 
-    // Asks whether to take the last folder operation back, named by what, and does it.
-    void undoLast(const QString &none,
-                  const std::function<QString(const OperationInfo &last)> &what);
+    // Asks whether to take the last folder operation back, a replacement or a conversion
+    // whichever window it was made in, and does it; none is the message when there is none.
+    void undoLast(const QString &none);
 
     bool jobRunning() const { return m_thread != nullptr; }
     JobControl *control() const { return m_control.get(); }

@@ -181,10 +181,7 @@ void frmSiteConvert::cmdApply_Click()
 
 void frmSiteConvert::cmdUndo_Click()
 {
-    undoLast(
-        QStringLiteral("元に戻せるフォルダーの操作はありません。"), [](const OperationInfo &last) {
-            return last.conversion ? QStringLiteral("文字コードの変換") : QStringLiteral("置換");
-        });
+    undoLast(QStringLiteral("元に戻せるフォルダーの操作はありません。"));
 }
 
 void frmSiteConvert::clearForUndo()

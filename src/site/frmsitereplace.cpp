@@ -316,8 +316,7 @@ void frmSiteReplace::cmdApply_Click()
 
 void frmSiteReplace::cmdUndo_Click()
 {
-    undoLast(QStringLiteral("元に戻せるフォルダーの置換はありません。"),
-             [](const OperationInfo &) { return QStringLiteral("置換"); });
+    undoLast(QStringLiteral("元に戻せるフォルダーの置換はありません。"));
 }
 
 void frmSiteReplace::clearForUndo()
