@@ -13,51 +13,20 @@ tavlen=$build/src/tavlen
 for f in "$tavlen" "$build/bench/corpus/make_corpus"; do
     [ -x "$f" ] || { echo "missing $f (build it first)" >&2; exit 2; }
 done
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/session.sh"
 "$build/bench/corpus/make_corpus" "$work" >/dev/null
 page=$work/page100.html
 for _ in 1 2 3 4 5 6 7 8 9 10; do cat "$work/corpus-10mb.sjis.html"; done >"$page"
-home=$work/home
-mkdir -p "$home/.config" "$home/.local/share" "$home/.cache" "$home/run"
-chmod 700 "$home/run"
-display=$((200 + $$ % 500))
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 1 200); do
-    [ -e "/tmp/.X11-unix/X$display" ] && break
-    sleep 0.02
-done
-export DISPLAY=:$display HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share
-export XDG_CACHE_HOME=$home/.cache XDG_RUNTIME_DIR=$home/run LANG=C.UTF-8
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 0.5
+start_session
 
 "$tavlen" "$page" &
 pid=$!
 pids+=("$pid")
-cpu() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
-settle() { # until the CPU time stands still for half a second
-    local a b
-    a=$(cpu)
-    while sleep 0.5; b=$(cpu); [ "$a" != "$b" ]; do a=$b; done
-}
-peak_mb() { awk '/^VmHWM/ {printf "%d", $2 / 1024}' "/proc/$pid/status"; }
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
 caption="$page - たぶれん"
 
 echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
 t=$(now_ms)
-for _ in $(seq 1 600); do
-    xdotool search --name "$caption" >/dev/null 2>&1 && break
-    sleep 0.2
-done
+wait_window "$caption"
 settle
 open=$(peak_mb)
 printf '%-28s %6s MB  %5s  %7s ms\n' "open" "$open" "1.00" "$(($(now_ms) - t))"
