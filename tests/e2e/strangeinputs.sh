@@ -3,43 +3,8 @@
 # with a message and the program goes on with a new document; a binary file, a file of NUL
 # bytes and file names with spaces, Japanese and 255 bytes open. Then the unsaved work of a
 # program killed a moment after the typing is offered at the next start.
-set -euo pipefail
-source "$(dirname "$0")/xvfb.sh"
-isolated_run "$1"
+source "$(dirname "$0")/xsession.sh"
 recovery=$XDG_DATA_HOME/Tavlen/Recovery
-passed=0
-failures=0
-pass() { passed=$((passed + 1)); }
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-start() {
-    "$bin" "$@" >>"$work/program.log" 2>&1 &
-    pid=$!
-}
-
-# Waits for a visible window of this process whose name starts with the text; prints its id.
-find_window() {
-    local prefix=$1
-    for _ in $(seq 1 400); do
-        kill -0 "$pid" 2>/dev/null || return 1
-        local win
-        for win in $(xdotool search --onlyvisible --pid "$pid" --name . 2>/dev/null); do
-            local name
-            name=$(xdotool getwindowname "$win" 2>/dev/null) || continue
-            if [[ "$name" == "$prefix"* ]]; then
-                echo "$win"
-                return 0
-            fi
-        done
-        sleep 0.05
-    done
-    return 1
-}
-
-stop() {
-    kill -9 "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-}
 
 # A message box titled $2 comes first; Return closes it; then the main window shows $3.
 expect_box_then() {
@@ -55,14 +20,14 @@ expect_box_then() {
     stop
 }
 
-expect_window() {
+# The main window shows $2; then the program is stopped.
+shows_window() {
     local what=$1 caption=$2
     if find_window "$caption" >/dev/null; then pass; else fail "$what: no window \"$caption\""; fi
     stop
 }
 
 under_x() {
-    unset QT_QPA_PLATFORM
     mkfifo "$work/pipe.html"
     start "$work/pipe.html"
     expect_box_then "FIFO" "エラー" "新規ファイル - たぶれん"
@@ -80,12 +45,12 @@ under_x() {
 
     head -c 1000000 /dev/zero >"$work/zero.html"
     start "$work/zero.html"
-    expect_window "all-NUL file" "$work/zero.html - たぶれん"
+    shows_window "all-NUL file" "$work/zero.html - たぶれん"
 
     local spaced="$work/two  spaces and 日本語 の名前.html"
     printf '<p>x</p>\r\n' >"$spaced"
     start "$spaced"
-    expect_window "spaces and Japanese" "$spaced - たぶれん"
+    shows_window "spaces and Japanese" "$spaced - たぶれん"
 
     # 255 bytes, the longest name a Linux file system takes: 81 three-byte characters + 12.
     local long
@@ -93,7 +58,7 @@ under_x() {
     [ "$(printf %s "$long" | LC_ALL=C wc -c)" -eq 255 ] || fail "the long name is not 255 bytes"
     printf '<p>x</p>\r\n' >"$work/$long"
     start "$work/$long"
-    expect_window "255-byte name" "$work/$long - たぶれん"
+    shows_window "255-byte name" "$work/$long - たぶれん"
 
     # Unsaved work of a program killed a moment after the typing stopped is offered at the next
     # start.
@@ -121,13 +86,4 @@ under_x() {
     fi
 }
 
-if [ -n "${TAVLEN_E2E_UNDER_X:-}" ]; then
-    under_x
-    echo "$passed passed, $failures failed"
-    exit "$failures"
-fi
-set +e
-TAVLEN_E2E_UNDER_X=1 TAVLEN_E2E_WORK="$work" with_xvfb bash "$0" "$bin"
-code=$?
-set -e
-[ "$code" -eq 0 ]
+xsession_main "$@"
