@@ -4,6 +4,7 @@
 #include "check/checkjob.h"
 #include "files/documentpath.h"
 #include "links/checklinkscommand.h"
+#include "platform/bigbuffers.h"
 #include "platform/commondialog.h"
 #include "platform/prompter.h"
 #include "platform/shellopen.h"
@@ -108,6 +109,7 @@ int main(int argc, char **argv)
             stderr);
         return 2;
     }
+    platform::restartWithHugePages(argv);
     // Big buffers (a page's bytes, its text, the document's pieces) get their own mappings and go
     // back to the system when freed. Left to itself, the allocator raises this limit after the
     // first big buffer is freed, and the next ones come from a heap that never shrinks: 50 MB
