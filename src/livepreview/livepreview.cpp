@@ -12,7 +12,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPointer>
-#include <QTextBlock>
 #include <QThreadPool>
 #include <utility>
 
@@ -104,7 +103,7 @@ std::optional<QString> LivePreview::start()
         return failure;
     m_running = true;
     m_shownUrl.clear();
-    m_caretLine = m_c.editor.textCursor().blockNumber() + 1;
+    m_caretLine = m_c.editor.lineOf(m_c.editor.textCursor().position()) + 1;
     refresh();
     return std::nullopt;
 }
@@ -147,7 +146,7 @@ void LivePreview::caretMoved()
 {
     if (!m_running)
         return;
-    const int line = m_c.editor.textCursor().blockNumber() + 1;
+    const int line = m_c.editor.lineOf(m_c.editor.textCursor().position()) + 1;
     if (line == m_caretLine)
         return;
     m_caretLine = line;

@@ -118,7 +118,9 @@ void RichTextBox::replaceAll(const QString &text)
     m_fillTimer.stop();
     m_unfilled = 0;
     m_fillEdits.clear();
+    forgetLineCount();
     m_replacingAll = true;
+    m_packed = false;
     const bool longLines = hasLineOver(text, MaxColouredLine);
     wrapLongLines(longLines);
     if (text.size() > BackgroundFillChars) {
@@ -211,12 +213,12 @@ void RichTextBox::setSelLength(int length)
 
 QString RichTextBox::SelText() const
 {
-    return toCrLf(textCursor().selectedText());
+    return toCrLf(selectedRawText());
 }
 
 QString RichTextBox::clipboardText() const
 {
-    QString text = textCursor().selectedText();
+    QString text = selectedRawText();
     text.replace(QChar(ParagraphSeparator), QLatin1Char('\n'));
     return text;
 }
@@ -230,8 +232,15 @@ QMimeData *RichTextBox::createMimeDataFromSelection() const
     return data;
 }
 
+QString RichTextBox::selectedRawText() const
+{
+    const QTextCursor c = textCursor();
+    return m_shadow.sliced(c.selectionStart(), c.selectionEnd() - c.selectionStart());
+}
+
 void RichTextBox::setSelText(const QString &text)
 {
+    unpackFor(text);
     QTextCursor c = textCursor();
     c.insertText(text);
     setTextCursor(c);
@@ -239,6 +248,7 @@ void RichTextBox::setSelText(const QString &text)
 
 void RichTextBox::setSelTextAsOwnStep(const QString &text)
 {
+    unpackFor(text);
     QTextCursor c = textCursor();
     c.beginEditBlock();
     c.insertText(text);
@@ -336,7 +346,7 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
     const qsizetype docLength = document()->characterCount() - 1 + m_unfilled;
     if (pos + removed > m_shadow.size() || added > IncrementalLimit ||
         docLength != m_shadow.size() - removed + added) {
-        full = document()->toRawText();
+        full = documentText();
         full.append(QStringView(m_shadow).last(std::min(m_unfilled, m_shadow.size())));
         pos = 0;
         oldPart = m_shadow;
@@ -345,7 +355,7 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
         oldPart = m_shadow.mid(pos, removed);
         newPart.reserve(added);
         for (int i = 0; i < added; ++i)
-            newPart.append(document()->characterAt(position + i));
+            newPart.append(documentCharacter(position + i));
     }
     const auto [prefix, suffix] = commonEnds(oldPart, newPart);
     const qsizetype removedChars = oldPart.size() - prefix - suffix;
@@ -362,6 +372,13 @@ void RichTextBox::onContentsChange(int position, int removed, int added)
     else
         m_shadow = full; // the whole text was taken anyway; no second copy
     const TextChange change{pos + prefix, removedChars, addedChars};
+    if (change.position + removedChars <= m_countedTo) {
+        const QChar separator(ParagraphSeparator);
+        m_countedTo += addedChars - removedChars;
+        m_countedLines += int(come.count(separator) - gone.count(separator));
+    } else if (change.position < m_countedTo) {
+        forgetLineCount();
+    }
     if (undoOrRedo) // the text put back had colours of its own, not its neighbours'
         shiftRunsLeavingAddedUncoloured(m_runs, change);
     else

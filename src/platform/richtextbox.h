@@ -2,6 +2,7 @@
 
 #include "platform/colorrun.h"
 
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
 #include <QTextLayout>
 #include <QTimer>
@@ -95,6 +96,9 @@ public:
     void finishFill();
     bool isFilling() const { return m_unfilled > 0; }
 
+    // The line (from 0) that holds the character at position.
+    int lineOf(int position) const;
+
 Q_SIGNALS:
     void Change();
     // After Change, when an undo or a redo changed the text: the text it put back has no colour
@@ -115,6 +119,10 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     void replaceAll(const QString &text);
@@ -136,6 +144,26 @@ private:
     // Makes the lines too long for colours, from the one holding from up to to, ready for layout.
     void formatLongLines(qsizetype from, qsizetype to);
     void applyFont();
+    QString selectedRawText() const;
+
+    // A big text's short lines are held several to a block, joined by line separators (U+2028),
+    // which the layout breaks at as at a block's end: Qt's per-block cost is what makes filling
+    // a big text slow and big. Every position stays as it is; the raw text has a paragraph
+    // separator there, as for any line break. Only a text without a line separator of its own is
+    // packed, so the document's line separators are all line breaks.
+    QString packLines(QStringView raw, std::vector<int> &blockLines);
+    // Tells the document how many lines each block from the one holding position holds, so the
+    // scroll bar counts them before they are laid out.
+    void setPackedLineCounts(int position, const std::vector<int> &blockLines);
+    // The document's text as the raw text holds it.
+    QString documentText() const;
+    QChar documentCharacter(int position) const;
+    // Before the user's own line separator comes in: the document is filled again with a block
+    // for every line. Its undo steps go, since they would put back line separators.
+    void unpackFor(QStringView incoming);
+    // Word moves and deletions stop at a line's end, as they do at a block's.
+    bool moveByWordWithinLine(const QKeyEvent &event);
+    void forgetLineCount() const;
 
     QString m_shadow;
     LineMarks m_lineMarks;
@@ -143,6 +171,16 @@ private:
     std::vector<ColorRun> m_runs;
     QFont m_font;
     bool m_replacingAll = false;
+    bool m_packed = false;
+    // The document's last block while a packed text is filled: its lines and characters.
+    int m_packLines = 1;
+    qsizetype m_packChars = 0;
+    // A position and the number of line breaks before it, kept for the next lineOf.
+    mutable qsizetype m_countedTo = 0;
+    mutable int m_countedLines = 0;
+    // When and where the last double click was, to tell a triple click.
+    QElapsedTimer m_doubleClick;
+    QPoint m_doubleClickAt;
     // Characters at the end of m_shadow not yet in the document, and the timer that adds them.
     qsizetype m_unfilled = 0;
     QTimer m_fillTimer;

@@ -19,6 +19,7 @@ namespace
 {
 
 constexpr char16_t ParagraphSeparator = 0x2029;
+constexpr char16_t LineSeparator = 0x2028;
 
 // Lines put into the document before the window is shown: several screens' worth.
 constexpr int ShownAtOnceLines = 2000;
@@ -79,8 +80,17 @@ bool staysNearCaret(const QKeyEvent &event)
 void RichTextBox::startFill(const QString &text)
 {
     m_shadow = rawForm(text);
+    m_packed = !m_shadow.contains(QChar(LineSeparator));
     const qsizetype shown = endOfLines(m_shadow, ShownAtOnceLines);
-    document()->setPlainText(m_shadow.first(shown));
+    if (m_packed) {
+        m_packLines = 1;
+        m_packChars = 0;
+        std::vector<int> blockLines;
+        document()->setPlainText(packLines(QStringView(m_shadow).first(shown), blockLines));
+        setPackedLineCounts(0, blockLines);
+    } else {
+        document()->setPlainText(m_shadow.first(shown));
+    }
     // The slices must never become undo steps.
     document()->setUndoRedoEnabled(false);
     m_unfilled = m_shadow.size() - shown;
@@ -139,8 +149,14 @@ void RichTextBox::appendUnfilled(qsizetype atMost)
         std::optional<QSignalBlocker> unseen;
         if (!endIsOnScreen())
             unseen.emplace(document()->documentLayout());
-        end.insertText(m_shadow.sliced(from, to - from));
-        if (unseen) {
+        std::vector<int> blockLines;
+        if (m_packed) {
+            end.insertText(packLines(QStringView(m_shadow).sliced(from, to - from), blockLines));
+            setPackedLineCounts(added, blockLines);
+        } else {
+            end.insertText(m_shadow.sliced(from, to - from));
+        }
+        if (unseen || m_packed) {
             unseen.reset();
             QAbstractTextDocumentLayout *layout = document()->documentLayout();
             Q_EMIT layout->documentSizeChanged(layout->documentSize());
@@ -215,6 +231,9 @@ void RichTextBox::keyPressEvent(QKeyEvent *event)
 {
     if (m_unfilled > 0 && !staysNearCaret(*event))
         finishFill();
+    unpackFor(event->text());
+    if (m_packed && moveByWordWithinLine(*event))
+        return;
     QPlainTextEdit::keyPressEvent(event);
 }
 

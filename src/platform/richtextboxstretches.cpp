@@ -6,6 +6,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 namespace platform
@@ -30,6 +31,68 @@ std::optional<QTextCharFormat> onlyCharFormat(const QTextDocument &document)
     return only;
 }
 
+// The text with the changes made (in order, not overlapping; texts[i] is what changes[i] adds).
+QString withChanges(QStringView text, const std::vector<TextChange> &changes,
+                    const std::vector<QString> &texts)
+{
+    qsizetype delta = 0;
+    for (const TextChange &c : changes)
+        delta += c.added - c.removed;
+    QString out;
+    out.reserve(text.size() + delta);
+    qsizetype copied = 0;
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        out.append(text.mid(copied, changes[i].position - copied));
+        out.append(texts[i]);
+        copied = changes[i].position + changes[i].removed;
+    }
+    out.append(text.mid(copied));
+    return out;
+}
+
+// The same in the text itself, when no change grows it or none shrinks it: each piece is then
+// moved only over characters already moved or removed, from the front when it shrinks, from the
+// back when it grows.
+void applyChanges(QString &text, const std::vector<TextChange> &changes,
+                  const std::vector<QString> &texts)
+{
+    const qsizetype oldSize = text.size();
+    qsizetype delta = 0;
+    for (const TextChange &c : changes)
+        delta += c.added - c.removed;
+    if (delta > 0)
+        text.resize(oldSize + delta);
+    char16_t *d = reinterpret_cast<char16_t *>(text.data());
+    const auto put = [d](qsizetype to, const char16_t *from, qsizetype count) {
+        std::memmove(d + to, from, std::size_t(count) * sizeof(char16_t));
+    };
+    const auto nextStart = [&](std::size_t i) {
+        return i + 1 < changes.size() ? changes[i + 1].position : oldSize;
+    };
+    if (delta <= 0) {
+        qsizetype write = changes.front().position;
+        for (std::size_t i = 0; i < changes.size(); ++i) {
+            const TextChange &c = changes[i];
+            put(write, reinterpret_cast<const char16_t *>(texts[i].constData()), c.added);
+            write += c.added;
+            const qsizetype read = c.position + c.removed;
+            put(write, d + read, nextStart(i) - read);
+            write += nextStart(i) - read;
+        }
+        text.truncate(write);
+        return;
+    }
+    qsizetype write = oldSize + delta;
+    for (std::size_t i = changes.size(); i-- > 0;) {
+        const TextChange &c = changes[i];
+        const qsizetype read = c.position + c.removed;
+        write -= nextStart(i) - read;
+        put(write, d + read, nextStart(i) - read);
+        write -= c.added;
+        put(write, reinterpret_cast<const char16_t *>(texts[i].constData()), c.added);
+    }
+}
+
 } // namespace
 
 void RichTextBox::replaceStretches(const std::vector<Stretch> &stretches)
@@ -41,6 +104,8 @@ void RichTextBox::replaceStretches(const std::vector<Stretch> &stretches)
     const qsizetype length = m_shadow.size();
     // The first stretch that is an edit at all, even one that changes no character.
     std::optional<std::pair<TextChange, QString>> firstEdit;
+    for (const Stretch &s : stretches)
+        unpackFor(s.text);
     for (const Stretch &s : stretches) {
         const QString raw = rawForm(s.text);
         const qsizetype from = std::clamp<qsizetype>(s.from, 0, length);
@@ -82,27 +147,27 @@ void RichTextBox::replaceStretches(const std::vector<Stretch> &stretches)
         return;
 
     // The raw text, its byte count and the colours follow all the changes in one pass each.
-    QString shadow;
     qsizetype delta = 0;
-    for (const TextChange &c : changes)
-        delta += c.added - c.removed;
-    shadow.reserve(m_shadow.size() + delta);
-    qsizetype copied = 0;
+    bool growing = false;
+    bool shrinking = false;
     for (std::size_t i = 0; i < changes.size(); ++i) {
         const TextChange &c = changes[i];
-        shadow.append(QStringView(m_shadow).mid(copied, c.position - copied));
-        shadow.append(texts[i]);
+        delta += c.added - c.removed;
+        growing = growing || c.added > c.removed;
+        shrinking = shrinking || c.added < c.removed;
         m_byteCount += cp932ByteCount(texts[i]) -
                        cp932ByteCount(QStringView(m_shadow).mid(c.position, c.removed));
-        copied = c.position + c.removed;
     }
-    shadow.append(QStringView(m_shadow).mid(copied));
-    m_shadow = std::move(shadow);
+    if (growing && shrinking)
+        m_shadow = withChanges(m_shadow, changes, texts);
+    else // in place: a second copy of a big page would be most of a replace-all's peak
+        applyChanges(m_shadow, changes, texts);
     if (m_shadow.size() != document()->characterCount() - 1) {
         // Never expected; the document is what counts.
-        m_shadow = document()->toRawText();
+        m_shadow = documentText();
         m_byteCount = cp932ByteCount(m_shadow);
     }
+    forgetLineCount();
     platform::shiftRuns(m_runs, changes);
     const TextChange &last = changes.back();
     colourEditedBlocks(changes.front().position, last.position + last.removed + delta);

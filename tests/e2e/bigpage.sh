@@ -1,8 +1,9 @@
 # A big page opened by a person: the window is there before the whole page is in the editor.
 # Typing at once and undoing it while the rest is still coming in, typing again, at the end
-# (Ctrl+End) and on the third line, undoing, saving: every typed character lands where it was
-# typed, undo takes back exactly the typing (also the typing done during the fill), and every byte
-# of the page is kept. A 100 MB page saved during its fill keeps every byte too.
+# (Ctrl+End) and on the third line, joining lines by keys, undoing, saving: every typed character
+# lands where it was typed, undo takes back exactly the typing (also the typing done during the
+# fill), each key joins exactly two lines, and every byte of the page is kept. A 100 MB page saved
+# during its fill keeps every byte too.
 source "$(dirname "$0")/xsession.sh"
 
 # A 100 MB Japanese page in Shift_JIS, typed in and saved at once, while most of it is still
@@ -40,11 +41,14 @@ under_x() {
     typein "YY"
     keys ctrl+Home Down Down
     typein "MM"
+    # Ctrl+Backspace at a line's start takes only the line break, Delete at its end the next.
+    keys Down Home ctrl+BackSpace End Delete
     keys ctrl+s
     check "the page is saved" wait_file_has "$page" "YY"
     awk 'BEGIN { printf "AA"
                  for (i = 0; i < 150000; i++)
-                     printf "%s<p class=c%d>line %d text</p>\r\n", i == 2 ? "MM" : "", i, i
+                     printf "%s<p class=c%d>line %d text</p>%s", i == 2 ? "MM" : "", i, i,
+                            i == 2 || i == 3 ? "" : "\r\n"
                  printf "YY" }' >"$expected"
     check "typed text where it was typed, undo took back only QQ and ZZ, the page intact" \
         cmp -s "$page" "$expected"
