@@ -132,6 +132,7 @@ private:
     void fillSlice();
     void appendUnfilled(qsizetype atMost);
     void endFill();
+    void showFilledSize();
     // Whether the view shows the document's last line.
     bool endIsOnScreen() const;
     void makeFillEditsUndoable();
@@ -184,6 +185,9 @@ private:
     // Characters at the end of m_shadow not yet in the document, and the timer that adds them.
     qsizetype m_unfilled = 0;
     QTimer m_fillTimer;
+    // Whether the scroll bar has not been told the document's size since a slice, and when it was.
+    bool m_sizeUnshown = false;
+    QElapsedTimer m_sizeShown;
     // The edits made while the document was being filled (it has no undo history then), in
     // order, positions in the text as it was before each.
     struct FillEdit {

@@ -26,6 +26,8 @@ constexpr int ShownAtOnceLines = 2000;
 // Characters added at a time, and how long one slice may keep the events waiting.
 constexpr qsizetype SliceChars = 64 * 1024;
 constexpr qint64 SliceMs = 8;
+// How often the scroll bar is told the size of the document while it is filled.
+constexpr qint64 SizeShownMs = 100;
 
 // Where the first `lines` lines of a raw text end (before their last separator), or its size.
 qsizetype endOfLines(QStringView raw, int lines)
@@ -106,6 +108,8 @@ void RichTextBox::fillSlice()
     slice.start();
     while (m_unfilled > 0 && slice.elapsed() < SliceMs)
         appendUnfilled(SliceChars);
+    if (m_unfilled == 0 || !m_sizeShown.isValid() || m_sizeShown.elapsed() >= SizeShownMs)
+        showFilledSize();
     if (m_unfilled > 0)
         m_fillTimer.start();
     else
@@ -118,6 +122,7 @@ void RichTextBox::finishFill()
         return;
     m_fillTimer.stop();
     appendUnfilled(m_unfilled);
+    showFilledSize();
     endFill();
 }
 
@@ -141,11 +146,14 @@ void RichTextBox::appendUnfilled(qsizetype atMost)
     const int position = before.position();
     m_replacingAll = true; // the shadow already holds these characters
     QTextCursor end(document());
+    // In an edit block a cursor does not find its x at once, which lays the last block out.
+    end.beginEditBlock();
     end.movePosition(QTextCursor::End);
     const int added = end.position();
     {
         // Qt repaints the whole view for each slice added; lines added out of sight need none.
-        // The scroll bar still follows the document's size.
+        // The scroll bar follows the document's size a few times a second (showFilledSize): Qt
+        // lays out the last screenful again for it each time.
         std::optional<QSignalBlocker> unseen;
         if (!endIsOnScreen())
             unseen.emplace(document()->documentLayout());
@@ -156,10 +164,10 @@ void RichTextBox::appendUnfilled(qsizetype atMost)
         } else {
             end.insertText(m_shadow.sliced(from, to - from));
         }
-        if (unseen || m_packed) {
+        end.endEditBlock();
+        if (unseen) {
             unseen.reset();
-            QAbstractTextDocumentLayout *layout = document()->documentLayout();
-            Q_EMIT layout->documentSizeChanged(layout->documentSize());
+            m_sizeUnshown = true;
         }
     }
     formatLongLines(added, end.position());
@@ -172,6 +180,16 @@ void RichTextBox::appendUnfilled(qsizetype atMost)
         kept.setPosition(position, QTextCursor::KeepAnchor);
         setTextCursor(kept);
     }
+}
+
+void RichTextBox::showFilledSize()
+{
+    m_sizeShown.start();
+    if (!m_sizeUnshown)
+        return;
+    m_sizeUnshown = false;
+    QAbstractTextDocumentLayout *layout = document()->documentLayout();
+    Q_EMIT layout->documentSizeChanged(layout->documentSize());
 }
 
 bool RichTextBox::endIsOnScreen() const
