@@ -235,7 +235,9 @@ QMimeData *RichTextBox::createMimeDataFromSelection() const
 QString RichTextBox::selectedRawText() const
 {
     const QTextCursor c = textCursor();
-    return m_shadow.sliced(c.selectionStart(), c.selectionEnd() - c.selectionStart());
+    return QStringView(m_shadow)
+        .mid(c.selectionStart(), c.selectionEnd() - c.selectionStart())
+        .toString();
 }
 
 void RichTextBox::setSelText(const QString &text)

@@ -103,6 +103,8 @@ int RichTextBox::lineOf(int position) const
     const qsizetype at = std::clamp<qsizetype>(position, 0, m_shadow.size());
     if (!m_packed && m_unfilled == 0)
         return document()->findBlock(int(at)).blockNumber();
+    if (m_countedTo > m_shadow.size())
+        forgetLineCount();
     // Counted from the last answer: the caret mostly moves a little.
     const QChar separator(ParagraphSeparator);
     if (at >= m_countedTo)
