@@ -31,13 +31,11 @@ std::optional<QTextCharFormat> onlyCharFormat(const QTextDocument &document)
     return only;
 }
 
-// The text with the changes made (in order, not overlapping; texts[i] is what changes[i] adds).
+// The text with the changes made (in order, not overlapping; texts[i] is what changes[i] adds;
+// delta is how much they grow the text together).
 QString withChanges(QStringView text, const std::vector<TextChange> &changes,
-                    const std::vector<QString> &texts)
+                    const std::vector<QString> &texts, qsizetype delta)
 {
-    qsizetype delta = 0;
-    for (const TextChange &c : changes)
-        delta += c.added - c.removed;
     QString out;
     out.reserve(text.size() + delta);
     qsizetype copied = 0;
@@ -54,12 +52,9 @@ QString withChanges(QStringView text, const std::vector<TextChange> &changes,
 // moved only over characters already moved or removed, from the front when it shrinks, from the
 // back when it grows.
 void applyChanges(QString &text, const std::vector<TextChange> &changes,
-                  const std::vector<QString> &texts)
+                  const std::vector<QString> &texts, qsizetype delta)
 {
     const qsizetype oldSize = text.size();
-    qsizetype delta = 0;
-    for (const TextChange &c : changes)
-        delta += c.added - c.removed;
     if (delta > 0)
         text.resize(oldSize + delta);
     char16_t *d = reinterpret_cast<char16_t *>(text.data());
@@ -159,9 +154,9 @@ void RichTextBox::replaceStretches(const std::vector<Stretch> &stretches)
                        cp932ByteCount(QStringView(m_shadow).mid(c.position, c.removed));
     }
     if (growing && shrinking)
-        m_shadow = withChanges(m_shadow, changes, texts);
+        m_shadow = withChanges(m_shadow, changes, texts, delta);
     else // in place: a second copy of a big page would be most of a replace-all's peak
-        applyChanges(m_shadow, changes, texts);
+        applyChanges(m_shadow, changes, texts, delta);
     if (m_shadow.size() != document()->characterCount() - 1) {
         // Never expected; the document is what counts.
         m_shadow = documentText();
